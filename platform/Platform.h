@@ -1,0 +1,63 @@
+// The services of the operating system that the program uses, behind one small interface.
+// The Win32 implementation lives in platform/win32, a host implementation for tests on Linux in
+// platform/host. Every text is UTF-8; paths use "\" as separator on both.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+enum class MessageIcon { Error, Information, Warning };
+
+// One entry of a directory listing.
+struct DirectoryEntry {
+    std::string name;      // the entry's own name, no path
+    bool isDirectory;      // a directory (reparse points included)
+    bool isReparsePoint;   // a symbolic link, junction or other reparse point
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // --- files -------------------------------------------------------------------------------
+    // Creates exactly one level; fails when the path exists (file or directory) or its parent
+    // is missing.
+    virtual bool makeDirectory(const std::string& path) = 0;
+    // True when the path names an existing directory (a trailing "\" is allowed).
+    virtual bool isDirectory(const std::string& path) = 0;
+    // Copies a file, overwriting an existing target.
+    virtual bool copyFile(const std::string& source, const std::string& target) = 0;
+    // Creates the file or truncates an existing one and writes the bytes. An empty path fails
+    // without touching anything.
+    virtual bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+    // The whole content of a file, or nothing when it cannot be read.
+    virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    // The entries of a directory ("." and ".." left out), in the order the system lists them,
+    // or nothing when the directory cannot be listed.
+    virtual std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) = 0;
+    // Replaces %NAME% references by the values of the environment (unknown names stay as they
+    // are).
+    virtual std::string expandEnvironment(const std::string& text) = 0;
+
+    // --- text ------------------------------------------------------------------------------
+    // The text in the system's ANSI code page, or nothing when the code page cannot hold it.
+    virtual std::optional<std::string> toAnsi(std::string_view utf8) = 0;
+    // True when the byte starts a two-byte character of the ANSI code page.
+    virtual bool isAnsiLeadByte(unsigned char byte) = 0;
+
+    // --- user ------------------------------------------------------------------------------
+    // A modal box with one OK button and no owner window.
+    virtual void messageBox(const std::string& text, MessageIcon icon,
+                            const std::string& title) = 0;
+    // Sleeps on the calling thread.
+    virtual void delay(int milliseconds) = 0;
+};
+
+} // namespace quorvel

@@ -1,0 +1,196 @@
+#include "platform/host/HostPlatform.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <fstream>
+#include <iconv.h>
+#include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quorvel {
+
+namespace {
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    });
+    return text;
+}
+
+} // namespace
+
+HostPlatform::HostPlatform(std::filesystem::path root) : root_(std::move(root)) {
+    environment_["SYSTEMROOT"] = "C:\\Windows";
+}
+
+std::filesystem::path HostPlatform::hostPath(const std::string& path) const {
+    // "C:\a\b" -> root/C/a/b; a path without a drive is taken below the root as well.
+    std::string rest = path;
+    std::filesystem::path result = root_;
+    if (rest.size() >= 2 && rest[1] == ':') {
+        result /= std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
+        rest = rest.substr(2);
+    }
+    std::string component;
+    for (char c : rest) {
+        if (c == '\\' || c == '/') {
+            if (!component.empty()) {
+                result /= component;
+            }
+            component.clear();
+        } else {
+            component += c;
+        }
+    }
+    if (!component.empty()) {
+        result /= component;
+    }
+    return result;
+}
+
+bool HostPlatform::makeDirectory(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    return ::mkdir(hostPath(path).c_str(), 0777) == 0;
+}
+
+bool HostPlatform::isDirectory(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    struct stat info {};
+    return ::stat(hostPath(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool HostPlatform::copyFile(const std::string& source, const std::string& target) {
+    if (source.empty() || target.empty()) {
+        return false;
+    }
+    std::error_code error;
+    const auto from = hostPath(source);
+    if (!std::filesystem::is_regular_file(from, error)) {
+        return false;
+    }
+    return std::filesystem::copy_file(from, hostPath(target),
+                                      std::filesystem::copy_options::overwrite_existing, error);
+}
+
+bool HostPlatform::writeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) {
+        return false;
+    }
+    const int fd = ::open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ::close(fd);
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return ::close(fd) == 0;
+}
+
+std::optional<std::string> HostPlatform::readFile(const std::string& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    std::ifstream in(hostPath(path), std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+std::optional<std::vector<DirectoryEntry>> HostPlatform::listDirectory(const std::string& path) {
+    std::error_code error;
+    std::filesystem::directory_iterator it(hostPath(path), error);
+    if (error) {
+        return std::nullopt;
+    }
+    std::vector<DirectoryEntry> entries;
+    for (const auto& entry : it) {
+        const bool link = entry.is_symlink(error);
+        entries.push_back({entry.path().filename().string(), entry.is_directory(error), link});
+    }
+    return entries;
+}
+
+std::string HostPlatform::expandEnvironment(const std::string& text) {
+    std::string result;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t open = text.find('%', pos);
+        if (open == std::string::npos) {
+            break;
+        }
+        const std::size_t close = text.find('%', open + 1);
+        if (close == std::string::npos) {
+            break;
+        }
+        const std::string name = text.substr(open + 1, close - open - 1);
+        auto it = environment_.find(upper(name));
+        if (it != environment_.end()) {
+            result += text.substr(pos, open - pos) + it->second;
+            pos = close + 1;
+        } else {
+            // Not a known variable: keep the first "%" and look again from the second one.
+            result += text.substr(pos, close - pos);
+            pos = close;
+        }
+    }
+    result += text.substr(pos);
+    return result;
+}
+
+void HostPlatform::setEnvironment(const std::string& name, const std::string& value) {
+    environment_[upper(name)] = value;
+}
+
+std::optional<std::string> HostPlatform::toAnsi(std::string_view utf8) {
+    if (utf8.empty()) {
+        return std::string();
+    }
+    iconv_t cd = ::iconv_open("GBK", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    std::string input(utf8);
+    std::string output(input.size() * 2 + 4, '\0');
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    char* out = output.data();
+    std::size_t outLeft = output.size();
+    const std::size_t result = ::iconv(cd, &in, &inLeft, &out, &outLeft);
+    ::iconv_close(cd);
+    if (result == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return std::nullopt;
+    }
+    output.resize(output.size() - outLeft);
+    return output;
+}
+
+bool HostPlatform::isAnsiLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+void HostPlatform::messageBox(const std::string& text, MessageIcon icon, const std::string& title) {
+    messages_.push_back({text, icon, title});
+}
+
+void HostPlatform::delay(int milliseconds) { delays_.push_back(milliseconds); }
+
+} // namespace quorvel

@@ -1,0 +1,49 @@
+// The platform layer on Linux, for tests: Windows-style paths ("C:\a\b") are mapped onto a
+// folder of the host ("<root>/C/a/b"), message boxes and delays are recorded instead of shown or
+// slept, the ANSI code page is GBK (through iconv) and %NAME% is expanded from a table of its own.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <filesystem>
+#include <map>
+
+namespace quorvel {
+
+class HostPlatform : public Platform {
+public:
+    struct Message {
+        std::string text;
+        MessageIcon icon;
+        std::string title;
+    };
+
+    explicit HostPlatform(std::filesystem::path root);
+
+    bool makeDirectory(const std::string& path) override;
+    bool isDirectory(const std::string& path) override;
+    bool copyFile(const std::string& source, const std::string& target) override;
+    bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+    std::optional<std::string> readFile(const std::string& path) override;
+    std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
+    std::string expandEnvironment(const std::string& text) override;
+    std::optional<std::string> toAnsi(std::string_view utf8) override;
+    bool isAnsiLeadByte(unsigned char byte) override;
+    void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override;
+    void delay(int milliseconds) override;
+
+    // The host path that a Windows-style path maps to.
+    std::filesystem::path hostPath(const std::string& path) const;
+    void setEnvironment(const std::string& name, const std::string& value);
+
+    const std::vector<Message>& messages() const { return messages_; }
+    const std::vector<int>& delays() const { return delays_; }
+
+private:
+    std::filesystem::path root_;
+    std::map<std::string, std::string> environment_; // names upper-cased
+    std::vector<Message> messages_;
+    std::vector<int> delays_;
+};
+
+} // namespace quorvel
