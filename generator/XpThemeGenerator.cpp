@@ -14,7 +14,7 @@ namespace quorvel {
 
 namespace {
 
-// --- the rows of the theme file, in the order they are written ---------------------------------
+// --- the rows of the theme file, in the order they are written ---
 
 struct IconRow {
     std::string_view field;
@@ -120,7 +120,7 @@ constexpr std::string_view kEmptyRecycleBinSection =
     "AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin\\.Current";
 constexpr std::string_view kEmptyWav = "empty.wav";
 
-// --- the shell-style libraries -------------------------------------------------------------------
+// --- the shell-style libraries ---
 
 constexpr std::string_view kShellFolder = "\\Shell";
 constexpr std::string_view kShellStyleDll = "Shellstyle.dll";
@@ -187,7 +187,7 @@ void shellStyleStep(GenerationRun& run) {
     DirectoryWalker walker(run.platform(), [&run](const std::string& directory, WalkProblem why) {
         switch (why) {
         case WalkProblem::PathTooLong:
-            run.fail("路径过长,未能查找其中的界面样式: " + directory);
+            run.fail("路径过长,未能进入文件夹: " + directory);
             break;
         case WalkProblem::CannotList:
             run.fail("无法读取文件夹: " + directory);
