@@ -198,8 +198,7 @@ void shellStyleStep(GenerationRun& run) {
                 [&run](const std::string& directory) { return copyShellStyle(run, directory); });
 }
 
-// --- the steps of a run
-// ----------------------------------------------------------------------------
+// --- the steps of a run ---
 
 void writeFixedKeys(GenerationRun& run, std::span<const FixedKey> keys) {
     for (const FixedKey& key : keys) {
