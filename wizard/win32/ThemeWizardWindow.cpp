@@ -47,7 +47,7 @@ int runThemeWizard(HINSTANCE instance, int showCommand) {
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = kClassName;
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1)); // app/quorvel.rc
     if (!::RegisterClassExW(&windowClass)) {
         reportNoWindow();
         return 1;
