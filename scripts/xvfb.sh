@@ -3,8 +3,11 @@
 # owns the server: its process id is in QUORVEL_XVFB_PID.
 
 quorvel_start_xvfb() {
+    # A number is taken when its lock file exists or some server answers on it (a server outside
+    # this file system, a chroot's host for example, is seen only by answering).
     local number=99
-    while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do
+    while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] ||
+        xwininfo -display ":$number" -root >/dev/null 2>&1; do
         number=$((number + 1))
     done
     echo "xvfb: starting virtual display :$number" >&2

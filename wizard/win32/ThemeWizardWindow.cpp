@@ -29,11 +29,18 @@ void reportNoWindow() {
 }
 
 int systemDpi() {
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) {
-        ::ReleaseDC(nullptr, screen);
-    }
+    struct ScreenDc {
+        HDC dc = ::GetDC(nullptr);
+        ScreenDc() = default;
+        ScreenDc(const ScreenDc&) = delete;
+        ScreenDc& operator=(const ScreenDc&) = delete;
+        ~ScreenDc() {
+            if (dc) {
+                ::ReleaseDC(nullptr, dc);
+            }
+        }
+    } screen;
+    const int dpi = screen.dc ? ::GetDeviceCaps(screen.dc, LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
