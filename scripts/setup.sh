@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
     # Native build and tests.
     g++ cmake ninja-build libgtest-dev googletest libbenchmark-dev
+    # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
+    clang libclang-rt-dev
     # Windows cross build.
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     # Running the Windows build: Wine, its X11 driver's libraries and fonts, a virtual display,

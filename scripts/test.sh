@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds and tests everything: the native build and its tests, then the Windows build and its
-# tests under Wine (on a virtual display when there is no $DISPLAY). Both builds treat warnings
-# as errors. Ends with one line "N passed, N failed" counting the GoogleTest tests of both runs,
-# and exits non-zero when anything failed.
+# Builds and tests everything: the native build and its tests, the same tests built with
+# AddressSanitizer and UBSan, a short run of the fuzz targets, then the Windows build and its
+# tests under Wine (on a virtual display when there is no $DISPLAY). All builds treat warnings
+# as errors. Ends with one line "N passed, N failed" counting the GoogleTest tests of every run
+# (the fuzz run counts as one item), and exits non-zero when anything failed.
 set -uo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -81,6 +82,29 @@ if build native "$repo/build/native" -DCMAKE_BUILD_TYPE=Debug; then
     run_tests native "$repo/build/native" "xml:$results/native/" --parallel 2
 fi
 say "native part done after $((SECONDS - started))s"
+
+# --- native, with AddressSanitizer and UndefinedBehaviorSanitizer -------------------------------
+# The same tests once more, built with both sanitizers; any finding ends the test program with a
+# report and counts as a failure.
+if build asan "$repo/build/asan" -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANITIZE=ON; then
+    ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_tests asan "$repo/build/asan" "xml:$results/asan/" --parallel 2
+fi
+say "sanitizer part done after $((SECONDS - started))s"
+
+# --- fuzzing ----------------------------------------------------------------------------------
+# A short run of every libFuzzer target on its corpus (scripts/fuzz.sh 3600 for a long one);
+# counts as one item of the summary.
+fuzz_seconds=${QUORVEL_FUZZ_SECONDS:-25}
+say "fuzzing, ${fuzz_seconds}s per target"
+if "$repo/scripts/fuzz.sh" "$fuzz_seconds"; then
+    passed=$((passed + 1))
+else
+    problems+=("the fuzz run failed (see its output above)")
+    failed=$((failed + 1))
+fi
+say "fuzz part done after $((SECONDS - started))s"
 
 # --- Windows, under Wine ----------------------------------------------------------------------
 if build Windows "$repo/build/win" -DCMAKE_BUILD_TYPE=Release \
