@@ -577,6 +577,19 @@ TEST_F(Win7Generator, MissingSystemScreensaverIsNamedButTheKeyStays) {
         << platform.messages[0].text;
 }
 
+TEST_F(Win7Generator, PickedPathsWithPercentSignsAreCopiedAsTheyStand) {
+    // A real folder named like a variable: the picked file is there, not below %SystemRoot%.
+    ASSERT_TRUE(fs.makeDirectory(sources + "\\%SystemRoot%"));
+    ASSERT_TRUE(fs.writeFile(root + "\\Windows\\decoy.ico", bytes("decoy")));
+    pick("W我的电脑_图标", project.iconFiles[1], file("decoy.ico", "%SystemRoot%"));
+
+    generate();
+
+    expectCopied("\\ICON\\decoy.ico", project.iconFiles[1]);
+    EXPECT_NE(fs.readFile(pack() + "\\ICON\\decoy.ico"), "decoy");
+    expectDoneWithoutFailures();
+}
+
 TEST_F(Win7Generator, TransparencyAndCompositionStayOnWhateverTheAlpha) {
     for (const std::string alpha : {"", "FF"}) {
         setThemeName("Alpha" + alpha);
