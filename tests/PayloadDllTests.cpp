@@ -633,6 +633,16 @@ TEST(SupportDlls, AreBuiltTheSameWayEveryTime) {
     EXPECT_EQ(payload::buildShellStyleDll(), payload::buildShellStyleDll());
 }
 
+// The MD5 digests of the three files as the native build makes them. The Windows build's tests
+// check the same digests, so passing in both builds means both compilers produce the same bytes.
+// After a deliberate change of content, record the new digests from
+//   build/native/tools/quorvel-payload OUT && md5sum OUT/*
+TEST(SupportDlls, MatchTheDigestsRecordedFromTheNativeBuild) {
+    EXPECT_EQ(hex(pe::md5(payload::aeroMsstylesMui())), "8ae597d2c62fe13950bfe8ea8bb5fdc2");
+    EXPECT_EQ(hex(pe::md5(payload::shellStyleDll())), "6697f7e22840ea9d98dd7a9561ec8768");
+    EXPECT_EQ(hex(pe::md5(payload::shellStyleDllMui())), "c8723aed723e62043e0032f8dd67b602");
+}
+
 TEST(PeWriter, SortsNamesBeforeNumbersAndKeepsEveryLanguage) {
     pe::ResourceTree tree;
     const auto data = [](std::string_view text) {
