@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <imagehlp.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -131,6 +133,22 @@ TEST(SupportDllsUnderWindows, LoadAsImageResourcesAndListTheirResourceTypes) {
             EnumResourceTypesW(module.get(), collectType, reinterpret_cast<LONG_PTR>(&types)));
         EXPECT_EQ(types, dll.types);
         EXPECT_NE(FindResourceW(module.get(), MAKEINTRESOURCEW(1), L"MUI"), nullptr);
+    }
+}
+
+TEST(SupportDllsUnderWindows, HeaderChecksumIsTheOneWindowsComputes) {
+    PayloadFolder folder;
+    ASSERT_TRUE(folder.created());
+    for (const SupportDll& dll : supportDlls()) {
+        SCOPED_TRACE(narrow(dll.fileName));
+        const std::wstring file = folder.write(dll.fileName, dll.bytes);
+        ASSERT_FALSE(file.empty());
+        DWORD inHeader = 0;
+        DWORD computed = 0;
+        ASSERT_EQ(MapFileAndCheckSumW(file.c_str(), &inHeader, &computed),
+                  static_cast<DWORD>(CHECKSUM_SUCCESS));
+        EXPECT_EQ(inHeader, computed);
+        EXPECT_NE(computed, 0u);
     }
 }
 
