@@ -119,6 +119,9 @@ constexpr std::uint64_t kImageBase = 0x180000000;
 
 ResourceKey::ResourceKey(const char* name) {
     for (const char* c = name; *c != 0; ++c) {
+        if (static_cast<unsigned char>(*c) >= 0x80) {
+            throw std::invalid_argument("a resource name must be ASCII");
+        }
         const char upper = (*c >= 'a' && *c <= 'z') ? static_cast<char>(*c - 'a' + 'A') : *c;
         name_.push_back(static_cast<char16_t>(static_cast<unsigned char>(upper)));
     }

@@ -31,8 +31,8 @@ inline constexpr std::uint32_t kResourceRva = 0x1000;
 // 2024-01-01 00:00:00 UTC: a fixed link time, so that the files do not depend on the clock.
 inline constexpr std::uint32_t kTimeDateStamp = 1704067200;
 
-// A resource type or name: a number, or a name of ASCII letters, digits and a few marks, which
-// is stored in upper case as the resource compiler does.
+// A resource type or name: a number, or an ASCII name, which is stored in upper case as the
+// resource compiler does (Windows finds names regardless of case).
 class ResourceKey {
 public:
     ResourceKey(std::uint16_t id) : id_(id) {}

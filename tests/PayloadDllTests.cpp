@@ -684,6 +684,8 @@ TEST(PeWriter, RefusesSizesItCannotKeep) {
     EXPECT_NO_THROW(pe::buildResourceDll(tree, 0x800));
     EXPECT_THROW(pe::buildResourceDll(tree, 0x900), std::invalid_argument);
     EXPECT_THROW(pe::buildResourceDll(tree, 0x200), std::invalid_argument);
+    EXPECT_THROW(pe::ResourceKey("类型"), std::invalid_argument);
+    EXPECT_THROW(pe::ResourceKey(""), std::invalid_argument);
 }
 
 TEST(Md5, MatchesTheReferenceDigests) {
