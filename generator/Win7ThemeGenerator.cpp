@@ -107,13 +107,15 @@ void writeWallpaper(GenerationRun& run) {
 
 // The desktop wallpaper is always the slideshow's first image. The picked images follow, each
 // keeping the number of its place in the list (plus one); an image named like the wallpaper is
-// left out together with its number, as the wallpaper already stands for it.
+// left out together with its number, as the wallpaper's copy already stands for it. When no
+// desktop wallpaper is copied nothing stands for it, so such an image is copied after all.
 void writeSlideshow(GenerationRun& run) {
     if (run.fieldEmpty("W壁纸文件夹")) {
         return;
     }
     const ThemeProject& project = run.project();
     const std::string& wallpaperName = project.wallpaperFile.fileName;
+    const bool wallpaperCopied = !run.fieldEmpty("W桌面壁纸");
     run.writeKey(kSlideshowSection, "Interval", project.slideshowIntervalText + "000");
     run.writeKey(kSlideshowSection, "Shuffle", "0");
     run.writeKey(kSlideshowSection, "ImagesRootPath", run.installedPath("\\Wallpaper", ""));
@@ -121,7 +123,7 @@ void writeSlideshow(GenerationRun& run) {
                  run.installedPath(subfolder::kWallpaper, wallpaperName));
     for (std::size_t i = 0; i < project.slideshowFiles.size(); ++i) {
         const AssetRef& image = project.slideshowFiles[i];
-        if (image.fileName == wallpaperName) {
+        if (wallpaperCopied && image.fileName == wallpaperName) {
             continue;
         }
         run.ensureSubfolder(subfolder::kWallpaper);

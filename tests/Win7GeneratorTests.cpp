@@ -529,6 +529,27 @@ TEST_F(Win7Generator, SlideshowWithoutWallpaperStillNamesTheWallpaperFolderFirst
     expectDoneWithoutFailures();
 }
 
+TEST_F(Win7Generator, SlideshowImageNamedLikeAnUncopiedWallpaperIsStillCopied) {
+    // The wallpaper was picked on the XP page, so the Windows 7 wallpaper field is empty and no
+    // wallpaper is copied; the slideshow image of the same name must not be lost.
+    project.wallpaperFile = file("wall.jpg");
+    controls.setText("W壁纸文件夹", sources);
+    project.slideshowFiles = {file("a.jpg", "other"), file("wall.jpg", "other")};
+
+    generate();
+
+    EXPECT_EQ(sectionLines("Slideshow"), ansiLines({
+                                             "Interval=000",
+                                             "Shuffle=0",
+                                             "ImagesRootPath=" + installed("\\Wallpaper"),
+                                             "Item1Path=" + installed("\\Wallpaper\\wall.jpg"),
+                                             "Item2Path=" + installed("\\Wallpaper\\a.jpg"),
+                                             "Item3Path=" + installed("\\Wallpaper\\wall.jpg"),
+                                         }));
+    expectCopied("\\Wallpaper\\wall.jpg", project.slideshowFiles[1]);
+    expectDoneWithoutFailures();
+}
+
 TEST_F(Win7Generator, ScreensaverChoices) {
     // None chosen: an empty key and no folder for it.
     generate();
