@@ -33,6 +33,21 @@ bool isReservedDeviceName(std::string_view name) {
            base[3] >= '1' && base[3] <= '9';
 }
 
+// True when a file name names one entry of its folder: not empty, not "." or "..", and without
+// separators, colons (drives, streams) or control characters. Names that come from the file
+// dialogs always are; anything else could put a copy outside the pack folder.
+bool isPlainFileName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == '\\' || c == '/' || c == ':') {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 const GenerationPage& win7GenerationPage() {
@@ -140,7 +155,9 @@ bool GenerationRun::begin() {
 
 void GenerationRun::end() {
     if (writer_ && !writer_->flush()) {
-        fail("无法保存主题文件: " + writer_->filePath());
+        // The theme file is what the run is for: name it first, so that a long list of other
+        // failures (a full disk fails everything) cannot push it out of the message.
+        failures_.insert(failures_.begin(), "无法保存主题文件: " + writer_->filePath());
     }
     setControlsEnabled(true);
     if (failures_.empty()) {
@@ -218,6 +235,10 @@ void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder)
     const std::string target = packFolder() + std::string(subfolder) + asset.fileName;
     if (asset.sourcePath.empty() || asset.fileName.empty()) {
         fail("无法复制: 未选择文件 → " + target);
+        return;
+    }
+    if (!isPlainFileName(asset.fileName)) {
+        fail("无法复制: 文件名无效: " + asset.fileName + " (" + asset.sourcePath + ")");
         return;
     }
     // The fixed system paths of list entries start with a reference such as %SystemRoot%.

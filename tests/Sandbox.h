@@ -20,6 +20,10 @@ public:
     // Makes a symbolic link (or junction) at linkPath pointing to the directory target.
     // False when the platform cannot make one.
     virtual bool makeDirectoryLink(const std::string& linkPath, const std::string& target) = 0;
+    // Makes an existing file unreadable for as long as the returned token lives: natively by
+    // taking away its permissions, on Windows by holding it open without sharing. Empty when
+    // the system cannot (the superuser, for one, reads every file whatever its permissions).
+    virtual std::shared_ptr<void> makeUnreadable(const std::string& path) = 0;
 };
 
 // Implemented once per build (tests/native, tests/win32).

@@ -35,6 +35,31 @@ public:
                                                   platform_->hostPath(linkPath), error);
         return !error;
     }
+    std::shared_ptr<void> makeUnreadable(const std::string& path) override {
+        if (::geteuid() == 0) {
+            return nullptr;
+        }
+        const std::filesystem::path file = platform_->hostPath(path);
+        std::error_code error;
+        const auto before = std::filesystem::status(file, error).permissions();
+        if (error) {
+            return nullptr;
+        }
+        std::filesystem::permissions(file, std::filesystem::perms::none, error);
+        if (error) {
+            return nullptr;
+        }
+        // Gives the permissions back when the last copy of the token goes.
+        struct Restore {
+            std::filesystem::path file;
+            std::filesystem::perms permissions;
+            ~Restore() {
+                std::error_code ignored;
+                std::filesystem::permissions(file, permissions, ignored);
+            }
+        };
+        return std::shared_ptr<Restore>(new Restore{file, before});
+    }
 
 private:
     std::filesystem::path hostRoot_;

@@ -154,6 +154,16 @@ public:
         return makeSymbolicLink(link, to) || makeJunction(link, to);
     }
 
+    std::shared_ptr<void> makeUnreadable(const std::string& path) override {
+        // Open for reading without sharing: every other open fails while the handle lives.
+        const HANDLE file = ::CreateFileW(toWide(path).c_str(), GENERIC_READ, 0, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return nullptr;
+        }
+        return std::shared_ptr<void>(file, [](void* handle) { ::CloseHandle(handle); });
+    }
+
 private:
     Win32Platform platform_;
     std::wstring folder_;
