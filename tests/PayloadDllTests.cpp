@@ -587,7 +587,9 @@ TEST(SupportDlls, PicturesAreWellFormedBitmaps) {
     EXPECT_EQ(read32(background->data, 4), 256u);
     EXPECT_GT(read32(background->data, 8), 200u) << "the pane background fills the file";
 
-    const PeResource* banner = readPe(payload::shellStyleDllMui()).find("#10", "#1");
+    // The file must outlive the resource that points into it.
+    const PeFile languageFile = readPe(payload::shellStyleDllMui());
+    const PeResource* banner = languageFile.find("#10", "#1");
     ASSERT_NE(banner, nullptr);
     const auto b = banner->data;
     ASSERT_GE(b.size(), 54u);
