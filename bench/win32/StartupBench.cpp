@@ -1,0 +1,162 @@
+// Start-up to the first painted window: the program against a minimal Win32 window.
+//
+// Each launch is timed from just before CreateProcessW until a visible top-level window of the
+// new process and every visible window inside it have no update region left, that is until the
+// program has painted all of it for the first time. The process is then closed (WM_CLOSE, or
+// ended after five seconds). The two programs take turns, after one launch each that is not
+// counted, and the medians are compared.
+//
+//   quorvel_startup_bench --program=quorvel.exe --baseline=minimal_window.exe [--runs=N]
+#include "platform/win32/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+double now() {
+    static const LONGLONG frequency = [] {
+        LARGE_INTEGER value;
+        ::QueryPerformanceFrequency(&value);
+        return value.QuadPart;
+    }();
+    LARGE_INTEGER value;
+    ::QueryPerformanceCounter(&value);
+    return static_cast<double>(value.QuadPart) / static_cast<double>(frequency);
+}
+
+bool painted(HWND window) {
+    return ::GetUpdateRect(window, nullptr, FALSE) == FALSE;
+}
+
+BOOL CALLBACK checkChild(HWND child, LPARAM allPainted) {
+    if (::IsWindowVisible(child) && !painted(child)) {
+        *reinterpret_cast<bool*>(allPainted) = false;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct Search {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK checkTopLevel(HWND window, LPARAM searchPointer) {
+    auto& search = *reinterpret_cast<Search*>(searchPointer);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId || !::IsWindowVisible(window) || !painted(window)) {
+        return TRUE;
+    }
+    bool allPainted = true;
+    ::EnumChildWindows(window, checkChild, reinterpret_cast<LPARAM>(&allPainted));
+    if (allPainted) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Starts the program and returns the seconds until its first window is painted.
+double launch(const std::wstring& program) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    std::wstring commandLine = L"\"" + program + L"\"";
+    const double start = now();
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &info)) {
+        throw std::runtime_error("cannot start the program (error " +
+                                 std::to_string(::GetLastError()) + ")");
+    }
+    const quorvel::UniqueFileHandle process(info.hProcess);
+    const quorvel::UniqueFileHandle thread(info.hThread);
+    Search search{info.dwProcessId, nullptr};
+    double seconds = 0;
+    for (;;) {
+        ::EnumWindows(checkTopLevel, reinterpret_cast<LPARAM>(&search));
+        seconds = now() - start;
+        if (search.found) {
+            break;
+        }
+        if (::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+            throw std::runtime_error("the program ended before it showed a window");
+        }
+        if (seconds > 60) {
+            ::TerminateProcess(process.get(), 1);
+            throw std::runtime_error("no painted window after 60 seconds");
+        }
+        ::Sleep(1);
+    }
+    ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process.get(), 5000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 5000);
+    }
+    return seconds;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+std::wstring fullPath(const std::wstring& path) {
+    const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+    full.resize(length);
+    return full;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::wstring program;
+    std::wstring baseline;
+    int runs = 15;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring_view arg = argv[i];
+        if (arg.starts_with(L"--program=")) {
+            program = fullPath(std::wstring(arg.substr(10)));
+        } else if (arg.starts_with(L"--baseline=")) {
+            baseline = fullPath(std::wstring(arg.substr(11)));
+        } else if (arg.starts_with(L"--runs=")) {
+            runs = std::max(1, _wtoi(arg.substr(7).data()));
+        }
+    }
+    if (program.empty() || baseline.empty()) {
+        std::fprintf(stderr, "usage: quorvel_startup_bench --program=X.exe --baseline=Y.exe "
+                             "[--runs=N]\n");
+        return 2;
+    }
+    try {
+        launch(program);
+        launch(baseline);
+        std::vector<double> programTimes;
+        std::vector<double> baselineTimes;
+        for (int run = 0; run < runs; ++run) {
+            programTimes.push_back(launch(program));
+            baselineTimes.push_back(launch(baseline));
+            std::printf("run %d: program %.1f ms, minimal window %.1f ms\n", run + 1,
+                        programTimes.back() * 1000, baselineTimes.back() * 1000);
+        }
+        const double programMedian = median(programTimes);
+        const double baselineMedian = median(baselineTimes);
+        std::printf("median of %d: program %.1f ms, minimal window %.1f ms\n", runs,
+                    programMedian * 1000, baselineMedian * 1000);
+        std::printf("ratio program / minimal window: %.3f\n", programMedian / baselineMedian);
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "start-up bench: %s\n", error.what());
+        return 1;
+    }
+}

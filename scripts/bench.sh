@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Runs every benchmark and writes the figures to build/bench-results.txt:
+#  - the INI writer at 100 and 10,000 keys (native, Google Benchmark);
+#  - a large Windows 7 generation against a plain copy of the same files, natively (in the
+#    temporary folder, and again in /dev/shm, a file system in memory, when there is one) and
+#    under Wine;
+#  - start-up to the first painted window under Wine, against a minimal Win32 window.
+# Builds build/bench (native, Release) and build/win (Windows, Release) as needed.
+#   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 21 starts
+#   QUORVEL_BENCH_IMAGES=500 QUORVEL_BENCH_IMAGE_KB=512 scripts/bench.sh
+set -euo pipefail
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$repo"
+
+images=${QUORVEL_BENCH_IMAGES:-300}
+image_kb=${QUORVEL_BENCH_IMAGE_KB:-1024}
+rounds=${QUORVEL_BENCH_ROUNDS:-9}
+starts=${QUORVEL_BENCH_STARTS:-21}
+results=$repo/build/bench-results.txt
+
+say() { echo "bench: $*" >&2; }
+
+"$repo/scripts/setup.sh" >&2
+
+mkdir -p "$repo/build"
+say "building build/bench (native, Release)"
+cmake -S "$repo" -B "$repo/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF \
+    >/dev/null
+cmake --build "$repo/build/bench" -j2 --target quorvel_bench quorvel_generation_bench >/dev/null
+say "building build/win (Windows, Release)"
+cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
+cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
+    quorvel_startup_bench minimal_window >/dev/null
+
+generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
+
+{
+    echo "Quorvel benchmarks, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, commit $(git rev-parse --short HEAD 2>/dev/null || echo '?')"
+    echo
+    echo "== INI writer (native)"
+    "$repo/build/bench/bench/quorvel_bench" --benchmark_counters_tabular=true 2>/dev/null
+    echo
+    echo "== generation against a plain copy, native, temporary folder on disk"
+    "$repo/build/bench/bench/quorvel_generation_bench" "${generation_args[@]}"
+    if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+        echo
+        echo "== generation against a plain copy, native, /dev/shm (in memory)"
+        "$repo/build/bench/bench/quorvel_generation_bench" "${generation_args[@]}" --folder=/dev/shm
+    fi
+} | tee "$results"
+
+# Under Wine, on a virtual display unless there is one already.
+xvfb_pid=
+cleanup() {
+    quorvel_wine_stop_server 2>/dev/null || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+decorated=Y
+if [ -z "${DISPLAY:-}" ]; then
+    source "$repo/scripts/xvfb.sh"
+    quorvel_start_xvfb
+    xvfb_pid=$QUORVEL_XVFB_PID
+    decorated=N
+fi
+export QUORVEL_WINEPREFIX="${QUORVEL_WINEPREFIX:-$repo/build/wineprefix-bench}"
+source "$repo/scripts/wine-env.sh"
+quorvel_wine_prepare
+quorvel_wine_set_version win7
+quorvel_wine_set_decorated "$decorated"
+quorvel_wine_start_server
+
+{
+    echo
+    echo "== generation against a plain copy, under Wine ($(wine --version))"
+    wine "$repo/build/win/bench/quorvel_generation_bench.exe" "${generation_args[@]}"
+    echo
+    echo "== start-up to the first painted window, under Wine"
+    wine "$repo/build/win/bench/quorvel_startup_bench.exe" \
+        --program="$(winepath -w "$repo/build/win/quorvel.exe")" \
+        --baseline="$(winepath -w "$repo/build/win/bench/minimal_window.exe")" --runs="$starts"
+} 2>&1 | tr -d '\r' | tee -a "$results"
+
+say "figures in $results"
