@@ -17,9 +17,9 @@ enum class MessageIcon { Error, Information, Warning };
 
 // One entry of a directory listing.
 struct DirectoryEntry {
-    std::string name;      // the entry's own name, no path
-    bool isDirectory;      // a directory (reparse points included)
-    bool isReparsePoint;   // a symbolic link, junction or other reparse point
+    std::string name;    // the entry's own name, no path
+    bool isDirectory;    // a directory (reparse points included)
+    bool isReparsePoint; // a symbolic link, junction or other reparse point
 };
 
 class Platform {

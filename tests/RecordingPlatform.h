@@ -36,9 +36,7 @@ public:
     std::string expandEnvironment(const std::string& text) override {
         return real_.expandEnvironment(text);
     }
-    std::optional<std::string> toAnsi(std::string_view utf8) override {
-        return real_.toAnsi(utf8);
-    }
+    std::optional<std::string> toAnsi(std::string_view utf8) override { return real_.toAnsi(utf8); }
     bool isAnsiLeadByte(unsigned char byte) override { return real_.isAnsiLeadByte(byte); }
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
