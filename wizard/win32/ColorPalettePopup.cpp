@@ -1,5 +1,6 @@
 #include "wizard/win32/ColorPalettePopup.h"
 
+#include "platform/win32/WideText.h"
 #include "wizard/Palette.h"
 
 #include <commctrl.h>
@@ -32,17 +33,6 @@ constexpr DWORD kRepaintPauseMs = 50;
 
 COLORREF colorRef(ColorValue value) {
     return static_cast<COLORREF>(value);
-}
-
-std::wstring widen(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
-    return wide;
 }
 
 RECT toRect(const palette::Rect& r) {
@@ -278,20 +268,20 @@ bool ColorPalettePopup::create() {
     font_.reset(CreateFontW(-palette::kLabelFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            widen(palette::kLabelFontName).c_str()));
+                            toWide(palette::kLabelFontName).c_str()));
     labelBrush_ = win32::makeSolidBrush(colorRef(palette::kLabelBackColor));
 
     const DWORD buttonStyle = BS_OWNERDRAW | WS_TABSTOP;
     const DWORD labelStyle = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
-    const HWND automatic = makeChild(L"BUTTON", widen(palette::faceCaption(FaceButton::Automatic)),
+    const HWND automatic = makeChild(L"BUTTON", toWide(palette::faceCaption(FaceButton::Automatic)),
                                      buttonStyle, palette::kAutomaticButton, kAutomaticId);
-    const HWND themeLabel = makeChild(L"STATIC", widen(palette::kThemeColorsCaption), labelStyle,
+    const HWND themeLabel = makeChild(L"STATIC", toWide(palette::kThemeColorsCaption), labelStyle,
                                       palette::kThemeColorsLabel, kThemeLabelId);
     const HWND standardLabel =
-        makeChild(L"STATIC", widen(palette::kStandardColorsCaption), labelStyle,
+        makeChild(L"STATIC", toWide(palette::kStandardColorsCaption), labelStyle,
                   palette::kStandardColorsLabel, kStandardLabelId);
     const HWND otherColors =
-        makeChild(L"BUTTON", widen(palette::faceCaption(FaceButton::OtherColors)), buttonStyle,
+        makeChild(L"BUTTON", toWide(palette::faceCaption(FaceButton::OtherColors)), buttonStyle,
                   palette::kOtherColorsButton, kOtherColorsId);
     if (automatic == nullptr || themeLabel == nullptr || standardLabel == nullptr ||
         otherColors == nullptr) {
@@ -494,7 +484,7 @@ void paintButtonFace(HDC dc, const RECT& rect, FaceButton button, bool hot, HFON
     };
     drawOffScreen(dc, rect.left, rect.top, width, height, [&](HDC memory) {
         runDrawOps(memory, ops, brushFor, nullptr);
-        const std::wstring caption = widen(palette::faceCaption(button));
+        const std::wstring caption = toWide(palette::faceCaption(button));
         RECT text = toRect(palette::faceTextRect(button, width, height));
         const SelectionGuard selectFont(memory, font);
         SetBkMode(memory, TRANSPARENT);
