@@ -31,7 +31,8 @@ std::filesystem::path HostPlatform::hostPath(const std::string& path) const {
     std::string rest = path;
     std::filesystem::path result = root_;
     if (rest.size() >= 2 && rest[1] == ':') {
-        result /= std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
+        result /=
+            std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0]))));
         rest = rest.substr(2);
     }
     std::string component;
@@ -185,12 +186,20 @@ std::optional<std::string> HostPlatform::toAnsi(std::string_view utf8) {
     return output;
 }
 
-bool HostPlatform::isAnsiLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+bool HostPlatform::isAnsiLeadByte(unsigned char byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
 
 void HostPlatform::messageBox(const std::string& text, MessageIcon icon, const std::string& title) {
     messages_.push_back({text, icon, title});
 }
 
-void HostPlatform::delay(int milliseconds) { delays_.push_back(milliseconds); }
+void HostPlatform::delay(int milliseconds) {
+    delays_.push_back(milliseconds);
+}
+
+void HostPlatform::openWebAddress(const std::string& address) {
+    openedAddresses_.push_back(address);
+}
 
 } // namespace quorvel
