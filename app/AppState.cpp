@@ -22,6 +22,8 @@ AppState& appState() {
     return *instance();
 }
 
-void releaseAppState() { instance().reset(); }
+void releaseAppState() {
+    instance().reset();
+}
 
 } // namespace quorvel

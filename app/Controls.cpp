@@ -25,4 +25,13 @@ void MemoryControls::setEnabled(std::string_view name, bool enabled) {
     controls_[std::string(name)].enabled = enabled;
 }
 
+int MemoryControls::comboIndex(std::string_view name) const {
+    const State* state = find(name);
+    return state ? state->comboIndex : 0;
+}
+
+void MemoryControls::setComboIndex(std::string_view name, int index) {
+    controls_[std::string(name)].comboIndex = index;
+}
+
 } // namespace quorvel

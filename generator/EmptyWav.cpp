@@ -16,8 +16,8 @@ constexpr std::uint16_t kChannels = 2;
 constexpr std::uint16_t kBitsPerSample = 16;
 constexpr std::uint32_t kFrames = 25344;
 constexpr std::int32_t kPeak = 5719;
-constexpr std::uint32_t kAttackFrames = 441;   // 10 ms
-constexpr std::uint32_t kFadeFrames = 4410;    // the last 100 ms fade linearly to silence
+constexpr std::uint32_t kAttackFrames = 441; // 10 ms
+constexpr std::uint32_t kFadeFrames = 4410;  // the last 100 ms fade linearly to silence
 
 void put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -97,8 +97,8 @@ std::vector<std::uint8_t> build() {
     put32(out, dataBytes);
     for (std::int64_t sample : raw) {
         // Scale so that the loudest sample is exactly the peak, rounding half away from zero.
-        const std::int64_t scaled = (sample * kPeak * 2 + (sample >= 0 ? loudest : -loudest)) /
-                                    (2 * loudest);
+        const std::int64_t scaled =
+            (sample * kPeak * 2 + (sample >= 0 ? loudest : -loudest)) / (2 * loudest);
         put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(scaled)));
     }
     return out;

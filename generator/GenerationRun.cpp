@@ -36,15 +36,18 @@ bool isReservedDeviceName(std::string_view name) {
 } // namespace
 
 const GenerationPage& win7GenerationPage() {
-    static const GenerationPage page{
-        "W生成名称", "W显示名称", "W保存位置",
-        {"W生成名称", "W显示名称", "W保存位置", "按钮25", "按钮26"}};
+    static const GenerationPage page{"W生成名称",
+                                     "W显示名称",
+                                     "W保存位置",
+                                     {"W生成名称", "W显示名称", "W保存位置", "按钮25", "按钮26"}};
     return page;
 }
 
 const GenerationPage& xpGenerationPage() {
     static const GenerationPage page{
-        "X生成名称", "X显示名称", "X保存位置",
+        "X生成名称",
+        "X显示名称",
+        "X保存位置",
         {"X生成名称", "X保存位置", "X显示名称", "X保存位置_打开", "按钮47", "按钮48"}};
     return page;
 }
@@ -63,8 +66,8 @@ std::optional<std::string> themeNameProblem(std::string_view name) {
         return message;
     }
     for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) !=
-                                         std::string_view::npos) {
+        if (c < 0x20 || c == 0x7F ||
+            std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
             return message;
         }
     }
@@ -165,9 +168,13 @@ std::string GenerationRun::closingMessage(const std::vector<std::string>& failur
     return message;
 }
 
-void GenerationRun::fail(std::string item) { failures_.push_back(std::move(item)); }
+void GenerationRun::fail(std::string item) {
+    failures_.push_back(std::move(item));
+}
 
-std::string GenerationRun::packFolder() const { return quorvel::packFolder(project_); }
+std::string GenerationRun::packFolder() const {
+    return quorvel::packFolder(project_);
+}
 
 std::string GenerationRun::installedPath(std::string_view subfolder,
                                          std::string_view fileName) const {

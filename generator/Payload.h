@@ -12,8 +12,8 @@ namespace quorvel::payload {
 std::span<const std::uint8_t> emptyWav();
 
 // The three resource-only x64 DLLs of a Windows 7 pack.
-std::span<const std::uint8_t> aeroMsstylesMui();   // "aero.msstyles.mui", 3,584 bytes
-std::span<const std::uint8_t> shellStyleDll();     // "shellstyle.dll", 350,720 bytes
-std::span<const std::uint8_t> shellStyleDllMui();  // "shellstyle.dll.mui", 123,392 bytes
+std::span<const std::uint8_t> aeroMsstylesMui();  // "aero.msstyles.mui", 3,584 bytes
+std::span<const std::uint8_t> shellStyleDll();    // "shellstyle.dll", 350,720 bytes
+std::span<const std::uint8_t> shellStyleDllMui(); // "shellstyle.dll.mui", 123,392 bytes
 
 } // namespace quorvel::payload

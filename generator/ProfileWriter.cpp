@@ -170,8 +170,7 @@ bool ProfileWriter::write(std::string_view section, std::string_view key, std::s
         // Appending at the end of the section keeps the file's last line end as it was.
         keyLine.terminator = kLineEnd;
     }
-    target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                        std::move(keyLine));
+    target.lines.insert(target.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(keyLine));
     target.keys.emplace(foldedKey, at);
     target.keyLines = at + 1;
     return true;

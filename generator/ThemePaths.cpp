@@ -26,7 +26,8 @@ std::string fileNameOf(std::string_view path) {
 
 std::string folderOf(std::string_view path) {
     const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+    return std::string(slash == std::string_view::npos ? std::string_view()
+                                                       : path.substr(0, slash));
 }
 
 } // namespace quorvel

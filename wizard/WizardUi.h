@@ -17,9 +17,6 @@ public:
     virtual int currentPage() const = 0;
     // Shows page `index`; nothing on any page is cleared or saved by the change.
     virtual void goToPage(int index) = 0;
-    // The selected item of a combo box (0 = first).
-    virtual int comboIndex(std::string_view name) const = 0;
-    virtual void setComboIndex(std::string_view name, int index) = 0;
     // The position of a slider.
     virtual int sliderPosition(std::string_view name) const = 0;
     virtual void setSliderPosition(std::string_view name, int position) = 0;

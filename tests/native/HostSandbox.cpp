@@ -44,6 +44,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<Sandbox> makeSandbox() { return std::make_unique<HostSandbox>(); }
+std::unique_ptr<Sandbox> makeSandbox() {
+    return std::make_unique<HostSandbox>();
+}
 
 } // namespace quorvel::test

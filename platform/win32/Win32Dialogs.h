@@ -1,0 +1,31 @@
+// The system's open-file dialogs and folder browser.
+#pragma once
+
+#include "platform/Dialogs.h"
+
+#include <windows.h>
+
+namespace quorvel {
+
+class Win32Dialogs : public Dialogs {
+public:
+    // The dialogs are modal over the owner window (nullptr before the window exists).
+    explicit Win32Dialogs(HWND owner = nullptr) : owner_(owner) {}
+    void setOwner(HWND owner) { owner_ = owner; }
+
+    std::optional<std::string> openFile(std::string_view filter,
+                                        std::string_view initialFileName) override;
+    std::vector<std::string> openFiles(std::string_view title, std::string_view filter) override;
+    std::optional<std::string> browseFolder(std::string_view title) override;
+
+private:
+    HWND owner_;
+};
+
+// The "description|masks||" filter in the form the dialog takes: every "|" a terminating zero.
+std::wstring dialogFilter(std::string_view filter);
+// The paths of a multi-select dialog's result buffer: one full path, or a folder followed by
+// file names, each ended by a zero and the list by a second zero.
+std::vector<std::string> selectedPaths(const wchar_t* buffer);
+
+} // namespace quorvel

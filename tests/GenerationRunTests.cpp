@@ -1,0 +1,369 @@
+// The frame every generation run shares: the opening checks, the pack folder, the header, the
+// copy-or-default rule and the closing message.
+#include "RecordingPlatform.h"
+#include "Sandbox.h"
+#include "app/Controls.h"
+#include "generator/GenerationRun.h"
+#include "generator/ThemePaths.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvel::test {
+namespace {
+
+std::span<const std::uint8_t> bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+class GenerationRunTest : public testing::Test {
+protected:
+    std::unique_ptr<Sandbox> sandbox = makeSandbox();
+    RecordingPlatform platform{sandbox->platform()};
+    MemoryControls controls;
+    ThemeProject project;
+    const GenerationPage& page = win7GenerationPage();
+
+    void fillPage(std::string_view name, std::string_view display, std::string_view location) {
+        controls.setText(page.nameField, name);
+        controls.setText(page.displayNameField, display);
+        controls.setText(page.saveLocationField, location);
+    }
+    void fillValidPage() { fillPage("Blue", "蓝色", sandbox->root()); }
+    std::string file(const std::string& path) {
+        return platform.readFile(path).value_or("<missing>");
+    }
+    bool allEnabled() {
+        for (std::string_view name : page.disableList) {
+            if (!controls.enabled(name)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    // A run that is refused leaves no trace: nothing disabled, captured or written.
+    void expectRefusedWith(std::string_view message) {
+        GenerationRun run(controls, project, platform, page);
+        EXPECT_FALSE(run.begin());
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, message);
+        EXPECT_EQ(platform.messages[0].title, "错误...");
+        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+        EXPECT_TRUE(allEnabled());
+        EXPECT_TRUE(project.themeName.empty());
+        const auto entries = platform.listDirectory(sandbox->root());
+        ASSERT_TRUE(entries.has_value());
+        EXPECT_TRUE(entries->empty()) << "something was written";
+        platform.messages.clear();
+    }
+};
+
+TEST_F(GenerationRunTest, EmptyFieldsAreRefusedInPageOrder) {
+    fillPage("", "", "");
+    expectRefusedWith("生成名称不能为空!");
+    fillPage("n", "", "");
+    expectRefusedWith("显示名称不能为空!");
+    fillPage("n", "d", "");
+    expectRefusedWith("保存位置不能为空!");
+    fillPage("", "d", sandbox->root());
+    expectRefusedWith("生成名称不能为空!");
+}
+
+TEST_F(GenerationRunTest, XpPageChecksItsOwnFieldsAndDisablesItsOwnList) {
+    const GenerationPage& xp = xpGenerationPage();
+    controls.setText("X生成名称", "XpTheme");
+    controls.setText("X显示名称", "XP");
+    controls.setText("X保存位置", sandbox->root());
+    controls.setText("W生成名称", ""); // the Windows 7 page plays no part
+    GenerationRun run(controls, project, platform, xp);
+    ASSERT_TRUE(run.begin());
+    for (std::string_view name :
+         {"X生成名称", "X保存位置", "X显示名称", "X保存位置_打开", "按钮47", "按钮48"}) {
+        EXPECT_FALSE(controls.enabled(name)) << name;
+    }
+    EXPECT_TRUE(controls.enabled("W保存位置_选择"));
+    run.end();
+    for (std::string_view name : xp.disableList) {
+        EXPECT_TRUE(controls.enabled(name)) << name;
+    }
+    EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\XpTheme"));
+}
+
+TEST_F(GenerationRunTest, BlankTextsAreNotEmpty) {
+    fillPage("Blank", " ", sandbox->root());
+    GenerationRun run(controls, project, platform, page);
+    EXPECT_TRUE(run.begin());
+    EXPECT_EQ(project.displayName, " ");
+}
+
+TEST_F(GenerationRunTest, NamesThatAreNotOneFolderNameAreRefused) {
+    for (std::string name : std::vector<std::string>{
+             "a\\b", "..\\up", "a/b", "c:x", "a*", "a?", "say \"hi\"", "<a>", "a|b", ".", "..",
+             "trailing ", "trailing.", "CON", "nul.txt", "Com1", "lpt9", std::string("tab\there"),
+             std::string("bell\x07")}) {
+        SCOPED_TRACE(name);
+        fillPage(name, "d", sandbox->root());
+        GenerationRun run(controls, project, platform, page);
+        EXPECT_FALSE(run.begin());
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_NE(platform.messages[0].text.find("有效的文件夹名称"), std::string::npos);
+        EXPECT_EQ(platform.messages[0].title, "错误...");
+        EXPECT_TRUE(allEnabled());
+        platform.messages.clear();
+    }
+    const auto entries = platform.listDirectory(sandbox->root());
+    ASSERT_TRUE(entries.has_value());
+    EXPECT_TRUE(entries->empty());
+
+    // Dots and blanks inside a name, and names that only start like a device, are fine.
+    for (const char* name : {"my.theme v2", " leading blank", "CONSOLE", "主题 淺奬", "COM0"}) {
+        EXPECT_FALSE(themeNameProblem(name).has_value()) << name;
+    }
+}
+
+TEST_F(GenerationRunTest, EmptyChecksComeBeforeTheNameCheck) {
+    fillPage("bad|name", "", sandbox->root());
+    expectRefusedWith("显示名称不能为空!");
+}
+
+TEST_F(GenerationRunTest, NameTheCodePageCannotHoldIsRefused) {
+    fillPage("theme \xF0\x9F\x98\x80", "d", sandbox->root());
+    GenerationRun run(controls, project, platform, page);
+    EXPECT_FALSE(run.begin());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_NE(platform.messages[0].text.find("代码页"), std::string::npos);
+    EXPECT_TRUE(allEnabled());
+}
+
+TEST_F(GenerationRunTest, OpeningWritesFolderHeaderPauseAndDisplayName) {
+    fillValidPage();
+    GenerationRun run(controls, project, platform, page);
+    ASSERT_TRUE(run.begin());
+    EXPECT_FALSE(allEnabled());
+    EXPECT_TRUE(controls.enabled("W保存位置_选择")) << "not in the disable list";
+    EXPECT_EQ(project.themeName, "Blue");
+    EXPECT_EQ(project.displayName, "蓝色");
+    EXPECT_EQ(project.saveLocation, sandbox->root());
+    EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\Blue"));
+    EXPECT_EQ(platform.delays, std::vector<int>{500});
+    // The header is on disk before the pause; the keys follow it.
+    EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"), std::string(themeFileHeader()));
+    run.end();
+    EXPECT_TRUE(allEnabled());
+    EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"),
+              std::string(themeFileHeader()) +
+                  "\r\n[Theme]\r\nDisplayName=" + *platform.toAnsi("蓝色") + "\r\n");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "生成完毕!");
+    EXPECT_EQ(platform.messages[0].title, "提示...");
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(GenerationRunTest, HeaderIsTwoCommentLinesWithTheAddressLast) {
+    const std::string_view header = themeFileHeader();
+    const std::size_t lineEnd = header.find("\r\n");
+    ASSERT_NE(lineEnd, std::string_view::npos);
+    EXPECT_EQ(header.front(), ';');
+    EXPECT_TRUE(header.substr(lineEnd + 2).starts_with(";Url:"));
+    EXPECT_EQ(header.find('\n', lineEnd + 2), std::string_view::npos) << "no line end of its own";
+}
+
+TEST_F(GenerationRunTest, ExistingPackFolderIsRefusedAndLeftUntouched) {
+    fillValidPage();
+    const std::string pack = sandbox->root() + "\\Blue";
+    ASSERT_TRUE(platform.makeDirectory(pack));
+    ASSERT_TRUE(platform.writeFile(pack + "\\keep.ico", bytes("mine")));
+    ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\Blue.theme", bytes("[old]\r\n")));
+    project.themeName = "earlier";
+
+    GenerationRun run(controls, project, platform, page);
+    EXPECT_FALSE(run.begin());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "生成失败,请重试!");
+    EXPECT_EQ(platform.messages[0].title, "错误...");
+    EXPECT_TRUE(allEnabled());
+    EXPECT_EQ(project.themeName, "Blue") << "the captured texts keep the new values";
+    EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"), "[old]\r\n");
+    EXPECT_EQ(file(pack + "\\keep.ico"), "mine");
+    EXPECT_TRUE(platform.delays.empty());
+}
+
+TEST_F(GenerationRunTest, MissingSaveLocationIsRefused) {
+    fillPage("Blue", "d", sandbox->root() + "\\does not exist");
+    GenerationRun run(controls, project, platform, page);
+    EXPECT_FALSE(run.begin());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "生成失败,请重试!");
+}
+
+TEST_F(GenerationRunTest, ExistingThemeFileWithoutPackIsRewritten) {
+    fillValidPage();
+    ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\Blue.theme",
+                                   bytes("[Old]\r\nStale=1\r\n[Theme]\r\nDisplayName=old\r\n")));
+    GenerationRun run(controls, project, platform, page);
+    ASSERT_TRUE(run.begin());
+    run.end();
+    EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"),
+              std::string(themeFileHeader()) +
+                  "\r\n[Theme]\r\nDisplayName=" + *platform.toAnsi("蓝色") + "\r\n");
+}
+
+class AssetEntryTest : public GenerationRunTest {
+protected:
+    void SetUp() override {
+        fillValidPage();
+        ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\assets"));
+        ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\assets\\doc.ico", bytes("ICON1")));
+        run.emplace(controls, project, platform, page);
+        ASSERT_TRUE(run->begin());
+    }
+    AssetRef asset(const std::string& name) {
+        return {sandbox->root() + "\\assets\\" + name, name};
+    }
+    std::string theme() { return file(sandbox->root() + "\\Blue.theme"); }
+    std::optional<GenerationRun> run;
+};
+
+TEST_F(AssetEntryTest, EmptyFieldWritesTheDefaultAndMakesNoFolder) {
+    run->writeAssetEntry("W我的文档_图标", "S", "DefaultValue", "%SystemRoot%\\x.dll,-1",
+                         subfolder::kIcon, asset("doc.ico"), ",0");
+    run->end();
+    EXPECT_NE(theme().find("[S]\r\nDefaultValue=%SystemRoot%\\x.dll,-1\r\n"), std::string::npos);
+    EXPECT_FALSE(platform.isDirectory(sandbox->root() + "\\Blue\\ICON"));
+    EXPECT_EQ(platform.messages.back().text, "生成完毕!");
+}
+
+TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
+    controls.setText("W我的文档_图标", "shown text is not used");
+    run->writeAssetEntry("W我的文档_图标", "S", "DefaultValue", "default", subfolder::kIcon,
+                         asset("doc.ico"), ",0");
+    run->end();
+    EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON1");
+    EXPECT_NE(
+        theme().find("DefaultValue=%SystemRoot%\\resources\\Themes\\Blue\\ICON\\doc.ico,0\r\n"),
+        std::string::npos);
+    EXPECT_EQ(platform.messages.back().text, "生成完毕!");
+}
+
+TEST_F(AssetEntryTest, SameFileNameTwiceSharesOneCopy) {
+    ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\other"));
+    ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\other\\doc.ico", bytes("ICON2")));
+    controls.setText("A", "x");
+    controls.setText("B", "x");
+    run->writeAssetEntry("A", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
+    run->writeAssetEntry("B", "S", "second", "", subfolder::kIcon,
+                         {sandbox->root() + "\\other\\doc.ico", "doc.ico"});
+    run->end();
+    EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON2") << "the later copy wins";
+    const std::string value = "%SystemRoot%\\resources\\Themes\\Blue\\ICON\\doc.ico\r\n";
+    EXPECT_NE(theme().find("first=" + value), std::string::npos);
+    EXPECT_NE(theme().find("second=" + value), std::string::npos);
+}
+
+TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
+    controls.setText("W我的文档_图标", "typed by hand");
+    run->writeAssetEntry("W我的文档_图标", "S", "DefaultValue", "default", subfolder::kIcon,
+                         AssetRef{}, ",0");
+    run->end();
+    EXPECT_NE(theme().find("DefaultValue=%SystemRoot%\\resources\\Themes\\Blue\\ICON\\,0\r\n"),
+              std::string::npos);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(platform.messages[0].title, "提示...");
+    EXPECT_TRUE(platform.messages[0].text.starts_with("生成完毕!\n"));
+    EXPECT_EQ(run->failures().size(), 1u);
+}
+
+TEST_F(AssetEntryTest, MissingSourceIsReportedWhileTheKeyIsStillWritten) {
+    controls.setText("F", "x");
+    run->writeAssetEntry("F", "S", "K", "", subfolder::kCursors, asset("gone.cur"));
+    run->end();
+    EXPECT_NE(theme().find("K=%SystemRoot%\\resources\\Themes\\Blue\\Cursors\\gone.cur\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\Blue\\Cursors"));
+    ASSERT_EQ(run->failures().size(), 1u);
+    EXPECT_NE(run->failures()[0].find("gone.cur"), std::string::npos);
+    EXPECT_NE(platform.messages[0].text.find("gone.cur"), std::string::npos);
+}
+
+TEST_F(AssetEntryTest, SourceEnvironmentReferencesAreExpandedBeforeCopying) {
+    // Point a variable at the assets folder, as %SystemRoot% points at the system folder.
+    const std::string expanded = platform.expandEnvironment("%SystemRoot%");
+    ASSERT_NE(expanded, "%SystemRoot%");
+    controls.setText("F", "x");
+    run->writeAssetEntry("F", "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
+                         {"%SystemRoot%\\no-such-screensaver.scr", "no-such-screensaver.scr"});
+    run->end();
+    ASSERT_EQ(run->failures().size(), 1u);
+    EXPECT_NE(run->failures()[0].find(expanded + "\\no-such-screensaver.scr"), std::string::npos)
+        << run->failures()[0];
+    EXPECT_NE(theme().find("SCRNSAVE.EXE=%SystemRoot%\\resources\\Themes\\Blue\\SCR\\"),
+              std::string::npos)
+        << "the key keeps the unexpanded installed path";
+}
+
+TEST_F(AssetEntryTest, SubfolderThatIsAFileIsReported) {
+    ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\Blue\\Sound", bytes("not a folder")));
+    run->ensureSubfolder(subfolder::kSound);
+    run->end();
+    ASSERT_EQ(run->failures().size(), 1u);
+    EXPECT_NE(run->failures()[0].find("Blue\\Sound\\"), std::string::npos);
+}
+
+TEST_F(GenerationRunTest, SaveLocationEndingInASeparatorDoublesIt) {
+    project.saveLocation = "D:\\";
+    project.themeName = "T";
+    EXPECT_EQ(themeFilePath(project), "D:\\\\T.theme");
+    EXPECT_EQ(packFolder(project), "D:\\\\T");
+
+    fillPage("Doubled", "d", sandbox->root() + "\\");
+    GenerationRun run(controls, project, platform, page);
+    ASSERT_TRUE(run.begin());
+    run.end();
+    EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\Doubled"));
+    EXPECT_TRUE(platform.readFile(sandbox->root() + "\\Doubled.theme").has_value());
+}
+
+TEST(ClosingMessage, ListsFailuresAndShortensALongList) {
+    EXPECT_EQ(GenerationRun::closingMessage({}), "生成完毕!");
+    const std::string two = GenerationRun::closingMessage({"first item", "second item"});
+    EXPECT_TRUE(two.starts_with("生成完毕!\n\n")) << two;
+    EXPECT_NE(two.find("2 项"), std::string::npos);
+    EXPECT_NE(two.find("\nfirst item"), std::string::npos);
+    EXPECT_NE(two.find("\nsecond item"), std::string::npos);
+
+    std::vector<std::string> many;
+    for (int i = 0; i < 40; ++i) {
+        many.push_back("item number " + std::to_string(i));
+    }
+    const std::string shortened = GenerationRun::closingMessage(many);
+    EXPECT_NE(shortened.find("40 项"), std::string::npos);
+    EXPECT_NE(shortened.find("item number 11\n"), std::string::npos);
+    EXPECT_EQ(shortened.find("item number 12"), std::string::npos);
+    EXPECT_NE(shortened.find("另有 28 项"), std::string::npos);
+}
+
+TEST(ThemePaths, ComposedByPlainConcatenation) {
+    ThemeProject project;
+    project.saveLocation = "C:\\Users\\me\\主题";
+    project.themeName = " Spaced.Name";
+    EXPECT_EQ(themeFilePath(project), "C:\\Users\\me\\主题\\ Spaced.Name.theme");
+    EXPECT_EQ(packFolder(project), "C:\\Users\\me\\主题\\ Spaced.Name");
+    EXPECT_EQ(installedPath(project, subfolder::kWallpaper, "淺.jpg"),
+              "%SystemRoot%\\resources\\Themes\\ Spaced.Name\\Wallpaper\\淺.jpg");
+    EXPECT_EQ(installedPath(project, subfolder::kIcon, ""),
+              "%SystemRoot%\\resources\\Themes\\ Spaced.Name\\ICON\\");
+}
+
+TEST(ThemePaths, FileNameIsTheTextAfterTheLastSeparator) {
+    EXPECT_EQ(fileNameOf("C:\\a\\b\\c.ico"), "c.ico");
+    EXPECT_EQ(fileNameOf("c.ico"), "c.ico");
+    EXPECT_EQ(fileNameOf("C:\\dir\\"), "");
+    EXPECT_EQ(fileNameOf(""), "");
+    // In UTF-8 no byte of a Chinese character equals "\", so a GBK trail byte 0x5C cannot split.
+    EXPECT_EQ(fileNameOf("C:\\淺色\\奬杯淺.ico"), "奬杯淺.ico");
+    EXPECT_EQ(folderOf("C:\\淺色\\奬杯淺.ico"), "C:\\淺色");
+    EXPECT_EQ(folderOf("plain.msstyles"), "");
+}
+
+} // namespace
+} // namespace quorvel::test

@@ -1,0 +1,127 @@
+// The window colour and transparency conversions and the window style page's check.
+#include "RecordingPlatform.h"
+#include "Sandbox.h"
+#include "wizard/WindowStyle.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace quorvel::test {
+namespace {
+
+TEST(WindowStyle, HexTextOfTransparencyValues) {
+    EXPECT_EQ(toHexText(0), "");
+    EXPECT_EQ(toHexText(5), "5");
+    EXPECT_EQ(toHexText(15), "F");
+    EXPECT_EQ(toHexText(16), "10");
+    EXPECT_EQ(toHexText(127), "7F");
+    EXPECT_EQ(toHexText(255), "FF");
+    EXPECT_EQ(toHexText(256), "100");
+    EXPECT_EQ(toHexText(300), "12C");
+    EXPECT_EQ(toHexText(4096), "1000");
+    EXPECT_EQ(toHexText(0xABCDEF), "ABCDEF");
+    // Beyond the 53 bits a double holds exactly, every digit still counts.
+    EXPECT_EQ(toHexText((std::int64_t{1} << 60) + 1), "1000000000000001");
+    EXPECT_EQ(toHexText(std::numeric_limits<std::int64_t>::max()), "7FFFFFFFFFFFFFFF");
+    EXPECT_EQ(toHexText(-5), "");
+}
+
+TEST(WindowStyle, StripLeadingZeros) {
+    EXPECT_EQ(stripLeadingZeros("007F"), "7F");
+    EXPECT_EQ(stripLeadingZeros("000"), "");
+    EXPECT_EQ(stripLeadingZeros(""), "");
+    EXPECT_EQ(stripLeadingZeros("100"), "100");
+}
+
+TEST(WindowStyle, ColourAsSixDigitsRedFirst) {
+    EXPECT_EQ(colorToRgbHex(0xFF6600), "0066FF"); // red 0, green 102, blue 255
+    EXPECT_EQ(colorToRgbHex(-1), "FFFFFF");
+    EXPECT_EQ(colorToRgbHex(0), "000000");
+    EXPECT_EQ(colorToRgbHex(0x0A0005), "05000A");
+    EXPECT_EQ(colorToRgbHex(0x7F0A0B0C), "0C0B0A") << "the top byte is ignored";
+}
+
+TEST(WindowStyle, LeadingIntegerOfTypedText) {
+    EXPECT_EQ(leadingInteger("127"), 127);
+    EXPECT_EQ(leadingInteger("  42abc"), 42);
+    EXPECT_EQ(leadingInteger("+8"), 8);
+    EXPECT_EQ(leadingInteger("-3"), -3);
+    EXPECT_EQ(leadingInteger("abc"), 0);
+    EXPECT_EQ(leadingInteger(""), 0);
+    EXPECT_EQ(leadingInteger(" - 5"), 0);
+    EXPECT_EQ(leadingInteger("99999999999999999999999"), std::numeric_limits<std::int64_t>::max());
+}
+
+class WindowStylePage : public testing::Test {
+protected:
+    std::unique_ptr<Sandbox> sandbox = makeSandbox();
+    RecordingPlatform platform{sandbox->platform()};
+    MemoryControls controls;
+    ThemeProject project;
+
+    void SetUp() override {
+        controls.setText(kAlphaField, "127");
+        controls.setText(kWindowColorField, kInitialWindowColor);
+        controls.setText(kVisualStyleField, "C:\\styles\\aero.msstyles");
+    }
+};
+
+TEST_F(WindowStylePage, UntouchedPageCapturesTheInitialValues) {
+    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
+    EXPECT_EQ(project.windowAlphaText, "7F");
+    EXPECT_EQ(project.windowColorText, "0066FF");
+    EXPECT_EQ(project.slideshowIntervalText, "");
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(WindowStylePage, SliderAndFieldInterplay) {
+    onAlphaSliderMoved(controls, 0);
+    EXPECT_EQ(controls.text(kAlphaField), "0");
+    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
+    EXPECT_EQ(project.windowAlphaText, "");
+
+    controls.setText(kAlphaField, "300"); // typed beyond the slider's range
+    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
+    EXPECT_EQ(project.windowAlphaText, "12C");
+
+    controls.setText(kAlphaField, "-40"); // negative counts as no transparency digits at all
+    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
+    EXPECT_EQ(project.windowAlphaText, "");
+
+    onAlphaSliderMoved(controls, 255);
+    EXPECT_EQ(controls.text(kAlphaField), "255");
+}
+
+TEST_F(WindowStylePage, CapturesTextsAsTheyStand) {
+    controls.setText(kIntervalField, " 180 s");
+    controls.setText(kWindowColorField, "not hex");
+    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
+    EXPECT_EQ(project.slideshowIntervalText, " 180 s");
+    EXPECT_EQ(project.windowColorText, "not hex");
+}
+
+TEST_F(WindowStylePage, MissingVisualStyleStopsAndCapturesNothing) {
+    project.windowAlphaText = "earlier";
+    controls.setText(kVisualStyleField, "");
+    controls.setText(kAlphaField, "1");
+    EXPECT_FALSE(commitWindowStylePage(controls, project, platform));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "必须指定可视化风格文件!");
+    EXPECT_EQ(platform.messages[0].title, "错误...");
+    EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(project.windowAlphaText, "earlier");
+
+    controls.setText(kVisualStyleField, " ");
+    EXPECT_TRUE(commitWindowStylePage(controls, project, platform)) << "blanks pass";
+}
+
+TEST_F(WindowStylePage, PopupWithoutAPickLeavesTheColourAlone) {
+    applyPickedWindowColor(controls, 0x0A0005);
+    EXPECT_EQ(controls.text(kWindowColorField), "05000A");
+    applyPickedWindowColor(controls, -1);
+    EXPECT_EQ(controls.text(kWindowColorField), "05000A");
+}
+
+} // namespace
+} // namespace quorvel::test

@@ -1,0 +1,77 @@
+// The choices made as a whole rather than file by file: the pointer and sound scheme combos with
+// the groups of controls they govern, the checks of their pages' "下一步" buttons, the two
+// screensaver tick boxes and the lists of the system's own screensavers.
+#pragma once
+
+#include "app/Controls.h"
+#include "app/ThemeProject.h"
+#include "platform/Platform.h"
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+enum class PageSet { Win7, Xp };
+
+// A scheme combo and the controls it governs, in the order it sets them.
+struct SchemeGroup {
+    std::string_view combo;
+    std::string_view nameField;
+    std::vector<std::string_view> pathFields; // in slot order
+    std::vector<std::string_view> buttons;    // the browse buttons of those fields
+    std::string_view defaultName;             // shown by item 1
+};
+
+const SchemeGroup& cursorSchemeGroup(PageSet set);
+const SchemeGroup& soundSchemeGroup(PageSet set);
+
+// Combo items shared by the four scheme combos.
+inline constexpr int kNoSchemeItem = 0;
+inline constexpr int kDefaultSchemeItem = 1;
+inline constexpr int kCustomSchemeItem = 2;
+
+// Sets the group after the user picked an item of its combo.
+void selectScheme(const SchemeGroup& group, Controls& controls);
+void selectCursorScheme(PageSet set, Controls& controls);
+void selectSoundScheme(PageSet set, Controls& controls);
+
+// The checks of "下一步" on the pointer and sound pages. True lets the wizard move on; on the
+// Windows 7 pages the scheme name is captured.
+bool commitCursorSchemePage(PageSet set, Controls& controls, ThemeProject& project,
+                            Platform& platform);
+bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& project,
+                           Platform& platform);
+
+// --- screensaver ----------------------------------------------------------------------------
+
+inline constexpr std::string_view kTickMark = "√";
+
+struct ScreensaverControls {
+    std::string_view systemTick;
+    std::string_view ownTick;
+    std::string_view systemCombo;
+    std::string_view ownField;
+    std::string_view ownButton;
+};
+const ScreensaverControls& screensaverControls(PageSet set);
+
+// The left button released over a tick box. At most one of the two boxes is ever set.
+void toggleSystemScreensaver(PageSet set, Controls& controls);
+void toggleOwnScreensaver(PageSet set, Controls& controls);
+
+struct SystemScreensaver {
+    std::string_view item;     // the combo's text
+    std::string_view fileName; // in System32, letter case as installed
+};
+// The items after the combo's first item ("请选择系统屏保"), in combo order.
+std::span<const SystemScreensaver> systemScreensavers(PageSet set);
+inline constexpr std::string_view kSystemScreensaverPrompt = "请选择系统屏保";
+inline constexpr std::string_view kSystemFolder = "%SystemRoot%\\System32\\";
+
+// The user picked an item of the system screensaver list: records that screensaver (with the
+// unexpanded system folder) as the theme's screensaver. The first item changes nothing.
+void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project);
+
+} // namespace quorvel

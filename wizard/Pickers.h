@@ -1,0 +1,71 @@
+// The browse buttons of the wizard pages: single-file pickers that fill a field and record an
+// AssetRef, the slideshow's multi-file picker, and the save-location folder pickers.
+#pragma once
+
+#include "app/Controls.h"
+#include "app/ThemeProject.h"
+#include "platform/Dialogs.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// The filters of the file dialogs ("description|masks"; the dialog closes the list with "||").
+namespace filter {
+inline constexpr std::string_view kIcon = "系统图标|*.ico";
+inline constexpr std::string_view kPointer = "鼠标指针|*.cur;*.ani";
+inline constexpr std::string_view kSound = "WAV音频文件|*.wav";
+inline constexpr std::string_view kScreensaver = "屏幕保护文件|*.scr";
+inline constexpr std::string_view kPicture = "JPG文件|*.jpg";
+inline constexpr std::string_view kStyle = "可视化风格文件|*.msstyles";
+} // namespace filter
+
+// The filter with the closing "||" added unless it already ends with it.
+std::string closedFilter(std::string_view filter);
+
+// Where a picker records its choice. Positions of the fixed arrays count from 1.
+enum class SlotKind { Icon, Cursor, Sound, Screensaver, Wallpaper, VisualStyle };
+struct SlotId {
+    SlotKind kind;
+    int position = 1;
+};
+AssetRef& slotOf(ThemeProject& project, SlotId slot);
+
+struct AssetPickerDef {
+    std::string_view button; // the browse button, captioned "打开"
+    std::string_view field;  // the path field it fills
+    std::string_view filter;
+    SlotId slot;
+};
+
+// Every single-file picker of both page sets; the Windows 7 and XP pickers of a role share the
+// slot.
+std::span<const AssetPickerDef> assetPickers();
+// The picker of a browse button, or nullptr.
+const AssetPickerDef* findAssetPicker(std::string_view button);
+
+// The shared open-file dialog keeps the last confirmed path as its file name, so each dialog
+// opens in the folder of the previous pick.
+struct FileDialogState {
+    std::string fileName;
+};
+
+// Runs the shared open-file dialog for one picker. On confirmation the field shows the full path
+// and the slot records it with its file name; a cancel changes nothing.
+void pickAssetFile(const AssetPickerDef& picker, Dialogs& dialogs, FileDialogState& dialog,
+                   Controls& controls, ThemeProject& project);
+
+inline constexpr std::string_view kSlideshowField = "W壁纸文件夹";
+inline constexpr std::string_view kSlideshowTitle = "请选择需要的幻灯壁纸!";
+// The "多选" button: a confirmed selection replaces the earlier one as a whole (field, paths and
+// names together); a cancel leaves everything as it was.
+void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& project);
+
+inline constexpr std::string_view kSaveFolderTitle = "请选择保存位置...";
+// The save-location browse button: the chosen folder's path goes into the field; a cancel, or
+// an item that is not a file-system folder, leaves the field as it was.
+void pickSaveFolder(std::string_view field, Dialogs& dialogs, Controls& controls);
+
+} // namespace quorvel

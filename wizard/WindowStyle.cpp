@@ -1,0 +1,96 @@
+#include "wizard/WindowStyle.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace quorvel {
+
+namespace {
+
+constexpr char kDigits[] = "0123456789ABCDEF";
+
+} // namespace
+
+std::string colorToRgbHex(std::int32_t color) {
+    const auto bits = static_cast<std::uint32_t>(color);
+    std::string text;
+    for (int byte = 0; byte < 3; ++byte) {
+        const unsigned value = (bits >> (8 * byte)) & 0xFF;
+        text += kDigits[value >> 4];
+        text += kDigits[value & 0xF];
+    }
+    return text;
+}
+
+std::string toHexText(std::int64_t value) {
+    // Digits are produced from the lowest up and joined in reverse. The remainder is taken in
+    // integers, so values beyond the 53 bits a double holds exactly keep every digit.
+    std::uint64_t n = value < 0 ? 0 : static_cast<std::uint64_t>(value);
+    std::string reversed;
+    while (true) {
+        reversed += kDigits[n % 16];
+        n /= 16;
+        if (n < 16) {
+            reversed += kDigits[n];
+            break;
+        }
+    }
+    std::string text(reversed.rbegin(), reversed.rend());
+    if (text.front() == '0') {
+        text = stripLeadingZeros(text);
+    }
+    return text;
+}
+
+std::string stripLeadingZeros(std::string_view text) {
+    const std::size_t first = text.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
+}
+
+std::int64_t leadingInteger(std::string_view text) {
+    std::size_t pos = 0;
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    std::int64_t value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+        const int digit = text[pos] - '0';
+        if (value > (kMax - digit) / 10) {
+            value = kMax;
+        } else {
+            value = value * 10 + digit;
+        }
+    }
+    return negative ? -value : value;
+}
+
+void onAlphaSliderMoved(Controls& controls, int position) {
+    controls.setText(kAlphaField, std::to_string(position));
+}
+
+void applyPickedWindowColor(Controls& controls, std::int32_t color) {
+    if (color == -1) {
+        return;
+    }
+    controls.setText(kWindowColorField, colorToRgbHex(color));
+}
+
+bool commitWindowStylePage(Controls& controls, ThemeProject& project, Platform& platform) {
+    if (controls.text(kVisualStyleField).empty()) {
+        platform.messageBox("必须指定可视化风格文件!", MessageIcon::Error, "错误...");
+        return false;
+    }
+    project.slideshowIntervalText = controls.text(kIntervalField);
+    project.windowAlphaText =
+        toHexText(std::max<std::int64_t>(0, leadingInteger(controls.text(kAlphaField))));
+    project.windowColorText = controls.text(kWindowColorField);
+    return true;
+}
+
+} // namespace quorvel
