@@ -3,15 +3,21 @@
 // steps of pages WIN74 and XP5.
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
+#include "ScriptedDialogs.h"
 
 #include "app/ProductInfo.h"
+#include "generator/GenerationRun.h"
+#include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
+#include "wizard/WindowStyle.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
+#include <tuple>
 
 namespace quorvel {
 namespace {
@@ -20,9 +26,11 @@ class PageFlow : public testing::Test {
 protected:
     std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
     test::RecordingPlatform platform{sandbox->platform()};
+    test::ScriptedDialogs dialogs;
+    FileDialogState fileDialog;
     MemoryWizardUi ui;
     AppState app;
-    Wizard wizard{ui, app, platform};
+    Wizard wizard{ui, app, platform, dialogs, fileDialog};
 
     // A click as the user makes it: only on a control of the page shown, only when enabled.
     void click(std::string_view button) {
@@ -32,17 +40,41 @@ protected:
         ASSERT_TRUE(ui.enabled(button)) << button;
         ASSERT_TRUE(dispatch(wizard, button, ControlEvent::Click)) << button;
     }
-    // Walks from the main page to a page of the wizard that page belongs to.
+    // Picks an item of a combo box as the user does.
+    void pick(std::string_view combo, int item) {
+        ui.setComboIndex(combo, item);
+        ASSERT_TRUE(dispatch(wizard, combo, ControlEvent::ItemPicked)) << combo;
+    }
+    // Fills what the forward checks ask for: default schemes and the visual styles.
+    void satisfyChecks() {
+        ui.setText("W可视化风格文件", "C:\\styles\\aero.msstyles");
+        ui.setText("X可视化风格", "C:\\styles\\Luna.msstyles");
+        for (const char* combo : {"W鼠标", "W声音", "X鼠标", "X声音"}) {
+            ui.setComboIndex(combo, kDefaultSchemeItem);
+        }
+    }
+    // Walks from the main page to a page of the wizard that page belongs to, picking the default
+    // schemes on the way.
     void walkTo(int page) {
         const bool xp = page >= kPageXp1;
         platform.version = xp ? OsVersion{5, 1} : OsVersion{6, 1};
         click(xp ? "按钮2" : "按钮1");
         const char* win7Next[] = {"按钮8", "按钮10", "按钮14", "按钮18", "按钮22"};
         const char* xpNext[] = {"按钮30", "按钮33", "按钮36", "按钮40", "按钮44"};
-        if (xp) {
-            ui.setText("X可视化风格", "C:\\styles\\Luna.msstyles");
+        if (ui.text(xp ? "X可视化风格" : "W可视化风格文件").empty()) {
+            ui.setText(xp ? "X可视化风格" : "W可视化风格文件", "C:\\styles\\Luna.msstyles");
         }
         for (int at = xp ? kPageXp1 : kPageWin71; at < page; ++at) {
+            if (ui.currentPage() == kPageWin72 || ui.currentPage() == kPageXp2) {
+                if (ui.comboIndex(xp ? "X鼠标" : "W鼠标") == kNoSchemeItem) {
+                    pick(xp ? "X鼠标" : "W鼠标", kDefaultSchemeItem);
+                }
+            }
+            if (ui.currentPage() == kPageWin73 || ui.currentPage() == kPageXp3) {
+                if (ui.comboIndex(xp ? "X声音" : "W声音") == kNoSchemeItem) {
+                    pick(xp ? "X声音" : "W声音", kDefaultSchemeItem);
+                }
+            }
             click(xp ? xpNext[at - kPageXp1] : win7Next[at - kPageWin71]);
         }
         ASSERT_EQ(ui.currentPage(), page);
@@ -76,9 +108,9 @@ TEST_F(PageFlow, EveryBackAndNextButtonSwitchesToItsPage) {
         {kPageXp4, "按钮40", kPageXp5},     {kPageXp5, "按钮43", kPageXp4},
         {kPageXp5, "按钮44", kPageXp6},     {kPageXp6, "按钮47", kPageXp5},
     };
+    satisfyChecks();
     for (const Step& s : steps) {
         ui.goToPage(s.page);
-        ui.setText("X可视化风格", "C:\\styles\\Luna.msstyles");
         click(s.button);
         EXPECT_EQ(ui.currentPage(), s.target) << s.button;
     }
@@ -260,8 +292,13 @@ TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
 }
 
 TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
-    // A text in every enabled field of both wizards (the slideshow interval aside, which the
-    // WIN74 forward step rewrites).
+    // Custom schemes unlock every path field; then a text goes into every field of both wizards
+    // (the slideshow interval aside, which the WIN74 forward step rewrites).
+    for (const char* combo : {"W鼠标", "W声音", "X鼠标", "X声音"}) {
+        ui.goToPage(findControl(combo)->page);
+        pick(combo, kCustomSchemeItem);
+    }
+    ui.goToPage(kPageMain);
     std::map<std::string, std::string> typed;
     for (const ControlDef& c : controlTable()) {
         if (c.kind == ControlKind::EditField && c.name != "W壁纸切换时间") {
@@ -282,8 +319,149 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
     }
     EXPECT_EQ(ui.currentPage(), kPageMain);
     for (const auto& [name, text] : typed) {
-        EXPECT_EQ(ui.text(name), name == "X可视化风格" ? "C:\\styles\\Luna.msstyles" : text);
+        EXPECT_EQ(ui.text(name), text);
     }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
+    struct Case {
+        int page;
+        const char* next;
+        const char* message;
+    };
+    const Case cases[] = {
+        {kPageWin72, "按钮10", "请选择鼠标方案后再行操作..."},
+        {kPageWin73, "按钮14", "请选择声音方案后再行操作..."},
+        {kPageWin75, "按钮22", "必须指定可视化风格文件!"},
+        {kPageXp2, "按钮33", "请选择鼠标方案后再行操作..."},
+        {kPageXp3, "按钮36", "请选择声音方案后再行操作..."},
+        {kPageXp5, "按钮44", "必须指定可视化风格文件!"},
+    };
+    for (const Case& c : cases) {
+        platform.messages.clear();
+        ui.goToPage(c.page);
+        click(c.next);
+        EXPECT_EQ(ui.currentPage(), c.page) << c.next;
+        ASSERT_EQ(platform.messages.size(), 1u) << c.next;
+        EXPECT_EQ(platform.messages[0].text, c.message);
+    }
+    // Passing the WIN72 and WIN75 checks captures what they capture.
+    ui.goToPage(kPageWin72);
+    pick("W鼠标", kDefaultSchemeItem);
+    click("按钮10");
+    EXPECT_EQ(ui.currentPage(), kPageWin73);
+    EXPECT_EQ(app.project.cursorSchemeName, "Windows Aero");
+    ui.setText("W可视化风格文件", "C:\\styles\\aero.msstyles");
+    ui.goToPage(kPageWin75);
+    click("按钮22");
+    EXPECT_EQ(ui.currentPage(), kPageWin76);
+    EXPECT_EQ(app.project.windowAlphaText, "7F");
+    EXPECT_EQ(app.project.windowColorText, "0066FF");
+}
+
+TEST_F(PageFlow, EveryControlTheUserCanActOnHasItsHandler) {
+    // The colour button opens the palette popup, which the window binds itself.
+    const std::set<std::string_view> boundElsewhere = {"选择颜色按钮"};
+    for (const ControlDef& c : controlTable()) {
+        std::optional<ControlEvent> event;
+        switch (c.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::GraphicButton:
+            event = ControlEvent::Click;
+            break;
+        case ControlKind::ComboBox:
+            event = ControlEvent::ItemPicked;
+            break;
+        case ControlKind::TickBox:
+            event = ControlEvent::TickReleased;
+            break;
+        case ControlKind::Slider:
+            event = ControlEvent::SliderMoved;
+            break;
+        default:
+            break;
+        }
+        int count = 0;
+        for (const Binding& b : bindings()) {
+            count += b.control == c.name && event && b.event == *event;
+        }
+        if (c.name == "按钮26" || c.name == "按钮48" || boundElsewhere.count(c.name)) {
+            continue;
+        }
+        EXPECT_EQ(count, event ? 1 : 0) << c.name;
+    }
+    for (const Binding& b : bindings()) {
+        EXPECT_NE(findControl(b.control), nullptr) << b.control;
+    }
+}
+
+TEST_F(PageFlow, NamesTheHandlersAndGeneratorsUseAreControlsOfTheirPages) {
+    const auto on = [](std::string_view name, int page) {
+        const ControlDef* c = findControl(name);
+        return c != nullptr && c->page == page;
+    };
+    for (const AssetPickerDef& p : assetPickers()) {
+        const ControlDef* button = findControl(p.button);
+        ASSERT_NE(button, nullptr) << p.button;
+        EXPECT_TRUE(on(p.field, button->page)) << p.field;
+        EXPECT_EQ(button->caption, "打开") << p.button;
+    }
+    for (auto [set, pointers, sounds, desktop] :
+         {std::tuple{PageSet::Win7, kPageWin72, kPageWin73, kPageWin74},
+          std::tuple{PageSet::Xp, kPageXp2, kPageXp3, kPageXp4}}) {
+        for (const SchemeGroup* g : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            const int page = g == &cursorSchemeGroup(set) ? pointers : sounds;
+            EXPECT_TRUE(on(g->combo, page)) << g->combo;
+            EXPECT_TRUE(on(g->nameField, page)) << g->nameField;
+            for (std::string_view name : g->pathFields) {
+                EXPECT_TRUE(on(name, page)) << name;
+            }
+            for (std::string_view name : g->buttons) {
+                EXPECT_TRUE(on(name, page)) << name;
+            }
+        }
+        const ScreensaverControls& s = screensaverControls(set);
+        for (std::string_view name :
+             {s.systemTick, s.ownTick, s.systemCombo, s.ownField, s.ownButton}) {
+            EXPECT_TRUE(on(name, desktop)) << name;
+        }
+        // The screensaver list shows the prompt, then the system's screensavers.
+        const ControlDef* combo = findControl(s.systemCombo);
+        const auto savers = systemScreensavers(set);
+        ASSERT_EQ(combo->items.size(), savers.size() + 1);
+        EXPECT_EQ(combo->items[0], kSystemScreensaverPrompt);
+        for (std::size_t i = 0; i < savers.size(); ++i) {
+            EXPECT_EQ(combo->items[i + 1], savers[i].item);
+        }
+    }
+    for (std::string_view name :
+         {kVisualStyleField, kIntervalField, kWindowColorField, kAlphaField, kAlphaSlider}) {
+        EXPECT_TRUE(on(name, kPageWin75)) << name;
+    }
+    for (auto [page, fields] :
+         {std::pair{kPageWin76, &win7GenerationPage()}, std::pair{kPageXp6, &xpGenerationPage()}}) {
+        EXPECT_TRUE(on(fields->nameField, page));
+        EXPECT_TRUE(on(fields->displayNameField, page));
+        EXPECT_TRUE(on(fields->saveLocationField, page));
+        for (std::string_view name : fields->disableList) {
+            EXPECT_TRUE(on(name, page)) << name;
+        }
+    }
+}
+
+TEST_F(PageFlow, BrowseButtonsRunTheirPickers) {
+    walkTo(kPageWin71);
+    dialogs.fileAnswers.push_back("C:\\icons\\文档.ico");
+    click("W我的文档_打开");
+    EXPECT_EQ(ui.text("W我的文档_图标"), "C:\\icons\\文档.ico");
+    EXPECT_EQ(app.project.iconFiles[0].fileName, "文档.ico");
+
+    ui.goToPage(kPageXp6);
+    dialogs.folderAnswers.push_back("D:\\themes");
+    click("X保存位置_打开");
+    EXPECT_EQ(ui.text("X保存位置"), "D:\\themes");
+    EXPECT_EQ(ui.text("W保存位置"), "");
 }
 
 TEST_F(PageFlow, ControlsOfOtherPagesCannotBeReached) {

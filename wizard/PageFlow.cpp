@@ -2,7 +2,9 @@
 
 #include "app/ProductInfo.h"
 #include "generator/GenerationRun.h"
+#include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
+#include "wizard/WindowStyle.h"
 
 #include <array>
 #include <string>
@@ -56,8 +58,17 @@ void leaveDesktopPage(Wizard& w) {
     w.ui.goToPage(kPageWin75);
 }
 
-// The pages' buttons in the order of the pages. The forward buttons of the pointer, sound and
-// window-style pages move on unchecked until their page checks are bound here.
+template <PageSet Set> bool commitCursorPage(Wizard& w) {
+    return commitCursorSchemePage(Set, w.ui, w.app.project, w.platform);
+}
+template <PageSet Set> bool commitSoundPage(Wizard& w) {
+    return commitSoundSchemePage(Set, w.ui, w.app.project, w.platform);
+}
+bool commitStylePage(Wizard& w) {
+    return commitWindowStylePage(w.ui, w.app.project, w.platform);
+}
+
+// The pages' buttons in the order of the pages.
 const std::array<FlowRow, 49> kPageFlow = {{
     {kPageMain, "按钮1", "生成Win7主题", openWin7Wizard},
     {kPageMain, "按钮2", "生成WinXP主题", openXpWizard},
@@ -70,10 +81,10 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {kPageWin71, "按钮8", "下一步", switchTo<kPageWin72>},
     {kPageWin71, "按钮9", "官  网", openForum},
     {kPageWin72, "按钮11", "上一步", switchTo<kPageWin71>},
-    {kPageWin72, "按钮10", "下一步", switchTo<kPageWin73>},
+    {kPageWin72, "按钮10", "下一步", checkThenSwitch<commitCursorPage<PageSet::Win7>, kPageWin73>},
     {kPageWin73, "按钮12", "关  于", aboutStep},
     {kPageWin73, "按钮13", "上一步", switchTo<kPageWin72>},
-    {kPageWin73, "按钮14", "下一步", switchTo<kPageWin74>},
+    {kPageWin73, "按钮14", "下一步", checkThenSwitch<commitSoundPage<PageSet::Win7>, kPageWin74>},
     {kPageWin73, "按钮15", "官  网", openForum},
     {kPageWin74, "按钮16", "关  于", aboutStep},
     {kPageWin74, "按钮17", "上一步", switchTo<kPageWin73>},
@@ -81,7 +92,7 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {kPageWin74, "按钮19", "官  网", openForum},
     {kPageWin75, "按钮20", "关  于", aboutStep},
     {kPageWin75, "按钮21", "上一步", switchTo<kPageWin74>},
-    {kPageWin75, "按钮22", "下一步", switchTo<kPageWin76>},
+    {kPageWin75, "按钮22", "下一步", checkThenSwitch<commitStylePage, kPageWin76>},
     {kPageWin75, "按钮23", "官  网", openForum},
     {kPageWin76, "按钮24", "关  于", aboutStep},
     {kPageWin76, "按钮25", "上一步", switchTo<kPageWin75>},
@@ -93,10 +104,10 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {kPageXp1, "按钮30", "下一步", switchTo<kPageXp2>},
     {kPageXp1, "按钮31", "官  网", openForum},
     {kPageXp2, "按钮32", "上一步", switchTo<kPageXp1>},
-    {kPageXp2, "按钮33", "下一步", switchTo<kPageXp3>},
+    {kPageXp2, "按钮33", "下一步", checkThenSwitch<commitCursorPage<PageSet::Xp>, kPageXp3>},
     {kPageXp3, "按钮34", "关  于", aboutStep},
     {kPageXp3, "按钮35", "上一步", switchTo<kPageXp2>},
-    {kPageXp3, "按钮36", "下一步", switchTo<kPageXp4>},
+    {kPageXp3, "按钮36", "下一步", checkThenSwitch<commitSoundPage<PageSet::Xp>, kPageXp4>},
     {kPageXp3, "按钮37", "官  网", openForum},
     {kPageXp4, "按钮38", "关  于", aboutStep},
     {kPageXp4, "按钮39", "上一步", switchTo<kPageXp3>},
@@ -113,12 +124,41 @@ const std::array<FlowRow, 49> kPageFlow = {{
 }};
 
 std::vector<Binding> buildBindings() {
+    using E = ControlEvent;
     std::vector<Binding> result;
     for (const FlowRow& row : kPageFlow) {
         if (row.step) {
-            result.push_back({row.button, ControlEvent::Click, row.step});
+            result.push_back({row.button, E::Click, row.step});
         }
     }
+    for (const AssetPickerDef& picker : assetPickers()) {
+        result.push_back({picker.button, E::Click, [&picker](Wizard& w) {
+                              pickAssetFile(picker, w.dialogs, w.fileDialog, w.ui, w.app.project);
+                          }});
+    }
+    result.push_back({"W壁纸文件夹_打开", E::Click,
+                      [](Wizard& w) { pickSlideshowFiles(w.dialogs, w.ui, w.app.project); }});
+    result.push_back({"W保存位置_选择", E::Click,
+                      [](Wizard& w) { pickSaveFolder("W保存位置", w.dialogs, w.ui); }});
+    result.push_back({"X保存位置_打开", E::Click,
+                      [](Wizard& w) { pickSaveFolder("X保存位置", w.dialogs, w.ui); }});
+
+    for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        result.push_back({cursorSchemeGroup(set).combo, E::ItemPicked,
+                          [set](Wizard& w) { selectCursorScheme(set, w.ui); }});
+        result.push_back({soundSchemeGroup(set).combo, E::ItemPicked,
+                          [set](Wizard& w) { selectSoundScheme(set, w.ui); }});
+        const ScreensaverControls& saver = screensaverControls(set);
+        result.push_back({saver.systemCombo, E::ItemPicked,
+                          [set](Wizard& w) { selectSystemScreensaver(set, w.ui, w.app.project); }});
+        result.push_back({saver.systemTick, E::TickReleased,
+                          [set](Wizard& w) { toggleSystemScreensaver(set, w.ui); }});
+        result.push_back({saver.ownTick, E::TickReleased,
+                          [set](Wizard& w) { toggleOwnScreensaver(set, w.ui); }});
+    }
+    result.push_back({kAlphaSlider, E::SliderMoved, [](Wizard& w) {
+                          onAlphaSliderMoved(w.ui, w.ui.sliderPosition(kAlphaSlider));
+                      }});
     return result;
 }
 

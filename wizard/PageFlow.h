@@ -4,19 +4,25 @@
 #pragma once
 
 #include "app/AppState.h"
+#include "platform/Dialogs.h"
 #include "platform/Platform.h"
+#include "wizard/Pickers.h"
 #include "wizard/WizardUi.h"
 
+#include <functional>
 #include <span>
 #include <string_view>
 
 namespace quorvel {
 
-// What a handler works on: the window's controls, the global state and the system.
+// What a handler works on: the window's controls, the global state, the system and its file
+// dialogs, and the shared open-file dialog's memory of the last confirmed path.
 struct Wizard {
     WizardUi& ui;
     AppState& app;
     Platform& platform;
+    Dialogs& dialogs;
+    FileDialogState& fileDialog;
 };
 
 enum class ControlEvent {
@@ -26,13 +32,13 @@ enum class ControlEvent {
     SliderMoved,  // the position of a slider changed
 };
 
-using Handler = void (*)(Wizard&);
+using Step = void (*)(Wizard&);
 
 // One row of the binding table: the handler of one event of one control.
 struct Binding {
     std::string_view control;
     ControlEvent event;
-    Handler handle;
+    std::function<void(Wizard&)> handle;
 };
 
 // One row of the page flow: a button of a page and what pressing it does.
@@ -40,10 +46,12 @@ struct FlowRow {
     int page;
     std::string_view button;
     std::string_view caption;
-    Handler step;
+    Step step;
 };
 
 std::span<const FlowRow> pageFlow();
+// The page flow's buttons, the browse buttons, the scheme and screensaver choices and the
+// transparency slider.
 std::span<const Binding> bindings();
 
 // Runs the handler bound to the event of the control. False when nothing is bound, or when the
