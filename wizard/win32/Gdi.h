@@ -28,9 +28,15 @@ struct MemoryDcDeleter {
 };
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
-inline COLORREF colorOf(Rgb c) { return RGB(c.red, c.green, c.blue); }
-inline Brush solidBrush(Rgb c) { return Brush(::CreateSolidBrush(colorOf(c))); }
-inline Pen solidPen(Rgb c, int width = 1) { return Pen(::CreatePen(PS_SOLID, width, colorOf(c))); }
+inline COLORREF colorOf(Rgb c) {
+    return RGB(c.red, c.green, c.blue);
+}
+inline Brush solidBrush(Rgb c) {
+    return Brush(::CreateSolidBrush(colorOf(c)));
+}
+inline Pen solidPen(Rgb c, int width = 1) {
+    return Pen(::CreatePen(PS_SOLID, width, colorOf(c)));
+}
 
 // GetDC / ReleaseDC of a window.
 class WindowDc {

@@ -53,7 +53,9 @@ void drawText(HDC dc, HFONT font, std::string_view text, RECT rect, Rgb color, U
                 format | DT_NOPREFIX | DT_SINGLELINE);
 }
 
-RECT rectOf(const Rect& r) { return {r.left, r.top, r.right(), r.bottom()}; }
+RECT rectOf(const Rect& r) {
+    return {r.left, r.top, r.right(), r.bottom()};
+}
 
 // The system pointer of a pointer role, or nullptr where the system has none.
 HCURSOR pointerOf(std::string_view role) {
@@ -101,9 +103,9 @@ void paintPictogram(HDC dc, const Rect& where, std::string_view role, const Look
 } // namespace
 
 std::wstring chineseFace() {
-    static const std::wstring face = firstFace({L"微软雅黑", L"Microsoft YaHei", L"宋体",
-                                                L"SimSun", L"文泉驿微米黑",
-                                                L"WenQuanYi Micro Hei", L"Noto Sans CJK SC"});
+    static const std::wstring face =
+        firstFace({L"微软雅黑", L"Microsoft YaHei", L"宋体", L"SimSun", L"文泉驿微米黑",
+                   L"WenQuanYi Micro Hei", L"Noto Sans CJK SC"});
     return face;
 }
 

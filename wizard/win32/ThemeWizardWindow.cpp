@@ -39,8 +39,9 @@ bool isButton(const ControlDef* def) {
 } // namespace
 
 ThemeWizardWindow::ThemeWizardWindow(HINSTANCE instance, AppState& app, Platform& platform)
-    : instance_(instance), app_(app), platform_(platform),
-      wizard_{*this, app_, platform_, dialogs_, fileDialog_}, colors_(*lookColors(3)) {}
+    : instance_(instance), app_(app),
+      platform_(platform), wizard_{*this, app_, platform_, dialogs_, fileDialog_},
+      colors_(*lookColors(3)) {}
 
 ThemeWizardWindow::~ThemeWizardWindow() {
     if (window_) {
@@ -163,7 +164,7 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
     }
     ::SendMessageW(control, WM_SETFONT,
                    reinterpret_cast<WPARAM>(def.kind == ControlKind::TickBox ? fonts_.tick.get()
-                                                                              : fonts_.text.get()),
+                                                                             : fonts_.text.get()),
                    FALSE);
     switch (def.kind) {
     case ControlKind::ComboBox: {
@@ -452,11 +453,9 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
                 ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
             }
             const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
-            const std::string_view next =
-                nextTabStop(page_, def ? def->name : std::string_view{}, !backwards,
-                            [this](std::string_view name) {
-                                return ::IsWindowEnabled(hwndOf(name)) != FALSE;
-                            });
+            const std::string_view next = nextTabStop(
+                page_, def ? def->name : std::string_view{}, !backwards,
+                [this](std::string_view name) { return ::IsWindowEnabled(hwndOf(name)) != FALSE; });
             if (!next.empty()) {
                 focusControl(hwndOf(next));
             }

@@ -47,7 +47,9 @@ std::wstring classOf(HWND window) {
     return name;
 }
 
-bool sameClass(const std::wstring& a, const wchar_t* b) { return ::lstrcmpiW(a.c_str(), b) == 0; }
+bool sameClass(const std::wstring& a, const wchar_t* b) {
+    return ::lstrcmpiW(a.c_str(), b) == 0;
+}
 
 bool isProgramWindow(HWND window) {
     const HWND root = ::GetAncestor(window, GA_ROOT);
@@ -203,9 +205,9 @@ void paintCombo(HWND window, HDC target, const SkinState& state, const LookColor
 
     const int arrowWidth = 18;
     RECT arrow = {rect.right - arrowWidth, rect.top, rect.right, rect.bottom};
-    gdi::verticalGradient(dc, arrow, enabled && (state.hot || dropped) ? c.buttonHotTop : c.buttonTop,
-                          enabled && (state.hot || dropped) ? c.buttonHotBottom
-                                                            : c.buttonBottom);
+    gdi::verticalGradient(dc, arrow,
+                          enabled && (state.hot || dropped) ? c.buttonHotTop : c.buttonTop,
+                          enabled && (state.hot || dropped) ? c.buttonHotBottom : c.buttonBottom);
     RECT separator = {arrow.left, rect.top, arrow.left + 1, rect.bottom};
     gdi::fill(dc, separator, c.frame);
     {
@@ -337,8 +339,8 @@ bool repaintsAfter(Skin skin, UINT message) {
     }
 }
 
-LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                             UINT_PTR id, DWORD_PTR data) {
+LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR data) {
     auto* state = reinterpret_cast<SkinState*>(data);
     const auto& look = brushes();
     if (message == WM_NCDESTROY) {
@@ -407,8 +409,8 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 }
 
 // The parent of skinned controls hands them the look's colours and draws their sliders.
-LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                            UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                            DWORD_PTR) {
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(window, parentProc, id);
         return ::DefSubclassProc(window, message, wParam, lParam);
@@ -439,8 +441,8 @@ LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return reinterpret_cast<LRESULT>(look->pageBody.get());
         }
         const bool enabled = ::IsWindowEnabled(control);
-        const bool readOnly =
-            (::GetWindowLongPtrW(control, GWL_STYLE) & ES_READONLY) != 0 && state->skin == Skin::Field;
+        const bool readOnly = (::GetWindowLongPtrW(control, GWL_STYLE) & ES_READONLY) != 0 &&
+                              state->skin == Skin::Field;
         const bool plain = enabled && !readOnly;
         ::SetTextColor(dc, gdi::colorOf(enabled ? c.text : c.disabledText));
         ::SetBkColor(dc, gdi::colorOf(plain ? c.fieldFace : c.fieldDisabled));

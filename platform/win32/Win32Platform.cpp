@@ -1,0 +1,229 @@
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/WideText.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace quorvel {
+
+namespace {
+
+// ReadFile and WriteFile move at most a DWORD per call; stay well below it.
+constexpr std::size_t kChunk = 1u << 20;
+
+} // namespace
+
+bool Win32Platform::makeDirectory(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    return ::CreateDirectoryW(toWide(path).c_str(), nullptr) != FALSE;
+}
+
+bool Win32Platform::isDirectory(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32Platform::copyFile(const std::string& source, const std::string& target) {
+    if (source.empty() || target.empty()) {
+        return false;
+    }
+    return ::CopyFileW(toWide(source).c_str(), toWide(target).c_str(), FALSE) != FALSE;
+}
+
+bool Win32Platform::writeFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) {
+        return false;
+    }
+    const UniqueFileHandle file(::CreateFileW(toWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return false;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min(bytes.size() - done, kChunk));
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), bytes.data() + done, want, &written, nullptr) ||
+            written == 0) {
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+std::optional<std::string> Win32Platform::readFile(const std::string& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    const UniqueFileHandle file(::CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                              nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    std::string content;
+    LARGE_INTEGER size{};
+    if (::GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 &&
+        static_cast<unsigned long long>(size.QuadPart) < content.max_size()) {
+        content.reserve(static_cast<std::size_t>(size.QuadPart));
+    }
+    std::string buffer(64 * 1024, '\0');
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
+                        nullptr)) {
+            return std::nullopt;
+        }
+        if (read == 0) {
+            return content;
+        }
+        content.append(buffer, 0, read);
+    }
+}
+
+std::optional<std::vector<DirectoryEntry>> Win32Platform::listDirectory(const std::string& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    std::wstring pattern = toWide(path);
+    if (pattern.back() != L'\\' && pattern.back() != L'/') {
+        pattern += L'\\';
+    }
+    pattern += L'*';
+
+    WIN32_FIND_DATAW data{};
+    const UniqueFindHandle search(::FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data,
+                                                     FindExSearchNameMatch, nullptr, 0));
+    if (!search) {
+        // A drive root has no "." entry, so an empty one finds nothing at all.
+        if (::GetLastError() == ERROR_FILE_NOT_FOUND && isDirectory(path)) {
+            return std::vector<DirectoryEntry>{};
+        }
+        return std::nullopt;
+    }
+    std::vector<DirectoryEntry> entries;
+    do {
+        const std::wstring_view name(data.cFileName);
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        entries.push_back({toUtf8(name), (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
+    } while (::FindNextFileW(search.get(), &data));
+    if (::GetLastError() != ERROR_NO_MORE_FILES) {
+        return std::nullopt;
+    }
+    return entries;
+}
+
+std::string Win32Platform::expandEnvironment(const std::string& text) {
+    const std::wstring source = toWide(text);
+    std::wstring expanded(source.size() + 64, L'\0');
+    for (;;) {
+        const DWORD capacity = static_cast<DWORD>(std::min<std::size_t>(expanded.size(), UINT_MAX));
+        const DWORD needed = ::ExpandEnvironmentStringsW(source.c_str(), expanded.data(), capacity);
+        if (needed == 0) {
+            return text;
+        }
+        if (needed <= capacity) {
+            // The count includes the terminating zero.
+            expanded.resize(needed - 1);
+            return toUtf8(expanded);
+        }
+        expanded.assign(needed, L'\0');
+    }
+}
+
+std::optional<std::string> Win32Platform::toAnsi(std::string_view utf8) {
+    if (utf8.empty()) {
+        return std::string();
+    }
+    // Text that is not valid UTF-8 has no defined form in any code page.
+    const int utf8Length = static_cast<int>(std::min<std::size_t>(utf8.size(), INT_MAX));
+    const int wideLength =
+        ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), utf8Length, nullptr, 0);
+    if (wideLength <= 0 || static_cast<std::size_t>(utf8Length) != utf8.size()) {
+        return std::nullopt;
+    }
+    if (::GetACP() == CP_UTF8) {
+        // A system that runs with UTF-8 as its ANSI code page holds every valid text (and does
+        // not offer the default-character check for it).
+        return std::string(utf8);
+    }
+    const std::wstring wide = toWide(utf8);
+    BOOL usedDefault = FALSE;
+    const int ansiLength = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                                 wideLength, nullptr, 0, nullptr, &usedDefault);
+    if (ansiLength <= 0 || usedDefault) {
+        return std::nullopt;
+    }
+    std::string ansi(static_cast<std::size_t>(ansiLength), '\0');
+    if (::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, ansi.data(),
+                              ansiLength, nullptr, &usedDefault) != ansiLength ||
+        usedDefault) {
+        return std::nullopt;
+    }
+    return ansi;
+}
+
+bool Win32Platform::isAnsiLeadByte(unsigned char byte) {
+    return ::IsDBCSLeadByte(byte) != FALSE;
+}
+
+void Win32Platform::messageBox(const std::string& text, MessageIcon icon,
+                               const std::string& title) {
+    UINT style = MB_OK;
+    switch (icon) {
+    case MessageIcon::Error:
+        style |= MB_ICONERROR;
+        break;
+    case MessageIcon::Information:
+        style |= MB_ICONINFORMATION;
+        break;
+    case MessageIcon::Warning:
+        style |= MB_ICONWARNING;
+        break;
+    }
+    ::MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style);
+}
+
+void Win32Platform::delay(int milliseconds) {
+    ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
+}
+
+OsVersion Win32Platform::osVersion() {
+    // GetVersionExW reports the version the process is shown (the manifest and the
+    // compatibility settings decide it), which is the version the wizards are gated on.
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    const BOOL ok = ::GetVersionExW(&info);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    if (!ok) {
+        return {};
+    }
+    return {static_cast<int>(info.dwMajorVersion), static_cast<int>(info.dwMinorVersion)};
+}
+
+void Win32Platform::openWebAddress(const std::string& address) {
+    ::ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace quorvel

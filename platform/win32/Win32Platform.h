@@ -1,0 +1,26 @@
+// The platform layer over the Win32 wide functions. Texts cross the boundary as UTF-8 and are
+// converted with toWide / toUtf8; the ANSI code page is the system's (936 on the target systems).
+#pragma once
+
+#include "platform/Platform.h"
+
+namespace quorvel {
+
+class Win32Platform : public Platform {
+public:
+    bool makeDirectory(const std::string& path) override;
+    bool isDirectory(const std::string& path) override;
+    bool copyFile(const std::string& source, const std::string& target) override;
+    bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+    std::optional<std::string> readFile(const std::string& path) override;
+    std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
+    std::string expandEnvironment(const std::string& text) override;
+    std::optional<std::string> toAnsi(std::string_view utf8) override;
+    bool isAnsiLeadByte(unsigned char byte) override;
+    void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override;
+    void delay(int milliseconds) override;
+    OsVersion osVersion() override;
+    void openWebAddress(const std::string& address) override;
+};
+
+} // namespace quorvel
