@@ -2,6 +2,7 @@
 
 #include "platform/win32/WideText.h"
 
+#include <cderr.h>
 #include <commdlg.h>
 #include <objbase.h>
 #include <shlobj.h>

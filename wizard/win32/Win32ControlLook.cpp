@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 namespace quorvel {
 
@@ -81,14 +82,15 @@ std::optional<Skin> skinFor(HWND window) {
     return std::nullopt;
 }
 
-LRESULT CALLBACK controlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+// The skinned controls of the thread and their state.
+std::unordered_map<HWND, std::unique_ptr<SkinState>>& skinned() {
+    static std::unordered_map<HWND, std::unique_ptr<SkinState>> controls;
+    return controls;
+}
 
 SkinState* findSkin(HWND window) {
-    DWORD_PTR data = 0;
-    if (::GetWindowSubclass(window, controlProc, kControlSkinId, &data)) {
-        return reinterpret_cast<SkinState*>(data);
-    }
-    return nullptr;
+    const auto it = skinned().find(window);
+    return it == skinned().end() ? nullptr : it->second.get();
 }
 
 HFONT fontOf(HWND window) {
@@ -345,7 +347,7 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     const auto& look = brushes();
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(window, controlProc, id);
-        delete state;
+        skinned().erase(window);
         return ::DefSubclassProc(window, message, wParam, lParam);
     }
     if (!look) {
@@ -476,7 +478,7 @@ void skin(HWND window) {
     auto state = std::make_unique<SkinState>(SkinState{*kind});
     if (::SetWindowSubclass(window, controlProc, kControlSkinId,
                             reinterpret_cast<DWORD_PTR>(state.get()))) {
-        state.release();
+        skinned()[window] = std::move(state);
     }
     if (const HWND parent = ::GetParent(window)) {
         ::SetWindowSubclass(parent, parentProc, kParentSkinId, 0);
@@ -484,9 +486,11 @@ void skin(HWND window) {
 }
 
 void unskin(HWND window) {
-    if (SkinState* state = findSkin(window)) {
+    if (findSkin(window)) {
         ::RemoveWindowSubclass(window, controlProc, kControlSkinId);
-        delete state;
+        skinned().erase(window);
+        ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     }
 }
 
