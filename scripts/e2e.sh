@@ -14,8 +14,9 @@ if [ $# -gt 0 ] && [ -d "$1" ]; then
 fi
 program="$build/quorvel.exe"
 driver="$build/tests/quorvel_e2e.exe"
+tests="$build/tests/quorvel_tests.exe"
 shots="$build/screenshots"
-for file in "$program" "$driver"; do
+for file in "$program" "$driver" "$tests"; do
     if [ ! -f "$file" ]; then
         echo "e2e: $file is missing; build the Windows build first" >&2
         exit 2
@@ -64,6 +65,10 @@ work="$build/e2e-work"
 rm -rf "$work"
 mkdir -p "$work"
 
+# The window tests of the unit test program need a display too; they run here on this one.
+wine "$tests" --gtest_filter='Win32Window*' --gtest_color=no
+window_status=$?
+
 wine "$driver" --program="$(winepath -w "$program")" --screenshots="$(winepath -w "$shots")" \
     --work="$(winepath -w "$work")" "$@"
 status=$?
@@ -73,4 +78,5 @@ for bmp in "$shots"/*.bmp; do
     convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
 echo "e2e: screenshots in $shots"
+[ $window_status -eq 0 ] || exit $window_status
 exit $status

@@ -76,6 +76,11 @@ bool ThemeWizardWindow::registerClasses(HINSTANCE instance) {
 }
 
 bool ThemeWizardWindow::create(int showCommand) {
+    // The slider's class comes from the common controls (start-up initialises them too).
+    INITCOMMONCONTROLSEX common{};
+    common.dwSize = sizeof(common);
+    common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&common);
     if (!registerClasses(instance_)) {
         return false;
     }
@@ -144,7 +149,9 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         break;
     case ControlKind::ComboBox:
         className = WC_COMBOBOXW;
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+        // Drawn by the program, so that the closed box is exactly as high as the layout says
+        // whatever the font (see WM_MEASUREITEM).
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
         height = r.height + kDropListHeight;
         break;
     case ControlKind::TickBox:
@@ -173,14 +180,19 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
             ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
         }
         ::SendMessageW(control, CB_SETCURSEL, 0, 0);
-        // Make the closed box exactly as high as the layout says.
-        RECT shape{};
-        ::GetWindowRect(control, &shape);
-        const int closed = shape.bottom - shape.top;
-        const auto item = static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, -1, 0));
-        if (closed != r.height && item > 0) {
-            ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                           item + r.height - closed);
+        // Systems differ in the frame they put around the selection field (and in how the
+        // field's height is counted); step it until the closed box has the layout's height.
+        int fieldHeight =
+            static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        for (int step = 0; step < 4; ++step) {
+            RECT shape{};
+            ::GetWindowRect(control, &shape);
+            const int excess = static_cast<int>(shape.bottom - shape.top) - r.height;
+            if (excess == 0 || fieldHeight - excess <= 0) {
+                break;
+            }
+            fieldHeight -= excess;
+            ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
         }
         break;
     }
@@ -292,10 +304,23 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     }
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_COMBOBOX) {
+            // The selection field plus the combo box's frame make the 20 pixels of a row.
+            item->itemHeight = item->itemID == static_cast<UINT>(-1) ? 14 : 18;
+            return TRUE;
+        }
+        break;
+    }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlType == ODT_BUTTON) {
             drawGraphicButton(*item);
+            return TRUE;
+        }
+        if (item->CtlType == ODT_COMBOBOX) {
+            drawListItem(*item);
             return TRUE;
         }
         break;
@@ -320,6 +345,7 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
     case WM_NOTIFY:
     case WM_HSCROLL:
     case WM_DRAWITEM:
+    case WM_MEASUREITEM:
         if (root) {
             return ::SendMessageW(root, message, wParam, lParam);
         }
@@ -420,6 +446,32 @@ void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
         ::SetTextColor(buffer.get(), gdi::colorOf(colors_.text));
         ::DrawFocusRect(buffer.get(), &focus);
     }
+}
+
+void ThemeWizardWindow::drawListItem(const DRAWITEMSTRUCT& item) {
+    std::wstring text;
+    if (item.itemID != static_cast<UINT>(-1)) {
+        const LRESULT length = ::SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
+        if (length > 0) {
+            text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+            ::SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID,
+                           reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<std::size_t>(length));
+        }
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    gdi::fill(item.hDC, item.rcItem,
+              selected ? colors_.accent : (disabled ? colors_.fieldDisabled : colors_.fieldFace));
+    RECT textRect = item.rcItem;
+    textRect.left += 4;
+    const gdi::Selection font(item.hDC, fonts_.text.get());
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC,
+                   gdi::colorOf(selected ? colors_.fieldFace
+                                         : (disabled ? colors_.disabledText : colors_.text)));
+    ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
 }
 
 void ThemeWizardWindow::fire(HWND control, ControlEvent event) {

@@ -40,6 +40,8 @@ public:
     // on page 0. False when the window could not be created.
     bool create(int showCommand);
     HWND handle() const { return window_; }
+    // The child window of a control of the table; throws std::out_of_range for other names.
+    HWND control(std::string_view name) const { return hwndOf(name); }
 
     // Keyboard handling before a message is dispatched: Tab and Shift+Tab move through the
     // current page's controls, Enter presses a focused button and does nothing in a field.
@@ -71,6 +73,7 @@ private:
     bool createControls();
     HWND createControl(const ControlDef& def, int index);
     void drawGraphicButton(const DRAWITEMSTRUCT& item);
+    void drawListItem(const DRAWITEMSTRUCT& item);
     // Runs the handler of a control's event; an unexpected failure is reported, never thrown
     // through the window procedure.
     void fire(HWND control, ControlEvent event);
