@@ -19,19 +19,6 @@ std::string_view trim(std::string_view text) {
     return text;
 }
 
-// The name of a section header line ("[name]"), or nothing when the line is not one.
-std::optional<std::string_view> sectionName(std::string_view line) {
-    const std::string_view text = trim(line);
-    if (text.empty() || text.front() != '[') {
-        return std::nullopt;
-    }
-    const std::size_t close = text.find(']');
-    if (close == std::string_view::npos) {
-        return std::nullopt;
-    }
-    return trim(text.substr(1, close - 1));
-}
-
 // The key of a "key=value" line, or nothing when the line holds no "=".
 std::optional<std::string_view> keyName(std::string_view line) {
     const std::size_t equals = line.find('=');
@@ -46,6 +33,45 @@ bool holdsLineBreak(std::string_view text) {
 }
 
 } // namespace
+
+std::size_t ProfileWriter::findCloseBracket(std::string_view ansi) const {
+    // "]" is a possible second byte of a two-byte character; such a byte closes nothing.
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(ansi[i]);
+        if (platform_.isAnsiLeadByte(byte) && i + 1 < ansi.size()) {
+            ++i;
+        } else if (byte == ']') {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+std::optional<std::string_view> ProfileWriter::sectionName(std::string_view line) const {
+    const std::string_view text = trim(line);
+    if (text.empty() || text.front() != '[') {
+        return std::nullopt;
+    }
+    const std::size_t close = findCloseBracket(text);
+    if (close == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return trim(text.substr(1, close - 1));
+}
+
+bool ProfileWriter::representable(std::string_view section, std::string_view key) const {
+    // Names that would read back as something else: a section name with "]" or blanks around
+    // it, a key with "=" or blanks around it, or a key that would start a section or comment.
+    if (findCloseBracket(section) != std::string_view::npos || trim(section) != section) {
+        return false;
+    }
+    if (key.find('=') != std::string_view::npos || trim(key) != key) {
+        return false;
+    }
+    return key.empty() || (key.front() != '[' && key.front() != ';');
+}
+
+namespace {} // namespace
 
 ProfileWriter::ProfileWriter(Platform& platform, std::string filePath)
     : platform_(platform), filePath_(std::move(filePath)) {}
@@ -128,7 +154,7 @@ bool ProfileWriter::write(std::string_view section, std::string_view key, std::s
     const auto ansiSection = platform_.toAnsi(section);
     const auto ansiKey = platform_.toAnsi(key);
     const auto ansiValue = platform_.toAnsi(value);
-    if (!ansiSection || !ansiKey || !ansiValue) {
+    if (!ansiSection || !ansiKey || !ansiValue || !representable(*ansiSection, *ansiKey)) {
         return false;
     }
     if (!loaded_) {

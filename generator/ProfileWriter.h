@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -26,7 +27,9 @@ public:
     ProfileWriter& operator=(const ProfileWriter&) = delete;
 
     // Sets the key in the section. Fails, changing nothing, when the ANSI code page cannot hold
-    // the section, key or value, or when a name holds a line break.
+    // the section, key or value, when any of them holds a line break, or when a name would read
+    // back as something else (a section name with "]", a key with "=" or starting with "[" or
+    // ";", or either with blanks around it).
     bool write(std::string_view section, std::string_view key, std::string_view value);
     // Writes the file when something changed since the last flush.
     bool flush();
@@ -48,6 +51,9 @@ private:
     };
 
     void load();
+    std::size_t findCloseBracket(std::string_view ansi) const;
+    std::optional<std::string_view> sectionName(std::string_view line) const;
+    bool representable(std::string_view section, std::string_view key) const;
     Line* lastLine();
     std::string fold(std::string_view ansi) const;
     Section& addSection(std::string_view name);

@@ -24,25 +24,47 @@ quorvel_wine_set_version() {
     wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1
 }
 
+# Y: a window manager draws the frames of top-level windows; N: Wine draws them itself (for a
+# display without a window manager).
+quorvel_wine_set_decorated() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d "$1" /f >/dev/null 2>&1
+}
+
+# Raise this when the settings below change, so that existing prefixes pick them up.
+quorvel_wine_setup_version=2
+
 # Creates and initialises the prefix once. Safe to call from several processes at a time.
 quorvel_wine_prepare() {
     mkdir -p "$WINEPREFIX"
     local ready="$WINEPREFIX/.quorvel-ready"
-    [ -e "$ready" ] && return 0
+    [ "$(cat "$ready" 2>/dev/null)" = "$quorvel_wine_setup_version" ] && return 0
     (
         flock 9
-        if [ ! -e "$ready" ]; then
+        [ "$(cat "$ready" 2>/dev/null)" = "$quorvel_wine_setup_version" ] && exit 0
+        if [ ! -e "$WINEPREFIX/system.reg" ]; then
             quorvel_wine_say "initialising Wine prefix $WINEPREFIX"
             wineboot -i >/dev/null 2>&1 || true
-            wineserver -w
-            quorvel_wine_set_version win7
             wineserver -w
             if [ ! -e "$WINEPREFIX/system.reg" ]; then
                 quorvel_wine_say "wineboot did not create the prefix $WINEPREFIX"
                 exit 1
             fi
-            touch "$ready"
         fi
+        quorvel_wine_say "configuring Wine prefix $WINEPREFIX"
+        # Wine ships its own fonts (Marlett draws the caption buttons, check marks and arrows;
+        # Tahoma is the dialog font) but does not always find them where the distribution puts
+        # them, so give the prefix its own copies.
+        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+        if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ]; then
+            cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
+        fi
+        # A crashing program ends with a report on the console instead of waiting for someone
+        # to close the crash dialog.
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+            >/dev/null 2>&1
+        quorvel_wine_set_version win7
+        wineserver -w
+        echo "$quorvel_wine_setup_version" >"$ready"
     ) 9>"$WINEPREFIX/.quorvel-lock"
 }
 

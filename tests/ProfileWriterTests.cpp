@@ -131,6 +131,30 @@ TEST_F(ProfileWriterTest, TextTheCodePageCannotHoldIsRefusedAndChangesNothing) {
     EXPECT_EQ(file(), "[S]\r\na=1\r\n");
 }
 
+TEST_F(ProfileWriterTest, NamesThatWouldReadBackDifferentlyAreRefused) {
+    ProfileWriter writer(fs, path);
+    EXPECT_FALSE(writer.write("a]b", "k", "v"));
+    EXPECT_FALSE(writer.write(" padded", "k", "v"));
+    EXPECT_FALSE(writer.write("S", "a=b", "v"));
+    EXPECT_FALSE(writer.write("S", "[k", "v"));
+    EXPECT_FALSE(writer.write("S", ";k", "v"));
+    EXPECT_FALSE(writer.write("S", "k ", "v"));
+    EXPECT_TRUE(writer.write("S", "k", "]=[;"));
+    writer.flush();
+    EXPECT_EQ(file(), "[S]\r\nk=]=[;\r\n");
+}
+
+TEST_F(ProfileWriterTest, BracketAsTheSecondByteOfACharacterClosesNoSection) {
+    // GBK "乚" is 81 5D: its second byte has the value of "]".
+    ASSERT_EQ(fs.toAnsi("乚"), std::string("\x81\x5D"));
+    seed("[\x81\x5D\x81\x5D]\r\nold=1\r\n");
+    ProfileWriter writer(fs, path);
+    ASSERT_TRUE(writer.write("乚乚", "k", "v"));
+    ASSERT_TRUE(writer.write("乚", "x", "y"));
+    writer.flush();
+    EXPECT_EQ(file(), "[\x81\x5D\x81\x5D]\r\nold=1\r\nk=v\r\n[\x81\x5D]\r\nx=y\r\n");
+}
+
 TEST_F(ProfileWriterTest, NothingIsWrittenWithoutAKey) {
     seed(";header only");
     ProfileWriter writer(fs, path);

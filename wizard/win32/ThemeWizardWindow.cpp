@@ -634,6 +634,7 @@ int runThemeWizard(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     ThemeWizardWindow window(instance, appState(), platform);
     if (!window.create(showCommand)) {
+        ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
         return 1;
     }
     MSG message{};
