@@ -2,6 +2,7 @@
 
 #include "app/ProductInfo.h"
 #include "generator/GenerationRun.h"
+#include "generator/XpThemeGenerator.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/WindowStyle.h"
@@ -68,6 +69,11 @@ bool commitStylePage(Wizard& w) {
     return commitWindowStylePage(w.ui, w.app.project, w.platform);
 }
 
+// The generators run inside the click and leave the page shown, whatever their outcome.
+void generateXp(Wizard& w) {
+    runXpThemeGenerator(w.ui, w.app.project, w.platform);
+}
+
 // The pages' buttons in the order of the pages.
 const std::array<FlowRow, 49> kPageFlow = {{
     {kPageMain, "按钮1", "生成Win7主题", openWin7Wizard},
@@ -119,7 +125,7 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {kPageXp5, "按钮45", "官  网", openForum},
     {kPageXp6, "按钮46", "关  于", aboutStep},
     {kPageXp6, "按钮47", "上一步", switchTo<kPageXp5>},
-    {kPageXp6, "按钮48", "生  成", nullptr},
+    {kPageXp6, "按钮48", "生  成", generateXp},
     {kPageXp6, "按钮49", "官  网", openHome},
 }};
 

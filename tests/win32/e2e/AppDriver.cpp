@@ -435,6 +435,31 @@ void App::confirm(const MessageBoxSeen& box) {
     settle();
 }
 
+bool App::answerFileDialog(std::string_view path, std::chrono::milliseconds timeout) {
+    HWND dialog = nullptr;
+    waitUntil(
+        [&] {
+            dialog = topLevelOf(process_.dwProcessId, L"#32770", nullptr);
+            // The file dialog holds the file name box (control 0x47C); a message box does not.
+            return dialog != nullptr && ::GetDlgItem(dialog, 0x47C) != nullptr;
+        },
+        timeout);
+    if (!dialog || !::GetDlgItem(dialog, 0x47C)) {
+        return false;
+    }
+    settle();
+    // The file name box has the focus when the dialog opens.
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : widen(path)) {
+        inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
+        inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+    std::this_thread::sleep_for(200ms);
+    key(VK_RETURN);
+    return waitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, 5000ms);
+}
+
 void App::screenshot(std::wstring_view name) const {
     if (settings().screenshotDir.empty()) {
         return;
@@ -494,6 +519,29 @@ std::optional<std::string> readFileBytes(const std::wstring& path) {
     }
     ::CloseHandle(file);
     return content;
+}
+
+bool writeFileBytes(const std::wstring& path, std::string_view bytes) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string toGbk(std::string_view utf8) {
+    const std::wstring wide = widen(utf8);
+    const int size = ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string gbk(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), size,
+                          nullptr, nullptr);
+    return gbk;
 }
 
 bool fileExists(const std::wstring& path) {

@@ -77,6 +77,10 @@ public:
     // Presses the message box's button and waits until it is gone.
     void confirm(const MessageBoxSeen& box);
 
+    // Answers the open-file dialog the program shows (within the timeout): types the full path
+    // into its file name box and presses Enter. False when no dialog showed or it stayed open.
+    bool answerFileDialog(std::string_view path, std::chrono::milliseconds timeout);
+
     // Saves the window as <screenshotDir>\<name>.bmp.
     void screenshot(std::wstring_view name) const;
 
@@ -98,6 +102,9 @@ bool waitUntil(const std::function<bool()>& condition,
 std::optional<std::string> readFileBytes(const std::wstring& path);
 bool fileExists(const std::wstring& path);
 bool directoryExists(const std::wstring& path);
+bool writeFileBytes(const std::wstring& path, std::string_view bytes);
+// The text in code page 936 (GBK), as the theme files hold it.
+std::string toGbk(std::string_view utf8);
 std::wstring widen(std::string_view utf8);
 std::string narrow(std::wstring_view wide);
 

@@ -346,6 +346,58 @@ TEST_F(Wizard, FieldsKeepTheirTextsWhileMovingBackAndForth) {
     EXPECT_EQ(app->text(field(159, 161)), "C:\\主题");
 }
 
+TEST_F(Wizard, TheXpGenerateButtonWritesThePackAndLeavesThePageShown) {
+    // A visual style to pick, and a folder to save into.
+    const std::wstring work = settings().workDir;
+    ASSERT_FALSE(work.empty()) << "run with --work=DIR";
+    const std::wstring styles = work + L"\\styles";
+    const std::wstring out = work + L"\\out";
+    ::CreateDirectoryW(styles.c_str(), nullptr);
+    ::CreateDirectoryW(out.c_str(), nullptr);
+    ASSERT_TRUE(writeFileBytes(styles + L"\\Luna.msstyles", "a visual style"));
+    ASSERT_TRUE(directoryExists(out));
+
+    start(L"winxp");
+    press("生成WinXP主题", "XP1");
+    press("下一步", "指针页");
+    pick(138, 18, "系统默认鼠标方案");
+    press("下一步", "XP3");
+    pick(159, 92, "系统默认声音方案");
+    press("下一步", "XP4");
+    press("下一步", "XP5");
+    app->click(app->findAt(Kind::Button, 432, 92));
+    ASSERT_TRUE(app->answerFileDialog(narrow(styles + L"\\Luna.msstyles"), 5000ms));
+    EXPECT_TRUE(waitUntil([&] { return app->text(field(159, 92)).ends_with("Luna.msstyles"); }))
+        << app->text(field(159, 92));
+    press("下一步", "生成页");
+
+    // The three fields are checked first; the page stays.
+    pressRefused("生  成", "生成名称不能为空!");
+    typeInto(159, 92, "端到端主题");
+    typeInto(159, 127, "端到端 显示名");
+    typeInto(159, 161, narrow(out));
+    app->click(button("生  成"));
+    const auto done = app->messageBox(10000ms);
+    ASSERT_TRUE(done.has_value());
+    EXPECT_EQ(done->title, "提示...");
+    EXPECT_EQ(done->text, "生成完毕!");
+    app->screenshot(L"14-XP6-generated");
+    app->confirm(*done);
+    EXPECT_EQ(pageSeen(*app), "生成页");
+    EXPECT_EQ(app->text(field(159, 92)), "端到端主题");
+    EXPECT_TRUE(app->enabled(field(159, 92)));
+
+    const auto theme = readFileBytes(out + L"\\端到端主题.theme");
+    ASSERT_TRUE(theme.has_value());
+    EXPECT_NE(theme->find("DisplayName=" + toGbk("端到端 显示名") + "\r\n"), std::string::npos);
+    EXPECT_NE(theme->find("Luna.msstyles"), std::string::npos);
+    EXPECT_EQ(readFileBytes(out + L"\\端到端主题\\Luna.msstyles"), "a visual style");
+
+    // The same name again: the pack folder exists, the run refuses, the page stays.
+    pressRefused("生  成", "生成失败,请重试!");
+    EXPECT_EQ(pageSeen(*app), "生成页");
+}
+
 TEST_F(Wizard, TabFollowsThePageAndEnterInAFieldDoesNothing) {
     start(L"win7");
     walkWin7To("WIN76");
