@@ -2,6 +2,7 @@
 
 #include "app/ProductInfo.h"
 #include "generator/GenerationRun.h"
+#include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
@@ -70,6 +71,9 @@ bool commitStylePage(Wizard& w) {
 }
 
 // The generators run inside the click and leave the page shown, whatever their outcome.
+void generateWin7(Wizard& w) {
+    runWin7ThemeGenerator(w.ui, w.app.project, w.platform);
+}
 void generateXp(Wizard& w) {
     runXpThemeGenerator(w.ui, w.app.project, w.platform);
 }
@@ -102,7 +106,7 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {kPageWin75, "按钮23", "官  网", openForum},
     {kPageWin76, "按钮24", "关  于", aboutStep},
     {kPageWin76, "按钮25", "上一步", switchTo<kPageWin75>},
-    {kPageWin76, "按钮26", "生  成", nullptr},
+    {kPageWin76, "按钮26", "生  成", generateWin7},
     {kPageWin76, "按钮27", "官  网", openForum},
 
     {kPageXp1, "按钮28", "关  于", aboutStep},
