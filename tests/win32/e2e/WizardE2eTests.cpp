@@ -398,6 +398,44 @@ TEST_F(Wizard, TheXpGenerateButtonWritesThePackAndLeavesThePageShown) {
     EXPECT_EQ(pageSeen(*app), "生成页");
 }
 
+TEST_F(Wizard, TheWin7GenerateButtonWritesThePackAndLeavesThePageShown) {
+    const std::wstring work = settings().workDir;
+    ASSERT_FALSE(work.empty()) << "run with --work=DIR";
+    const std::wstring styles = work + L"\\aero";
+    const std::wstring out = work + L"\\out7";
+    ::CreateDirectoryW(styles.c_str(), nullptr);
+    ::CreateDirectoryW(out.c_str(), nullptr);
+    ASSERT_TRUE(writeFileBytes(styles + L"\\aero.msstyles", "aero style"));
+
+    start(L"win7");
+    walkWin7To("WIN75");
+    app->click(app->findAt(Kind::Button, 432, 92));
+    ASSERT_TRUE(app->answerFileDialog(narrow(styles + L"\\aero.msstyles"), 5000ms));
+    EXPECT_TRUE(waitUntil([&] { return app->text(field(159, 92)).ends_with("aero.msstyles"); }))
+        << app->text(field(159, 92));
+    typeInto(432, 198, "255");
+    press("下一步", "生成页");
+    typeInto(159, 92, "七号主题");
+    typeInto(159, 127, "七号 显示名");
+    typeInto(159, 161, narrow(out));
+    app->click(button("生  成"));
+    const auto done = app->messageBox(10000ms);
+    ASSERT_TRUE(done.has_value());
+    EXPECT_EQ(done->title, "提示...");
+    EXPECT_EQ(done->text, "生成完毕!");
+    app->screenshot(L"15-WIN76-generated");
+    app->confirm(*done);
+    EXPECT_EQ(pageSeen(*app), "生成页");
+
+    const auto theme = readFileBytes(out + L"\\七号主题.theme");
+    ASSERT_TRUE(theme.has_value());
+    EXPECT_NE(theme->find("DisplayName=" + toGbk("七号 显示名") + "\r\n"), std::string::npos);
+    // The transparency typed on WIN75 and the colour field's text, captured by its next button.
+    EXPECT_NE(theme->find("ColorizationColor=0xFF0066FF"), std::string::npos);
+    EXPECT_EQ(readFileBytes(out + L"\\七号主题\\aero.msstyles"), "aero style");
+    EXPECT_TRUE(fileExists(out + L"\\七号主题\\zh-CN\\aero.msstyles.mui"));
+}
+
 TEST_F(Wizard, TabFollowsThePageAndEnterInAFieldDoesNothing) {
     start(L"win7");
     walkWin7To("WIN76");
