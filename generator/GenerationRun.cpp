@@ -220,7 +220,11 @@ void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder)
         fail("无法复制: 未选择文件 → " + target);
         return;
     }
-    copyFile(platform_.expandEnvironment(asset.sourcePath), target);
+    // The fixed system paths of list entries start with a reference such as %SystemRoot%.
+    // Paths from the file dialogs are absolute and stand as they are: a folder may well be
+    // named "%TEMP%", and expanding it would copy some other file.
+    const bool systemPath = asset.sourcePath.front() == '%';
+    copyFile(systemPath ? platform_.expandEnvironment(asset.sourcePath) : asset.sourcePath, target);
 }
 
 void GenerationRun::copyFile(const std::string& source, const std::string& target) {

@@ -59,8 +59,9 @@ public:
                          const AssetRef& asset, std::string_view suffix = {});
     // Makes PackFolder + subfolder when it is not a directory yet (one level).
     void ensureSubfolder(std::string_view subfolder);
-    // Copies the asset to PackFolder + subfolder + its file name. The source's environment
-    // references (such as %SystemRoot%) are expanded first.
+    // Copies the asset to PackFolder + subfolder + its file name. A source that starts with an
+    // environment reference (such as %SystemRoot%) is expanded first; other sources are used as
+    // they stand.
     void copyAsset(const AssetRef& asset, std::string_view subfolder);
     // Copies any file to a path; failures are recorded under the given target.
     void copyFile(const std::string& source, const std::string& target);

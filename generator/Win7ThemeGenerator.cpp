@@ -1,0 +1,227 @@
+#include "generator/Win7ThemeGenerator.h"
+
+#include "generator/GenerationRun.h"
+#include "generator/Payload.h"
+#include "generator/ThemePaths.h"
+
+#include <array>
+#include <exception>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+namespace {
+
+// One asset key of the theme file: the page field that says whether something was chosen, where
+// the key goes, and the value it gets when nothing was.
+struct AssetKey {
+    std::string_view field;
+    std::string_view section;
+    std::string_view key;
+    std::string_view defaultValue;
+};
+
+// In the order of ThemeProject::iconFiles.
+constexpr std::array<AssetKey, ThemeProject::kIconCount> kIconKeys = {{
+    {"W我的文档_图标", "CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}\\DefaultIcon", "DefaultValue",
+     "%SystemRoot%\\System32\\imageres.dll,-123"},
+    {"W我的电脑_图标", "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "DefaultValue",
+     "%SystemRoot%\\System32\\imageres.dll,-109"},
+    {"W网上邻居_图标", "CLSID\\{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}\\DefaultIcon", "DefaultValue",
+     "%SystemRoot%\\System32\\imageres.dll,-25"},
+    {"W回收站空_图标", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "Empty",
+     "%SystemRoot%\\System32\\imageres.dll,-55"},
+    {"W回收站满_图标", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "Full",
+     "%SystemRoot%\\System32\\imageres.dll,-54"},
+}};
+
+constexpr std::string_view kCursorSection = "Control Panel\\Cursors";
+
+// In the order of ThemeProject::cursorFiles; a pointer left alone gets the empty value.
+constexpr std::array<AssetKey, ThemeProject::kCursorCount> kCursorKeys = {{
+    {"WUpArrow", kCursorSection, "UpArrow", ""},
+    {"WWait", kCursorSection, "Wait", ""},
+    {"WSizeNWSE", kCursorSection, "SizeNWSE", ""},
+    {"WSizeNESW", kCursorSection, "SizeNESW", ""},
+    {"WNWPen", kCursorSection, "NWPen", ""},
+    {"WHelp", kCursorSection, "Help", ""},
+    {"WSizeWE", kCursorSection, "SizeWE", ""},
+    {"WHand", kCursorSection, "Hand", ""},
+    {"WSizeAll", kCursorSection, "SizeAll", ""},
+    {"WArrow", kCursorSection, "Arrow", ""},
+    {"WCrosshair", kCursorSection, "Crosshair", ""},
+    {"WIBeam", kCursorSection, "IBeam", ""},
+    {"WNo", kCursorSection, "No", ""},
+    {"WSizeNS", kCursorSection, "SizeNS", ""},
+    {"WAppStarting", kCursorSection, "AppStarting", ""},
+}};
+
+// In the order of ThemeProject::soundFiles; an event left alone gets the empty value.
+constexpr std::array<AssetKey, ThemeProject::kSoundCount> kSoundKeys = {{
+    {"W关机声音", "AppEvents\\Schemes\\Apps\\.Default\\SystemExit", "DefaultValue", ""},
+    {"W开机声音", "AppEvents\\Schemes\\Apps\\.Default\\SystemStart", "DefaultValue", ""},
+    {"W退出系统", "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogoff", "DefaultValue", ""},
+    {"W登陆系统", "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon", "DefaultValue", ""},
+    {"W切换主题", "AppEvents\\Schemes\\Apps\\.Default\\ChangeTheme", "DefaultValue", ""},
+}};
+
+constexpr std::string_view kDesktopSection = "Control Panel\\Desktop";
+constexpr std::string_view kSlideshowSection = "Slideshow";
+constexpr std::string_view kVisualStyleSection = "VisualStyles";
+
+// The visual style file sits in the pack folder itself.
+constexpr std::string_view kPackRoot = "\\";
+constexpr std::string_view kLanguageFolder = "\\zh-CN\\";
+constexpr std::string_view kShellFolder = "\\Shell\\";
+constexpr std::string_view kShellStyleFolder = "\\Shell\\NormalColor\\";
+constexpr std::string_view kShellLanguageFolder = "\\Shell\\NormalColor\\zh-CN\\";
+constexpr std::string_view kShellEnglishFolder = "\\Shell\\NormalColor\\en-US\\";
+
+void writeAssetKeys(GenerationRun& run, std::span<const AssetKey> keys,
+                    std::span<const AssetRef> assets, std::string_view subfolder,
+                    std::string_view suffix = {}) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const AssetKey& row = keys[i];
+        run.writeAssetEntry(row.field, row.section, row.key, row.defaultValue, subfolder, assets[i],
+                            suffix);
+    }
+}
+
+void writeCursorScheme(GenerationRun& run) {
+    run.writeKey(kCursorSection, "DefaultValue",
+                 run.fieldEmpty("W鼠标方案_名称") ? std::string("Windows Aero")
+                                                  : run.project().cursorSchemeName);
+    run.writeKey(kCursorSection, "DefaultValue.MUI", "@main.cpl,-1020");
+}
+
+void writeWallpaper(GenerationRun& run) {
+    run.writeAssetEntry("W桌面壁纸", kDesktopSection, "Wallpaper",
+                        "%SystemRoot%\\web\\wallpaper\\Windows\\img0.jpg", subfolder::kWallpaper,
+                        run.project().wallpaperFile);
+    run.writeKey(kDesktopSection, "TileWallpaper", "0");
+    run.writeKey(kDesktopSection, "WallpaperStyle", "10");
+    run.writeKey(kDesktopSection, "Pattern", "");
+}
+
+// The desktop wallpaper is always the slideshow's first image. The picked images follow, each
+// keeping the number of its place in the list (plus one); an image named like the wallpaper is
+// left out together with its number, as the wallpaper's copy already stands for it. When no
+// desktop wallpaper is copied nothing stands for it, so such an image is copied after all.
+void writeSlideshow(GenerationRun& run) {
+    if (run.fieldEmpty("W壁纸文件夹")) {
+        return;
+    }
+    const ThemeProject& project = run.project();
+    const std::string& wallpaperName = project.wallpaperFile.fileName;
+    const bool wallpaperCopied = !run.fieldEmpty("W桌面壁纸");
+    run.writeKey(kSlideshowSection, "Interval", project.slideshowIntervalText + "000");
+    run.writeKey(kSlideshowSection, "Shuffle", "0");
+    run.writeKey(kSlideshowSection, "ImagesRootPath", run.installedPath("\\Wallpaper", ""));
+    run.writeKey(kSlideshowSection, "Item1Path",
+                 run.installedPath(subfolder::kWallpaper, wallpaperName));
+    for (std::size_t i = 0; i < project.slideshowFiles.size(); ++i) {
+        const AssetRef& image = project.slideshowFiles[i];
+        if (wallpaperCopied && image.fileName == wallpaperName) {
+            continue;
+        }
+        run.ensureSubfolder(subfolder::kWallpaper);
+        run.copyAsset(image, subfolder::kWallpaper);
+        run.writeKey(kSlideshowSection, "Item" + std::to_string(i + 2) + "Path",
+                     run.installedPath(subfolder::kWallpaper, image.fileName));
+    }
+}
+
+void writeVisualStyle(GenerationRun& run) {
+    const ThemeProject& project = run.project();
+    const AssetRef& style = project.visualStyleFile;
+    // The Windows 7 pages let the user go on without a visual style, but a theme whose visual
+    // style path names no file cannot show its style; the user has to hear about it.
+    if (style.sourcePath.empty()) {
+        run.fail("未选择可视化风格文件,主题中的可视化风格无法使用");
+    } else {
+        run.copyAsset(style, kPackRoot);
+    }
+    run.writeKey(kVisualStyleSection, "Path", run.installedPath(kPackRoot, style.fileName));
+    run.writeKey(kVisualStyleSection, "ColorStyle", "NormalColor");
+    run.writeKey(kVisualStyleSection, "Size", "NormalSize");
+    run.writeKey(kVisualStyleSection, "ColorizationColor",
+                 "0x" + project.windowAlphaText + project.windowColorText);
+    run.writeKey(kVisualStyleSection, "Transparency", "1");
+    run.writeKey(kVisualStyleSection, "VisualStyleVersion", "10");
+    run.writeKey(kVisualStyleSection, "Composition", "1");
+}
+
+// A screensaver from the system list has a source below %SystemRoot%; copyAsset expands it, so
+// the pack holds the screensaver as well.
+void writeScreensaver(GenerationRun& run) {
+    if (run.fieldEmpty("W系统屏保_选择") && run.fieldEmpty("W屏保文件_选择")) {
+        run.writeKey("boot", "SCRNSAVE.EXE", "");
+        return;
+    }
+    const AssetRef& screensaver = run.project().screensaverFile;
+    run.ensureSubfolder(subfolder::kScreensaver);
+    run.copyAsset(screensaver, subfolder::kScreensaver);
+    run.writeKey("boot", "SCRNSAVE.EXE",
+                 run.installedPath(subfolder::kScreensaver, screensaver.fileName));
+}
+
+void writeSoundScheme(GenerationRun& run) {
+    run.writeKey("Sounds", "SchemeName",
+                 run.fieldEmpty("W声音方案_名称")
+                     ? std::string("@%SystemRoot%\\System32\\mmres.dll,-800")
+                     : run.project().soundSchemeName);
+}
+
+void writeEmptyRecycleBinSound(GenerationRun& run) {
+    run.ensureSubfolder(subfolder::kSound);
+    run.writePayload("\\Sound\\empty.wav", payload::emptyWav());
+    run.writeKey("AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin", "DefaultValue",
+                 run.installedPath(subfolder::kSound, "empty.wav"));
+}
+
+// The language resources of the visual style and the shell style library with its language
+// folders. The pack folder is new in every run, so each folder is made here, one level at a time.
+void writeStyleSupportFiles(GenerationRun& run) {
+    run.ensureSubfolder(kLanguageFolder);
+    run.writePayload("\\zh-CN\\aero.msstyles.mui", payload::aeroMsstylesMui());
+
+    run.ensureSubfolder(kShellFolder);
+    run.ensureSubfolder(kShellStyleFolder);
+    run.writePayload("\\Shell\\NormalColor\\shellstyle.dll", payload::shellStyleDll());
+    run.ensureSubfolder(kShellLanguageFolder);
+    run.writePayload("\\Shell\\NormalColor\\zh-CN\\shellstyle.dll.mui",
+                     payload::shellStyleDllMui());
+    run.ensureSubfolder(kShellEnglishFolder);
+}
+
+} // namespace
+
+void runWin7ThemeGenerator(Controls& controls, ThemeProject& project, Platform& platform) {
+    GenerationRun run(controls, project, platform, win7GenerationPage());
+    if (!run.begin()) {
+        return;
+    }
+    try {
+        writeAssetKeys(run, kIconKeys, project.iconFiles, subfolder::kIcon, ",0");
+        writeAssetKeys(run, kCursorKeys, project.cursorFiles, subfolder::kCursors);
+        writeCursorScheme(run);
+        writeWallpaper(run);
+        writeSlideshow(run);
+        writeVisualStyle(run);
+        writeScreensaver(run);
+        run.writeKey("MasterThemeSelector", "MTSM", "DABJDKT");
+        writeSoundScheme(run);
+        writeAssetKeys(run, kSoundKeys, project.soundFiles, subfolder::kSound);
+        writeEmptyRecycleBinSound(run);
+        writeStyleSupportFiles(run);
+    } catch (const std::exception&) {
+        // Out of memory or the like: the controls must come back and the user must learn that
+        // the pack is incomplete.
+        run.fail("生成过程意外中断,主题包不完整");
+    }
+    run.end();
+}
+
+} // namespace quorvel
