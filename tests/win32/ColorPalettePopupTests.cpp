@@ -6,7 +6,7 @@
 
 #include "wizard/Palette.h"
 #include "wizard/win32/ColorPalettePopup.h"
-#include "wizard/win32/GdiHandles.h"
+#include "wizard/win32/Gdi.h"
 
 #include <gtest/gtest.h>
 
@@ -57,9 +57,9 @@ public:
 private:
     int width_;
     int height_;
-    win32::BitmapHandle bitmap_;
-    win32::MemoryDc dc_;
-    std::optional<win32::SelectionGuard> selection_;
+    gdi::Bitmap bitmap_;
+    gdi::MemoryDc dc_;
+    std::optional<gdi::Selection> selection_;
     const std::uint32_t* bits_ = nullptr;
 };
 
@@ -104,7 +104,7 @@ TEST(PalettePainter, GdiDrawsThePictureOfTheModel) {
         state.selectedCell = c.selected;
         Picture picture(palette::kPopupWidth, palette::kPopupHeight);
         ASSERT_TRUE(picture.valid());
-        const win32::PalettePainter painter(state);
+        const PalettePainter painter(state);
         painter.paint(picture.dc(), c.hover, palette::kPopupWidth, palette::kPopupHeight);
         EXPECT_TRUE(samePixels(picture, renderPalette(state, c.hover), 0, palette::kPopupWidth));
     }
@@ -119,7 +119,7 @@ TEST(PalettePainter, ButtonFacesMatchTheModelLeftOfTheirCaption) {
             Picture picture(box.width, box.height);
             ASSERT_TRUE(picture.valid());
             const RECT rect{0, 0, box.width, box.height};
-            win32::paintButtonFace(picture.dc(), rect, button, hot, nullptr);
+            paintPaletteButtonFace(picture.dc(), rect, button, hot, nullptr);
             Raster expected(box.width, box.height);
             expected.run(palette::buttonFace(button, hot, box.width, box.height));
             const int textLeft = palette::faceTextRect(button, box.width, box.height).left;
@@ -196,7 +196,7 @@ bool waitUntilGone(HWND window, std::chrono::milliseconds limit) {
 // What the popup's window shows, copied from its device context.
 std::unique_ptr<Picture> snapshot(HWND popup) {
     auto picture = std::make_unique<Picture>(palette::kPopupWidth, palette::kPopupHeight);
-    const win32::WindowDc dc(popup);
+    const gdi::WindowDc dc(popup);
     BitBlt(picture->dc(), 0, 0, palette::kPopupWidth, palette::kPopupHeight, dc.get(), 0, 0,
            SRCCOPY);
     return picture;
@@ -214,7 +214,7 @@ void moveMouseTo(HWND popup, int x, int y) {
 }
 
 // A plain window that owns the popup, as the wizard's main window does.
-class PopupFixture : public testing::Test {
+class Win32WindowPalettePopup : public testing::Test {
 protected:
     void SetUp() override {
         owner_ = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
@@ -275,7 +275,7 @@ protected:
     std::atomic<bool> popupHiddenDuringDialog{false};
 };
 
-TEST_F(PopupFixture, OpensAtThePointerHighlightsTheHoverCellAndPicksOnRelease) {
+TEST_F(Win32WindowPalettePopup, OpensAtThePointerHighlightsTheHoverCellAndPicksOnRelease) {
     moveMouse(200, 150);
     const POINT pointer = cursor();
     const PaletteState model = prepared();
@@ -303,7 +303,7 @@ TEST_F(PopupFixture, OpensAtThePointerHighlightsTheHoverCellAndPicksOnRelease) {
     EXPECT_EQ(state.selectedCell, 25);
 }
 
-TEST_F(PopupFixture, AReopenedPopupShowsThePickAndEscapeClosesWithoutAPick) {
+TEST_F(Win32WindowPalettePopup, AReopenedPopupShowsThePickAndEscapeClosesWithoutAPick) {
     state.selectedCell = 48;
     state.pickedColor = rgb(0x5F, 0x49, 0x7A);
     const PaletteCell cell48 = prepared().paletteCells[47];
@@ -323,7 +323,7 @@ TEST_F(PopupFixture, AReopenedPopupShowsThePickAndEscapeClosesWithoutAPick) {
     EXPECT_EQ(state.pickedColor, rgb(0x5F, 0x49, 0x7A));
 }
 
-TEST_F(PopupFixture, TheAutomaticButtonPicksBlackAndTheNextOpeningHighlightsCellTwo) {
+TEST_F(Win32WindowPalettePopup, TheAutomaticButtonPicksBlackAndTheNextOpeningHighlightsCellTwo) {
     state.selectedCell = 48;
     state.pickedColor = rgb(1, 2, 3);
     ColorValue face = 0;
@@ -356,7 +356,7 @@ TEST_F(PopupFixture, TheAutomaticButtonPicksBlackAndTheNextOpeningHighlightsCell
     EXPECT_EQ(state.selectedCell, 2);
 }
 
-TEST_F(PopupFixture, ACoveredPopupIsRepaintedWithThePalettePicture) {
+TEST_F(Win32WindowPalettePopup, ACoveredPopupIsRepaintedWithThePalettePicture) {
     state.selectedCell = 64;
     std::unique_ptr<Picture> shown;
     openWhile(100, 80, [&](HWND popup) {
@@ -364,8 +364,8 @@ TEST_F(PopupFixture, ACoveredPopupIsRepaintedWithThePalettePicture) {
         {
             // Scribble over the window as a covering window would leave it, then let the
             // system ask for the repaint.
-            const win32::WindowDc dc(popup);
-            const win32::BrushHandle red = win32::makeSolidBrush(RGB(255, 0, 0));
+            const gdi::WindowDc dc(popup);
+            const gdi::Brush red(CreateSolidBrush(RGB(255, 0, 0)));
             const RECT all{0, 0, palette::kPopupWidth, palette::kPopupHeight};
             FillRect(dc.get(), &all, red.get());
         }
@@ -394,7 +394,8 @@ TEST_F(PopupFixture, ACoveredPopupIsRepaintedWithThePalettePicture) {
     EXPECT_NE(expected.at(55, 164), expectedSelected.at(55, 164)) << "cell 64 is highlighted";
 }
 
-TEST_F(PopupFixture, OtherColoursCancelledLeavesThePickAndConfirmedTakesTheDialogColour) {
+TEST_F(Win32WindowPalettePopup,
+       OtherColoursCancelledLeavesThePickAndConfirmedTakesTheDialogColour) {
     state.selectedCell = 17;
     state.pickedColor = rgb(0xD7, 0xE3, 0xBC);
     const auto useDialog = [&](WPARAM command) {

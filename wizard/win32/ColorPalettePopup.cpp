@@ -21,8 +21,6 @@ namespace {
 using palette::DrawOp;
 using palette::FaceButton;
 using palette::Ink;
-using win32::BrushHandle;
-using win32::FontHandle;
 
 constexpr int kAutomaticId = 101;
 constexpr int kOtherColorsId = 102;
@@ -33,6 +31,10 @@ constexpr DWORD kRepaintPauseMs = 50;
 
 COLORREF colorRef(ColorValue value) {
     return static_cast<COLORREF>(value);
+}
+
+gdi::Brush brushOf(ColorValue color) {
+    return gdi::Brush(CreateSolidBrush(colorRef(color)));
 }
 
 RECT toRect(const palette::Rect& r) {
@@ -51,7 +53,7 @@ void runDrawOps(HDC dc, const std::vector<DrawOp>& ops,
             FrameRect(dc, &rect, brushFor(op));
             break;
         case DrawOp::Kind::Line: {
-            const win32::SelectionGuard selectPen(dc, pen);
+            const gdi::Selection selectPen(dc, pen);
             MoveToEx(dc, rect.left, rect.top, nullptr);
             LineTo(dc, rect.right, rect.bottom);
             break;
@@ -63,12 +65,12 @@ void runDrawOps(HDC dc, const std::vector<DrawOp>& ops,
 // Draws into an off-screen bitmap of width x height and copies it onto dc at (left, top).
 void drawOffScreen(HDC dc, int left, int top, int width, int height,
                    const std::function<void(HDC)>& draw) {
-    const win32::BitmapHandle bitmap(CreateCompatibleBitmap(dc, width, height));
-    const win32::MemoryDc memory(CreateCompatibleDC(dc));
+    const gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    const gdi::MemoryDc memory(CreateCompatibleDC(dc));
     if (!bitmap || !memory) {
         return;
     }
-    const win32::SelectionGuard selectBitmap(memory.get(), bitmap.get());
+    const gdi::Selection selectBitmap(memory.get(), bitmap.get());
     draw(memory.get());
     BitBlt(dc, left, top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
@@ -112,9 +114,9 @@ private:
     HWND owner_;
     HWND hwnd_ = nullptr;
     Outcome outcome_ = Outcome::Open;
-    std::optional<win32::PalettePainter> painter_;
-    FontHandle font_;
-    BrushHandle labelBrush_;
+    std::optional<PalettePainter> painter_;
+    gdi::Font font_;
+    gdi::Brush labelBrush_;
     int hover_ = 0;
     bool activated_ = false;
     bool trackingLeave_ = false;
@@ -269,7 +271,7 @@ bool ColorPalettePopup::create() {
                             GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                             toWide(palette::kLabelFontName).c_str()));
-    labelBrush_ = win32::makeSolidBrush(colorRef(palette::kLabelBackColor));
+    labelBrush_ = brushOf(palette::kLabelBackColor);
 
     const DWORD buttonStyle = BS_OWNERDRAW | WS_TABSTOP;
     const DWORD labelStyle = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
@@ -367,7 +369,7 @@ void ColorPalettePopup::drawPalette(int hover) {
     RECT client;
     GetClientRect(hwnd_, &client);
     {
-        const win32::WindowDc dc(hwnd_);
+        const gdi::WindowDc dc(hwnd_);
         if (dc.get() != nullptr) {
             painter_->paint(dc.get(), hover, client.right, client.bottom);
         }
@@ -416,26 +418,24 @@ void ColorPalettePopup::drawButton(const DRAWITEMSTRUCT& item) {
         return;
     }
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
-    win32::paintButtonFace(item.hDC, item.rcItem,
+    paintPaletteButtonFace(item.hDC, item.rcItem,
                            id == kAutomaticId ? FaceButton::Automatic : FaceButton::OtherColors,
                            hot(id) || pressed, font_.get());
 }
 
 } // namespace
 
-namespace win32 {
-
 PalettePainter::PalettePainter(const PaletteState& state) : state_(state) {
     cellBrushes_.reserve(state.paletteCells.size());
     for (const PaletteCell& cell : state.paletteCells) {
-        cellBrushes_.push_back(makeSolidBrush(colorRef(cell.color)));
+        cellBrushes_.push_back(brushOf(cell.color));
     }
-    cellFrame_ = makeSolidBrush(colorRef(palette::inkColor(Ink::CellFrame)));
-    highlightOuter_ = makeSolidBrush(colorRef(palette::inkColor(Ink::HighlightOuter)));
-    highlightInner_ = makeSolidBrush(colorRef(palette::inkColor(Ink::HighlightInner)));
+    cellFrame_ = brushOf(palette::inkColor(Ink::CellFrame));
+    highlightOuter_ = brushOf(palette::inkColor(Ink::HighlightOuter));
+    highlightInner_ = brushOf(palette::inkColor(Ink::HighlightInner));
     grid_.reset(CreatePen(PS_SOLID, 1, colorRef(palette::inkColor(Ink::Grid))));
-    border_ = makeSolidBrush(colorRef(palette::inkColor(Ink::Border)));
-    background_ = makeSolidBrush(colorRef(palette::inkColor(Ink::Background)));
+    border_ = brushOf(palette::inkColor(Ink::Border));
+    background_ = brushOf(palette::inkColor(Ink::Background));
 }
 
 HBRUSH PalettePainter::brushFor(const DrawOp& op) const {
@@ -470,15 +470,15 @@ void PalettePainter::paint(HDC dc, int hover, int width, int height) const {
     });
 }
 
-void paintButtonFace(HDC dc, const RECT& rect, FaceButton button, bool hot, HFONT font) {
+void paintPaletteButtonFace(HDC dc, const RECT& rect, FaceButton button, bool hot, HFONT font) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const std::vector<DrawOp> ops = palette::buttonFace(button, hot, width, height);
-    std::unordered_map<ColorValue, BrushHandle> brushes;
+    std::unordered_map<ColorValue, gdi::Brush> brushes;
     const auto brushFor = [&brushes](const DrawOp& op) {
-        BrushHandle& brush = brushes[op.color];
+        gdi::Brush& brush = brushes[op.color];
         if (!brush) {
-            brush = makeSolidBrush(colorRef(op.color));
+            brush = brushOf(op.color);
         }
         return brush.get();
     };
@@ -486,15 +486,13 @@ void paintButtonFace(HDC dc, const RECT& rect, FaceButton button, bool hot, HFON
         runDrawOps(memory, ops, brushFor, nullptr);
         const std::wstring caption = toWide(palette::faceCaption(button));
         RECT text = toRect(palette::faceTextRect(button, width, height));
-        const SelectionGuard selectFont(memory, font);
+        const gdi::Selection selectFont(memory, font);
         SetBkMode(memory, TRANSPARENT);
         SetTextColor(memory, RGB(0, 0, 0));
         DrawTextW(memory, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     });
 }
-
-} // namespace win32
 
 int openColorPalette(PaletteState& state, HWND owner, int x, int y) {
     try {

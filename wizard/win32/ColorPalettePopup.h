@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "wizard/Palette.h"
-#include "wizard/win32/GdiHandles.h"
+#include "wizard/win32/Gdi.h"
 
 #include <windows.h>
 
@@ -23,8 +23,6 @@ inline constexpr const wchar_t* kColorPalettePopupClass = L"QuorvelColorPaletteP
 int openColorPalette(HWND owner, int x, int y);
 int openColorPalette(PaletteState& state, HWND owner, int x, int y);
 
-namespace win32 {
-
 // The palette's drawing objects: one solid brush per cell, the frame and highlight brushes, the
 // grid pen and the background brush. They live as long as the popup window.
 class PalettePainter {
@@ -41,18 +39,18 @@ private:
     const PaletteState& state_;
     // Released in reverse order: the cells' brushes, then background, pen, border, cell frame and
     // the two highlight brushes.
-    BrushHandle highlightInner_;
-    BrushHandle highlightOuter_;
-    BrushHandle cellFrame_;
-    BrushHandle border_;
-    PenHandle grid_;
-    BrushHandle background_;
-    std::vector<BrushHandle> cellBrushes_;
+    gdi::Brush highlightInner_;
+    gdi::Brush highlightOuter_;
+    gdi::Brush cellFrame_;
+    gdi::Brush border_;
+    gdi::Pen grid_;
+    gdi::Brush background_;
+    std::vector<gdi::Brush> cellBrushes_;
 };
 
 // Draws one face of an image button (see palette::buttonFace) with its caption in font into
 // rect of dc, through an off-screen bitmap.
-void paintButtonFace(HDC dc, const RECT& rect, palette::FaceButton button, bool hot, HFONT font);
+void paintPaletteButtonFace(HDC dc, const RECT& rect, palette::FaceButton button, bool hot,
+                            HFONT font);
 
-} // namespace win32
 } // namespace quorvel
