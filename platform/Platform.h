@@ -15,6 +15,13 @@ namespace quorvel {
 
 enum class MessageIcon { Error, Information, Warning };
 
+// The version numbers the system reports to the process (as GetVersionEx gives them).
+struct OsVersion {
+    int major = 0;
+    int minor = 0;
+    bool operator==(const OsVersion&) const = default;
+};
+
 // One entry of a directory listing.
 struct DirectoryEntry {
     std::string name;    // the entry's own name, no path
@@ -58,6 +65,13 @@ public:
                             const std::string& title) = 0;
     // Sleeps on the calling thread.
     virtual void delay(int milliseconds) = 0;
+
+    // --- system ----------------------------------------------------------------------------
+    // The major and minor version the system reports to this process.
+    virtual OsVersion osVersion() = 0;
+    // Hands a web address to the shell's "open" action (the default browser); the result is
+    // not examined.
+    virtual void openWebAddress(const std::string& address) = 0;
 };
 
 } // namespace quorvel

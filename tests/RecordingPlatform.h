@@ -1,5 +1,6 @@
-// A platform layer for tests: files go to the real layer of the build, message boxes and delays
-// are recorded instead of shown or slept.
+// A platform layer for tests: files go to the real layer of the build, message boxes, delays and
+// opened web addresses are recorded instead of shown, slept or opened, and the system version is
+// whatever the test sets.
 #pragma once
 
 #include "platform/Platform.h"
@@ -42,9 +43,13 @@ public:
         messages.push_back({text, icon, title});
     }
     void delay(int milliseconds) override { delays.push_back(milliseconds); }
+    OsVersion osVersion() override { return version; }
+    void openWebAddress(const std::string& address) override { openedAddresses.push_back(address); }
 
     std::vector<Message> messages;
     std::vector<int> delays;
+    OsVersion version{6, 1};
+    std::vector<std::string> openedAddresses;
 
 private:
     Platform& real_;

@@ -198,4 +198,8 @@ void HostPlatform::delay(int milliseconds) {
     delays_.push_back(milliseconds);
 }
 
+void HostPlatform::openWebAddress(const std::string& address) {
+    openedAddresses_.push_back(address);
+}
+
 } // namespace quorvel

@@ -1,6 +1,7 @@
 // The platform layer on Linux, for tests: Windows-style paths ("C:\a\b") are mapped onto a
-// folder of the host ("<root>/C/a/b"), message boxes and delays are recorded instead of shown or
-// slept, the ANSI code page is GBK (through iconv) and %NAME% is expanded from a table of its own.
+// folder of the host ("<root>/C/a/b"), message boxes, delays and opened web addresses are recorded
+// instead of shown, slept or opened, the system version is whatever the test sets, the ANSI code
+// page is GBK (through iconv) and %NAME% is expanded from a table of its own.
 #pragma once
 
 #include "platform/Platform.h"
@@ -31,19 +32,26 @@ public:
     bool isAnsiLeadByte(unsigned char byte) override;
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override;
     void delay(int milliseconds) override;
+    OsVersion osVersion() override { return osVersion_; }
+    void openWebAddress(const std::string& address) override;
 
     // The host path that a Windows-style path maps to.
     std::filesystem::path hostPath(const std::string& path) const;
     void setEnvironment(const std::string& name, const std::string& value);
+    // The version osVersion reports; 6.1 unless set.
+    void setOsVersion(OsVersion version) { osVersion_ = version; }
 
     const std::vector<Message>& messages() const { return messages_; }
     const std::vector<int>& delays() const { return delays_; }
+    const std::vector<std::string>& openedAddresses() const { return openedAddresses_; }
 
 private:
     std::filesystem::path root_;
     std::map<std::string, std::string> environment_; // names upper-cased
     std::vector<Message> messages_;
     std::vector<int> delays_;
+    OsVersion osVersion_{6, 1};
+    std::vector<std::string> openedAddresses_;
 };
 
 } // namespace quorvel

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <climits>
 
@@ -199,6 +201,29 @@ void Win32Platform::messageBox(const std::string& text, MessageIcon icon,
 
 void Win32Platform::delay(int milliseconds) {
     ::Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
+}
+
+OsVersion Win32Platform::osVersion() {
+    // GetVersionExW reports the version the process is shown (the manifest and the
+    // compatibility settings decide it), which is the version the wizards are gated on.
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    const BOOL ok = ::GetVersionExW(&info);
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+    if (!ok) {
+        return {};
+    }
+    return {static_cast<int>(info.dwMajorVersion), static_cast<int>(info.dwMinorVersion)};
+}
+
+void Win32Platform::openWebAddress(const std::string& address) {
+    ::ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace quorvel

@@ -19,6 +19,8 @@ public:
     bool isAnsiLeadByte(unsigned char byte) override;
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override;
     void delay(int milliseconds) override;
+    OsVersion osVersion() override;
+    void openWebAddress(const std::string& address) override;
 };
 
 } // namespace quorvel

@@ -1,86 +1,663 @@
-// A plain main window with the wizard's caption and frame; the pages come in later.
 #include "wizard/win32/ThemeWizardWindow.h"
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
+#include "wizard/WindowStyle.h"
+#include "wizard/win32/ColorPalettePopup.h"
+#include "wizard/win32/Win32ControlLook.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+#include <stdexcept>
 
 namespace quorvel {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"QuorvelThemeWizard";
-constexpr char kCaption[] = "Quorvel（Quorvel Ver2.0）";
-// Outer size at 96 dots per inch; scaled to the system's setting.
-constexpr int kWidth = 500;
-constexpr int kHeight = 367;
-// A fixed frame that can be minimised but not maximised or resized.
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr wchar_t kPageClass[] = L"QuorvelPage";
+constexpr int kFirstControlId = 1000;
+// Sent by a tick box to the main window when the left button is released over it.
+constexpr UINT kTickReleased = WM_APP + 1;
+constexpr UINT_PTR kGraphicSubclass = 1;
+constexpr UINT_PTR kTickSubclass = 2;
+// The closed drop-down lists are 20 high; this much more holds the opened list.
+constexpr int kDropListHeight = 220;
 
-LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+ThemeWizardWindow* windowOf(HWND window) {
+    return reinterpret_cast<ThemeWizardWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
-void reportNoWindow() {
-    ::MessageBoxW(nullptr, toWide("无法创建程序窗口。").c_str(), toWide("错误...").c_str(),
-                  MB_OK | MB_ICONERROR);
+void reportFailure(HWND owner, const char* what) {
+    const std::wstring text = L"程序内部错误：" + toWide(what);
+    ::MessageBoxW(owner, text.c_str(), L"错误...", MB_OK | MB_ICONERROR);
 }
 
-int systemDpi() {
-    struct ScreenDc {
-        HDC dc = ::GetDC(nullptr);
-        ScreenDc() = default;
-        ScreenDc(const ScreenDc&) = delete;
-        ScreenDc& operator=(const ScreenDc&) = delete;
-        ~ScreenDc() {
-            if (dc) {
-                ::ReleaseDC(nullptr, dc);
-            }
-        }
-    } screen;
-    const int dpi = screen.dc ? ::GetDeviceCaps(screen.dc, LOGPIXELSX) : 96;
-    return dpi > 0 ? dpi : 96;
+bool isButton(const ControlDef* def) {
+    return def && (def->kind == ControlKind::PushButton || def->kind == ControlKind::GraphicButton);
 }
 
 } // namespace
 
+ThemeWizardWindow::ThemeWizardWindow(HINSTANCE instance, AppState& app, Platform& platform)
+    : instance_(instance), app_(app),
+      platform_(platform), wizard_{*this, app_, platform_, dialogs_, fileDialog_},
+      colors_(*lookColors(3)) {}
+
+ThemeWizardWindow::~ThemeWizardWindow() {
+    if (window_) {
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        ::DestroyWindow(window_);
+    }
+}
+
+bool ThemeWizardWindow::registerClasses(HINSTANCE instance) {
+    WNDCLASSEXW main{};
+    main.cbSize = sizeof(main);
+    main.lpfnWndProc = windowProc;
+    main.hInstance = instance;
+    main.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    main.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    if (!main.hIcon) {
+        main.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    }
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    main.lpszClassName = kWizardWindowClass;
+
+    WNDCLASSEXW page{};
+    page.cbSize = sizeof(page);
+    page.lpfnWndProc = pageProc;
+    page.hInstance = instance;
+    page.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    page.lpszClassName = kPageClass;
+
+    const bool mainOk = ::RegisterClassExW(&main) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    const bool pageOk = ::RegisterClassExW(&page) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return mainOk && pageOk;
+}
+
+bool ThemeWizardWindow::create(int showCommand) {
+    // The slider's class comes from the common controls (start-up initialises them too).
+    INITCOMMONCONTROLSEX common{};
+    common.dwSize = sizeof(common);
+    common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&common);
+    if (!registerClasses(instance_)) {
+        return false;
+    }
+    fonts_ = makeWizardFonts();
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+    // The frame is 500 x 367; should the system's caption be taller than usual, it grows so that
+    // a whole page picture still fits.
+    RECT needed = {0, 0, kPageWidth, kPageHeight};
+    ::AdjustWindowRectEx(&needed, style, FALSE, exStyle);
+    const int width = std::max<int>(kWindowWidth, needed.right - needed.left);
+    const int height = std::max<int>(kWindowHeight, needed.bottom - needed.top);
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int left = work.left + (work.right - work.left - width) / 2;
+    const int top = work.top + (work.bottom - work.top - height) / 2;
+
+    window_ = ::CreateWindowExW(exStyle, kWizardWindowClass, kWizardCaption, style, left, top,
+                                width, height, nullptr, nullptr, instance_, this);
+    if (!window_) {
+        return false;
+    }
+    dialogs_.setOwner(window_);
+    goToPage(kPageMain);
+    ::ShowWindow(window_, showCommand);
+    ::UpdateWindow(window_);
+    ::SetForegroundWindow(window_);
+    focusControl(hwndOf("按钮1"));
+    return true;
+}
+
+HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
+    HWND parent = window_;
+    if (def.kind == ControlKind::PagePicture) {
+        parent = hwndOf("选择夹1");
+    } else if (def.page != kNoPage) {
+        parent = pages_.at(static_cast<std::size_t>(def.page));
+    }
+    const std::wstring caption = toWide(def.caption);
+    const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
+    const DWORD shown = def.kind == ControlKind::PagePicture ? 0 : WS_VISIBLE;
+    const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index));
+    const Rect& r = def.rect;
+
+    const wchar_t* className = WC_EDITW;
+    DWORD style = child | shown;
+    int height = r.height;
+    switch (def.kind) {
+    case ControlKind::PageContainer:
+    case ControlKind::PagePicture:
+        className = kPageClass;
+        style |= WS_CLIPCHILDREN;
+        break;
+    case ControlKind::GraphicButton:
+        className = WC_BUTTONW;
+        style |= WS_TABSTOP | BS_OWNERDRAW;
+        break;
+    case ControlKind::PushButton:
+        className = WC_BUTTONW;
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+    case ControlKind::EditField:
+        className = WC_EDITW;
+        style |= WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
+        break;
+    case ControlKind::ComboBox:
+        className = WC_COMBOBOXW;
+        // Drawn by the program, so that the closed box is exactly as high as the layout says
+        // whatever the font (see WM_MEASUREITEM).
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+        height = r.height + kDropListHeight;
+        break;
+    case ControlKind::TickBox:
+        className = WC_STATICW;
+        style |= WS_BORDER | SS_CENTER | SS_CENTERIMAGE | SS_NOTIFY;
+        break;
+    case ControlKind::Slider:
+        className = TRACKBAR_CLASSW;
+        style |= WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
+        break;
+    }
+    const HWND control =
+        ::CreateWindowExW(0, className, def.kind == ControlKind::ComboBox ? L"" : caption.c_str(),
+                          style, r.left, r.top, r.width, height, parent, id, instance_, nullptr);
+    if (!control) {
+        return nullptr;
+    }
+    ::SendMessageW(control, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(def.kind == ControlKind::TickBox ? fonts_.tick.get()
+                                                                             : fonts_.text.get()),
+                   FALSE);
+    switch (def.kind) {
+    case ControlKind::ComboBox: {
+        for (std::string_view item : def.items) {
+            const std::wstring wide = toWide(item);
+            ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        }
+        ::SendMessageW(control, CB_SETCURSEL, 0, 0);
+        // Systems differ in the frame they put around the selection field (and in how the
+        // field's height is counted); step it until the closed box has the layout's height.
+        int fieldHeight =
+            static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+        for (int step = 0; step < 4; ++step) {
+            RECT shape{};
+            ::GetWindowRect(control, &shape);
+            const int excess = static_cast<int>(shape.bottom - shape.top) - r.height;
+            if (excess == 0 || fieldHeight - excess <= 0) {
+                break;
+            }
+            fieldHeight -= excess;
+            ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+        }
+        break;
+    }
+    case ControlKind::Slider:
+        ::SendMessageW(control, TBM_SETRANGE, TRUE, MAKELPARAM(0, def.maximum));
+        ::SendMessageW(control, TBM_SETPOS, TRUE, def.position);
+        sliderPositions_[control] = def.position;
+        break;
+    case ControlKind::GraphicButton:
+        ::SetWindowSubclass(control, graphicButtonProc, kGraphicSubclass,
+                            reinterpret_cast<DWORD_PTR>(this));
+        break;
+    case ControlKind::TickBox:
+        ::SetWindowSubclass(control, tickBoxProc, kTickSubclass, reinterpret_cast<DWORD_PTR>(this));
+        break;
+    default:
+        break;
+    }
+    if (!def.enabled) {
+        ::EnableWindow(control, FALSE);
+    }
+    return control;
+}
+
+bool ThemeWizardWindow::createControls() {
+    const auto table = controlTable();
+    pages_.assign(kPageCount, nullptr);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const ControlDef& def = table[i];
+        const HWND control = createControl(def, static_cast<int>(i));
+        if (!control) {
+            return false;
+        }
+        byName_.emplace(std::string(def.name), control);
+        byWindow_.emplace(control, &def);
+        if (def.kind == ControlKind::PagePicture) {
+            pages_.at(static_cast<std::size_t>(def.page)) = control;
+        }
+    }
+    // The colour button lies over the end of the colour field.
+    ::SetWindowPos(hwndOf("选择颜色按钮"), HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}
+
+LRESULT CALLBACK ThemeWizardWindow::windowProc(HWND window, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<ThemeWizardWindow*>(create->lpCreateParams);
+        self->window_ = window;
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    ThemeWizardWindow* self = windowOf(window);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (self) {
+            self->window_ = nullptr;
+        }
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (!self) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    try {
+        return self->handleMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        reportFailure(window, e.what());
+    } catch (...) {
+        reportFailure(window, "unknown");
+    }
+    return 0;
+}
+
+LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        if (!createControls()) {
+            return -1;
+        }
+        applyControlLook(3);
+        return 0;
+    case WM_COMMAND: {
+        const auto control = reinterpret_cast<HWND>(lParam);
+        const ControlDef* def = defOf(control);
+        if (!def) {
+            return 0;
+        }
+        const WORD code = HIWORD(wParam);
+        if (isButton(def) && code == BN_CLICKED) {
+            fire(control, ControlEvent::Click);
+        } else if (def->kind == ControlKind::ComboBox && code == CBN_SELCHANGE) {
+            fire(control, ControlEvent::ItemPicked);
+        }
+        return 0;
+    }
+    case kTickReleased:
+        fire(reinterpret_cast<HWND>(lParam), ControlEvent::TickReleased);
+        return 0;
+    case WM_HSCROLL: {
+        const auto control = reinterpret_cast<HWND>(lParam);
+        const auto it = sliderPositions_.find(control);
+        if (it != sliderPositions_.end()) {
+            const auto position = static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0));
+            if (position != it->second) {
+                it->second = position;
+                fire(control, ControlEvent::SliderMoved);
+            }
+        }
+        return 0;
+    }
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_COMBOBOX) {
+            // The selection field plus the combo box's frame make the 20 pixels of a row.
+            item->itemHeight = item->itemID == static_cast<UINT>(-1) ? 14 : 18;
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item->CtlType == ODT_BUTTON) {
+            drawGraphicButton(*item);
+            return TRUE;
+        }
+        if (item->CtlType == ODT_COMBOBOX) {
+            drawListItem(*item);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window_, message, wParam, lParam);
+}
+
+// The page container and the page pictures: a picture paints its page; both hand the
+// notifications of their controls to the main window.
+LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
+    const HWND root = ::GetAncestor(window, GA_ROOT);
+    ThemeWizardWindow* self = root ? windowOf(root) : nullptr;
+    switch (message) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+        if (root) {
+            return ::SendMessageW(root, message, wParam, lParam);
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        const gdi::PaintDc paint(window);
+        if (!self) {
+            break;
+        }
+        RECT client{};
+        ::GetClientRect(window, &client);
+        const ControlDef* def = self->defOf(window);
+        gdi::BufferedPaint buffer(paint.get(), client.right, client.bottom);
+        if (def && def->kind == ControlKind::PagePicture) {
+            try {
+                paintPagePicture(buffer.get(), def->page, self->fonts_, self->colors_);
+            } catch (...) {
+                gdi::fill(buffer.get(), client, self->colors_.pageBody);
+            }
+        } else {
+            gdi::fill(buffer.get(), client, self->colors_.pageBody);
+        }
+        return 0;
+    }
+    default:
+        break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ThemeWizardWindow::graphicButtonProc(HWND window, UINT message, WPARAM wParam,
+                                                      LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<ThemeWizardWindow*>(data);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!self->hotGraphics_[window]) {
+            self->hotGraphics_[window] = true;
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+            ::TrackMouseEvent(&track);
+            ::InvalidateRect(window, nullptr, FALSE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        self->hotGraphics_[window] = false;
+        ::InvalidateRect(window, nullptr, FALSE);
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_NCDESTROY:
+        self->hotGraphics_.erase(window);
+        ::RemoveWindowSubclass(window, graphicButtonProc, id);
+        break;
+    default:
+        break;
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ThemeWizardWindow::tickBoxProc(HWND window, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<ThemeWizardWindow*>(data);
+    if (message == WM_LBUTTONUP && self->window_) {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+        if (::PtInRect(&client, at)) {
+            ::SendMessageW(self->window_, kTickReleased, 0, reinterpret_cast<LPARAM>(window));
+        }
+        return result;
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(window, tickBoxProc, id);
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
+    const ControlDef* def = defOf(item.hwndItem);
+    if (!def) {
+        return;
+    }
+    FaceState state = FaceState::Normal;
+    if (item.itemState & ODS_SELECTED) {
+        state = FaceState::Pressed;
+    } else if (hotGraphics_[item.hwndItem]) {
+        state = FaceState::Hot;
+    }
+    const RECT& rect = item.rcItem;
+    gdi::BufferedPaint buffer(item.hDC, rect.right - rect.left, rect.bottom - rect.top);
+    const RECT local = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
+    paintButtonFace(buffer.get(), local, toWide(def->caption), state, fonts_, colors_);
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = local;
+        ::InflateRect(&focus, -3, -3);
+        ::SetTextColor(buffer.get(), gdi::colorOf(colors_.text));
+        ::DrawFocusRect(buffer.get(), &focus);
+    }
+}
+
+void ThemeWizardWindow::drawListItem(const DRAWITEMSTRUCT& item) {
+    std::wstring text;
+    if (item.itemID != static_cast<UINT>(-1)) {
+        const LRESULT length = ::SendMessageW(item.hwndItem, CB_GETLBTEXTLEN, item.itemID, 0);
+        if (length > 0) {
+            text.assign(static_cast<std::size_t>(length) + 1, L'\0');
+            ::SendMessageW(item.hwndItem, CB_GETLBTEXT, item.itemID,
+                           reinterpret_cast<LPARAM>(text.data()));
+            text.resize(static_cast<std::size_t>(length));
+        }
+    }
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+    gdi::fill(item.hDC, item.rcItem,
+              selected ? colors_.accent : (disabled ? colors_.fieldDisabled : colors_.fieldFace));
+    RECT textRect = item.rcItem;
+    textRect.left += 4;
+    const gdi::Selection font(item.hDC, fonts_.text.get());
+    ::SetBkMode(item.hDC, TRANSPARENT);
+    ::SetTextColor(item.hDC,
+                   gdi::colorOf(selected ? colors_.fieldFace
+                                         : (disabled ? colors_.disabledText : colors_.text)));
+    ::DrawTextW(item.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+}
+
+void ThemeWizardWindow::fire(HWND control, ControlEvent event) {
+    const ControlDef* def = defOf(control);
+    if (!def) {
+        return;
+    }
+    try {
+        if (def->name == kPickColorButton && event == ControlEvent::Click) {
+            pickWindowColor();
+            return;
+        }
+        dispatch(wizard_, def->name, event);
+    } catch (const std::exception& e) {
+        reportFailure(window_, e.what());
+    } catch (...) {
+        reportFailure(window_, "unknown");
+    }
+}
+
+void ThemeWizardWindow::pickWindowColor() {
+    // The palette opens with its top-left corner at the pointer; a pick goes into the colour
+    // field, a close without a pick leaves the field as it was.
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    const int color = openColorPalette(app_.palette, window_, pointer.x, pointer.y);
+    applyPickedWindowColor(*this, color);
+}
+
+bool ThemeWizardWindow::preTranslate(const MSG& message) {
+    if (!window_ || (message.message != WM_KEYDOWN && message.message != WM_CHAR)) {
+        return false;
+    }
+    if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) {
+        return false;
+    }
+    const HWND control = tableControlOf(message.hwnd);
+    const ControlDef* def = defOf(control);
+    const bool dropped = def && def->kind == ControlKind::ComboBox &&
+                         ::SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
+    if (message.wParam == VK_TAB) {
+        if (message.message == WM_KEYDOWN) {
+            if (dropped) {
+                ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
+            }
+            const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
+            const std::string_view next = nextTabStop(
+                page_, def ? def->name : std::string_view{}, !backwards,
+                [this](std::string_view name) { return ::IsWindowEnabled(hwndOf(name)) != FALSE; });
+            if (!next.empty()) {
+                focusControl(hwndOf(next));
+            }
+        }
+        return true;
+    }
+    if (message.wParam == VK_RETURN) {
+        if (dropped) {
+            return false; // Enter picks the highlighted item of an open list
+        }
+        if (message.message == WM_KEYDOWN && isButton(def) && ::IsWindowEnabled(control)) {
+            ::SendMessageW(control, BM_CLICK, 0, 0);
+        }
+        return true; // nothing happens in a field
+    }
+    return false;
+}
+
+void ThemeWizardWindow::focusControl(HWND control) {
+    if (!control) {
+        return;
+    }
+    ::SetFocus(control);
+    const ControlDef* def = defOf(control);
+    if (def && def->kind == ControlKind::EditField) {
+        ::SendMessageW(control, EM_SETSEL, 0, -1);
+    }
+}
+
+HWND ThemeWizardWindow::hwndOf(std::string_view name) const {
+    const auto it = byName_.find(name);
+    if (it == byName_.end()) {
+        throw std::out_of_range("no control named " + std::string(name));
+    }
+    return it->second;
+}
+
+const ControlDef* ThemeWizardWindow::defOf(HWND control) const {
+    const auto it = byWindow_.find(control);
+    return it == byWindow_.end() ? nullptr : it->second;
+}
+
+HWND ThemeWizardWindow::tableControlOf(HWND window) const {
+    for (HWND w = window; w && w != window_; w = ::GetParent(w)) {
+        if (defOf(w)) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+std::string ThemeWizardWindow::text(std::string_view name) const {
+    const HWND control = hwndOf(name);
+    std::wstring buffer(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()))));
+    return toUtf8(buffer);
+}
+
+void ThemeWizardWindow::setText(std::string_view name, std::string_view text) {
+    const HWND control = hwndOf(name);
+    ::SetWindowTextW(control, toWide(text).c_str());
+    ::InvalidateRect(control, nullptr, TRUE);
+}
+
+bool ThemeWizardWindow::enabled(std::string_view name) const {
+    return ::IsWindowEnabled(hwndOf(name)) != FALSE;
+}
+
+void ThemeWizardWindow::setEnabled(std::string_view name, bool enabled) {
+    const HWND control = hwndOf(name);
+    ::EnableWindow(control, enabled ? TRUE : FALSE);
+    ::InvalidateRect(control, nullptr, TRUE);
+}
+
+int ThemeWizardWindow::comboIndex(std::string_view name) const {
+    return static_cast<int>(::SendMessageW(hwndOf(name), CB_GETCURSEL, 0, 0));
+}
+
+void ThemeWizardWindow::setComboIndex(std::string_view name, int index) {
+    const HWND control = hwndOf(name);
+    ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::InvalidateRect(control, nullptr, TRUE);
+}
+
+int ThemeWizardWindow::sliderPosition(std::string_view name) const {
+    return static_cast<int>(::SendMessageW(hwndOf(name), TBM_GETPOS, 0, 0));
+}
+
+void ThemeWizardWindow::setSliderPosition(std::string_view name, int position) {
+    const HWND control = hwndOf(name);
+    ::SendMessageW(control, TBM_SETPOS, TRUE, position);
+    sliderPositions_[control] = static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0));
+}
+
+void ThemeWizardWindow::goToPage(int index) {
+    if (index < 0 || index >= kPageCount) {
+        throw std::out_of_range("no page " + std::to_string(index));
+    }
+    const HWND focus = ::GetFocus();
+    const HWND leaving = pages_.at(static_cast<std::size_t>(page_));
+    const bool focusLeaves = focus && (focus == leaving || ::IsChild(leaving, focus));
+    page_ = index;
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (static_cast<int>(i) != index) {
+            ::ShowWindow(pages_[i], SW_HIDE);
+        }
+    }
+    ::ShowWindow(pages_.at(static_cast<std::size_t>(index)), SW_SHOW);
+    if (focusLeaves) {
+        // The focus follows to the first control of the page shown.
+        const std::string_view first = nextTabStop(page_, {}, true, [this](std::string_view name) {
+            return ::IsWindowEnabled(hwndOf(name)) != FALSE;
+        });
+        if (!first.empty()) {
+            focusControl(hwndOf(first));
+        } else {
+            ::SetFocus(window_);
+        }
+    }
+}
+
 int runThemeWizard(HINSTANCE instance, int showCommand) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProcedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1)); // app/quorvel.rc
-    if (!::RegisterClassExW(&windowClass)) {
-        reportNoWindow();
+    Win32Platform platform;
+    ThemeWizardWindow window(instance, appState(), platform);
+    if (!window.create(showCommand)) {
+        ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
         return 1;
     }
-
-    const int dpi = systemDpi();
-    const int width = ::MulDiv(kWidth, dpi, 96);
-    const int height = ::MulDiv(kHeight, dpi, 96);
-    RECT workArea{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int x = workArea.left + (workArea.right - workArea.left - width) / 2;
-    const int y = workArea.top + (workArea.bottom - workArea.top - height) / 2;
-
-    const HWND window = ::CreateWindowExW(0, kClassName, toWide(kCaption).c_str(), kStyle, x, y,
-                                          width, height, nullptr, nullptr, instance, nullptr);
-    if (!window) {
-        reportNoWindow();
-        return 1;
-    }
-    ::ShowWindow(window, showCommand);
-    ::UpdateWindow(window);
-
     MSG message{};
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        if (!window.preTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
     }
     return 0;
 }

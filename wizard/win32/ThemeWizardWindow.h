@@ -1,12 +1,106 @@
-// The program's main window.
+// The program's main window: a fixed frame holding the page container 选择夹1 with the 14 page
+// pictures, every control of the control table on its page, and the handlers of the page flow
+// bound to the controls' events.
 #pragma once
 
+#include "app/AppState.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "wizard/ControlTable.h"
+#include "wizard/PageFlow.h"
+#include "wizard/WizardUi.h"
+#include "wizard/win32/PagePictures.h"
+
 #include <windows.h>
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace quorvel {
 
 // Creates and shows the main window and runs the message loop of the GUI thread until the window
 // is closed. Returns 0 then, or 1 when the window could not be created.
 int runThemeWizard(HINSTANCE instance, int showCommand);
+
+inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
+inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
+inline constexpr int kWindowWidth = 500;
+inline constexpr int kWindowHeight = 367;
+inline constexpr std::string_view kPickColorButton = "选择颜色按钮";
+
+class ThemeWizardWindow final : public WizardUi {
+public:
+    ThemeWizardWindow(HINSTANCE instance, AppState& app, Platform& platform);
+    ~ThemeWizardWindow() override;
+    ThemeWizardWindow(const ThemeWizardWindow&) = delete;
+    ThemeWizardWindow& operator=(const ThemeWizardWindow&) = delete;
+
+    // Creates the window with all its pages and controls, centred on the screen, and shows it
+    // on page 0. False when the window could not be created.
+    bool create(int showCommand);
+    HWND handle() const { return window_; }
+    // The child window of a control of the table; throws std::out_of_range for other names.
+    HWND control(std::string_view name) const { return hwndOf(name); }
+
+    // Keyboard handling before a message is dispatched: Tab and Shift+Tab move through the
+    // current page's controls, Enter presses a focused button and does nothing in a field.
+    // True when the message was handled here.
+    bool preTranslate(const MSG& message);
+
+    // WizardUi
+    std::string text(std::string_view name) const override;
+    void setText(std::string_view name, std::string_view text) override;
+    bool enabled(std::string_view name) const override;
+    void setEnabled(std::string_view name, bool enabled) override;
+    int comboIndex(std::string_view name) const override;
+    void setComboIndex(std::string_view name, int index) override;
+    int currentPage() const override { return page_; }
+    void goToPage(int index) override;
+    int sliderPosition(std::string_view name) const override;
+    void setSliderPosition(std::string_view name, int position) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK graphicButtonProc(HWND window, UINT message, WPARAM wParam,
+                                              LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK tickBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR data);
+    static bool registerClasses(HINSTANCE instance);
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool createControls();
+    HWND createControl(const ControlDef& def, int index);
+    void drawGraphicButton(const DRAWITEMSTRUCT& item);
+    void drawListItem(const DRAWITEMSTRUCT& item);
+    // Runs the handler of a control's event; an unexpected failure is reported, never thrown
+    // through the window procedure.
+    void fire(HWND control, ControlEvent event);
+    // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
+    void pickWindowColor();
+    void focusControl(HWND control);
+    HWND hwndOf(std::string_view name) const;
+    const ControlDef* defOf(HWND control) const;
+    // The control of the table that a window belongs to (itself or an ancestor).
+    HWND tableControlOf(HWND window) const;
+
+    HINSTANCE instance_;
+    AppState& app_;
+    Platform& platform_;
+    Win32Dialogs dialogs_;
+    FileDialogState fileDialog_;
+    Wizard wizard_;
+    HWND window_ = nullptr;
+    std::vector<HWND> pages_;
+    int page_ = 0;
+    std::map<std::string, HWND, std::less<>> byName_;
+    std::unordered_map<HWND, const ControlDef*> byWindow_;
+    std::unordered_map<HWND, int> sliderPositions_;
+    std::unordered_map<HWND, bool> hotGraphics_;
+    WizardFonts fonts_;
+    LookColors colors_;
+};
 
 } // namespace quorvel

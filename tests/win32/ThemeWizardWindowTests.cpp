@@ -1,0 +1,136 @@
+// The real main window, created hidden: every control of the table is a child window at its
+// place with its caption and state, and the wizard's interface reads and writes them by name.
+#include "RecordingPlatform.h"
+#include "Sandbox.h"
+
+#include "platform/win32/WideText.h"
+#include "wizard/win32/ThemeWizardWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+namespace quorvel {
+namespace {
+
+class Win32Window : public testing::Test {
+protected:
+    std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
+    test::RecordingPlatform platform{sandbox->platform()};
+    AppState app;
+    ThemeWizardWindow window{::GetModuleHandleW(nullptr), app, platform};
+
+    void SetUp() override {
+        // Wine creates windows only on a display; scripts/e2e.sh runs these tests on one.
+        wchar_t display[64] = {};
+        if (::GetEnvironmentVariableW(L"DISPLAY", display, 64) == 0) {
+            GTEST_SKIP() << "needs a display";
+        }
+        ASSERT_TRUE(window.create(SW_HIDE));
+    }
+
+    // Sends the notification a click on a button sends to its parent.
+    void click(std::string_view name) {
+        const HWND button = window.control(name);
+        ::SendMessageW(::GetParent(button), WM_COMMAND,
+                       MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    }
+    bool shown(HWND w) { return (::GetWindowLongPtrW(w, GWL_STYLE) & WS_VISIBLE) != 0; }
+};
+
+TEST_F(Win32Window, IsAFixedFrameWithCaptionAndMinimizeButton) {
+    const HWND w = window.handle();
+    const LONG_PTR style = ::GetWindowLongPtrW(w, GWL_STYLE);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(w, caption, 64);
+    EXPECT_STREQ(caption, L"Quorvel（Quorvel Ver2.0）");
+    RECT frame{};
+    RECT client{};
+    ::GetWindowRect(w, &frame);
+    ::GetClientRect(w, &client);
+    EXPECT_GE(frame.right - frame.left, 500);
+    EXPECT_GE(frame.bottom - frame.top, 367);
+    EXPECT_GE(client.right, kPageWidth);
+    EXPECT_GE(client.bottom, kPageHeight);
+}
+
+TEST_F(Win32Window, EveryControlOfTheTableSitsOnItsPageWithItsCaptionAndState) {
+    for (const ControlDef& def : controlTable()) {
+        SCOPED_TRACE(def.name);
+        const HWND control = window.control(def.name);
+        RECT rect{};
+        ::GetWindowRect(control, &rect);
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+        EXPECT_EQ(rect.left, def.rect.left);
+        EXPECT_EQ(rect.top, def.rect.top);
+        EXPECT_EQ(rect.right - rect.left, def.rect.width);
+        EXPECT_EQ(rect.bottom - rect.top, def.rect.height);
+        if (def.page != kNoPage && def.kind != ControlKind::PagePicture) {
+            const ControlDef* picture = findControl(pageInfos()[def.page].picture);
+            EXPECT_EQ(::GetParent(control), window.control(picture->name));
+        }
+        EXPECT_EQ(window.enabled(def.name), def.enabled);
+        if (def.kind != ControlKind::Slider && def.kind != ControlKind::PagePicture &&
+            def.kind != ControlKind::PageContainer) {
+            EXPECT_EQ(window.text(def.name), def.caption);
+        }
+    }
+    EXPECT_EQ(window.sliderPosition("窗口透明度滑块"), 127);
+    EXPECT_EQ(::SendMessageW(window.control("窗口透明度滑块"), TBM_GETRANGEMAX, 0, 0), 255);
+    EXPECT_EQ(::SendMessageW(window.control("X系统屏保"), CB_GETCOUNT, 0, 0), 12);
+}
+
+TEST_F(Win32Window, ShowsOnePageAtATime) {
+    for (int page : {kPageMain, kPageWin75, kPageXp6, kPageAbout}) {
+        window.goToPage(page);
+        EXPECT_EQ(window.currentPage(), page);
+        for (const PageInfo& info : pageInfos()) {
+            EXPECT_EQ(shown(window.control(info.picture)), info.index == page) << info.name;
+        }
+    }
+    EXPECT_THROW(window.goToPage(kPageCount), std::out_of_range);
+}
+
+TEST_F(Win32Window, ReadsAndWritesControlsByName) {
+    window.setText("W生成名称", "淺奬主题");
+    EXPECT_EQ(window.text("W生成名称"), "淺奬主题");
+    window.setEnabled("W生成名称", false);
+    EXPECT_FALSE(window.enabled("W生成名称"));
+    window.setComboIndex("W声音", 2);
+    EXPECT_EQ(window.comboIndex("W声音"), 2);
+    EXPECT_EQ(window.text("W声音"), "自定义声音方案");
+    window.setSliderPosition("窗口透明度滑块", 0);
+    EXPECT_EQ(window.sliderPosition("窗口透明度滑块"), 0);
+    window.setText("W系统屏保_选择", "√");
+    EXPECT_EQ(window.text("W系统屏保_选择"), "√");
+    EXPECT_THROW(window.text("W不存在"), std::out_of_range);
+}
+
+TEST_F(Win32Window, ButtonClicksRunThePageFlow) {
+    platform.version = {6, 1};
+    click("按钮1");
+    EXPECT_EQ(window.currentPage(), kPageWin71);
+    click("按钮6");
+    EXPECT_EQ(window.currentPage(), kPageAbout);
+    click("按钮5");
+    EXPECT_EQ(window.currentPage(), kPageWin71);
+    click("按钮9");
+    EXPECT_EQ(platform.openedAddresses.size(), 1u);
+    click("按钮7");
+    platform.version = {6, 2};
+    click("按钮2");
+    EXPECT_EQ(window.currentPage(), kPageMain);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "此功能只能在XP系统下使用!");
+    // A button of a page not shown does nothing.
+    click("按钮30");
+    EXPECT_EQ(window.currentPage(), kPageMain);
+}
+
+} // namespace
+} // namespace quorvel

@@ -1,0 +1,557 @@
+#include "AppDriver.h"
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+namespace quorvel::e2e {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const wchar_t kCaption[] = L"Quorvel（Quorvel Ver2.0）";
+
+std::wstring classOf(HWND window) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    return name;
+}
+
+bool isClass(HWND window, const wchar_t* name) {
+    return ::lstrcmpiW(classOf(window).c_str(), name) == 0;
+}
+
+std::wstring windowText(HWND window) {
+    // WM_GETTEXT crosses process boundaries; GetWindowText would not for other processes.
+    const auto length = ::SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto got = ::SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+                                    reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+std::optional<Kind> kindOf(HWND window) {
+    if (isClass(window, L"Button")) {
+        return Kind::Button;
+    }
+    if (isClass(window, L"Edit")) {
+        // The edit box inside a combo box is part of the list.
+        return isClass(::GetParent(window), L"ComboBox") ? std::nullopt
+                                                         : std::optional<Kind>(Kind::Field);
+    }
+    if (isClass(window, L"ComboBox")) {
+        return Kind::List;
+    }
+    if (isClass(window, L"msctls_trackbar32")) {
+        return Kind::Slider;
+    }
+    if (isClass(window, L"Static")) {
+        return Kind::TickBox;
+    }
+    return std::nullopt;
+}
+
+DWORD processOf(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+struct TopLevelSearch {
+    DWORD process;
+    const wchar_t* className;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK findTopLevel(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<TopLevelSearch*>(data);
+    if (processOf(window) != search->process || !::IsWindowVisible(window)) {
+        return TRUE;
+    }
+    if (search->className && !isClass(window, search->className)) {
+        return TRUE;
+    }
+    if (search->caption && windowText(window) != search->caption) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
+HWND topLevelOf(DWORD process, const wchar_t* className, const wchar_t* caption) {
+    TopLevelSearch search{process, className, caption, nullptr};
+    ::EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void setWineVersion(const wchar_t* version, const std::wstring& program) {
+    const std::wstring exe = program.substr(program.find_last_of(L"\\/") + 1);
+    const std::wstring key = L"Software\\Wine\\AppDefaults\\" + exe;
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                          &handle, nullptr) == ERROR_SUCCESS) {
+        ::RegSetValueExW(handle, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                         static_cast<DWORD>((::lstrlenW(version) + 1) * sizeof(wchar_t)));
+        ::RegCloseKey(handle);
+    }
+}
+
+INPUT mouseInput(DWORD flags, LONG x = 0, LONG y = 0) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = x;
+    input.mi.dy = y;
+    input.mi.dwFlags = flags;
+    return input;
+}
+
+INPUT keyInput(WORD virtualKey, WORD scan, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = scan;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+void send(std::vector<INPUT> inputs) {
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+RECT screenRectOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+} // namespace
+
+Settings& settings() {
+    static Settings value;
+    return value;
+}
+
+std::wstring widen(std::string_view utf8) {
+    if (utf8.empty()) {
+        return {};
+    }
+    const int size =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                          size);
+    return wide;
+}
+
+std::string narrow(std::wstring_view wide) {
+    if (wide.empty()) {
+        return {};
+    }
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size,
+                          nullptr, nullptr);
+    return utf8;
+}
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        std::this_thread::sleep_for(20ms);
+    }
+    return true;
+}
+
+App::App(const wchar_t* windowsVersion) {
+    setWineVersion(windowsVersion, settings().program);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine = L"\"" + settings().program + L"\"";
+    if (!::CreateProcessW(settings().program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                          0, nullptr, nullptr, &startup, &process_)) {
+        return;
+    }
+    ::WaitForInputIdle(process_.hProcess, 10000);
+    waitUntil(
+        [this] {
+            main_ = topLevelOf(process_.dwProcessId, nullptr, kCaption);
+            return main_ != nullptr;
+        },
+        std::chrono::milliseconds(20000));
+    if (main_) {
+        // Bring the window to the front the way a user does: a click on its caption bar.
+        ::WaitForInputIdle(process_.hProcess, 5000);
+        settle();
+        const RECT frame = screenRectOf(main_);
+        moveAndClick({frame.left + 60, frame.top + 8});
+        settle();
+    }
+}
+
+App::~App() {
+    if (process_.hProcess) {
+        if (main_ && ::IsWindow(main_)) {
+            // Close any message box first, then the window, as the user would.
+            if (auto box = messageBox(std::chrono::milliseconds(0))) {
+                ::PostMessageW(box->window, WM_CLOSE, 0, 0);
+            }
+            ::PostMessageW(main_, WM_CLOSE, 0, 0);
+        }
+        if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process_.hProcess, 1);
+            ::WaitForSingleObject(process_.hProcess, 5000);
+        }
+        ::CloseHandle(process_.hThread);
+        ::CloseHandle(process_.hProcess);
+    }
+}
+
+void App::settle() const {
+    // A sent message is answered only once the program's thread gets back to its message loop;
+    // two round trips let posted input before it be handled as well.
+    for (int i = 0; i < 3; ++i) {
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        std::this_thread::sleep_for(30ms);
+    }
+}
+
+std::vector<Seen> App::visible() const {
+    struct Collect {
+        HWND main;
+        std::vector<Seen> seen;
+    } collect{main_, {}};
+    ::EnumChildWindows(
+        main_,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* c = reinterpret_cast<Collect*>(data);
+            const std::optional<Kind> kind = kindOf(window);
+            if (!kind || !::IsWindowVisible(window)) {
+                return TRUE;
+            }
+            RECT rect = screenRectOf(window);
+            ::MapWindowPoints(nullptr, c->main, reinterpret_cast<POINT*>(&rect), 2);
+            c->seen.push_back({window, *kind, rect, narrow(windowText(window))});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&collect));
+    return collect.seen;
+}
+
+HWND App::find(Kind kind, std::string_view caption) const {
+    HWND found = nullptr;
+    for (const Seen& s : visible()) {
+        if (s.kind == kind && s.caption == caption) {
+            if (found) {
+                return nullptr; // not one control
+            }
+            found = s.window;
+        }
+    }
+    return found;
+}
+
+HWND App::findAt(Kind kind, int left, int top) const {
+    for (const Seen& s : visible()) {
+        if (s.kind == kind && s.onPage.left == left && s.onPage.top == top) {
+            return s.window;
+        }
+    }
+    return nullptr;
+}
+
+std::string App::text(HWND control) const {
+    return narrow(windowText(control));
+}
+
+bool App::enabled(HWND control) const {
+    return ::IsWindowEnabled(control) != FALSE;
+}
+
+HWND App::focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (!::GetGUIThreadInfo(process_.dwThreadId, &info)) {
+        return nullptr;
+    }
+    return info.hwndFocus;
+}
+
+void App::moveAndClick(POINT screen) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    const LONG x = static_cast<LONG>((screen.x * 65535 + width / 2) / (width - 1));
+    const LONG y = static_cast<LONG>((screen.y * 65535 + height / 2) / (height - 1));
+    send({mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)});
+    waitUntil(
+        [&] {
+            POINT at{};
+            ::GetCursorPos(&at);
+            return std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
+        },
+        1000ms);
+    settle();
+    // The button events carry the position too: Wine may still be handling a pointer motion
+    // of the display from before the move, and the press must not land where that was.
+    const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send({mouseInput(at | MOUSEEVENTF_LEFTDOWN, x, y)});
+    std::this_thread::sleep_for(60ms);
+    send({mouseInput(at | MOUSEEVENTF_LEFTUP, x, y)});
+}
+
+void App::click(HWND control) {
+    const RECT rect = screenRectOf(control);
+    moveAndClick({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    settle();
+}
+
+void App::key(WORD virtualKey, bool shift) {
+    std::vector<INPUT> inputs;
+    if (shift) {
+        inputs.push_back(keyInput(VK_SHIFT, 0, 0));
+    }
+    inputs.push_back(keyInput(virtualKey, 0, 0));
+    inputs.push_back(keyInput(virtualKey, 0, KEYEVENTF_KEYUP));
+    if (shift) {
+        inputs.push_back(keyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+    std::this_thread::sleep_for(80ms);
+    settle();
+}
+
+void App::type(HWND field, std::string_view text) {
+    click(field);
+    key(VK_HOME);
+    key(VK_END, true);
+    if (text.empty()) {
+        key(VK_DELETE);
+        waitUntil([&] { return this->text(field).empty(); }, 3000ms);
+        return;
+    }
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : widen(text)) {
+        inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
+        inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+    // Input is queued behind the messages that settle() sends, so wait for the text itself.
+    waitUntil([&] { return this->text(field) == text; }, 3000ms);
+    settle();
+}
+
+bool App::pickItem(HWND list, std::string_view item) {
+    click(list);
+    // The opened list is a window of its own; its items are laid out from its top.
+    HWND dropped = nullptr;
+    waitUntil([&] {
+        dropped = topLevelOf(process_.dwProcessId, L"ComboLBox", nullptr);
+        return dropped != nullptr;
+    });
+    if (!dropped) {
+        return false;
+    }
+    const auto count = ::SendMessageW(dropped, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto length = ::SendMessageW(dropped, LB_GETTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(dropped, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        if (narrow(text) != item) {
+            continue;
+        }
+        ::SendMessageW(dropped, LB_SETTOPINDEX, i, 0);
+        RECT itemRect{};
+        ::SendMessageW(dropped, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&itemRect));
+        ::MapWindowPoints(dropped, nullptr, reinterpret_cast<POINT*>(&itemRect), 2);
+        moveAndClick({(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2});
+        settle();
+        return true;
+    }
+    key(VK_ESCAPE);
+    return false;
+}
+
+std::optional<MessageBoxSeen> App::messageBox(std::chrono::milliseconds timeout) const {
+    HWND box = nullptr;
+    waitUntil(
+        [&] {
+            box = topLevelOf(process_.dwProcessId, L"#32770", nullptr);
+            return box != nullptr;
+        },
+        timeout);
+    if (!box) {
+        return std::nullopt;
+    }
+    MessageBoxSeen seen{box, narrow(windowText(box)), {}};
+    // The message text is the static control that holds text (the icon is a static too).
+    struct Find {
+        std::string text;
+    } find;
+    ::EnumChildWindows(
+        box,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(data);
+            if (isClass(child, L"Static") && ::GetDlgCtrlID(child) == 0xFFFF) {
+                f->text = narrow(windowText(child));
+                return FALSE;
+            }
+            if (isClass(child, L"Static") && f->text.empty()) {
+                f->text = narrow(windowText(child));
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    seen.text = find.text;
+    return seen;
+}
+
+void App::confirm(const MessageBoxSeen& box) {
+    HWND button = nullptr;
+    ::EnumChildWindows(
+        box.window,
+        [](HWND child, LPARAM data) -> BOOL {
+            if (isClass(child, L"Button") && ::IsWindowVisible(child)) {
+                *reinterpret_cast<HWND*>(data) = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&button));
+    if (button) {
+        click(button);
+    }
+    waitUntil([&] { return !::IsWindow(box.window) || !::IsWindowVisible(box.window); });
+    settle();
+}
+
+bool App::answerFileDialog(std::string_view path, std::chrono::milliseconds timeout) {
+    HWND dialog = nullptr;
+    waitUntil(
+        [&] {
+            dialog = topLevelOf(process_.dwProcessId, L"#32770", nullptr);
+            // The file dialog holds the file name box (control 0x47C); a message box does not.
+            return dialog != nullptr && ::GetDlgItem(dialog, 0x47C) != nullptr;
+        },
+        timeout);
+    if (!dialog || !::GetDlgItem(dialog, 0x47C)) {
+        return false;
+    }
+    settle();
+    // The file name box has the focus when the dialog opens.
+    std::vector<INPUT> inputs;
+    for (wchar_t unit : widen(path)) {
+        inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
+        inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+    std::this_thread::sleep_for(200ms);
+    key(VK_RETURN);
+    return waitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, 5000ms);
+}
+
+void App::screenshot(std::wstring_view name) const {
+    if (settings().screenshotDir.empty()) {
+        return;
+    }
+    const RECT rect = screenRectOf(main_);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height; // bottom-up rows, as BMP files hold them
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+    const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageSize;
+    info.bmiHeader.biSizeImage = imageSize;
+
+    const std::wstring path = settings().screenshotDir + L"\\" + std::wstring(name) + L".bmp";
+    const HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out != INVALID_HANDLE_VALUE) {
+        DWORD written = 0;
+        ::WriteFile(out, &file, sizeof(file), &written, nullptr);
+        ::WriteFile(out, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr);
+        ::WriteFile(out, bits, imageSize, &written, nullptr);
+        ::CloseHandle(out);
+    }
+    ::SelectObject(memory, previous);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
+std::optional<std::string> readFileBytes(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string content;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) {
+        content.append(buffer, got);
+    }
+    ::CloseHandle(file);
+    return content;
+}
+
+bool writeFileBytes(const std::wstring& path, std::string_view bytes) {
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    const BOOL ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string toGbk(std::string_view utf8) {
+    const std::wstring wide = widen(utf8);
+    const int size = ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string gbk(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), size,
+                          nullptr, nullptr);
+    return gbk;
+}
+
+bool fileExists(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool directoryExists(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+} // namespace quorvel::e2e

@@ -1,0 +1,111 @@
+// Drives the real program from outside, as a user would: it starts quorvel.exe under a given
+// Windows version, finds controls only by what is visible (kind, position on the page, caption),
+// clicks them with real mouse input, types with real keyboard input, reads and confirms message
+// boxes and saves screenshots of the window.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::e2e {
+
+// Where the program and the screenshots are; set from the command line.
+struct Settings {
+    std::wstring program;       // path of quorvel.exe
+    std::wstring screenshotDir; // where screenshots go (BMP files); empty for none
+    std::wstring workDir;       // a scratch folder for generated themes
+};
+Settings& settings();
+
+// The kinds of control a user tells apart.
+enum class Kind { Button, Field, List, Slider, TickBox };
+
+struct Seen {
+    HWND window = nullptr;
+    Kind kind = Kind::Button;
+    RECT onPage{}; // relative to the page picture (the window's client area)
+    std::string caption;
+};
+
+struct MessageBoxSeen {
+    HWND window = nullptr;
+    std::string title;
+    std::string text;
+};
+
+class App {
+public:
+    // Starts the program with the system version Wine reports to it ("winxp", "win2003",
+    // "win7", "win8", "win10") and waits for its main window.
+    explicit App(const wchar_t* windowsVersion);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    bool running() const { return main_ != nullptr; }
+    HWND mainWindow() const { return main_; }
+
+    // The visible controls of the page shown.
+    std::vector<Seen> visible() const;
+    // The one visible control of a kind with that caption, or nullptr.
+    HWND find(Kind kind, std::string_view caption) const;
+    // The visible control of a kind whose top-left corner on the page is (left, top), or nullptr.
+    HWND findAt(Kind kind, int left, int top) const;
+
+    std::string text(HWND control) const;
+    bool enabled(HWND control) const;
+    // The control that has the keyboard focus in the program.
+    HWND focus() const;
+
+    // A left click in the middle of a control, then waits for the program to settle.
+    void click(HWND control);
+    // Clicks into a field, selects its text and types the new text over it.
+    void type(HWND field, std::string_view text);
+    // Presses and releases a key (with Shift held when asked).
+    void key(WORD virtualKey, bool shift = false);
+    // Opens a drop-down list by clicking it and clicks the item with that text.
+    bool pickItem(HWND list, std::string_view item);
+
+    // The program's message box, once it shows (within the timeout), or nothing.
+    std::optional<MessageBoxSeen> messageBox(std::chrono::milliseconds timeout) const;
+    // Presses the message box's button and waits until it is gone.
+    void confirm(const MessageBoxSeen& box);
+
+    // Answers the open-file dialog the program shows (within the timeout): types the full path
+    // into its file name box and presses Enter. False when no dialog showed or it stayed open.
+    bool answerFileDialog(std::string_view path, std::chrono::milliseconds timeout);
+
+    // Saves the window as <screenshotDir>\<name>.bmp.
+    void screenshot(std::wstring_view name) const;
+
+    // Waits until the program has handled everything it was sent.
+    void settle() const;
+
+private:
+    void moveAndClick(POINT screen);
+
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+};
+
+// Polls a condition until it holds or the timeout passes.
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+// The whole content of a file, or nothing.
+std::optional<std::string> readFileBytes(const std::wstring& path);
+bool fileExists(const std::wstring& path);
+bool directoryExists(const std::wstring& path);
+bool writeFileBytes(const std::wstring& path, std::string_view bytes);
+// The text in code page 936 (GBK), as the theme files hold it.
+std::string toGbk(std::string_view utf8);
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view wide);
+
+} // namespace quorvel::e2e

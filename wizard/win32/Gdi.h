@@ -1,0 +1,119 @@
+// Owning wrappers for the GDI objects of the window: brushes, pens, fonts and bitmaps are deleted
+// with DeleteObject, memory device contexts with DeleteDC, window device contexts released with
+// ReleaseDC, and a selection is undone before the object selected is deleted (declare the
+// selection after the object so that it is destroyed first).
+#pragma once
+
+#include "wizard/ControlLook.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace quorvel::gdi {
+
+struct ObjectDeleter {
+    void operator()(HGDIOBJ object) const noexcept { ::DeleteObject(object); }
+};
+
+using Brush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, ObjectDeleter>;
+using Pen = std::unique_ptr<std::remove_pointer_t<HPEN>, ObjectDeleter>;
+using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, ObjectDeleter>;
+using Bitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, ObjectDeleter>;
+using Region = std::unique_ptr<std::remove_pointer_t<HRGN>, ObjectDeleter>;
+
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const noexcept { ::DeleteDC(dc); }
+};
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
+inline COLORREF colorOf(Rgb c) {
+    return RGB(c.red, c.green, c.blue);
+}
+inline Brush solidBrush(Rgb c) {
+    return Brush(::CreateSolidBrush(colorOf(c)));
+}
+inline Pen solidPen(Rgb c, int width = 1) {
+    return Pen(::CreatePen(PS_SOLID, width, colorOf(c)));
+}
+
+// GetDC / ReleaseDC of a window.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) {
+            ::ReleaseDC(window_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window) { dc_ = ::BeginPaint(window, &paint_); }
+    ~PaintDc() { ::EndPaint(window_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+// Selects an object into a device context and restores the previous one when it goes.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~Selection() { ::SelectObject(dc_, previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Draws into an off-screen bitmap of the given size and copies it onto the target at the end, so
+// that a control repaints in one copy without flicker.
+class BufferedPaint {
+public:
+    BufferedPaint(HDC target, int width, int height)
+        : target_(target), width_(width), height_(height), dc_(::CreateCompatibleDC(target)),
+          bitmap_(::CreateCompatibleBitmap(target, width, height)),
+          selection_(std::make_unique<Selection>(dc_.get(), bitmap_.get())) {}
+    ~BufferedPaint() {
+        ::BitBlt(target_, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+        selection_.reset();
+    }
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    HDC get() const { return dc_.get(); }
+
+private:
+    HDC target_;
+    int width_;
+    int height_;
+    MemoryDc dc_;
+    Bitmap bitmap_;
+    std::unique_ptr<Selection> selection_;
+};
+
+// A vertical two-colour gradient over a rectangle.
+void verticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom);
+// A one-pixel frame in a colour.
+void frame(HDC dc, const RECT& rect, Rgb color);
+// A filled rectangle in a colour.
+void fill(HDC dc, const RECT& rect, Rgb color);
+
+} // namespace quorvel::gdi

@@ -1,0 +1,216 @@
+#include "wizard/win32/PagePictures.h"
+
+#include "platform/win32/WideText.h"
+#include "wizard/ControlTable.h"
+
+#include <array>
+#include <utility>
+
+namespace quorvel {
+
+namespace {
+
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool hasFace(HDC dc, const wchar_t* face) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    ::EnumFontFamiliesExW(dc, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    return found;
+}
+
+std::wstring firstFace(std::initializer_list<const wchar_t*> faces) {
+    const gdi::WindowDc screen(nullptr);
+    for (const wchar_t* face : faces) {
+        if (hasFace(screen.get(), face)) {
+            return face;
+        }
+    }
+    return {};
+}
+
+gdi::Font makeFont(const std::wstring& face, int pixelHeight, int weight) {
+    LOGFONTW font{};
+    font.lfHeight = -pixelHeight;
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = CLEARTYPE_QUALITY;
+    ::lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    return gdi::Font(::CreateFontIndirectW(&font));
+}
+
+void drawText(HDC dc, HFONT font, std::string_view text, RECT rect, Rgb color, UINT format) {
+    const std::wstring wide = toWide(text);
+    const gdi::Selection selection(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, gdi::colorOf(color));
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect,
+                format | DT_NOPREFIX | DT_SINGLELINE);
+}
+
+RECT rectOf(const Rect& r) {
+    return {r.left, r.top, r.right(), r.bottom()};
+}
+
+// The system pointer of a pointer role, or nullptr where the system has none.
+HCURSOR pointerOf(std::string_view role) {
+    static const std::array<std::pair<std::string_view, const wchar_t*>, 15> kPointers = {{
+        {"UpArrow", IDC_UPARROW},
+        {"Wait", IDC_WAIT},
+        {"SizeNWSE", IDC_SIZENWSE},
+        {"SizeNESW", IDC_SIZENESW},
+        {"NWPen", MAKEINTRESOURCEW(32631)},
+        {"Help", IDC_HELP},
+        {"SizeWE", IDC_SIZEWE},
+        {"Hand", IDC_HAND},
+        {"SizeAll", IDC_SIZEALL},
+        {"Arrow", IDC_ARROW},
+        {"Crosshair", IDC_CROSS},
+        {"IBeam", IDC_IBEAM},
+        {"No", IDC_NO},
+        {"SizeNS", IDC_SIZENS},
+        {"AppStarting", IDC_APPSTARTING},
+    }};
+    for (const auto& [name, id] : kPointers) {
+        if (name == role) {
+            return ::LoadCursorW(nullptr, id);
+        }
+    }
+    return nullptr;
+}
+
+void paintPictogram(HDC dc, const Rect& where, std::string_view role, const LookColors& c) {
+    const RECT box = rectOf(where);
+    gdi::fill(dc, box, c.fieldFace);
+    gdi::frame(dc, box, c.frame);
+    if (const HCURSOR pointer = pointerOf(role)) {
+        ::DrawIconEx(dc, box.left + 1, box.top + 1, pointer, where.width - 2, where.height - 2, 0,
+                     nullptr, DI_NORMAL);
+        return;
+    }
+    // A pen for the handwriting pointer where the system has no picture of it.
+    const gdi::Pen pen = gdi::solidPen(c.text, 2);
+    const gdi::Selection selection(dc, pen.get());
+    ::MoveToEx(dc, box.left + 5, box.bottom - 5, nullptr);
+    ::LineTo(dc, box.right - 6, box.top + 5);
+}
+
+} // namespace
+
+std::wstring chineseFace() {
+    static const std::wstring face =
+        firstFace({L"微软雅黑", L"Microsoft YaHei", L"宋体", L"SimSun", L"文泉驿微米黑",
+                   L"WenQuanYi Micro Hei", L"Noto Sans CJK SC"});
+    return face;
+}
+
+std::wstring boldChineseFace() {
+    static const std::wstring face = [] {
+        std::wstring bold = firstFace({L"黑体", L"SimHei"});
+        return bold.empty() ? chineseFace() : bold;
+    }();
+    return face;
+}
+
+WizardFonts makeWizardFonts() {
+    WizardFonts fonts;
+    fonts.text = makeFont(chineseFace(), 12, FW_NORMAL);
+    fonts.title = makeFont(chineseFace(), 20, FW_BOLD);
+    fonts.heading = makeFont(chineseFace(), 26, FW_BOLD);
+    fonts.face = makeFont(chineseFace(), 15, FW_BOLD);
+    fonts.tick = makeFont(boldChineseFace(), 16, FW_BOLD);
+    return fonts;
+}
+
+void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& c) {
+    const RECT whole = {0, 0, kPageWidth, kPageHeight};
+    gdi::fill(dc, whole, c.pageBody);
+
+    bool titled = page == kPageMain;
+    for (const PageLabel& label : pageLabels()) {
+        titled = titled || (label.page == page && label.style == LabelStyle::Title);
+    }
+    if (titled) {
+        const RECT band = {0, 0, kPageWidth, 80};
+        gdi::verticalGradient(dc, band, c.pageBand, c.pageBody);
+        const RECT rule = {24, 70, kPageWidth - 24, 71};
+        gdi::fill(dc, rule, c.accent);
+    }
+    // The button row of the wizard pages sits under a separator.
+    if (page >= kPageWin71 && page != kPageWin72 && page != kPageXp2) {
+        const RECT separator = {12, 275, kPageWidth - 12, 276};
+        gdi::fill(dc, separator, c.frame);
+    }
+
+    for (const PageLabel& label : pageLabels()) {
+        if (label.page != page) {
+            continue;
+        }
+        const RECT rect = rectOf(label.rect);
+        switch (label.style) {
+        case LabelStyle::Title:
+            drawText(dc, fonts.title.get(), label.text, rect, c.title, DT_LEFT | DT_VCENTER);
+            break;
+        case LabelStyle::Heading:
+            drawText(dc, fonts.heading.get(), label.text, rect, c.title, DT_LEFT | DT_VCENTER);
+            break;
+        case LabelStyle::Field:
+            drawText(dc, fonts.text.get(), label.text, rect, c.label, DT_RIGHT | DT_VCENTER);
+            break;
+        case LabelStyle::Text:
+            drawText(dc, fonts.text.get(), label.text, rect, c.label, DT_LEFT | DT_VCENTER);
+            break;
+        case LabelStyle::Note:
+            drawText(dc, fonts.text.get(), label.text, rect, c.note, DT_LEFT | DT_VCENTER);
+            break;
+        case LabelStyle::Pictogram:
+            paintPictogram(dc, label.rect, label.text, c);
+            break;
+        }
+    }
+}
+
+void paintButtonFace(HDC dc, const RECT& rect, std::wstring_view label, FaceState state,
+                     const WizardFonts& fonts, const LookColors& c) {
+    Rgb top = c.buttonTop;
+    Rgb bottom = c.buttonBottom;
+    int bar = 4;
+    if (state == FaceState::Hot) {
+        top = c.buttonHotTop;
+        bottom = c.buttonHotBottom;
+        bar = 7;
+    } else if (state == FaceState::Pressed) {
+        top = c.buttonPressedTop;
+        bottom = c.buttonPressedBottom;
+        bar = 7;
+    }
+    gdi::verticalGradient(dc, rect, top, bottom);
+    gdi::frame(dc, rect, c.frame);
+    const RECT accentBar = {rect.left, rect.top, rect.left + bar, rect.bottom};
+    gdi::fill(dc, accentBar, c.accent);
+
+    const int shift = state == FaceState::Pressed ? 1 : 0;
+    RECT text = {rect.left + 20 + shift, rect.top + shift, rect.right - 24 + shift,
+                 rect.bottom + shift};
+    const gdi::Selection font(dc, fonts.face.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, gdi::colorOf(state == FaceState::Normal ? c.title : c.accent));
+    ::DrawTextW(dc, label.data(), static_cast<int>(label.size()), &text,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+
+    // A chevron at the right pointing the way.
+    const gdi::Pen pen = gdi::solidPen(c.accent, 2);
+    const gdi::Selection selection(dc, pen.get());
+    const int x = rect.right - 16 + shift;
+    const int y = (rect.top + rect.bottom) / 2 + shift;
+    ::MoveToEx(dc, x - 3, y - 5, nullptr);
+    ::LineTo(dc, x + 2, y);
+    ::LineTo(dc, x - 3, y + 5);
+}
+
+} // namespace quorvel
