@@ -65,6 +65,8 @@ public:
         lastMessage = text;
     }
     void delay(int milliseconds) override { pausedMs += milliseconds; }
+    OsVersion osVersion() override { return real_.osVersion(); }
+    void openWebAddress(const std::string&) override {}
 
     std::string lastMessage;
     int pausedMs = 0;
