@@ -72,7 +72,7 @@ source "$repo/scripts/wine-env.sh"
 quorvel_wine_prepare
 quorvel_wine_set_version win7
 quorvel_wine_set_decorated "$decorated"
-quorvel_wine_start_server
+quorvel_wine_start_server || true # fails harmlessly when one runs already
 
 {
     echo

@@ -219,11 +219,16 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
     return control;
 }
 
-bool ThemeWizardWindow::createControls() {
+bool ThemeWizardWindow::createControls(bool first) {
     const auto table = controlTable();
-    pages_.assign(kPageCount, nullptr);
+    if (first) {
+        pages_.assign(kPageCount, nullptr);
+    }
     for (std::size_t i = 0; i < table.size(); ++i) {
         const ControlDef& def = table[i];
+        if ((def.page == kNoPage || def.page == kPageMain) != first) {
+            continue;
+        }
         const HWND control = createControl(def, static_cast<int>(i));
         if (!control) {
             return false;
@@ -234,10 +239,21 @@ bool ThemeWizardWindow::createControls() {
             pages_.at(static_cast<std::size_t>(def.page)) = control;
         }
     }
-    // The colour button lies over the end of the colour field.
-    ::SetWindowPos(hwndOf("选择颜色按钮"), HWND_TOP, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (!first) {
+        // The colour button lies over the end of the colour field.
+        ::SetWindowPos(hwndOf(kPickColorButton), HWND_TOP, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     return true;
+}
+
+bool ThemeWizardWindow::completeControls() {
+    if (complete_ || !window_) {
+        return complete_;
+    }
+    // Set first: the controls made below look names up themselves.
+    complete_ = true;
+    return createControls(false);
 }
 
 LRESULT CALLBACK ThemeWizardWindow::windowProc(HWND window, UINT message, WPARAM wParam,
@@ -272,7 +288,7 @@ LRESULT CALLBACK ThemeWizardWindow::windowProc(HWND window, UINT message, WPARAM
 LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        if (!createControls()) {
+        if (!createControls(true)) {
             return -1;
         }
         applyControlLook(3);
@@ -553,7 +569,13 @@ void ThemeWizardWindow::focusControl(HWND control) {
 }
 
 HWND ThemeWizardWindow::hwndOf(std::string_view name) const {
-    const auto it = byName_.find(name);
+    auto it = byName_.find(name);
+    if (it == byName_.end() && !complete_ && window_) {
+        // The control is one of those made after the first paint; making them now changes
+        // nothing that can be seen, so a reading call may do it.
+        const_cast<ThemeWizardWindow*>(this)->completeControls();
+        it = byName_.find(name);
+    }
     if (it == byName_.end()) {
         throw std::out_of_range("no control named " + std::string(name));
     }
@@ -622,12 +644,15 @@ void ThemeWizardWindow::goToPage(int index) {
     if (index < 0 || index >= kPageCount) {
         throw std::out_of_range("no page " + std::to_string(index));
     }
+    if (!pages_.at(static_cast<std::size_t>(index))) {
+        completeControls();
+    }
     const HWND focus = ::GetFocus();
     const HWND leaving = pages_.at(static_cast<std::size_t>(page_));
     const bool focusLeaves = focus && (focus == leaving || ::IsChild(leaving, focus));
     page_ = index;
     for (std::size_t i = 0; i < pages_.size(); ++i) {
-        if (static_cast<int>(i) != index) {
+        if (static_cast<int>(i) != index && pages_[i]) {
             ::ShowWindow(pages_[i], SW_HIDE);
         }
     }
@@ -653,7 +678,17 @@ int runThemeWizard(HINSTANCE instance, int showCommand) {
         return 1;
     }
     MSG message{};
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    for (;;) {
+        // Once the first page is painted and nothing waits (painting included), the controls
+        // of the other pages are made: the window appears first.
+        if (!window.complete() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
+            !window.completeControls()) {
+            ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
+            return 1;
+        }
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            break;
+        }
         if (!window.preTranslate(message)) {
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);

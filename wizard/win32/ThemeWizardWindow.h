@@ -37,9 +37,15 @@ public:
     ThemeWizardWindow(const ThemeWizardWindow&) = delete;
     ThemeWizardWindow& operator=(const ThemeWizardWindow&) = delete;
 
-    // Creates the window with all its pages and controls, centred on the screen, and shows it
-    // on page 0. False when the window could not be created.
+    // Creates the window centred on the screen with the controls of page 0 (and those that
+    // belong to no page) and shows it on page 0. False when the window could not be created.
     bool create(int showCommand);
+    // Makes the controls of the other pages, once. The message loop calls it as soon as the
+    // first page is painted and no message waits, so that the window appears before the
+    // controls nobody sees yet are made; using a control by name or changing the page calls it
+    // earlier when needed. False when a control could not be made.
+    bool completeControls();
+    bool complete() const { return complete_; }
     HWND handle() const { return window_; }
     // The child window of a control of the table; throws std::out_of_range for other names.
     HWND control(std::string_view name) const { return hwndOf(name); }
@@ -71,7 +77,8 @@ private:
     static bool registerClasses(HINSTANCE instance);
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    bool createControls();
+    // The controls of page 0 and of no page (first), or those of all other pages.
+    bool createControls(bool first);
     HWND createControl(const ControlDef& def, int index);
     void drawGraphicButton(const DRAWITEMSTRUCT& item);
     void drawListItem(const DRAWITEMSTRUCT& item);
@@ -93,7 +100,8 @@ private:
     FileDialogState fileDialog_;
     Wizard wizard_;
     HWND window_ = nullptr;
-    std::vector<HWND> pages_;
+    std::vector<HWND> pages_; // null for a page whose controls are not made yet
+    bool complete_ = false;
     int page_ = 0;
     std::map<std::string, HWND, std::less<>> byName_;
     std::unordered_map<HWND, const ControlDef*> byWindow_;
