@@ -503,7 +503,7 @@ void App::type(HWND field, std::string_view text) {
     settle();
 }
 
-bool App::pickItem(HWND list, std::string_view item) {
+bool App::pickItem(HWND list, std::string_view item, std::vector<std::string>* seen) {
     click(list);
     // The opened list is a window of its own; its items are laid out from its top.
     HWND dropped = nullptr;
@@ -515,38 +515,7 @@ bool App::pickItem(HWND list, std::string_view item) {
         return false;
     }
     const auto count = ::SendMessageW(dropped, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const auto length = ::SendMessageW(dropped, LB_GETTEXTLEN, i, 0);
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        ::SendMessageW(dropped, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(length));
-        if (narrow(text) != item) {
-            continue;
-        }
-        ::SendMessageW(dropped, LB_SETTOPINDEX, i, 0);
-        RECT itemRect{};
-        ::SendMessageW(dropped, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&itemRect));
-        ::MapWindowPoints(dropped, nullptr, reinterpret_cast<POINT*>(&itemRect), 2);
-        moveAndClick({(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2});
-        settle();
-        return true;
-    }
-    key(VK_ESCAPE);
-    return false;
-}
-
-std::vector<std::string> App::listItems(HWND list) {
     std::vector<std::string> items;
-    click(list);
-    HWND dropped = nullptr;
-    waitUntil([&] {
-        dropped = topLevelOf(process_.dwProcessId, L"ComboLBox", nullptr);
-        return dropped != nullptr;
-    });
-    if (!dropped) {
-        return items;
-    }
-    const auto count = ::SendMessageW(dropped, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
         const auto length = ::SendMessageW(dropped, LB_GETTEXTLEN, i, 0);
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -554,9 +523,24 @@ std::vector<std::string> App::listItems(HWND list) {
         text.resize(static_cast<std::size_t>(length));
         items.push_back(narrow(text));
     }
+    if (seen) {
+        *seen = items;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] != item) {
+            continue;
+        }
+        const auto index = static_cast<WPARAM>(i);
+        ::SendMessageW(dropped, LB_SETTOPINDEX, index, 0);
+        RECT itemRect{};
+        ::SendMessageW(dropped, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&itemRect));
+        ::MapWindowPoints(dropped, nullptr, reinterpret_cast<POINT*>(&itemRect), 2);
+        moveAndClick({(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2});
+        settle();
+        return true;
+    }
     key(VK_ESCAPE);
-    waitUntil([&] { return !::IsWindowVisible(dropped); }, 2000ms);
-    return items;
+    return false;
 }
 
 std::optional<MessageBoxSeen> App::messageBox(std::chrono::milliseconds timeout) const {

@@ -69,10 +69,9 @@ public:
     void type(HWND field, std::string_view text);
     // Presses and releases a key (with Shift held when asked).
     void key(WORD virtualKey, bool shift = false);
-    // Opens a drop-down list by clicking it and clicks the item with that text.
-    bool pickItem(HWND list, std::string_view item);
-    // Opens a drop-down list by clicking it, reads its items and closes it with Escape.
-    std::vector<std::string> listItems(HWND list);
+    // Opens a drop-down list by clicking it and clicks the item with that text. The items the
+    // opened list showed go to `seen` when it is given.
+    bool pickItem(HWND list, std::string_view item, std::vector<std::string>* seen = nullptr);
 
     // The program's message box, once it shows (within the timeout), or nothing.
     std::optional<MessageBoxSeen> messageBox(std::chrono::milliseconds timeout) const;

@@ -60,7 +60,7 @@ TEST_F(Pickers, FilesAndFoldersComeThroughTheSystemDialogsIntoTheThemePack) {
     const std::wstring icons = work + L"\\选图\\图标";
     const std::wstring images = work + L"\\选图\\壁纸";
     const std::wstring styles = work + L"\\选图\\风格";
-    const std::wstring out = work + L"\\选图\\保存到这里";
+    const std::wstring out = work + L"\\选图\\保存到淺";
     for (const std::wstring& folder : {icons, images, styles, out}) {
         ASSERT_TRUE(makeFolders(folder));
     }

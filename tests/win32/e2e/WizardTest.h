@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel::e2e {
 
@@ -70,11 +71,29 @@ protected:
         app->type(f, text);
         ASSERT_EQ(app->text(f), text);
     }
-    void pick(int left, int top, std::string_view item) {
+    // Picks an item of the list at a place; the list's items go to `items` when it is given.
+    void pick(int left, int top, std::string_view item, std::vector<std::string>* items = nullptr) {
         const HWND list = app->findAt(Kind::List, left, top);
         ASSERT_NE(list, nullptr);
-        ASSERT_TRUE(app->pickItem(list, item)) << item;
+        ASSERT_TRUE(app->pickItem(list, item, items)) << item;
         ASSERT_EQ(app->text(list), item);
+    }
+    // Presses the browse button at a place and answers its open-file dialog with a full path.
+    // The dialog's file types go to `types` when it is given.
+    void pickFile(int left, int top, const std::wstring& path,
+                  std::vector<std::string>* types = nullptr) {
+        const HWND browse = app->findAt(Kind::Button, left, top);
+        ASSERT_NE(browse, nullptr) << "no button at " << left << "," << top;
+        ASSERT_TRUE(app->enabled(browse))
+            << "the button at " << left << "," << top << " is disabled";
+        app->click(browse);
+        const HWND dialog = app->fileDialog(5000ms);
+        ASSERT_NE(dialog, nullptr) << "no file dialog";
+        if (types) {
+            *types = app->fileTypes(dialog);
+        }
+        app->enterFileName(dialog, narrow(path));
+        ASSERT_TRUE(app->closed(dialog)) << narrow(path);
     }
     void aboutTrip(std::string_view page) {
         press("关  于", "软件信息");
