@@ -14,19 +14,24 @@ namespace quorvel {
 // A colour value: red in the low byte, then green, then blue; the top byte is 0.
 using ColorValue = std::int32_t;
 
+// One square of the colour palette: its top-left corner in popup client pixels and its colour.
+// Every cell is PaletteState::cellWidth by cellHeight pixels.
 struct PaletteCell {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+    int x = 0;
+    int y = 0;
     ColorValue color = 0;
+
+    bool operator==(const PaletteCell&) const = default;
 };
 
+// What the colour palette popup keeps between openings. The colours and cells are rebuilt each
+// time the popup is created; the pick, the selected cell and the system colour dialog's custom
+// colours persist for the whole run. The popup's drawing objects belong to the popup window.
 struct PaletteState {
-    int popupAnchorX = 0;
+    int popupAnchorX = 0; // screen pixels of the popup's top-left corner
     int popupAnchorY = 0;
-    ColorValue pickedColor = 0;
-    int selectedCell = 0; // 1-based, 0 = none
+    ColorValue pickedColor = 0; // the last pick; black until the first one
+    int selectedCell = 0;       // 1-based index into paletteCells, 0 = none
     int cellWidth = 0;
     int cellHeight = 0;
     std::vector<ColorValue> paletteColors;

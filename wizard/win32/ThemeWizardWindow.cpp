@@ -2,6 +2,8 @@
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "wizard/WindowStyle.h"
+#include "wizard/win32/ColorPalettePopup.h"
 #include "wizard/win32/Win32ControlLook.h"
 
 #include <commctrl.h>
@@ -480,12 +482,25 @@ void ThemeWizardWindow::fire(HWND control, ControlEvent event) {
         return;
     }
     try {
+        if (def->name == kPickColorButton && event == ControlEvent::Click) {
+            pickWindowColor();
+            return;
+        }
         dispatch(wizard_, def->name, event);
     } catch (const std::exception& e) {
         reportFailure(window_, e.what());
     } catch (...) {
         reportFailure(window_, "unknown");
     }
+}
+
+void ThemeWizardWindow::pickWindowColor() {
+    // The palette opens with its top-left corner at the pointer; a pick goes into the colour
+    // field, a close without a pick leaves the field as it was.
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    const int color = openColorPalette(app_.palette, window_, pointer.x, pointer.y);
+    applyPickedWindowColor(*this, color);
 }
 
 bool ThemeWizardWindow::preTranslate(const MSG& message) {

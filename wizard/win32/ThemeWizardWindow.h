@@ -28,6 +28,7 @@ inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
 inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
 inline constexpr int kWindowWidth = 500;
 inline constexpr int kWindowHeight = 367;
+inline constexpr std::string_view kPickColorButton = "选择颜色按钮";
 
 class ThemeWizardWindow final : public WizardUi {
 public:
@@ -77,6 +78,8 @@ private:
     // Runs the handler of a control's event; an unexpected failure is reported, never thrown
     // through the window procedure.
     void fire(HWND control, ControlEvent event);
+    // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
+    void pickWindowColor();
     void focusControl(HWND control);
     HWND hwndOf(std::string_view name) const;
     const ControlDef* defOf(HWND control) const;

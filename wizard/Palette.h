@@ -1,0 +1,130 @@
+// The colour palette popup without its window: the 70 colours, the cells they are shown in, hit
+// testing, the pick steps, and what one repaint draws, as a list of drawing operations that the
+// Win32 painter executes with GDI (and tests execute on a pixel array).
+#pragma once
+
+#include "app/AppState.h"
+
+#include <string>
+#include <vector>
+
+namespace quorvel::palette {
+
+constexpr ColorValue rgb(int red, int green, int blue) {
+    return red | (green << 8) | (blue << 16);
+}
+constexpr int redOf(ColorValue color) {
+    return color & 0xFF;
+}
+constexpr int greenOf(ColorValue color) {
+    return (color >> 8) & 0xFF;
+}
+constexpr int blueOf(ColorValue color) {
+    return (color >> 16) & 0xFF;
+}
+
+// A rectangle in pixels; right and bottom lie outside it, as with GDI rectangles.
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool operator==(const Rect&) const = default;
+};
+
+// A child control's place in the popup: left, top, width, height.
+struct Box {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+inline constexpr int kPopupWidth = 175;
+inline constexpr int kPopupHeight = 209;
+inline constexpr int kCellSize = 13;
+inline constexpr int kColorCount = 70;
+inline constexpr int kAutomaticCell = 2; // the black cell of the base row
+
+// The popup's child controls.
+inline constexpr Box kAutomaticButton{2, 1, 172, 25};       // 超级按钮2
+inline constexpr Box kThemeColorsLabel{2, 26, 171, 23};     // 标签_主题颜色
+inline constexpr Box kStandardColorsLabel{2, 136, 171, 22}; // 标签_标准色
+inline constexpr Box kOtherColorsButton{2, 181, 172, 27};   // 超级按钮_其他颜色
+
+inline constexpr const char* kThemeColorsCaption = "  主题颜色";
+inline constexpr const char* kStandardColorsCaption = "  标准色";
+inline constexpr const char* kAutomaticCaption = "自动";
+inline constexpr const char* kOtherColorsCaption = "其他颜色...";
+// Both labels: this font at 9 points (12 pixels high), normal weight, GB2312 character set.
+inline constexpr const char* kLabelFontName = "宋体";
+inline constexpr int kLabelFontHeight = 12;
+inline constexpr ColorValue kLabelTextColor = rgb(0, 0, 128);
+inline constexpr ColorValue kLabelBackColor = rgb(221, 231, 238);
+
+// The brush or pen a drawing operation uses. Palette operations name one of the popup's own
+// drawing objects (or the brush of one cell); Plain asks for a brush of the operation's colour.
+enum class Ink {
+    Background,     // solid brush (255,255,255): the whole picture
+    Grid,           // 1-pixel pen (197,197,197): the three separator lines
+    Border,         // solid brush (128,128,128): the outer frame and the column frames
+    CellFrame,      // solid brush (197,197,197): frames of the base and standard rows
+    HighlightOuter, // solid brush (242,148,54)
+    HighlightInner, // solid brush (255,226,148)
+    Cell,           // the brush of the cell DrawOp::cell
+    Plain,          // a brush of DrawOp::color (button faces)
+};
+ColorValue inkColor(Ink ink);
+
+// One drawing step, with GDI's rules: Fill paints rect without its right column and bottom row;
+// Frame paints the one-pixel border inside rect; Line runs from (rect.left, rect.top) to
+// (rect.right, rect.bottom) with the end point left out.
+struct DrawOp {
+    enum class Kind { Fill, Frame, Line };
+
+    Kind kind = Kind::Fill;
+    Rect rect;
+    Ink ink = Ink::Plain;
+    ColorValue color = 0; // the colour the ink paints, always filled in
+    int cell = 0;         // 1-based cell index for Ink::Cell
+
+    bool operator==(const DrawOp&) const = default;
+};
+
+// The 70 colours: ten base colours, five rows of their variants, ten standard colours.
+std::vector<ColorValue> buildPaletteColors();
+// The cells of the base row (1-10), the variant block row by row (11-60) and the standard row
+// (61-70). Vertically adjacent variant cells overlap by one pixel row.
+std::vector<PaletteCell> buildPaletteCells(const std::vector<ColorValue>& colors, int cellWidth,
+                                           int cellHeight);
+// The popup's creation step: 13-pixel cells, the colours and the cells, built anew.
+void preparePalette(PaletteState& state);
+
+// The rectangle cell `index` (1-based) is painted in.
+Rect cellRect(const PaletteState& state, int index);
+// The first cell, in list order, whose bounds contain the point, both edges included (a cell
+// answers for cellWidth + 1 by cellHeight + 1 pixels); 0 when there is none.
+int hitTestCell(const PaletteState& state, int x, int y);
+
+// Left button released at (x, y): a point on a cell selects it and picks its colour (true: the
+// popup closes); a point outside every cell changes nothing (false).
+bool pickCellAt(PaletteState& state, int x, int y);
+// The automatic button: selects the black base cell and picks black.
+void pickAutomatic(PaletteState& state);
+// A colour confirmed in the system colour dialog; the selected cell stays as it was.
+void pickSystemColor(PaletteState& state, ColorValue color);
+
+// One repaint of a width x height picture: background, cells, outer and column frames, the
+// highlights of the hover cell and the selected cell (0 = none) and the three separator lines.
+std::vector<DrawOp> paletteDrawing(const PaletteState& state, int hover, int width, int height);
+
+// The two image buttons and their faces: plain light, or an orange gradient while the pointer is
+// over the button or it is pressed.
+enum class FaceButton { Automatic, OtherColors };
+std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int height);
+// Where the button's caption goes (vertically centred, left-aligned) and what it says.
+Rect faceTextRect(FaceButton button, int width, int height);
+std::string faceCaption(FaceButton button);
+
+} // namespace quorvel::palette

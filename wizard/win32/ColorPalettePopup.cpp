@@ -1,0 +1,510 @@
+#include "wizard/win32/ColorPalettePopup.h"
+
+#include "platform/win32/WideText.h"
+#include "wizard/Palette.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace quorvel {
+
+namespace {
+
+using palette::DrawOp;
+using palette::FaceButton;
+using palette::Ink;
+
+constexpr int kAutomaticId = 101;
+constexpr int kOtherColorsId = 102;
+constexpr int kThemeLabelId = 103;
+constexpr int kStandardLabelId = 104;
+// How long the popup waits after each repaint from a mouse move or its first activation.
+constexpr DWORD kRepaintPauseMs = 50;
+
+COLORREF colorRef(ColorValue value) {
+    return static_cast<COLORREF>(value);
+}
+
+gdi::Brush brushOf(ColorValue color) {
+    return gdi::Brush(CreateSolidBrush(colorRef(color)));
+}
+
+RECT toRect(const palette::Rect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void runDrawOps(HDC dc, const std::vector<DrawOp>& ops,
+                const std::function<HBRUSH(const DrawOp&)>& brushFor, HPEN pen) {
+    for (const DrawOp& op : ops) {
+        const RECT rect = toRect(op.rect);
+        switch (op.kind) {
+        case DrawOp::Kind::Fill:
+            FillRect(dc, &rect, brushFor(op));
+            break;
+        case DrawOp::Kind::Frame:
+            FrameRect(dc, &rect, brushFor(op));
+            break;
+        case DrawOp::Kind::Line: {
+            const gdi::Selection selectPen(dc, pen);
+            MoveToEx(dc, rect.left, rect.top, nullptr);
+            LineTo(dc, rect.right, rect.bottom);
+            break;
+        }
+        }
+    }
+}
+
+// Draws into an off-screen bitmap of width x height and copies it onto dc at (left, top).
+void drawOffScreen(HDC dc, int left, int top, int width, int height,
+                   const std::function<void(HDC)>& draw) {
+    const gdi::Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    const gdi::MemoryDc memory(CreateCompatibleDC(dc));
+    if (!bitmap || !memory) {
+        return;
+    }
+    const gdi::Selection selectBitmap(memory.get(), bitmap.get());
+    draw(memory.get());
+    BitBlt(dc, left, top, width, height, memory.get(), 0, 0, SRCCOPY);
+}
+
+class ColorPalettePopup {
+public:
+    ColorPalettePopup(PaletteState& state, HWND owner) : state_(state), owner_(owner) {}
+    ColorPalettePopup(const ColorPalettePopup&) = delete;
+    ColorPalettePopup& operator=(const ColorPalettePopup&) = delete;
+    ~ColorPalettePopup() {
+        if (hwnd_ != nullptr) {
+            DestroyWindow(hwnd_);
+        }
+    }
+
+    int run(int x, int y);
+
+private:
+    enum class Outcome { Open, Picked, Dismissed };
+
+    static bool registerClass(HINSTANCE instance);
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK faceButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool create();
+    HWND makeChild(const wchar_t* className, const std::wstring& text, DWORD style,
+                   const palette::Box& box, int id);
+    void drawPalette(int hover);
+    void onMouseMove(int x, int y);
+    void onOtherColors();
+    void drawButton(const DRAWITEMSTRUCT& item);
+    void close(Outcome outcome) {
+        if (outcome_ == Outcome::Open) {
+            outcome_ = outcome;
+        }
+    }
+    bool& hot(UINT_PTR id) { return id == kAutomaticId ? automaticHot_ : otherColorsHot_; }
+
+    PaletteState& state_;
+    HWND owner_;
+    HWND hwnd_ = nullptr;
+    Outcome outcome_ = Outcome::Open;
+    std::optional<PalettePainter> painter_;
+    gdi::Font font_;
+    gdi::Brush labelBrush_;
+    int hover_ = 0;
+    bool activated_ = false;
+    bool trackingLeave_ = false;
+    bool automaticHot_ = false;
+    bool otherColorsHot_ = false;
+};
+
+bool ColorPalettePopup::registerClass(HINSTANCE instance) {
+    static const bool registered = [instance] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DROPSHADOW;
+        wc.lpfnWndProc = &ColorPalettePopup::windowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kColorPalettePopupClass;
+        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+int ColorPalettePopup::run(int x, int y) {
+    state_.popupAnchorX = x;
+    state_.popupAnchorY = y;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!registerClass(instance)) {
+        return -1;
+    }
+    // The picture carries its own one-pixel frame, so the window has none: client and window
+    // are both 175 x 209, and the top-left corner is the anchor.
+    CreateWindowExW(WS_EX_TOOLWINDOW, kColorPalettePopupClass, L"", WS_POPUP | WS_CLIPCHILDREN, x,
+                    y, palette::kPopupWidth, palette::kPopupHeight, owner_, nullptr, instance,
+                    this);
+    if (hwnd_ == nullptr) {
+        return -1;
+    }
+
+    const bool disableOwner = owner_ != nullptr && IsWindowEnabled(owner_);
+    if (disableOwner) {
+        EnableWindow(owner_, FALSE);
+    }
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+
+    MSG msg;
+    while (outcome_ == Outcome::Open && hwnd_ != nullptr) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: leave the quit message for the outer loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            close(Outcome::Dismissed);
+            break;
+        }
+        if (got == -1) {
+            close(Outcome::Dismissed);
+            break;
+        }
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+            (msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) {
+            close(Outcome::Dismissed);
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    close(Outcome::Dismissed);
+
+    // Give the owner back its input before the popup goes, so that activation returns to it.
+    if (disableOwner) {
+        EnableWindow(owner_, TRUE);
+    }
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+    return outcome_ == Outcome::Picked ? state_.pickedColor : -1;
+}
+
+LRESULT CALLBACK ColorPalettePopup::windowProc(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    ColorPalettePopup* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<ColorPalettePopup*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<ColorPalettePopup*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (self == nullptr) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        self->painter_.reset();
+        self->close(Outcome::Dismissed);
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may leave the window procedure; the popup closes without a pick instead.
+        self->close(Outcome::Dismissed);
+        return message == WM_CREATE ? -1 : 0;
+    }
+}
+
+LRESULT CALLBACK ColorPalettePopup::faceButtonProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                   LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
+    auto* popup = reinterpret_cast<ColorPalettePopup*>(self);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!popup->hot(id)) {
+            popup->hot(id) = true;
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+            TrackMouseEvent(&track);
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        break;
+    case WM_MOUSELEAVE:
+        popup->hot(id) = false;
+        InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    case WM_ERASEBKGND:
+        return 1; // the face covers the whole button
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &ColorPalettePopup::faceButtonProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+HWND ColorPalettePopup::makeChild(const wchar_t* className, const std::wstring& text, DWORD style,
+                                  const palette::Box& box, int id) {
+    const HWND child = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                       box.left, box.top, box.width, box.height, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       GetModuleHandleW(nullptr), nullptr);
+    if (child != nullptr) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    }
+    return child;
+}
+
+bool ColorPalettePopup::create() {
+    palette::preparePalette(state_);
+    painter_.emplace(state_);
+    font_.reset(CreateFontW(-palette::kLabelFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            toWide(palette::kLabelFontName).c_str()));
+    labelBrush_ = brushOf(palette::kLabelBackColor);
+
+    const DWORD buttonStyle = BS_OWNERDRAW | WS_TABSTOP;
+    const DWORD labelStyle = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
+    const HWND automatic = makeChild(L"BUTTON", toWide(palette::faceCaption(FaceButton::Automatic)),
+                                     buttonStyle, palette::kAutomaticButton, kAutomaticId);
+    const HWND themeLabel = makeChild(L"STATIC", toWide(palette::kThemeColorsCaption), labelStyle,
+                                      palette::kThemeColorsLabel, kThemeLabelId);
+    const HWND standardLabel =
+        makeChild(L"STATIC", toWide(palette::kStandardColorsCaption), labelStyle,
+                  palette::kStandardColorsLabel, kStandardLabelId);
+    const HWND otherColors =
+        makeChild(L"BUTTON", toWide(palette::faceCaption(FaceButton::OtherColors)), buttonStyle,
+                  palette::kOtherColorsButton, kOtherColorsId);
+    if (automatic == nullptr || themeLabel == nullptr || standardLabel == nullptr ||
+        otherColors == nullptr) {
+        return false;
+    }
+    const auto self = reinterpret_cast<DWORD_PTR>(this);
+    SetWindowSubclass(automatic, &ColorPalettePopup::faceButtonProc, kAutomaticId, self);
+    SetWindowSubclass(otherColors, &ColorPalettePopup::faceButtonProc, kOtherColorsId, self);
+    return true;
+}
+
+LRESULT ColorPalettePopup::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return create() ? 0 : -1;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE && !activated_) {
+            activated_ = true;
+            drawPalette(state_.selectedCell);
+        }
+        break;
+    case WM_ERASEBKGND:
+        return 1; // every repaint covers the whole client area
+    case WM_PAINT: {
+        // Uncovered parts are drawn again from the same picture, without the pause.
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(hwnd_, &ps);
+        if (painter_) {
+            RECT client;
+            GetClientRect(hwnd_, &client);
+            painter_->paint(dc, hover_, client.right, client.bottom);
+        }
+        EndPaint(hwnd_, &ps);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        onMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_MOUSELEAVE:
+        trackingLeave_ = false;
+        if (hover_ != 0) {
+            hover_ = 0;
+            drawPalette(hover_);
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (palette::pickCellAt(state_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
+            close(Outcome::Picked);
+        }
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == kAutomaticId) {
+                palette::pickAutomatic(state_);
+                close(Outcome::Picked);
+            } else if (LOWORD(wParam) == kOtherColorsId) {
+                onOtherColors();
+            }
+        }
+        return 0;
+    case WM_DRAWITEM:
+        drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_CTLCOLORSTATIC: {
+        const auto dc = reinterpret_cast<HDC>(wParam);
+        SetTextColor(dc, colorRef(palette::kLabelTextColor));
+        SetBkColor(dc, colorRef(palette::kLabelBackColor));
+        return reinterpret_cast<LRESULT>(labelBrush_.get());
+    }
+    case WM_CLOSE:
+        close(Outcome::Dismissed);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+void ColorPalettePopup::drawPalette(int hover) {
+    if (!painter_ || hwnd_ == nullptr) {
+        return;
+    }
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    {
+        const gdi::WindowDc dc(hwnd_);
+        if (dc.get() != nullptr) {
+            painter_->paint(dc.get(), hover, client.right, client.bottom);
+        }
+    }
+    Sleep(kRepaintPauseMs);
+}
+
+void ColorPalettePopup::onMouseMove(int x, int y) {
+    if (!trackingLeave_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
+        trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+    }
+    hover_ = palette::hitTestCell(state_, x, y);
+    drawPalette(hover_);
+}
+
+void ColorPalettePopup::onOtherColors() {
+    ShowWindow(hwnd_, SW_HIDE);
+
+    std::array<COLORREF, 16> custom{};
+    for (std::size_t i = 0; i < custom.size(); ++i) {
+        custom[i] = colorRef(state_.customColors[i]);
+    }
+    CHOOSECOLORW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner_;
+    dialog.lpCustColors = custom.data();
+    dialog.Flags = CC_ANYCOLOR; // the basic form; the dialog starts from its own colour
+    const bool confirmed = ChooseColorW(&dialog) != FALSE;
+    // The dialog may have changed the custom colours even when it was cancelled; keep them.
+    for (std::size_t i = 0; i < custom.size(); ++i) {
+        state_.customColors[i] = static_cast<ColorValue>(custom[i]);
+    }
+
+    if (confirmed) {
+        palette::pickSystemColor(state_, static_cast<ColorValue>(dialog.rgbResult & 0xFFFFFF));
+        close(Outcome::Picked);
+    } else {
+        close(Outcome::Dismissed);
+    }
+}
+
+void ColorPalettePopup::drawButton(const DRAWITEMSTRUCT& item) {
+    const auto id = static_cast<UINT_PTR>(item.CtlID);
+    if (id != kAutomaticId && id != kOtherColorsId) {
+        return;
+    }
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    paintPaletteButtonFace(item.hDC, item.rcItem,
+                           id == kAutomaticId ? FaceButton::Automatic : FaceButton::OtherColors,
+                           hot(id) || pressed, font_.get());
+}
+
+} // namespace
+
+PalettePainter::PalettePainter(const PaletteState& state) : state_(state) {
+    cellBrushes_.reserve(state.paletteCells.size());
+    for (const PaletteCell& cell : state.paletteCells) {
+        cellBrushes_.push_back(brushOf(cell.color));
+    }
+    cellFrame_ = brushOf(palette::inkColor(Ink::CellFrame));
+    highlightOuter_ = brushOf(palette::inkColor(Ink::HighlightOuter));
+    highlightInner_ = brushOf(palette::inkColor(Ink::HighlightInner));
+    grid_.reset(CreatePen(PS_SOLID, 1, colorRef(palette::inkColor(Ink::Grid))));
+    border_ = brushOf(palette::inkColor(Ink::Border));
+    background_ = brushOf(palette::inkColor(Ink::Background));
+}
+
+HBRUSH PalettePainter::brushFor(const DrawOp& op) const {
+    switch (op.ink) {
+    case Ink::Background:
+        return background_.get();
+    case Ink::Border:
+        return border_.get();
+    case Ink::CellFrame:
+        return cellFrame_.get();
+    case Ink::HighlightOuter:
+        return highlightOuter_.get();
+    case Ink::HighlightInner:
+        return highlightInner_.get();
+    case Ink::Cell:
+        if (op.cell >= 1 && op.cell <= static_cast<int>(cellBrushes_.size())) {
+            return cellBrushes_[static_cast<std::size_t>(op.cell - 1)].get();
+        }
+        break;
+    case Ink::Grid:
+    case Ink::Plain:
+        break;
+    }
+    return nullptr;
+}
+
+void PalettePainter::paint(HDC dc, int hover, int width, int height) const {
+    const std::vector<DrawOp> ops = palette::paletteDrawing(state_, hover, width, height);
+    drawOffScreen(dc, 0, 0, width, height, [&](HDC memory) {
+        runDrawOps(
+            memory, ops, [this](const DrawOp& op) { return brushFor(op); }, grid_.get());
+    });
+}
+
+void paintPaletteButtonFace(HDC dc, const RECT& rect, FaceButton button, bool hot, HFONT font) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const std::vector<DrawOp> ops = palette::buttonFace(button, hot, width, height);
+    std::unordered_map<ColorValue, gdi::Brush> brushes;
+    const auto brushFor = [&brushes](const DrawOp& op) {
+        gdi::Brush& brush = brushes[op.color];
+        if (!brush) {
+            brush = brushOf(op.color);
+        }
+        return brush.get();
+    };
+    drawOffScreen(dc, rect.left, rect.top, width, height, [&](HDC memory) {
+        runDrawOps(memory, ops, brushFor, nullptr);
+        const std::wstring caption = toWide(palette::faceCaption(button));
+        RECT text = toRect(palette::faceTextRect(button, width, height));
+        const gdi::Selection selectFont(memory, font);
+        SetBkMode(memory, TRANSPARENT);
+        SetTextColor(memory, RGB(0, 0, 0));
+        DrawTextW(memory, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    });
+}
+
+int openColorPalette(PaletteState& state, HWND owner, int x, int y) {
+    try {
+        ColorPalettePopup popup(state, owner);
+        return popup.run(x, y);
+    } catch (...) {
+        return -1;
+    }
+}
+
+int openColorPalette(HWND owner, int x, int y) {
+    return openColorPalette(appState().palette, owner, x, y);
+}
+
+} // namespace quorvel
