@@ -310,6 +310,7 @@ App::App(const wchar_t* windowsVersion) {
     std::wstring commandLine = L"\"" + settings().program + L"\"";
     if (!::CreateProcessW(settings().program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                           0, nullptr, nullptr, &startup, &process_)) {
+        std::fprintf(stderr, "the program did not start (error %lu)\n", ::GetLastError());
         return;
     }
     ::WaitForInputIdle(process_.hProcess, 10000);
@@ -319,6 +320,12 @@ App::App(const wchar_t* windowsVersion) {
             return main_ != nullptr;
         },
         std::chrono::milliseconds(20000));
+    if (!main_) {
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_.hProcess, &code);
+        std::fprintf(stderr, "no main window (the program %s)\n",
+                     code == STILL_ACTIVE ? "runs" : "ended");
+    }
     if (main_) {
         // Bring the window to the front the way a user does: a click on its caption bar.
         ::WaitForInputIdle(process_.hProcess, 5000);
