@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -14,6 +15,12 @@ struct AssetRef {
 
     bool operator==(const AssetRef&) const = default;
 };
+
+// The pointer roles in the slot order of cursorFiles. Each names its theme key, and with the page
+// set's prefix ("W" or "X") its path field on the pointer pages.
+inline constexpr std::array<std::string_view, 15> kPointerRoles = {
+    "UpArrow", "Wait",  "SizeNWSE",  "SizeNESW", "NWPen", "Help",   "SizeWE",     "Hand",
+    "SizeAll", "Arrow", "Crosshair", "IBeam",    "No",    "SizeNS", "AppStarting"};
 
 // The fixed arrays are indexed from 0 in code; position N of the slot order is index N - 1.
 struct ThemeProject {

@@ -31,30 +31,23 @@ constexpr std::array<SystemScreensaver, 11> kXpScreensavers = {{
     {"三维文字", "sstext3d.scr"},
 }};
 
-std::vector<std::string_view> pointerNames(std::string_view prefix) {
-    static const std::array<std::string_view, 15> win7 = {
-        "WUpArrow",   "WWait",   "WSizeNWSE", "WSizeNESW", "WNWPen",
-        "WHelp",      "WSizeWE", "WHand",     "WSizeAll",  "WArrow",
-        "WCrosshair", "WIBeam",  "WNo",       "WSizeNS",   "WAppStarting"};
-    static const std::array<std::string_view, 15> xp = {
-        "XUpArrow",   "XWait",   "XSizeNWSE", "XSizeNESW", "XNWPen",
-        "XHelp",      "XSizeWE", "XHand",     "XSizeAll",  "XArrow",
-        "XCrosshair", "XIBeam",  "XNo",       "XSizeNS",   "XAppStarting"};
-    const auto& names = prefix == "W" ? win7 : xp;
-    return {names.begin(), names.end()};
-}
-
-std::vector<std::string_view> pointerButtons(std::string_view prefix) {
-    static const std::array<std::string_view, 15> win7 = {
-        "WUpArrow_打开",   "WWait_打开",   "WSizeNWSE_打开", "WSizeNESW_打开", "WNWPen_打开",
-        "WHelp_打开",      "WSizeWE_打开", "WHand_打开",     "WSizeAll_打开",  "WArrow_打开",
-        "WCrosshair_打开", "WIBeam_打开",  "WNo_打开",       "WSizeNS_打开",   "WAppStarting_打开"};
-    static const std::array<std::string_view, 15> xp = {
-        "XUpArrow_打开",   "XWait_打开",   "XSizeNWSE_打开", "XSizeNESW_打开", "XNWPen_打开",
-        "XHelp_打开",      "XSizeWE_打开", "XHand_打开",     "XSizeAll_打开",  "XArrow_打开",
-        "XCrosshair_打开", "XIBeam_打开",  "XNo_打开",       "XSizeNS_打开",   "XAppStarting_打开"};
-    const auto& names = prefix == "W" ? win7 : xp;
-    return {names.begin(), names.end()};
+// The names of the pointer page's path fields (prefix + role) or browse buttons (with suffix),
+// kept for the whole run so that the scheme groups can refer to them.
+std::vector<std::string_view> pointerControls(std::string_view prefix, std::string_view suffix) {
+    static std::vector<std::string> storage = [] {
+        std::vector<std::string> names;
+        for (std::string_view set : {"W", "X"}) {
+            for (std::string_view end : {"", "_打开"}) {
+                for (std::string_view role : kPointerRoles) {
+                    names.push_back(std::string(set) + std::string(role) + std::string(end));
+                }
+            }
+        }
+        return names;
+    }();
+    const std::size_t group = (prefix == "W" ? 0 : 2) + (suffix.empty() ? 0 : 1);
+    const auto first = storage.begin() + static_cast<std::ptrdiff_t>(group * kPointerRoles.size());
+    return {first, first + static_cast<std::ptrdiff_t>(kPointerRoles.size())};
 }
 
 struct SchemeCheck {
@@ -84,10 +77,10 @@ bool commitSchemePage(const SchemeGroup& group, const SchemeCheck& check, Contro
 } // namespace
 
 const SchemeGroup& cursorSchemeGroup(PageSet set) {
-    static const SchemeGroup win7{"W鼠标", "W鼠标方案_名称", pointerNames("W"), pointerButtons("W"),
-                                  "Windows Aero"};
-    static const SchemeGroup xp{"X鼠标", "X鼠标方案_名称", pointerNames("X"), pointerButtons("X"),
-                                "Windows default"};
+    static const SchemeGroup win7{"W鼠标", "W鼠标方案_名称", pointerControls("W", ""),
+                                  pointerControls("W", "_打开"), "Windows Aero"};
+    static const SchemeGroup xp{"X鼠标", "X鼠标方案_名称", pointerControls("X", ""),
+                                pointerControls("X", "_打开"), "Windows default"};
     return set == PageSet::Win7 ? win7 : xp;
 }
 
