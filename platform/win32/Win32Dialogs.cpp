@@ -177,7 +177,7 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title, std::st
                    OFN_HIDEREADONLY;
     if (!GetOpenFileNameW(&dialog)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
-            MessageBoxW(owner_, L"选择的文件太多,请分几次少选一些。", L"错误...",
+            MessageBoxW(nullptr, L"选择的文件太多,请分几次少选一些。", L"错误...",
                         MB_OK | MB_ICONERROR);
         }
         return {};
