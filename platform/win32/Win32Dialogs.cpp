@@ -6,8 +6,11 @@
 #include <commdlg.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
+#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace quorvel {
 
@@ -20,6 +23,14 @@ constexpr DWORD kSelectionChars = 1 << 20;
 
 struct PidlDeleter {
     void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+};
+
+struct TaskTextDeleter {
+    void operator()(wchar_t* text) const { CoTaskMemFree(text); }
+};
+
+struct ReleaseDeleter {
+    void operator()(IUnknown* object) const { object->Release(); }
 };
 
 // Keeps COM initialised on this thread for the folder browser's lifetime.
@@ -37,6 +48,56 @@ public:
 private:
     HRESULT result_;
 };
+
+// A drive path ("C:\...") or a network path ("\\server\...").
+bool isFileSystemPath(std::wstring_view path) {
+    const bool drive =
+        path.size() >= 3 &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+        path[1] == L':' && path[2] == L'\\';
+    return drive || path.starts_with(L"\\\\");
+}
+
+const ITEMIDLIST* nextItem(const ITEMIDLIST* item) {
+    return reinterpret_cast<const ITEMIDLIST*>(reinterpret_cast<const BYTE*>(item) + item->mkid.cb);
+}
+
+// One item of an ID list as an ID list of its own (the item and the closing zero).
+std::vector<BYTE> singleItem(const ITEMIDLIST* item) {
+    std::vector<BYTE> single(item->mkid.cb + sizeof(USHORT), 0);
+    std::memcpy(single.data(), item, item->mkid.cb);
+    return single;
+}
+
+// The items of an ID list before `end`, as an ID list of their own.
+std::vector<BYTE> prefixOf(const ITEMIDLIST* list, const ITEMIDLIST* end) {
+    const auto size = static_cast<std::size_t>(reinterpret_cast<const BYTE*>(end) -
+                                               reinterpret_cast<const BYTE*>(list));
+    std::vector<BYTE> prefix(size + sizeof(USHORT), 0);
+    std::memcpy(prefix.data(), list, size);
+    return prefix;
+}
+
+// The path the system gives for an item, as long as it fits MAX_PATH; empty otherwise.
+std::wstring shortPath(const ITEMIDLIST* item) {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SHGetPathFromIDListW(item, path)) {
+        return {};
+    }
+    return path;
+}
+
+// The name of an item in a folder, as the folder gives it.
+std::wstring displayName(IShellFolder& folder, PCUITEMID_CHILD child, SHGDNF kind) {
+    STRRET name{};
+    wchar_t* text = nullptr;
+    if (FAILED(folder.GetDisplayNameOf(child, kind, &name)) ||
+        FAILED(StrRetToStrW(&name, child, &text))) {
+        return {};
+    }
+    const std::unique_ptr<wchar_t, TaskTextDeleter> owned(text);
+    return owned.get();
+}
 
 } // namespace
 
@@ -116,7 +177,7 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title, std::st
                    OFN_HIDEREADONLY;
     if (!GetOpenFileNameW(&dialog)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
-            MessageBoxW(owner_, L"选择的文件太多,请分几次少选一些。", L"错误...",
+            MessageBoxW(nullptr, L"选择的文件太多,请分几次少选一些。", L"错误...",
                         MB_OK | MB_ICONERROR);
         }
         return {};
@@ -136,10 +197,66 @@ std::optional<std::string> Win32Dialogs::browseFolder(std::string_view title) {
     if (!chosen) {
         return std::nullopt;
     }
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(chosen.get(), path)) {
-        return std::string(); // not a file-system folder
+    return folderPath(chosen.get());
+}
+
+std::optional<std::string> folderPath(const ITEMIDLIST* item) {
+    if (item->mkid.cb == 0) {
+        // The desktop itself: its folder in the user's profile.
+        return toUtf8(shortPath(item));
     }
+    // The path is put together item by item: the first file-system item on the way gives its
+    // full path, each one below it its name in its folder. A path longer than MAX_PATH comes out
+    // whole this way, where SHGetPathFromIDList fails on it or, in some shells, cuts it short.
+    IShellFolder* desktop = nullptr;
+    if (FAILED(SHGetDesktopFolder(&desktop))) {
+        return std::string();
+    }
+    std::unique_ptr<IShellFolder, ReleaseDeleter> folder(desktop);
+    std::wstring path;
+    for (const ITEMIDLIST* at = item; at->mkid.cb != 0; at = nextItem(at)) {
+        const std::vector<BYTE> single = singleItem(at);
+        PCUITEMID_CHILD child = reinterpret_cast<PCUITEMID_CHILD>(single.data());
+        if (path.empty()) {
+            SFGAOF attributes = SFGAO_FILESYSTEM;
+            if (SUCCEEDED(folder->GetAttributesOf(1, &child, &attributes)) &&
+                (attributes & SFGAO_FILESYSTEM)) {
+                path = displayName(*folder, child, SHGDN_FORPARSING);
+                if (!isFileSystemPath(path)) {
+                    // A shell folder such as the documents is named by its class; the system
+                    // knows its path.
+                    const std::vector<BYTE> upToHere = prefixOf(item, nextItem(at));
+                    path = shortPath(reinterpret_cast<const ITEMIDLIST*>(upToHere.data()));
+                }
+                if (!isFileSystemPath(path)) {
+                    path.clear(); // a virtual item after all
+                }
+            }
+        } else {
+            const std::wstring name =
+                displayName(*folder, child, SHGDN_INFOLDER | SHGDN_FORPARSING);
+            if (name.empty()) {
+                return std::string();
+            }
+            if (path.back() != L'\\') {
+                path += L'\\';
+            }
+            path += name;
+        }
+        if (nextItem(at)->mkid.cb == 0) {
+            break;
+        }
+        IShellFolder* inner = nullptr;
+        if (FAILED(folder->BindToObject(child, nullptr, IID_PPV_ARGS(&inner)))) {
+            return std::string();
+        }
+        folder.reset(inner);
+    }
+    // Only a drive's root keeps its closing separator, as the system writes paths.
+    if (path.size() > 3 && path.back() == L'\\') {
+        path.pop_back();
+    }
+    // Empty for the computer, the network and other items outside the file system.
     return toUtf8(path);
 }
 

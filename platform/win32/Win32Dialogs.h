@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shtypes.h>
+
 namespace quorvel {
 
 class Win32Dialogs : public Dialogs {
@@ -27,5 +29,8 @@ std::wstring dialogFilter(std::string_view filter);
 // The paths of a multi-select dialog's result buffer: one full path, or a folder followed by
 // file names, each ended by a zero and the list by a second zero.
 std::vector<std::string> selectedPaths(const wchar_t* buffer);
+// The file-system path of a shell item (the desktop, a drive, a folder), of any length; the
+// empty text for an item that is not part of the file system (the computer, the network).
+std::optional<std::string> folderPath(const ITEMIDLIST* item);
 
 } // namespace quorvel

@@ -136,25 +136,33 @@ POINT cursor() {
     return point;
 }
 
-void moveMouse(int x, int y) {
-    // Absolute coordinates are normalised to 0..65535 over the primary screen.
+// Absolute coordinates are normalised to 0..65535 over the primary screen.
+INPUT mouseInput(POINT at, DWORD flags) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
     INPUT input{};
     input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((x * 65536LL + width / 2) / width);
-    input.mi.dy = static_cast<LONG>((y * 65536LL + height / 2) / height);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + width / 2) / width);
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + height / 2) / height);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+// Where the last move put the pointer; the clicks happen there.
+POINT lastPointer{};
+
+void moveMouse(int x, int y) {
+    lastPointer = {x, y};
+    INPUT input = mouseInput(lastPointer, 0);
     SendInput(1, &input, sizeof input);
     std::this_thread::sleep_for(250ms);
 }
 
 void click() {
-    INPUT inputs[2]{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].type = INPUT_MOUSE;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // The button events carry the position too: Wine may still be handling a pointer motion of
+    // the display from before the move, and the press must not land where that was.
+    INPUT inputs[2] = {mouseInput(lastPointer, MOUSEEVENTF_LEFTDOWN),
+                       mouseInput(lastPointer, MOUSEEVENTF_LEFTUP)};
     SendInput(2, inputs, sizeof inputs[0]);
     std::this_thread::sleep_for(250ms);
 }

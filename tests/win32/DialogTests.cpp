@@ -1,7 +1,16 @@
 // The plumbing of the file dialogs that can be checked without showing one.
+#include "Sandbox.h"
+
+#include "platform/win32/WideText.h"
 #include "platform/win32/Win32Dialogs.h"
 
 #include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -22,6 +31,47 @@ TEST(Win32Dialogs, SelectionBufferGivesFullPathsInOrder) {
     EXPECT_EQ(selectedPaths(root), (std::vector<std::string>{"D:\\x.jpg", "D:\\y.jpg"}));
     const wchar_t none[] = L"\0\0";
     EXPECT_TRUE(selectedPaths(none).empty());
+}
+
+struct PidlDeleter {
+    void operator()(ITEMIDLIST* item) const { ::CoTaskMemFree(item); }
+};
+using Pidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
+
+Pidl specialFolder(int csidl) {
+    ITEMIDLIST* item = nullptr;
+    ::SHGetSpecialFolderLocation(nullptr, csidl, &item);
+    return Pidl(item);
+}
+
+// (The browser's own tree reaches folders whose paths are longer than MAX_PATH; the end-to-end
+// tests choose one there, as the shell cannot parse such a path from text.)
+TEST(Win32Dialogs, ChosenFolderGivesItsPathOrNothingForVirtualItems) {
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const auto sandbox = test::makeSandbox();
+    const std::wstring folder = toWide(sandbox->root()) + L"\\淺 奬";
+    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
+    ITEMIDLIST* parsed = nullptr;
+    ASSERT_TRUE(SUCCEEDED(::SHParseDisplayName(folder.c_str(), nullptr, &parsed, 0, nullptr)));
+    EXPECT_EQ(folderPath(Pidl(parsed).get()), toUtf8(folder));
+    ::RemoveDirectoryW(folder.c_str());
+
+    // The computer and the network are no folders of the file system.
+    EXPECT_EQ(folderPath(specialFolder(CSIDL_DRIVES).get()), "");
+    EXPECT_EQ(folderPath(specialFolder(CSIDL_NETWORK).get()), "");
+    // The desktop stands for its folder in the profile.
+    wchar_t desktop[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(
+        ::SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop)));
+    EXPECT_EQ(folderPath(specialFolder(CSIDL_DESKTOP).get()), toUtf8(desktop));
+    // A shell folder with a path of its own, and a folder below it.
+    wchar_t documents[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(
+        ::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)));
+    EXPECT_EQ(folderPath(specialFolder(CSIDL_PERSONAL).get()), toUtf8(documents));
+    if (SUCCEEDED(com)) {
+        ::CoUninitialize();
+    }
 }
 
 } // namespace

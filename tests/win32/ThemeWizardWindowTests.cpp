@@ -132,5 +132,57 @@ TEST_F(Win32Window, ButtonClicksRunThePageFlow) {
     EXPECT_EQ(window.currentPage(), kPageMain);
 }
 
+int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool systemHasFace(const wchar_t* face) {
+    const HDC screen = ::GetDC(nullptr);
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+    bool found = false;
+    ::EnumFontFamiliesExW(screen, &query, noteFace, reinterpret_cast<LPARAM>(&found), 0);
+    ::ReleaseDC(nullptr, screen);
+    return found;
+}
+
+TEST_F(Win32Window, TickBoxesShowTheTickInHeiAndAnswerOnlyTheButtonReleasedOverThem) {
+    window.goToPage(kPageWin74);
+    const HWND tick = window.control("W系统屏保_选择");
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(tick, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW face{};
+    ASSERT_GT(::GetObjectW(font, sizeof(face), &face), 0);
+    if (systemHasFace(L"黑体")) {
+        EXPECT_STREQ(face.lfFaceName, L"黑体");
+    } else if (systemHasFace(L"SimHei")) {
+        EXPECT_STREQ(face.lfFaceName, L"SimHei");
+    }
+    // Whatever face stands in, it has the tick mark.
+    const HDC dc = ::GetDC(tick);
+    const HGDIOBJ previous = ::SelectObject(dc, font);
+    WORD glyph = 0;
+    ::GetGlyphIndicesW(dc, L"√", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(tick, dc);
+    EXPECT_NE(glyph, 0xFFFF);
+
+    ::SendMessageW(tick, WM_KEYDOWN, VK_SPACE, 0);
+    ::SendMessageW(tick, WM_CHAR, L' ', 0);
+    ::SendMessageW(tick, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    ::SendMessageW(tick, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(30, 10)); // released beside it
+    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(window.text("W系统屏保_选择"), "√");
+    EXPECT_TRUE(window.enabled("W系统屏保"));
+    ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+}
+
 } // namespace
 } // namespace quorvel

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -66,8 +68,17 @@ struct TopLevelSearch {
     DWORD process;
     const wchar_t* className;
     const wchar_t* caption;
+    bool (*accept)(HWND);
     HWND found;
 };
+
+bool hasFileNameBox(HWND dialog);
+bool hasTree(HWND dialog);
+
+// A message box, as opposed to the file dialogs and the folder browser.
+bool isMessageBox(HWND dialog) {
+    return !hasFileNameBox(dialog) && !hasTree(dialog);
+}
 
 BOOL CALLBACK findTopLevel(HWND window, LPARAM data) {
     auto* search = reinterpret_cast<TopLevelSearch*>(data);
@@ -80,12 +91,16 @@ BOOL CALLBACK findTopLevel(HWND window, LPARAM data) {
     if (search->caption && windowText(window) != search->caption) {
         return TRUE;
     }
+    if (search->accept && !search->accept(window)) {
+        return TRUE;
+    }
     search->found = window;
     return FALSE;
 }
 
-HWND topLevelOf(DWORD process, const wchar_t* className, const wchar_t* caption) {
-    TopLevelSearch search{process, className, caption, nullptr};
+HWND topLevelOf(DWORD process, const wchar_t* className, const wchar_t* caption,
+                bool (*accept)(HWND) = nullptr) {
+    TopLevelSearch search{process, className, caption, accept, nullptr};
     ::EnumWindows(findTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -128,6 +143,122 @@ RECT screenRectOf(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     return rect;
+}
+
+// A screen point in the units of absolute mouse input.
+POINT absolute(POINT screen) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    return {static_cast<LONG>((screen.x * 65535 + width / 2) / (width - 1)),
+            static_cast<LONG>((screen.y * 65535 + height / 2) / (height - 1))};
+}
+
+// A caption without its accelerator mark: "打开(&O)" and "&Open" read "打开" and "Open".
+std::string plainCaption(std::string caption) {
+    const auto open = caption.find("(&");
+    if (open != std::string::npos && caption.size() >= open + 4 && caption[open + 3] == ')') {
+        caption.erase(open, 4);
+    }
+    std::erase(caption, '&');
+    return caption;
+}
+
+// The open-file dialog keeps its file name box as control 0x47C; the read-only box is 0x410 and
+// the file type list 0x470.
+constexpr int kFileNameBox = 0x47C;
+constexpr int kReadOnlyBox = 0x410;
+constexpr int kFileTypeList = 0x470;
+
+bool hasFileNameBox(HWND dialog) {
+    return ::GetDlgItem(dialog, kFileNameBox) != nullptr;
+}
+
+HWND treeOf(HWND dialog) {
+    return ::FindWindowExW(dialog, nullptr, WC_TREEVIEWW, nullptr);
+}
+
+bool hasTree(HWND dialog) {
+    return treeOf(dialog) != nullptr;
+}
+
+// Memory inside the program's process: the tree view's item messages carry pointers, which
+// only mean something in the process that owns the tree.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, std::size_t size)
+        : process_(process), size_(size),
+          address_(
+              ::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteMemory() {
+        if (address_) {
+            ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool valid() const { return address_ != nullptr; }
+    char* at(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+    bool write(std::size_t offset, const void* data, std::size_t size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ &&
+               ::WriteProcessMemory(process_, at(offset), data, size, &done) && done == size;
+    }
+    bool read(std::size_t offset, void* data, std::size_t size) const {
+        SIZE_T done = 0;
+        return offset + size <= size_ &&
+               ::ReadProcessMemory(process_, at(offset), data, size, &done) && done == size;
+    }
+
+private:
+    HANDLE process_;
+    std::size_t size_;
+    void* address_;
+};
+
+HTREEITEM treeItem(HWND tree, UINT relation, HTREEITEM from = nullptr) {
+    return reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+}
+
+std::wstring treeItemText(HWND tree, HTREEITEM item, const RemoteMemory& memory) {
+    constexpr std::size_t kTextOffset = 256;
+    constexpr int kTextChars = 512;
+    TVITEMW request{};
+    request.mask = TVIF_TEXT;
+    request.hItem = item;
+    request.pszText = reinterpret_cast<wchar_t*>(memory.at(kTextOffset));
+    request.cchTextMax = kTextChars;
+    const wchar_t none = L'\0';
+    if (!memory.write(0, &request, sizeof(request)) ||
+        !memory.write(kTextOffset, &none, sizeof(none)) ||
+        !::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory.at(0)))) {
+        return {};
+    }
+    std::wstring text(kTextChars, L'\0');
+    if (!memory.read(kTextOffset, text.data(), text.size() * sizeof(wchar_t))) {
+        return {};
+    }
+    text.resize(text.find(L'\0'));
+    return text;
+}
+
+// The children of a tree item, after expanding it (which fills it on first use).
+std::vector<HTREEITEM> childrenOf(HWND tree, HTREEITEM item) {
+    ::SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    std::vector<HTREEITEM> children;
+    for (HTREEITEM child = treeItem(tree, TVGN_CHILD, item); child;
+         child = treeItem(tree, TVGN_NEXT, child)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+std::wstring lower(std::wstring text) {
+    if (!text.empty()) {
+        ::CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    }
+    return text;
 }
 
 } // namespace
@@ -179,6 +310,7 @@ App::App(const wchar_t* windowsVersion) {
     std::wstring commandLine = L"\"" + settings().program + L"\"";
     if (!::CreateProcessW(settings().program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
                           0, nullptr, nullptr, &startup, &process_)) {
+        std::fprintf(stderr, "the program did not start (error %lu)\n", ::GetLastError());
         return;
     }
     ::WaitForInputIdle(process_.hProcess, 10000);
@@ -188,6 +320,12 @@ App::App(const wchar_t* windowsVersion) {
             return main_ != nullptr;
         },
         std::chrono::milliseconds(20000));
+    if (!main_) {
+        DWORD code = 0;
+        ::GetExitCodeProcess(process_.hProcess, &code);
+        std::fprintf(stderr, "no main window (the program %s)\n",
+                     code == STILL_ACTIVE ? "runs" : "ended");
+    }
     if (main_) {
         // Bring the window to the front the way a user does: a click on its caption bar.
         ::WaitForInputIdle(process_.hProcess, 5000);
@@ -287,12 +425,9 @@ HWND App::focus() const {
     return info.hwndFocus;
 }
 
-void App::moveAndClick(POINT screen) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    const LONG x = static_cast<LONG>((screen.x * 65535 + width / 2) / (width - 1));
-    const LONG y = static_cast<LONG>((screen.y * 65535 + height / 2) / (height - 1));
-    send({mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)});
+void App::moveTo(POINT screen) {
+    const POINT to = absolute(screen);
+    send({mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, to.x, to.y)});
     waitUntil(
         [&] {
             POINT at{};
@@ -301,12 +436,37 @@ void App::moveAndClick(POINT screen) {
         },
         1000ms);
     settle();
+}
+
+void App::moveAndClick(POINT screen) {
+    moveTo(screen);
     // The button events carry the position too: Wine may still be handling a pointer motion
     // of the display from before the move, and the press must not land where that was.
+    const POINT to = absolute(screen);
     const DWORD at = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    send({mouseInput(at | MOUSEEVENTF_LEFTDOWN, x, y)});
+    send({mouseInput(at | MOUSEEVENTF_LEFTDOWN, to.x, to.y)});
     std::this_thread::sleep_for(60ms);
-    send({mouseInput(at | MOUSEEVENTF_LEFTUP, x, y)});
+    send({mouseInput(at | MOUSEEVENTF_LEFTUP, to.x, to.y)});
+}
+
+void App::pressAt(HWND control, POINT within) {
+    const RECT rect = screenRectOf(control);
+    const POINT screen = {rect.left + within.x, rect.top + within.y};
+    moveTo(screen);
+    const POINT to = absolute(screen);
+    send({mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN, to.x, to.y)});
+    std::this_thread::sleep_for(60ms);
+    settle();
+}
+
+void App::releaseAt(HWND control, POINT within) {
+    const RECT rect = screenRectOf(control);
+    const POINT screen = {rect.left + within.x, rect.top + within.y};
+    moveTo(screen);
+    const POINT to = absolute(screen);
+    send({mouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP, to.x, to.y)});
+    std::this_thread::sleep_for(60ms);
+    settle();
 }
 
 void App::click(HWND control) {
@@ -350,7 +510,7 @@ void App::type(HWND field, std::string_view text) {
     settle();
 }
 
-bool App::pickItem(HWND list, std::string_view item) {
+bool App::pickItem(HWND list, std::string_view item, std::vector<std::string>* seen) {
     click(list);
     // The opened list is a window of its own; its items are laid out from its top.
     HWND dropped = nullptr;
@@ -362,17 +522,25 @@ bool App::pickItem(HWND list, std::string_view item) {
         return false;
     }
     const auto count = ::SendMessageW(dropped, LB_GETCOUNT, 0, 0);
+    std::vector<std::string> items;
     for (LRESULT i = 0; i < count; ++i) {
         const auto length = ::SendMessageW(dropped, LB_GETTEXTLEN, i, 0);
         std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
         ::SendMessageW(dropped, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
         text.resize(static_cast<std::size_t>(length));
-        if (narrow(text) != item) {
+        items.push_back(narrow(text));
+    }
+    if (seen) {
+        *seen = items;
+    }
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] != item) {
             continue;
         }
-        ::SendMessageW(dropped, LB_SETTOPINDEX, i, 0);
+        const auto index = static_cast<WPARAM>(i);
+        ::SendMessageW(dropped, LB_SETTOPINDEX, index, 0);
         RECT itemRect{};
-        ::SendMessageW(dropped, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&itemRect));
+        ::SendMessageW(dropped, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&itemRect));
         ::MapWindowPoints(dropped, nullptr, reinterpret_cast<POINT*>(&itemRect), 2);
         moveAndClick({(itemRect.left + itemRect.right) / 2, (itemRect.top + itemRect.bottom) / 2});
         settle();
@@ -386,7 +554,7 @@ std::optional<MessageBoxSeen> App::messageBox(std::chrono::milliseconds timeout)
     HWND box = nullptr;
     waitUntil(
         [&] {
-            box = topLevelOf(process_.dwProcessId, L"#32770", nullptr);
+            box = topLevelOf(process_.dwProcessId, L"#32770", nullptr, isMessageBox);
             return box != nullptr;
         },
         timeout);
@@ -436,35 +604,209 @@ void App::confirm(const MessageBoxSeen& box) {
 }
 
 bool App::answerFileDialog(std::string_view path, std::chrono::milliseconds timeout) {
+    const HWND dialog = fileDialog(timeout);
+    if (!dialog) {
+        return false;
+    }
+    enterFileName(dialog, path);
+    return closed(dialog);
+}
+
+HWND App::dialogWith(bool (*has)(HWND), std::chrono::milliseconds timeout) const {
     HWND dialog = nullptr;
     waitUntil(
         [&] {
-            dialog = topLevelOf(process_.dwProcessId, L"#32770", nullptr);
-            // The file dialog holds the file name box (control 0x47C); a message box does not.
-            return dialog != nullptr && ::GetDlgItem(dialog, 0x47C) != nullptr;
+            dialog = topLevelOf(process_.dwProcessId, L"#32770", nullptr, has);
+            return dialog != nullptr;
         },
         timeout);
-    if (!dialog || !::GetDlgItem(dialog, 0x47C)) {
-        return false;
+    if (!dialog) {
+        return nullptr;
     }
     settle();
-    // The file name box has the focus when the dialog opens.
+    return dialog;
+}
+
+HWND App::fileDialog(std::chrono::milliseconds timeout) const {
+    return dialogWith(hasFileNameBox, timeout);
+}
+
+HWND App::folderBrowser(std::chrono::milliseconds timeout) const {
+    return dialogWith(hasTree, timeout);
+}
+
+std::string App::windowTitle(HWND window) const {
+    return narrow(windowText(window));
+}
+
+std::string App::fileNameBox(HWND dialog) const {
+    const HWND box = ::GetDlgItem(dialog, kFileNameBox);
+    // The box may be a combo box of its own kind; its edit part holds the text.
+    const HWND edit = ::FindWindowExW(box, nullptr, WC_EDITW, nullptr);
+    if (edit) {
+        return narrow(windowText(edit));
+    }
+    const HWND inner = ::FindWindowExW(box, nullptr, WC_COMBOBOXW, nullptr);
+    const HWND innerEdit = inner ? ::FindWindowExW(inner, nullptr, WC_EDITW, nullptr) : nullptr;
+    return narrow(windowText(innerEdit ? innerEdit : box));
+}
+
+std::vector<std::string> App::fileTypes(HWND dialog) const {
+    std::vector<std::string> types;
+    const HWND list = ::GetDlgItem(dialog, kFileTypeList);
+    const auto count = ::SendMessageW(list, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const auto length = ::SendMessageW(list, CB_GETLBTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        ::SendMessageW(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length));
+        types.push_back(narrow(text));
+    }
+    return types;
+}
+
+bool App::showsReadOnlyBox(HWND dialog) const {
+    const HWND box = ::GetDlgItem(dialog, kReadOnlyBox);
+    return box && ::IsWindowVisible(box);
+}
+
+void App::typeText(std::string_view text) {
     std::vector<INPUT> inputs;
-    for (wchar_t unit : widen(path)) {
+    for (wchar_t unit : widen(text)) {
         inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE));
         inputs.push_back(keyInput(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
     }
     send(inputs);
     std::this_thread::sleep_for(200ms);
+    settle();
+}
+
+void App::fillFileName(HWND dialog, std::string_view text) {
+    // The file name box has the focus while the dialog is open.
+    key(VK_HOME);
+    key(VK_END, true);
+    key(VK_DELETE);
+    typeText(text);
+    waitUntil([&] { return fileNameBox(dialog) == text; }, 2000ms);
+}
+
+void App::enterFileName(HWND dialog, std::string_view text) {
+    fillFileName(dialog, text);
     key(VK_RETURN);
+}
+
+HWND App::dialogButton(HWND dialog, std::string_view caption) const {
+    struct Find {
+        std::string caption;
+        HWND found;
+    } find{std::string(caption), nullptr};
+    ::EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(data);
+            if (isClass(child, L"Button") && ::IsWindowVisible(child) &&
+                plainCaption(narrow(windowText(child))) == f->caption) {
+                f->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+std::vector<std::string> App::selectedFolderTrail(HWND browser) const {
+    std::vector<std::string> trail;
+    const HWND tree = treeOf(browser);
+    const RemoteMemory memory(process_.hProcess, 4096);
+    if (!tree || !memory.valid()) {
+        return trail;
+    }
+    for (HTREEITEM item = treeItem(tree, TVGN_CARET); item;
+         item = treeItem(tree, TVGN_PARENT, item)) {
+        trail.insert(trail.begin(), narrow(treeItemText(tree, item, memory)));
+    }
+    return trail;
+}
+
+bool App::selectFolder(HWND browser, const std::wstring& path) {
+    const HWND tree = treeOf(browser);
+    const RemoteMemory memory(process_.hProcess, 4096);
+    if (!tree || !memory.valid()) {
+        return false;
+    }
+    const HTREEITEM desktop = treeItem(tree, TVGN_ROOT);
+    // The computer is the desktop's item that holds the drives.
+    std::vector<std::wstring> parts;
+    for (std::size_t start = 0; start < path.size();) {
+        const std::size_t end = std::min(path.find(L'\\', start), path.size());
+        if (end > start) {
+            parts.push_back(path.substr(start, end - start));
+        }
+        start = end + 1;
+    }
+    const std::wstring drive = lower(L"(" + (parts.empty() ? L"C:" : parts.front()) + L")");
+    HTREEITEM computer = nullptr;
+    HTREEITEM current = nullptr;
+    for (HTREEITEM candidate : childrenOf(tree, desktop)) {
+        for (HTREEITEM child : childrenOf(tree, candidate)) {
+            if (lower(treeItemText(tree, child, memory)).find(drive) != std::wstring::npos) {
+                computer = candidate;
+                current = child;
+                break;
+            }
+        }
+        if (computer) {
+            break;
+        }
+    }
+    if (!computer) {
+        std::fprintf(stderr, "no drive %s below the desktop's items\n", narrow(drive).c_str());
+        return false;
+    }
+    if (parts.empty()) {
+        current = computer;
+    }
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        HTREEITEM next = nullptr;
+        for (HTREEITEM child : childrenOf(tree, current)) {
+            if (lower(treeItemText(tree, child, memory)) == lower(parts[i])) {
+                next = child;
+                break;
+            }
+        }
+        if (!next) {
+            std::fprintf(stderr, "no folder %s in the tree\n", narrow(parts[i]).c_str());
+            return false;
+        }
+        current = next;
+    }
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(current));
+    ::SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(current));
+    settle();
+    return treeItem(tree, TVGN_CARET) == current;
+}
+
+bool App::closed(HWND dialog) const {
     return waitUntil([&] { return !::IsWindow(dialog) || !::IsWindowVisible(dialog); }, 5000ms);
 }
 
+bool App::cancelDialog(HWND dialog) {
+    key(VK_ESCAPE);
+    const bool gone = closed(dialog);
+    settle();
+    return gone;
+}
+
 void App::screenshot(std::wstring_view name) const {
+    screenshot(main_, name);
+}
+
+void App::screenshot(HWND window, std::wstring_view name) const {
     if (settings().screenshotDir.empty()) {
         return;
     }
-    const RECT rect = screenRectOf(main_);
+    const RECT rect = screenRectOf(window);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const HDC screen = ::GetDC(nullptr);
@@ -542,6 +884,36 @@ std::string toGbk(std::string_view utf8) {
     ::WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), gbk.data(), size,
                           nullptr, nullptr);
     return gbk;
+}
+
+std::optional<std::string> iniValue(std::string_view ini, std::string_view section,
+                                    std::string_view key) {
+    bool inSection = false;
+    std::size_t start = 0;
+    while (start < ini.size()) {
+        std::size_t end = ini.find("\r\n", start);
+        if (end == std::string_view::npos) {
+            end = ini.size();
+        }
+        const std::string_view line = ini.substr(start, end - start);
+        start = end + 2;
+        if (line.starts_with("[") && line.ends_with("]")) {
+            inSection = line.substr(1, line.size() - 2) == section;
+        } else if (inSection && line.size() > key.size() && line.starts_with(key) &&
+                   line[key.size()] == '=') {
+            return std::string(line.substr(key.size() + 1));
+        }
+    }
+    return std::nullopt;
+}
+
+bool makeFolders(const std::wstring& path) {
+    for (std::size_t at = path.find(L'\\', 3); at != std::wstring::npos;
+         at = path.find(L'\\', at + 1)) {
+        ::CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    }
+    ::CreateDirectoryW(path.c_str(), nullptr);
+    return directoryExists(path);
 }
 
 bool fileExists(const std::wstring& path) {

@@ -69,8 +69,9 @@ public:
     void type(HWND field, std::string_view text);
     // Presses and releases a key (with Shift held when asked).
     void key(WORD virtualKey, bool shift = false);
-    // Opens a drop-down list by clicking it and clicks the item with that text.
-    bool pickItem(HWND list, std::string_view item);
+    // Opens a drop-down list by clicking it and clicks the item with that text. The items the
+    // opened list showed go to `seen` when it is given.
+    bool pickItem(HWND list, std::string_view item, std::vector<std::string>* seen = nullptr);
 
     // The program's message box, once it shows (within the timeout), or nothing.
     std::optional<MessageBoxSeen> messageBox(std::chrono::milliseconds timeout) const;
@@ -78,17 +79,57 @@ public:
     void confirm(const MessageBoxSeen& box);
 
     // Answers the open-file dialog the program shows (within the timeout): types the full path
-    // into its file name box and presses Enter. False when no dialog showed or it stayed open.
+    // over the text of its file name box and presses Enter. False when no dialog showed or it
+    // stayed open.
     bool answerFileDialog(std::string_view path, std::chrono::milliseconds timeout);
 
-    // Saves the window as <screenshotDir>\<name>.bmp.
+    // The program's open-file dialog (the one with a file name box), once it shows, or nullptr.
+    HWND fileDialog(std::chrono::milliseconds timeout) const;
+    // The program's folder browser (the dialog with a folder tree), once it shows, or nullptr.
+    HWND folderBrowser(std::chrono::milliseconds timeout) const;
+    // The text of a window: a dialog's title, a control's caption.
+    std::string windowTitle(HWND window) const;
+    // What the file name box of an open-file dialog shows.
+    std::string fileNameBox(HWND dialog) const;
+    // The types of file the dialog's file type list offers (the descriptions, in order).
+    std::vector<std::string> fileTypes(HWND dialog) const;
+    // Whether the dialog shows its read-only check box.
+    bool showsReadOnlyBox(HWND dialog) const;
+    // Replaces the text of the file name box by typing.
+    void fillFileName(HWND dialog, std::string_view text);
+    // Replaces the text of the file name box by typing, then presses Enter.
+    void enterFileName(HWND dialog, std::string_view text);
+    // The visible button of a dialog with that caption (accelerator marks ignored), or nullptr.
+    HWND dialogButton(HWND dialog, std::string_view caption) const;
+    // The texts of the folder tree's items on the way to the selected one (root first).
+    std::vector<std::string> selectedFolderTrail(HWND browser) const;
+    // Selects a folder in the browser's tree by walking it from the desktop, expanding each item
+    // on the way as a user does: the computer, the drive ("(Z:)") and each folder by name. An
+    // empty path selects the computer itself. False when some step was not found.
+    bool selectFolder(HWND browser, const std::wstring& path);
+    // Presses Escape and waits until the dialog is gone.
+    bool cancelDialog(HWND dialog);
+    // Waits until a dialog is gone.
+    bool closed(HWND dialog) const;
+
+    // Presses or releases the left mouse button over a point of a control (page coordinates of
+    // the control's own rectangle, from its top-left corner).
+    void pressAt(HWND control, POINT within);
+    void releaseAt(HWND control, POINT within);
+
+    // Saves the main window as <screenshotDir>\<name>.bmp.
     void screenshot(std::wstring_view name) const;
+    // Saves another window of the program (a dialog) the same way.
+    void screenshot(HWND window, std::wstring_view name) const;
 
     // Waits until the program has handled everything it was sent.
     void settle() const;
 
 private:
     void moveAndClick(POINT screen);
+    void moveTo(POINT screen);
+    void typeText(std::string_view text);
+    HWND dialogWith(bool (*has)(HWND), std::chrono::milliseconds timeout) const;
 
     PROCESS_INFORMATION process_{};
     HWND main_ = nullptr;
@@ -97,6 +138,13 @@ private:
 // Polls a condition until it holds or the timeout passes.
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+
+// The value of a key in a section of an INI text (as bytes, CR LF lines), or nothing.
+std::optional<std::string> iniValue(std::string_view ini, std::string_view section,
+                                    std::string_view key);
+
+// Makes a folder and the folders above it that are missing.
+bool makeFolders(const std::wstring& path);
 
 // The whole content of a file, or nothing.
 std::optional<std::string> readFileBytes(const std::wstring& path);

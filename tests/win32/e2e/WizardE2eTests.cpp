@@ -2,7 +2,7 @@
 // five Windows versions, both wizards walked page by page (with their checks, the about page and
 // its return, the web-site buttons), the slideshow interval preset, fields keeping their texts,
 // the keyboard order, and the generate buttons. Every page is saved as a screenshot on the way.
-#include "AppDriver.h"
+#include "WizardTest.h"
 
 #include <gtest/gtest.h>
 
@@ -70,97 +70,7 @@ std::string pageSeen(const App& app) {
 
 namespace {
 
-class Wizard : public testing::Test {
-protected:
-    std::unique_ptr<App> app;
-
-    void start(const wchar_t* version) {
-        app = std::make_unique<App>(version);
-        ASSERT_TRUE(app->running()) << "the main window did not show";
-        ASSERT_EQ(pageSeen(*app), "主界面");
-    }
-    HWND button(std::string_view caption) {
-        const HWND found = app->find(Kind::Button, caption);
-        EXPECT_NE(found, nullptr) << "no button " << caption << " on " << pageSeen(*app);
-        return found;
-    }
-    // Clicks a button and checks the page it leads to.
-    void press(std::string_view caption, std::string_view expectedPage) {
-        const HWND b = button(caption);
-        ASSERT_NE(b, nullptr);
-        app->click(b);
-        ASSERT_TRUE(waitUntil([&] { return pageSeen(*app) == expectedPage; }, 3000ms))
-            << caption << " led to " << pageSeen(*app) << ", not " << expectedPage;
-    }
-    // Clicks a button and expects an error box with that text; the page stays.
-    void pressRefused(std::string_view caption, std::string_view message) {
-        const std::string page = pageSeen(*app);
-        const HWND b = button(caption);
-        ASSERT_NE(b, nullptr);
-        app->click(b);
-        const auto box = app->messageBox(3000ms);
-        ASSERT_TRUE(box.has_value()) << caption << " showed no message";
-        EXPECT_EQ(box->text, message);
-        EXPECT_EQ(box->title, "错误...");
-        app->confirm(*box);
-        EXPECT_EQ(pageSeen(*app), page);
-    }
-    void noMessageBox() {
-        const auto box = app->messageBox(400ms);
-        EXPECT_FALSE(box.has_value()) << "unexpected message: " << (box ? box->text : "");
-        if (box) {
-            app->confirm(*box);
-        }
-    }
-    HWND field(int left, int top) {
-        const HWND f = app->findAt(Kind::Field, left, top);
-        EXPECT_NE(f, nullptr) << "no field at " << left << "," << top;
-        return f;
-    }
-    void typeInto(int left, int top, std::string_view text) {
-        const HWND f = field(left, top);
-        ASSERT_NE(f, nullptr);
-        app->type(f, text);
-        ASSERT_EQ(app->text(f), text);
-    }
-    void pick(int left, int top, std::string_view item) {
-        const HWND list = app->findAt(Kind::List, left, top);
-        ASSERT_NE(list, nullptr);
-        ASSERT_TRUE(app->pickItem(list, item)) << item;
-        ASSERT_EQ(app->text(list), item);
-    }
-    void aboutTrip(std::string_view page) {
-        press("关  于", "软件信息");
-        press("返回主界面", page);
-    }
-    // From the main page on a Windows 7 system up to a Windows 7 page, with default schemes.
-    void walkWin7To(std::string_view target) {
-        press("生成Win7主题", "WIN71");
-        if (target == "WIN71") {
-            return;
-        }
-        press("下一步", "指针页");
-        if (target == "WIN72") {
-            return;
-        }
-        pick(138, 18, "系统默认鼠标方案");
-        press("下一步", "WIN73");
-        if (target == "WIN73") {
-            return;
-        }
-        pick(159, 91, "系统默认声音方案");
-        press("下一步", "WIN74");
-        if (target == "WIN74") {
-            return;
-        }
-        press("下一步", "WIN75");
-        if (target == "WIN75") {
-            return;
-        }
-        typeInto(159, 92, "C:\\windows\\resources\\themes\\aero\\aero.msstyles");
-        press("下一步", "生成页");
-    }
-};
+class Wizard : public WizardTest {};
 
 TEST_F(Wizard, TheGateOpensEachWizardOnlyOnItsOwnSystem) {
     struct Case {
