@@ -10,7 +10,7 @@
 #include "app/Controls.h"
 #include "app/ThemeProject.h"
 #include "generator/Win7ThemeGenerator.h"
-#include "platform/Platform.h"
+#include "platform/ForwardingPlatform.h"
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
@@ -38,41 +38,18 @@ namespace {
 
 // The platform of the build with a pause that is only counted and message boxes that are only
 // remembered: a benchmark must neither sleep nor wait for a click.
-class BenchPlatform : public Platform {
+class BenchPlatform : public ForwardingPlatform {
 public:
-    explicit BenchPlatform(Platform& real) : real_(real) {}
+    explicit BenchPlatform(Platform& real) : ForwardingPlatform(real) {}
 
-    bool makeDirectory(const std::string& path) override { return real_.makeDirectory(path); }
-    bool isDirectory(const std::string& path) override { return real_.isDirectory(path); }
-    bool copyFile(const std::string& source, const std::string& target) override {
-        return real_.copyFile(source, target);
-    }
-    bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
-        return real_.writeFile(path, bytes);
-    }
-    std::optional<std::string> readFile(const std::string& path) override {
-        return real_.readFile(path);
-    }
-    std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override {
-        return real_.listDirectory(path);
-    }
-    std::string expandEnvironment(const std::string& text) override {
-        return real_.expandEnvironment(text);
-    }
-    std::optional<std::string> toAnsi(std::string_view utf8) override { return real_.toAnsi(utf8); }
-    bool isAnsiLeadByte(unsigned char byte) override { return real_.isAnsiLeadByte(byte); }
     void messageBox(const std::string& text, MessageIcon, const std::string&) override {
         lastMessage = text;
     }
     void delay(int milliseconds) override { pausedMs += milliseconds; }
-    OsVersion osVersion() override { return real_.osVersion(); }
     void openWebAddress(const std::string&) override {}
 
     std::string lastMessage;
     int pausedMs = 0;
-
-private:
-    Platform& real_;
 };
 
 // A scratch folder reached through the real platform layer of the build, removed at the end.

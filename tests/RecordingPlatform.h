@@ -3,14 +3,14 @@
 // whatever the test sets.
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/ForwardingPlatform.h"
 
 #include <string>
 #include <vector>
 
 namespace quorvel::test {
 
-class RecordingPlatform : public Platform {
+class RecordingPlatform : public ForwardingPlatform {
 public:
     struct Message {
         std::string text;
@@ -18,27 +18,8 @@ public:
         std::string title;
     };
 
-    explicit RecordingPlatform(Platform& real) : real_(real) {}
+    explicit RecordingPlatform(Platform& real) : ForwardingPlatform(real) {}
 
-    bool makeDirectory(const std::string& path) override { return real_.makeDirectory(path); }
-    bool isDirectory(const std::string& path) override { return real_.isDirectory(path); }
-    bool copyFile(const std::string& source, const std::string& target) override {
-        return real_.copyFile(source, target);
-    }
-    bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
-        return real_.writeFile(path, bytes);
-    }
-    std::optional<std::string> readFile(const std::string& path) override {
-        return real_.readFile(path);
-    }
-    std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override {
-        return real_.listDirectory(path);
-    }
-    std::string expandEnvironment(const std::string& text) override {
-        return real_.expandEnvironment(text);
-    }
-    std::optional<std::string> toAnsi(std::string_view utf8) override { return real_.toAnsi(utf8); }
-    bool isAnsiLeadByte(unsigned char byte) override { return real_.isAnsiLeadByte(byte); }
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override {
         messages.push_back({text, icon, title});
     }
@@ -50,9 +31,6 @@ public:
     std::vector<int> delays;
     OsVersion version{6, 1};
     std::vector<std::string> openedAddresses;
-
-private:
-    Platform& real_;
 };
 
 } // namespace quorvel::test
