@@ -1,12 +1,11 @@
 #include "platform/win32/Win32Dialogs.h"
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 
 #include <cderr.h>
 #include <commdlg.h>
-#include <objbase.h>
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstring>
 #include <memory>
@@ -22,11 +21,11 @@ constexpr DWORD kFileNameChars = 32768;
 constexpr DWORD kSelectionChars = 1 << 20;
 
 struct PidlDeleter {
-    void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+    void operator()(ITEMIDLIST* pidl) const { system::CoTaskMemFree(pidl); }
 };
 
 struct TaskTextDeleter {
-    void operator()(wchar_t* text) const { CoTaskMemFree(text); }
+    void operator()(wchar_t* text) const { system::CoTaskMemFree(text); }
 };
 
 struct ReleaseDeleter {
@@ -36,10 +35,10 @@ struct ReleaseDeleter {
 // Keeps COM initialised on this thread for the folder browser's lifetime.
 class ComScope {
 public:
-    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComScope() : result_(system::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComScope() {
         if (SUCCEEDED(result_)) {
-            CoUninitialize();
+            system::CoUninitialize();
         }
     }
     ComScope(const ComScope&) = delete;
@@ -81,7 +80,7 @@ std::vector<BYTE> prefixOf(const ITEMIDLIST* list, const ITEMIDLIST* end) {
 // The path the system gives for an item, as long as it fits MAX_PATH; empty otherwise.
 std::wstring shortPath(const ITEMIDLIST* item) {
     wchar_t path[MAX_PATH + 1] = {};
-    if (!SHGetPathFromIDListW(item, path)) {
+    if (!system::SHGetPathFromIDListW(item, path)) {
         return {};
     }
     return path;
@@ -92,7 +91,7 @@ std::wstring displayName(IShellFolder& folder, PCUITEMID_CHILD child, SHGDNF kin
     STRRET name{};
     wchar_t* text = nullptr;
     if (FAILED(folder.GetDisplayNameOf(child, kind, &name)) ||
-        FAILED(StrRetToStrW(&name, child, &text))) {
+        FAILED(system::StrRetToStrW(&name, child, &text))) {
         return {};
     }
     const std::unique_ptr<wchar_t, TaskTextDeleter> owned(text);
@@ -154,7 +153,7 @@ std::optional<std::string> Win32Dialogs::openFile(std::string_view filter,
     dialog.lpstrFile = buffer.get();
     dialog.nMaxFile = kFileNameChars;
     dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!GetOpenFileNameW(&dialog)) {
+    if (!system::GetOpenFileNameW(&dialog)) {
         return std::nullopt;
     }
     return toUtf8(buffer.get());
@@ -175,8 +174,8 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title, std::st
     dialog.lpstrTitle = titleText.c_str();
     dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                    OFN_HIDEREADONLY;
-    if (!GetOpenFileNameW(&dialog)) {
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+    if (!system::GetOpenFileNameW(&dialog)) {
+        if (system::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
             MessageBoxW(nullptr, L"选择的文件太多,请分几次少选一些。", L"错误...",
                         MB_OK | MB_ICONERROR);
         }
@@ -193,7 +192,7 @@ std::optional<std::string> Win32Dialogs::browseFolder(std::string_view title) {
     browse.pidlRoot = nullptr; // the desktop
     browse.lpszTitle = titleText.c_str();
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE;
-    std::unique_ptr<ITEMIDLIST, PidlDeleter> chosen(SHBrowseForFolderW(&browse));
+    std::unique_ptr<ITEMIDLIST, PidlDeleter> chosen(system::SHBrowseForFolderW(&browse));
     if (!chosen) {
         return std::nullopt;
     }
@@ -209,7 +208,7 @@ std::optional<std::string> folderPath(const ITEMIDLIST* item) {
     // full path, each one below it its name in its folder. A path longer than MAX_PATH comes out
     // whole this way, where SHGetPathFromIDList fails on it or, in some shells, cuts it short.
     IShellFolder* desktop = nullptr;
-    if (FAILED(SHGetDesktopFolder(&desktop))) {
+    if (FAILED(system::SHGetDesktopFolder(&desktop))) {
         return std::string();
     }
     std::unique_ptr<IShellFolder, ReleaseDeleter> folder(desktop);

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Platform.h"
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 
@@ -223,7 +224,8 @@ OsVersion Win32Platform::osVersion() {
 }
 
 void Win32Platform::openWebAddress(const std::string& address) {
-    ::ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    system::ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr,
+                          SW_SHOWNORMAL);
 }
 
 } // namespace quorvel

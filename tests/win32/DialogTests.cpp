@@ -1,6 +1,7 @@
 // The plumbing of the file dialogs that can be checked without showing one.
 #include "Sandbox.h"
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Dialogs.h"
 
@@ -76,3 +77,9 @@ TEST(Win32Dialogs, ChosenFolderGivesItsPathOrNothingForVirtualItems) {
 
 } // namespace
 } // namespace quorvel
+
+// The shell and dialog libraries are loaded on first use; a function name the system does not
+// know would make the dialogs fail silently.
+TEST(SystemLibraries, EveryFunctionIsFoundInItsLibrary) {
+    EXPECT_EQ(quorvel::system::missingFunctions(), std::vector<std::string>{});
+}

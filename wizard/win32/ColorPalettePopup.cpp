@@ -1,5 +1,6 @@
 #include "wizard/win32/ColorPalettePopup.h"
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "wizard/Palette.h"
 
@@ -398,7 +399,7 @@ void ColorPalettePopup::onOtherColors() {
     dialog.hwndOwner = owner_;
     dialog.lpCustColors = custom.data();
     dialog.Flags = CC_ANYCOLOR; // the basic form; the dialog starts from its own colour
-    const bool confirmed = ChooseColorW(&dialog) != FALSE;
+    const bool confirmed = system::ChooseColorW(&dialog) != FALSE;
     // The dialog may have changed the custom colours even when it was cancelled; keep them.
     for (std::size_t i = 0; i < custom.size(); ++i) {
         state_.customColors[i] = static_cast<ColorValue>(custom[i]);

@@ -15,7 +15,8 @@ void verticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom) {
     vertices[1].Green = static_cast<COLOR16>(bottom.green << 8);
     vertices[1].Blue = static_cast<COLOR16>(bottom.blue << 8);
     GRADIENT_RECT gradient = {0, 1};
-    ::GradientFill(dc, vertices, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
+    // The gradient fill of the graphics library itself, which spares loading another library.
+    ::GdiGradientFill(dc, vertices, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
 }
 
 void frame(HDC dc, const RECT& rect, Rgb color) {

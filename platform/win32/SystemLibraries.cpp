@@ -1,0 +1,158 @@
+#include "platform/win32/SystemLibraries.h"
+
+#include <shellapi.h>
+
+#include <cstddef>
+#include <iterator>
+
+namespace quorvel::system {
+
+namespace {
+
+constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
+constexpr wchar_t kShell[] = L"shell32.dll";
+constexpr wchar_t kShellUtilities[] = L"shlwapi.dll";
+constexpr wchar_t kCom[] = L"ole32.dll";
+
+// Every function called through this file, each named once.
+enum class Fn {
+    GetOpenFileNameW,
+    CommDlgExtendedError,
+    ChooseColorW,
+    SHBrowseForFolderW,
+    SHGetPathFromIDListW,
+    SHGetDesktopFolder,
+    ShellExecuteW,
+    StrRetToStrW,
+    CoInitializeEx,
+    CoUninitialize,
+    CoTaskMemFree,
+};
+
+struct Entry {
+    Fn which;
+    const wchar_t* library;
+    const char* name;
+};
+
+constexpr Entry kEntries[] = {
+    {Fn::GetOpenFileNameW, kCommonDialogs, "GetOpenFileNameW"},
+    {Fn::CommDlgExtendedError, kCommonDialogs, "CommDlgExtendedError"},
+    {Fn::ChooseColorW, kCommonDialogs, "ChooseColorW"},
+    {Fn::SHBrowseForFolderW, kShell, "SHBrowseForFolderW"},
+    {Fn::SHGetPathFromIDListW, kShell, "SHGetPathFromIDListW"},
+    {Fn::SHGetDesktopFolder, kShell, "SHGetDesktopFolder"},
+    {Fn::ShellExecuteW, kShell, "ShellExecuteW"},
+    {Fn::StrRetToStrW, kShellUtilities, "StrRetToStrW"},
+    {Fn::CoInitializeEx, kCom, "CoInitializeEx"},
+    {Fn::CoUninitialize, kCom, "CoUninitialize"},
+    {Fn::CoTaskMemFree, kCom, "CoTaskMemFree"},
+};
+
+// The table is indexed by `Fn`.
+constexpr bool inOrder() {
+    for (std::size_t i = 0; i < std::size(kEntries); ++i) {
+        if (static_cast<std::size_t>(kEntries[i].which) != i) {
+            return false;
+        }
+    }
+    return std::size(kEntries) == static_cast<std::size_t>(Fn::CoTaskMemFree) + 1;
+}
+static_assert(inOrder());
+
+// The address of a function, loading its library on first use; null when either is missing. A
+// library loaded here stays loaded until the process ends, as one linked at start-up would.
+FARPROC address(const Entry& entry) {
+    HMODULE module = ::GetModuleHandleW(entry.library);
+    if (!module) {
+        module = ::LoadLibraryW(entry.library);
+    }
+    return module ? ::GetProcAddress(module, entry.name) : nullptr;
+}
+
+template <typename Function> Function* find(Fn which) {
+    // Through the generic function pointer type, which converts to any other without a warning.
+    return reinterpret_cast<Function*>(
+        reinterpret_cast<void (*)()>(address(kEntries[static_cast<int>(which)])));
+}
+
+} // namespace
+
+BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) {
+    static const auto function = find<BOOL WINAPI(OPENFILENAMEW*)>(Fn::GetOpenFileNameW);
+    return function ? function(dialog) : FALSE;
+}
+
+DWORD CommDlgExtendedError() {
+    static const auto function = find<DWORD WINAPI()>(Fn::CommDlgExtendedError);
+    return function ? function() : 0;
+}
+
+BOOL ChooseColorW(CHOOSECOLORW* dialog) {
+    static const auto function = find<BOOL WINAPI(CHOOSECOLORW*)>(Fn::ChooseColorW);
+    return function ? function(dialog) : FALSE;
+}
+
+PIDLIST_ABSOLUTE SHBrowseForFolderW(BROWSEINFOW* browse) {
+    static const auto function =
+        find<PIDLIST_ABSOLUTE WINAPI(BROWSEINFOW*)>(Fn::SHBrowseForFolderW);
+    return function ? function(browse) : nullptr;
+}
+
+BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path) {
+    static const auto function =
+        find<BOOL WINAPI(PCIDLIST_ABSOLUTE, wchar_t*)>(Fn::SHGetPathFromIDListW);
+    return function ? function(item, path) : FALSE;
+}
+
+HRESULT SHGetDesktopFolder(IShellFolder** folder) {
+    static const auto function = find<HRESULT WINAPI(IShellFolder**)>(Fn::SHGetDesktopFolder);
+    return function ? function(folder) : E_FAIL;
+}
+
+HINSTANCE ShellExecuteW(HWND window, const wchar_t* operation, const wchar_t* file,
+                        const wchar_t* parameters, const wchar_t* directory, int showCommand) {
+    static const auto function =
+        find<HINSTANCE WINAPI(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                              int)>(Fn::ShellExecuteW);
+    // The system reports failure as a value of 32 or less.
+    return function ? function(window, operation, file, parameters, directory, showCommand)
+                    : reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+}
+
+HRESULT StrRetToStrW(STRRET* name, PCUITEMID_CHILD child, wchar_t** text) {
+    static const auto function =
+        find<HRESULT WINAPI(STRRET*, PCUITEMID_CHILD, wchar_t**)>(Fn::StrRetToStrW);
+    return function ? function(name, child, text) : E_FAIL;
+}
+
+HRESULT CoInitializeEx(void* reserved, DWORD model) {
+    static const auto function = find<HRESULT WINAPI(void*, DWORD)>(Fn::CoInitializeEx);
+    return function ? function(reserved, model) : E_FAIL;
+}
+
+void CoUninitialize() {
+    static const auto function = find<void WINAPI()>(Fn::CoUninitialize);
+    if (function) {
+        function();
+    }
+}
+
+void CoTaskMemFree(void* memory) {
+    static const auto function = find<void WINAPI(void*)>(Fn::CoTaskMemFree);
+    if (function) {
+        function(memory);
+    }
+}
+
+std::vector<std::string> missingFunctions() {
+    std::vector<std::string> missing;
+    for (const Entry& entry : kEntries) {
+        if (!address(entry)) {
+            missing.push_back(entry.name);
+        }
+    }
+    return missing;
+}
+
+} // namespace quorvel::system

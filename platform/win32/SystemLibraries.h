@@ -1,0 +1,37 @@
+#pragma once
+// The functions of the shell, common-dialog and COM libraries the program calls. These libraries
+// are loaded when one of their functions is first called rather than when the process starts:
+// they are needed only once the user opens a dialog or a web address, and loading them up front
+// slows the start-up. Each function behaves as the system's own; should its library or the
+// function be missing, it fails the way the system function reports failure.
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvel::system {
+
+BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
+DWORD CommDlgExtendedError();
+BOOL ChooseColorW(CHOOSECOLORW* dialog);
+
+PIDLIST_ABSOLUTE SHBrowseForFolderW(BROWSEINFOW* browse);
+BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path);
+HRESULT SHGetDesktopFolder(IShellFolder** folder);
+HINSTANCE ShellExecuteW(HWND window, const wchar_t* operation, const wchar_t* file,
+                        const wchar_t* parameters, const wchar_t* directory, int showCommand);
+
+HRESULT StrRetToStrW(STRRET* name, PCUITEMID_CHILD child, wchar_t** text);
+
+HRESULT CoInitializeEx(void* reserved, DWORD model);
+void CoUninitialize();
+void CoTaskMemFree(void* memory);
+
+// The functions above that cannot be found, by name; empty when all of them can.
+std::vector<std::string> missingFunctions();
+
+} // namespace quorvel::system
