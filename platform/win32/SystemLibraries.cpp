@@ -9,6 +9,7 @@ namespace quorvel::system {
 
 namespace {
 
+constexpr wchar_t kCommonControls[] = L"comctl32.dll";
 constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
 constexpr wchar_t kShellUtilities[] = L"shlwapi.dll";
@@ -16,6 +17,10 @@ constexpr wchar_t kCom[] = L"ole32.dll";
 
 // Every function called through this file, each named once.
 enum class Fn {
+    InitCommonControlsEx,
+    SetWindowSubclass,
+    RemoveWindowSubclass,
+    DefSubclassProc,
     GetOpenFileNameW,
     CommDlgExtendedError,
     ChooseColorW,
@@ -36,6 +41,10 @@ struct Entry {
 };
 
 constexpr Entry kEntries[] = {
+    {Fn::InitCommonControlsEx, kCommonControls, "InitCommonControlsEx"},
+    {Fn::SetWindowSubclass, kCommonControls, "SetWindowSubclass"},
+    {Fn::RemoveWindowSubclass, kCommonControls, "RemoveWindowSubclass"},
+    {Fn::DefSubclassProc, kCommonControls, "DefSubclassProc"},
     {Fn::GetOpenFileNameW, kCommonDialogs, "GetOpenFileNameW"},
     {Fn::CommDlgExtendedError, kCommonDialogs, "CommDlgExtendedError"},
     {Fn::ChooseColorW, kCommonDialogs, "ChooseColorW"},
@@ -77,6 +86,31 @@ template <typename Function> Function* find(Fn which) {
 }
 
 } // namespace
+
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes) {
+    static const auto function =
+        find<BOOL WINAPI(const INITCOMMONCONTROLSEX*)>(Fn::InitCommonControlsEx);
+    return function ? function(classes) : FALSE;
+}
+
+BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data) {
+    static const auto function =
+        find<BOOL WINAPI(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR)>(Fn::SetWindowSubclass);
+    return function ? function(window, procedure, id, data) : FALSE;
+}
+
+BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id) {
+    static const auto function =
+        find<BOOL WINAPI(HWND, SUBCLASSPROC, UINT_PTR)>(Fn::RemoveWindowSubclass);
+    return function ? function(window, procedure, id) : FALSE;
+}
+
+LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static const auto function =
+        find<LRESULT WINAPI(HWND, UINT, WPARAM, LPARAM)>(Fn::DefSubclassProc);
+    return function ? function(window, message, wParam, lParam)
+                    : ::DefWindowProcW(window, message, wParam, lParam);
+}
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) {
     static const auto function = find<BOOL WINAPI(OPENFILENAMEW*)>(Fn::GetOpenFileNameW);

@@ -1,12 +1,15 @@
 #pragma once
-// The functions of the shell, common-dialog and COM libraries the program calls. These libraries
-// are loaded when one of their functions is first called rather than when the process starts:
-// they are needed only once the user opens a dialog or a web address, and loading them up front
-// slows the start-up. Each function behaves as the system's own; should its library or the
-// function be missing, it fails the way the system function reports failure.
+// The functions of the common-controls, shell, common-dialog and COM libraries the program calls.
+// These libraries are loaded when one of their functions is first called rather than when the
+// process starts: the first page needs none of them (the common controls are first needed by the
+// controls of the other pages, made once the window is shown; the others once the user opens a
+// dialog or a web address), and loading them up front slows the start-up. Each function behaves
+// as the system's own; should its library or the function be missing, it fails the way the
+// system function reports failure.
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
@@ -14,6 +17,13 @@
 #include <vector>
 
 namespace quorvel::system {
+
+// The common controls of version 6 when the program's manifest asks for them (as it does).
+BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* classes);
+BOOL SetWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id, DWORD_PTR data);
+BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
+// Without the library no subclass can have been set, and this is the window's default handling.
+LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
 DWORD CommDlgExtendedError();

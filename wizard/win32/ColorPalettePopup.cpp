@@ -245,12 +245,12 @@ LRESULT CALLBACK ColorPalettePopup::faceButtonProc(HWND hwnd, UINT message, WPAR
     case WM_ERASEBKGND:
         return 1; // the face covers the whole button
     case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, &ColorPalettePopup::faceButtonProc, id);
+        system::RemoveWindowSubclass(hwnd, &ColorPalettePopup::faceButtonProc, id);
         break;
     default:
         break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return system::DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 HWND ColorPalettePopup::makeChild(const wchar_t* className, const std::wstring& text, DWORD style,
@@ -291,8 +291,9 @@ bool ColorPalettePopup::create() {
         return false;
     }
     const auto self = reinterpret_cast<DWORD_PTR>(this);
-    SetWindowSubclass(automatic, &ColorPalettePopup::faceButtonProc, kAutomaticId, self);
-    SetWindowSubclass(otherColors, &ColorPalettePopup::faceButtonProc, kOtherColorsId, self);
+    system::SetWindowSubclass(automatic, &ColorPalettePopup::faceButtonProc, kAutomaticId, self);
+    system::SetWindowSubclass(otherColors, &ColorPalettePopup::faceButtonProc, kOtherColorsId,
+                              self);
     return true;
 }
 

@@ -1,9 +1,11 @@
 #include "wizard/win32/ThemeWizardWindow.h"
 
+#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
+#include "wizard/win32/GraphicButton.h"
 #include "wizard/win32/Win32ControlLook.h"
 
 #include <commctrl.h>
@@ -20,7 +22,6 @@ constexpr wchar_t kPageClass[] = L"QuorvelPage";
 constexpr int kFirstControlId = 1000;
 // Sent by a tick box to the main window when the left button is released over it.
 constexpr UINT kTickReleased = WM_APP + 1;
-constexpr UINT_PTR kGraphicSubclass = 1;
 constexpr UINT_PTR kTickSubclass = 2;
 // The closed drop-down lists are 20 high; this much more holds the opened list.
 constexpr int kDropListHeight = 220;
@@ -74,15 +75,10 @@ bool ThemeWizardWindow::registerClasses(HINSTANCE instance) {
 
     const bool mainOk = ::RegisterClassExW(&main) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     const bool pageOk = ::RegisterClassExW(&page) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    return mainOk && pageOk;
+    return mainOk && pageOk && registerGraphicButtonClass(instance);
 }
 
 bool ThemeWizardWindow::create(int showCommand) {
-    // The slider's class comes from the common controls (start-up initialises them too).
-    INITCOMMONCONTROLSEX common{};
-    common.dwSize = sizeof(common);
-    common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
-    ::InitCommonControlsEx(&common);
     if (!registerClasses(instance_)) {
         return false;
     }
@@ -108,10 +104,14 @@ bool ThemeWizardWindow::create(int showCommand) {
     }
     dialogs_.setOwner(window_);
     goToPage(kPageMain);
+    // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
+    // that the buttons are painted once, the focused one as such.
     ::ShowWindow(window_, showCommand);
     ::UpdateWindow(window_);
     ::SetForegroundWindow(window_);
-    focusControl(hwndOf("按钮1"));
+    if (::GetActiveWindow() == window_ && !::IsChild(window_, ::GetFocus())) {
+        focusControl(firstFocusOfPage());
+    }
     return true;
 }
 
@@ -138,8 +138,8 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         style |= WS_CLIPCHILDREN;
         break;
     case ControlKind::GraphicButton:
-        className = WC_BUTTONW;
-        style |= WS_TABSTOP | BS_OWNERDRAW;
+        className = kGraphicButtonClass;
+        style |= WS_TABSTOP;
         break;
     case ControlKind::PushButton:
         className = WC_BUTTONW;
@@ -203,12 +203,9 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         ::SendMessageW(control, TBM_SETPOS, TRUE, def.position);
         sliderPositions_[control] = def.position;
         break;
-    case ControlKind::GraphicButton:
-        ::SetWindowSubclass(control, graphicButtonProc, kGraphicSubclass,
-                            reinterpret_cast<DWORD_PTR>(this));
-        break;
     case ControlKind::TickBox:
-        ::SetWindowSubclass(control, tickBoxProc, kTickSubclass, reinterpret_cast<DWORD_PTR>(this));
+        system::SetWindowSubclass(control, tickBoxProc, kTickSubclass,
+                                  reinterpret_cast<DWORD_PTR>(this));
         break;
     default:
         break;
@@ -253,6 +250,15 @@ bool ThemeWizardWindow::completeControls() {
     }
     // Set first: the controls made below look names up themselves.
     complete_ = true;
+    // The other pages' controls come from the common controls (the slider's class among them)
+    // and take the program's own look, which is switched on here rather than before the first
+    // page is shown: page 0 has none of these controls, and the look's hook would slow every
+    // message sent while the window first appears.
+    INITCOMMONCONTROLSEX common{};
+    common.dwSize = sizeof(common);
+    common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
+    system::InitCommonControlsEx(&common);
+    applyControlLook(3);
     return createControls(false);
 }
 
@@ -288,11 +294,7 @@ LRESULT CALLBACK ThemeWizardWindow::windowProc(HWND window, UINT message, WPARAM
 LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        if (!createControls(true)) {
-            return -1;
-        }
-        applyControlLook(3);
-        return 0;
+        return createControls(true) ? 0 : -1;
     case WM_COMMAND: {
         const auto control = reinterpret_cast<HWND>(lParam);
         const ControlDef* def = defOf(control);
@@ -343,6 +345,26 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         break;
     }
+    case WM_ACTIVATE:
+        // As in a dialog: the control that had the focus when the window was left gets it back
+        // when the window is activated again; the first control of the page when there is none.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = ::GetFocus();
+            if (focus && ::IsChild(window_, focus)) {
+                lastFocus_ = tableControlOf(focus);
+            }
+        } else if (!HIWORD(wParam)) { // not while minimised
+            HWND target = lastFocus_;
+            if (!target || !::IsChild(window_, target) || !::IsWindowVisible(target) ||
+                !::IsWindowEnabled(target)) {
+                target = firstFocusOfPage();
+            }
+            if (target) {
+                ::SetFocus(target);
+                return 0;
+            }
+        }
+        break;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
@@ -396,34 +418,6 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ThemeWizardWindow::graphicButtonProc(HWND window, UINT message, WPARAM wParam,
-                                                      LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<ThemeWizardWindow*>(data);
-    switch (message) {
-    case WM_MOUSEMOVE:
-        if (!self->hotGraphics_[window]) {
-            self->hotGraphics_[window] = true;
-            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
-            ::TrackMouseEvent(&track);
-            ::InvalidateRect(window, nullptr, FALSE);
-        }
-        break;
-    case WM_MOUSELEAVE:
-        self->hotGraphics_[window] = false;
-        ::InvalidateRect(window, nullptr, FALSE);
-        break;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_NCDESTROY:
-        self->hotGraphics_.erase(window);
-        ::RemoveWindowSubclass(window, graphicButtonProc, id);
-        break;
-    default:
-        break;
-    }
-    return ::DefSubclassProc(window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK ThemeWizardWindow::tickBoxProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<ThemeWizardWindow*>(data);
@@ -431,16 +425,16 @@ LRESULT CALLBACK ThemeWizardWindow::tickBoxProc(HWND window, UINT message, WPARA
         RECT client{};
         ::GetClientRect(window, &client);
         const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
         if (::PtInRect(&client, at)) {
             ::SendMessageW(self->window_, kTickReleased, 0, reinterpret_cast<LPARAM>(window));
         }
         return result;
     }
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, tickBoxProc, id);
+        system::RemoveWindowSubclass(window, tickBoxProc, id);
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return system::DefSubclassProc(window, message, wParam, lParam);
 }
 
 void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
@@ -451,7 +445,7 @@ void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
     FaceState state = FaceState::Normal;
     if (item.itemState & ODS_SELECTED) {
         state = FaceState::Pressed;
-    } else if (hotGraphics_[item.hwndItem]) {
+    } else if (item.itemState & ODS_HOTLIGHT) {
         state = FaceState::Hot;
     }
     const RECT& rect = item.rcItem;
@@ -659,15 +653,19 @@ void ThemeWizardWindow::goToPage(int index) {
     ::ShowWindow(pages_.at(static_cast<std::size_t>(index)), SW_SHOW);
     if (focusLeaves) {
         // The focus follows to the first control of the page shown.
-        const std::string_view first = nextTabStop(page_, {}, true, [this](std::string_view name) {
-            return ::IsWindowEnabled(hwndOf(name)) != FALSE;
-        });
-        if (!first.empty()) {
-            focusControl(hwndOf(first));
+        if (const HWND first = firstFocusOfPage()) {
+            focusControl(first);
         } else {
             ::SetFocus(window_);
         }
     }
+}
+
+HWND ThemeWizardWindow::firstFocusOfPage() const {
+    const std::string_view first = nextTabStop(page_, {}, true, [this](std::string_view name) {
+        return ::IsWindowEnabled(hwndOf(name)) != FALSE;
+    });
+    return first.empty() ? nullptr : hwndOf(first);
 }
 
 int runThemeWizard(HINSTANCE instance, int showCommand) {

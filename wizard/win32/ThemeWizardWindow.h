@@ -70,8 +70,6 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK graphicButtonProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam, UINT_PTR id, DWORD_PTR data);
     static LRESULT CALLBACK tickBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                         UINT_PTR id, DWORD_PTR data);
     static bool registerClasses(HINSTANCE instance);
@@ -88,6 +86,8 @@ private:
     // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
     void pickWindowColor();
     void focusControl(HWND control);
+    // The first enabled Tab stop of the current page; null when it has none.
+    HWND firstFocusOfPage() const;
     HWND hwndOf(std::string_view name) const;
     const ControlDef* defOf(HWND control) const;
     // The control of the table that a window belongs to (itself or an ancestor).
@@ -102,11 +102,11 @@ private:
     HWND window_ = nullptr;
     std::vector<HWND> pages_; // null for a page whose controls are not made yet
     bool complete_ = false;
+    HWND lastFocus_ = nullptr; // the control that had the focus when the window was left
     int page_ = 0;
     std::map<std::string, HWND, std::less<>> byName_;
     std::unordered_map<HWND, const ControlDef*> byWindow_;
     std::unordered_map<HWND, int> sliderPositions_;
-    std::unordered_map<HWND, bool> hotGraphics_;
     WizardFonts fonts_;
     LookColors colors_;
 };

@@ -1,5 +1,6 @@
 #include "wizard/win32/Win32ControlLook.h"
 
+#include "platform/win32/SystemLibraries.h"
 #include "wizard/ControlLook.h"
 #include "wizard/win32/Gdi.h"
 
@@ -346,12 +347,12 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     auto* state = reinterpret_cast<SkinState*>(data);
     const auto& look = brushes();
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, controlProc, id);
+        system::RemoveWindowSubclass(window, controlProc, id);
         skinned().erase(window);
-        return ::DefSubclassProc(window, message, wParam, lParam);
+        return system::DefSubclassProc(window, message, wParam, lParam);
     }
     if (!look) {
-        return ::DefSubclassProc(window, message, wParam, lParam);
+        return system::DefSubclassProc(window, message, wParam, lParam);
     }
     const LookColors& c = look->colors;
     switch (message) {
@@ -360,14 +361,14 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             state->hot = true;
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
             ::TrackMouseEvent(&track);
-            const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+            const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
             repaintNow(window);
             return result;
         }
         break;
     case WM_MOUSELEAVE: {
         state->hot = false;
-        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
         repaintNow(window);
         return result;
     }
@@ -401,25 +402,25 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         break;
     }
     if (repaintsAfter(state->skin, message)) {
-        const LRESULT result = ::DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
         if (::IsWindow(window)) {
             repaintNow(window);
         }
         return result;
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return system::DefSubclassProc(window, message, wParam, lParam);
 }
 
 // The parent of skinned controls hands them the look's colours and draws their sliders.
 LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                             DWORD_PTR) {
     if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(window, parentProc, id);
-        return ::DefSubclassProc(window, message, wParam, lParam);
+        system::RemoveWindowSubclass(window, parentProc, id);
+        return system::DefSubclassProc(window, message, wParam, lParam);
     }
     const auto& look = brushes();
     if (!look) {
-        return ::DefSubclassProc(window, message, wParam, lParam);
+        return system::DefSubclassProc(window, message, wParam, lParam);
     }
     const LookColors& c = look->colors;
     switch (message) {
@@ -464,7 +465,7 @@ LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
         break;
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return system::DefSubclassProc(window, message, wParam, lParam);
 }
 
 void skin(HWND window) {
@@ -476,18 +477,18 @@ void skin(HWND window) {
         return;
     }
     auto state = std::make_unique<SkinState>(SkinState{*kind});
-    if (::SetWindowSubclass(window, controlProc, kControlSkinId,
-                            reinterpret_cast<DWORD_PTR>(state.get()))) {
+    if (system::SetWindowSubclass(window, controlProc, kControlSkinId,
+                                  reinterpret_cast<DWORD_PTR>(state.get()))) {
         skinned()[window] = std::move(state);
     }
     if (const HWND parent = ::GetParent(window)) {
-        ::SetWindowSubclass(parent, parentProc, kParentSkinId, 0);
+        system::SetWindowSubclass(parent, parentProc, kParentSkinId, 0);
     }
 }
 
 void unskin(HWND window) {
     if (findSkin(window)) {
-        ::RemoveWindowSubclass(window, controlProc, kControlSkinId);
+        system::RemoveWindowSubclass(window, controlProc, kControlSkinId);
         skinned().erase(window);
         ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -38,7 +38,8 @@ std::wstring windowText(HWND window) {
 }
 
 std::optional<Kind> kindOf(HWND window) {
-    if (isClass(window, L"Button")) {
+    // The wizard's graphic buttons are a button class of the program's own.
+    if (isClass(window, L"Button") || isClass(window, L"QuorvelGraphicButton")) {
         return Kind::Button;
     }
     if (isClass(window, L"Edit")) {
