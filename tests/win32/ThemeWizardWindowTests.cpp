@@ -132,6 +132,29 @@ TEST_F(Win32Window, ButtonClicksRunThePageFlow) {
     EXPECT_EQ(window.currentPage(), kPageMain);
 }
 
+TEST_F(Win32Window, ActivationGivesTheFocusBackToTheControlThatHadIt) {
+    // Shown and activated, the window's focus is on page 0's first button.
+    ::ShowWindow(window.handle(), SW_SHOW);
+    ::SetActiveWindow(window.handle());
+    EXPECT_EQ(::GetFocus(), window.control("按钮1"));
+
+    ::SetFocus(window.control("按钮3"));
+    const HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                         50, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    ::SetActiveWindow(other);
+    EXPECT_NE(::GetFocus(), window.control("按钮3"));
+    ::SetActiveWindow(window.handle());
+    EXPECT_EQ(::GetFocus(), window.control("按钮3"));
+
+    // A control that cannot take the focus any more gives way to the page's first one.
+    ::SetActiveWindow(other);
+    window.setEnabled("按钮3", false);
+    ::SetActiveWindow(window.handle());
+    EXPECT_EQ(::GetFocus(), window.control("按钮1"));
+    ::DestroyWindow(other);
+}
+
 int CALLBACK noteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
     return 0;
