@@ -19,6 +19,14 @@ void verticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom) {
     ::GdiGradientFill(dc, vertices, 2, &gradient, 1, GRADIENT_FILL_RECT_V);
 }
 
+bool hasNonClientArea(HWND window) {
+    RECT outer{};
+    RECT client{};
+    ::GetWindowRect(window, &outer);
+    ::GetClientRect(window, &client);
+    return outer.right - outer.left != client.right || outer.bottom - outer.top != client.bottom;
+}
+
 void frame(HDC dc, const RECT& rect, Rgb color) {
     const Brush brush = solidBrush(color);
     ::FrameRect(dc, &rect, brush.get());

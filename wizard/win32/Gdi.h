@@ -109,6 +109,11 @@ private:
     std::unique_ptr<Selection> selection_;
 };
 
+// True when the window has a frame, caption or scroll bars around its client area. A window
+// without any has nothing to paint on WM_NCPAINT, and skipping it spares fetching a device
+// context for every such child each time the window is shown.
+bool hasNonClientArea(HWND window);
+
 // A vertical two-colour gradient over a rectangle.
 void verticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom);
 // A one-pixel frame in a colour.

@@ -168,6 +168,11 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
         }
         return result;
     }
+    case WM_NCPAINT:
+        if (!gdi::hasNonClientArea(button)) {
+            return 0;
+        }
+        return ::DefWindowProcW(button, message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {

@@ -390,6 +390,11 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
             return ::SendMessageW(root, message, wParam, lParam);
         }
         break;
+    case WM_NCPAINT:
+        if (!gdi::hasNonClientArea(window)) {
+            return 0;
+        }
+        break;
     case WM_ERASEBKGND:
         return 1;
     case WM_PAINT: {
