@@ -394,5 +394,36 @@ TEST_F(Wizard, TabFollowsThePageAndEnterInAFieldDoesNothing) {
     EXPECT_TRUE(waitUntil([&] { return pageSeen(*app) == "WIN75"; }, 2000ms)) << pageSeen(*app);
 }
 
+TEST_F(Wizard, TheFirstPageButtonsTakeTheMouseAndTheKeyboardAsButtons) {
+    start(L"win7");
+    const HWND win7 = button("生成Win7主题");
+    const HWND xp = button("生成WinXP主题");
+    EXPECT_TRUE(waitUntil([&] { return app->focus() == win7; }, 2000ms))
+        << "the window starts with the focus on its first button";
+
+    // Pressed, then released over another button: nothing happens.
+    app->pressAt(win7, {20, 20});
+    app->screenshot(L"00-main-pressed");
+    app->releaseAt(xp, {20, 20});
+    noMessageBox();
+    EXPECT_EQ(pageSeen(*app), "主界面");
+
+    // Tab moves to the next button and Space presses it: the XP wizard is closed under 7.
+    app->key(VK_TAB);
+    EXPECT_TRUE(waitUntil([&] { return app->focus() == xp; }, 2000ms));
+    app->key(VK_SPACE);
+    const auto box = app->messageBox(5000ms);
+    ASSERT_TRUE(box.has_value()) << "Space did not press the button";
+    EXPECT_EQ(box->text, "此功能只能在XP系统下使用!");
+    app->confirm(*box);
+    EXPECT_EQ(pageSeen(*app), "主界面");
+
+    // Back from the message, the focus is where it was; Shift+Tab and Enter open the wizard.
+    EXPECT_TRUE(waitUntil([&] { return app->focus() == xp; }, 2000ms));
+    app->key(VK_TAB, true);
+    app->key(VK_RETURN);
+    EXPECT_TRUE(waitUntil([&] { return pageSeen(*app) == "WIN71"; }, 2000ms)) << pageSeen(*app);
+}
+
 } // namespace
 } // namespace quorvel::e2e
