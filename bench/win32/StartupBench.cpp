@@ -42,22 +42,27 @@ BOOL CALLBACK checkChild(HWND child, LPARAM allPainted) {
     return TRUE;
 }
 
-struct Search {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK checkTopLevel(HWND window, LPARAM searchPointer) {
-    auto& search = *reinterpret_cast<Search*>(searchPointer);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner != search.processId || !::IsWindowVisible(window) || !painted(window)) {
-        return TRUE;
+// The window and every visible window inside it have no update region left.
+bool wholePainted(HWND window) {
+    if (!painted(window)) {
+        return false;
     }
     bool allPainted = true;
     ::EnumChildWindows(window, checkChild, reinterpret_cast<LPARAM>(&allPainted));
-    if (allPainted) {
-        search.found = window;
+    return allPainted;
+}
+
+struct Search {
+    DWORD processId;
+    HWND shown; // a visible top-level window of the process, once one is seen
+};
+
+BOOL CALLBACK findShown(HWND window, LPARAM searchPointer) {
+    auto& search = *reinterpret_cast<Search*>(searchPointer);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search.processId && ::IsWindowVisible(window)) {
+        search.shown = window;
         return FALSE;
     }
     return TRUE;
@@ -77,12 +82,19 @@ double launch(const std::wstring& program) {
     }
     const quorvel::UniqueFileHandle process(info.hProcess);
     const quorvel::UniqueFileHandle thread(info.hThread);
+    // Polled every millisecond. Once the program shows a window, only that window is looked at:
+    // going through every window of the system each time would load the Wine server, which the
+    // program needs too, the more so the more windows it has.
     Search search{info.dwProcessId, nullptr};
     double seconds = 0;
     for (;;) {
-        ::EnumWindows(checkTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (!search.shown || !::IsWindowVisible(search.shown)) {
+            search.shown = nullptr;
+            ::EnumWindows(findShown, reinterpret_cast<LPARAM>(&search));
+        }
+        const bool done = search.shown && wholePainted(search.shown);
         seconds = now() - start;
-        if (search.found) {
+        if (done) {
             break;
         }
         if (::WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {

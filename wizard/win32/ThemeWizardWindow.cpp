@@ -405,15 +405,16 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
         RECT client{};
         ::GetClientRect(window, &client);
         const ControlDef* def = self->defOf(window);
-        gdi::BufferedPaint buffer(paint.get(), client.right, client.bottom);
         if (def && def->kind == ControlKind::PagePicture) {
+            gdi::BufferedPaint buffer(paint.get(), client.right, client.bottom);
             try {
                 paintPagePicture(buffer.get(), def->page, self->fonts_, self->colors_);
             } catch (...) {
                 gdi::fill(buffer.get(), client, self->colors_.pageBody);
             }
         } else {
-            gdi::fill(buffer.get(), client, self->colors_.pageBody);
+            // A single fill cannot flicker: no off-screen copy needed.
+            gdi::fill(paint.get(), client, self->colors_.pageBody);
         }
         return 0;
     }
