@@ -6,7 +6,7 @@
 #    under Wine;
 #  - start-up to the first painted window under Wine, against a minimal Win32 window.
 # Builds build/bench (native, Release) and build/win (Windows, Release) as needed.
-#   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 21 starts
+#   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 61 starts
 #   QUORVEL_BENCH_IMAGES=500 QUORVEL_BENCH_IMAGE_KB=512 scripts/bench.sh
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,7 +15,7 @@ cd "$repo"
 images=${QUORVEL_BENCH_IMAGES:-300}
 image_kb=${QUORVEL_BENCH_IMAGE_KB:-1024}
 rounds=${QUORVEL_BENCH_ROUNDS:-9}
-starts=${QUORVEL_BENCH_STARTS:-21}
+starts=${QUORVEL_BENCH_STARTS:-61}
 results=$repo/build/bench-results.txt
 
 say() { echo "bench: $*" >&2; }

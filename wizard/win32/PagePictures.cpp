@@ -25,9 +25,10 @@ bool hasFace(HDC dc, const wchar_t* face) {
 }
 
 std::wstring firstFace(std::initializer_list<const wchar_t*> faces) {
-    const gdi::WindowDc screen(nullptr);
+    // A memory context lists the same fonts as the screen's without fetching the screen's.
+    const gdi::MemoryDc dc(::CreateCompatibleDC(nullptr));
     for (const wchar_t* face : faces) {
-        if (hasFace(screen.get(), face)) {
+        if (hasFace(dc.get(), face)) {
             return face;
         }
     }
