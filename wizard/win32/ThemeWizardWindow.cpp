@@ -105,11 +105,12 @@ bool ThemeWizardWindow::create(int showCommand) {
     dialogs_.setOwner(window_);
     goToPage(kPageMain);
     // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
-    // that the buttons are painted once, the focused one as such.
+    // that the buttons are painted once, the focused one as such. Should the window not have
+    // been activated on showing, giving the focus activates it.
     ::ShowWindow(window_, showCommand);
     ::UpdateWindow(window_);
     ::SetForegroundWindow(window_);
-    if (::GetActiveWindow() == window_ && !::IsChild(window_, ::GetFocus())) {
+    if (!::IsChild(window_, ::GetFocus())) {
         focusControl(firstFocusOfPage());
     }
     return true;
