@@ -166,9 +166,9 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         style |= WS_TABSTOP | TBS_HORZ | TBS_NOTICKS;
         break;
     }
-    const HWND control =
-        ::CreateWindowExW(0, className, def.kind == ControlKind::ComboBox ? L"" : caption.c_str(),
-                          style, r.left, r.top, r.width, height, parent, id, instance_, nullptr);
+    const HWND control = ::CreateWindowExW(
+        0, className, def.kind == ControlKind::ComboBox ? L"" : caption.c_str(), style, r.left,
+        r.top, r.width, height, parent, id, instance_, className == kPageClass ? this : nullptr);
     if (!control) {
         return nullptr;
     }
@@ -379,8 +379,15 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
 // notifications of their controls to the main window.
 LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM wParam,
                                              LPARAM lParam) {
-    const HWND root = ::GetAncestor(window, GA_ROOT);
-    ThemeWizardWindow* self = root ? windowOf(root) : nullptr;
+    // The main window made the page and passed itself along; kept with the page, it spares
+    // asking the system for the page's top-level window at every message.
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    ThemeWizardWindow* self = windowOf(window);
+    const HWND root = self ? self->window_ : nullptr;
     switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
