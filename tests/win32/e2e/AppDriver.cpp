@@ -293,6 +293,16 @@ std::string narrow(std::wstring_view wide) {
     return utf8;
 }
 
+INPUT mouseAt(POINT screen, DWORD flags) {
+    const POINT to = absolute(screen);
+    return mouseInput(flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, to.x, to.y);
+}
+
+HWND shownPalettePopup() {
+    const HWND popup = ::FindWindowW(L"QuorvelColorPalettePopup", nullptr);
+    return popup != nullptr && ::IsWindowVisible(popup) ? popup : nullptr;
+}
+
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;
     while (!condition()) {

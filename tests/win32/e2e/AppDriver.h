@@ -136,6 +136,13 @@ private:
 };
 
 // Polls a condition until it holds or the timeout passes.
+// A mouse input at a point of the screen (moving there), with further flags such as
+// MOUSEEVENTF_LEFTDOWN, for SendInput.
+INPUT mouseAt(POINT screen, DWORD flags);
+
+// The program's colour palette popup when it is shown, or nullptr.
+HWND shownPalettePopup();
+
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
 

@@ -1,7 +1,7 @@
 // The colour palette popup in the real program: the colour button of page WIN75 opens it at the
 // pointer, the cell under the pointer is highlighted, a click picks its colour into the colour
 // field, and the next opening shows the pick; Escape closes it and leaves the field alone.
-#include "AppDriver.h"
+#include "WizardTest.h"
 
 #include <gtest/gtest.h>
 
@@ -10,28 +10,12 @@
 
 namespace quorvel::e2e {
 
-// The page shown (WizardE2eTests.cpp).
-std::string pageSeen(const App& app);
-
 namespace {
 
 using namespace std::chrono_literals;
 
-// The popup's window class.
-constexpr wchar_t kPopupClass[] = L"QuorvelColorPalettePopup";
 constexpr COLORREF kHighlight = RGB(242, 148, 54);
 constexpr COLORREF kHighlightInner = RGB(255, 226, 148);
-
-INPUT mouseAt(POINT screen, DWORD flags) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((screen.x * 65535 + width / 2) / (width - 1));
-    input.mi.dy = static_cast<LONG>((screen.y * 65535 + height / 2) / (height - 1));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
 
 void moveTo(POINT screen) {
     INPUT input = mouseAt(screen, 0);
@@ -55,11 +39,6 @@ void clickAt(POINT screen) {
     ::SendInput(1, &up, sizeof up);
 }
 
-HWND shownPopup() {
-    const HWND popup = ::FindWindowW(kPopupClass, nullptr);
-    return popup != nullptr && ::IsWindowVisible(popup) ? popup : nullptr;
-}
-
 COLORREF screenPixel(POINT screen) {
     const HDC dc = ::GetDC(nullptr);
     const COLORREF color = ::GetPixel(dc, screen.x, screen.y);
@@ -67,22 +46,8 @@ COLORREF screenPixel(POINT screen) {
     return color;
 }
 
-class Palette : public testing::Test {
+class Palette : public WizardTest {
 protected:
-    std::unique_ptr<App> app;
-
-    void press(std::string_view caption, std::string_view page) {
-        const HWND button = app->find(Kind::Button, caption);
-        ASSERT_NE(button, nullptr) << caption;
-        app->click(button);
-        ASSERT_TRUE(waitUntil([&] { return pageSeen(*app) == page; }, 3000ms))
-            << caption << " led to " << pageSeen(*app);
-    }
-    void pick(int left, int top, std::string_view item) {
-        const HWND list = app->findAt(Kind::List, left, top);
-        ASSERT_NE(list, nullptr);
-        ASSERT_TRUE(app->pickItem(list, item)) << item;
-    }
     // Opens the popup with the colour button and returns it with its top-left corner.
     HWND openPopup(RECT& rect) {
         const HWND button = app->find(Kind::Button, "选择颜色");
@@ -92,7 +57,7 @@ protected:
         }
         app->click(button);
         HWND popup = nullptr;
-        waitUntil([&] { return (popup = shownPopup()) != nullptr; }, 5000ms);
+        waitUntil([&] { return (popup = shownPalettePopup()) != nullptr; }, 5000ms);
         if (popup != nullptr) {
             ::GetWindowRect(popup, &rect);
             std::this_thread::sleep_for(300ms); // first activation draws the palette
@@ -102,15 +67,8 @@ protected:
 };
 
 TEST_F(Palette, TheColourButtonOpensThePaletteAtThePointerAndAPickFillsTheColourField) {
-    app = std::make_unique<App>(L"win7");
-    ASSERT_TRUE(app->running());
-    press("生成Win7主题", "WIN71");
-    press("下一步", "指针页");
-    pick(138, 18, "系统默认鼠标方案");
-    press("下一步", "WIN73");
-    pick(159, 91, "系统默认声音方案");
-    press("下一步", "WIN74");
-    press("下一步", "WIN75");
+    start(L"win7");
+    walkWin7To("WIN75");
     const HWND colorField = app->findAt(Kind::Field, 159, 161);
     ASSERT_NE(colorField, nullptr);
     ASSERT_EQ(app->text(colorField), "0066FF");
@@ -133,7 +91,7 @@ TEST_F(Palette, TheColourButtonOpensThePaletteAtThePointerAndAPickFillsTheColour
     EXPECT_EQ(screenPixel(cellTop), kHighlight) << "the hover highlight";
     app->screenshot(L"16-WIN75-palette-hover");
     clickAt({rect.left + 78, rect.top + 90});
-    EXPECT_TRUE(waitUntil([] { return shownPopup() == nullptr; }, 3000ms)) << "still open";
+    EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms)) << "still open";
     app->settle();
     EXPECT_EQ(app->text(colorField), "B8CCE4");
 
@@ -144,7 +102,7 @@ TEST_F(Palette, TheColourButtonOpensThePaletteAtThePointerAndAPickFillsTheColour
     EXPECT_EQ(screenPixel({rect.left + 78, rect.top + 84}), kHighlight);
     EXPECT_EQ(screenPixel({rect.left + 73, rect.top + 85}), kHighlightInner);
     app->key(VK_ESCAPE);
-    EXPECT_TRUE(waitUntil([] { return shownPopup() == nullptr; }, 3000ms)) << "still open";
+    EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms)) << "still open";
     EXPECT_EQ(app->text(colorField), "B8CCE4");
     EXPECT_TRUE(::IsWindowEnabled(app->mainWindow()));
 }

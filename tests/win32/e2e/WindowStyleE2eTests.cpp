@@ -2,7 +2,7 @@
 // position it takes into the transparency field (dragged with the mouse, clicked on its track,
 // moved with the keyboard), typing into the field leaves the slider where it is, and a slider
 // dragged to 0 with a colour picked in the palette reaches the generated theme file.
-#include "AppDriver.h"
+#include "WizardTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,25 +14,9 @@
 
 namespace quorvel::e2e {
 
-// The page shown (WizardE2eTests.cpp).
-std::string pageSeen(const App& app);
-
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr wchar_t kPopupClass[] = L"QuorvelColorPalettePopup";
-
-INPUT mouseAt(POINT screen, DWORD flags) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>((screen.x * 65535 + width / 2) / (width - 1));
-    input.mi.dy = static_cast<LONG>((screen.y * 65535 + height / 2) / (height - 1));
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
 
 bool pointerAt(POINT screen) {
     POINT at{};
@@ -56,7 +40,7 @@ void moveTo(const App& app, POINT screen) {
     }
 }
 
-void button(const App& app, POINT screen, DWORD flag) {
+void mouseButton(const App& app, POINT screen, DWORD flag) {
     INPUT input = mouseAt(screen, flag);
     ::SendInput(1, &input, sizeof input);
     std::this_thread::sleep_for(60ms);
@@ -65,13 +49,8 @@ void button(const App& app, POINT screen, DWORD flag) {
 
 void clickAt(const App& app, POINT screen) {
     moveTo(app, screen);
-    button(app, screen, MOUSEEVENTF_LEFTDOWN);
-    button(app, screen, MOUSEEVENTF_LEFTUP);
-}
-
-HWND shownPopup() {
-    const HWND popup = ::FindWindowW(kPopupClass, nullptr);
-    return popup != nullptr && ::IsWindowVisible(popup) ? popup : nullptr;
+    mouseButton(app, screen, MOUSEEVENTF_LEFTDOWN);
+    mouseButton(app, screen, MOUSEEVENTF_LEFTUP);
 }
 
 // Where the slider shows its position, as a user reads it off the thumb.
@@ -105,47 +84,16 @@ POINT middleOf(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-class WindowStyle : public testing::Test {
+class WindowStyle : public WizardTest {
 protected:
-    std::unique_ptr<App> app;
     HWND slider = nullptr;
     HWND alphaField = nullptr;
     HWND colorField = nullptr;
 
-    void press(std::string_view caption, std::string_view page) {
-        const HWND b = app->find(Kind::Button, caption);
-        ASSERT_NE(b, nullptr) << caption;
-        app->click(b);
-        ASSERT_TRUE(waitUntil([&] { return pageSeen(*app) == page; }, 3000ms))
-            << caption << " led to " << pageSeen(*app);
-    }
-    void pick(int left, int top, std::string_view item) {
-        const HWND list = app->findAt(Kind::List, left, top);
-        ASSERT_NE(list, nullptr);
-        ASSERT_TRUE(app->pickItem(list, item)) << item;
-    }
-    HWND field(int left, int top) {
-        const HWND f = app->findAt(Kind::Field, left, top);
-        EXPECT_NE(f, nullptr) << "no field at " << left << "," << top;
-        return f;
-    }
-    void typeInto(int left, int top, std::string_view text) {
-        const HWND f = field(left, top);
-        ASSERT_NE(f, nullptr);
-        app->type(f, text);
-        ASSERT_EQ(app->text(f), text);
-    }
     // Starts a Windows 7 session and walks to page WIN75 with the default schemes.
     void openWindowStylePage() {
-        app = std::make_unique<App>(L"win7");
-        ASSERT_TRUE(app->running());
-        press("生成Win7主题", "WIN71");
-        press("下一步", "指针页");
-        pick(138, 18, "系统默认鼠标方案");
-        press("下一步", "WIN73");
-        pick(159, 91, "系统默认声音方案");
-        press("下一步", "WIN74");
-        press("下一步", "WIN75");
+        start(L"win7");
+        walkWin7To("WIN75");
         slider = app->findAt(Kind::Slider, 159, 198);
         alphaField = field(432, 198);
         colorField = field(159, 161);
@@ -165,7 +113,7 @@ protected:
     POINT grabThumb() {
         const POINT grip = middleOf(thumbOf(slider));
         moveTo(*app, grip);
-        button(*app, grip, MOUSEEVENTF_LEFTDOWN);
+        mouseButton(*app, grip, MOUSEEVENTF_LEFTDOWN);
         return grip;
     }
     // Opens the palette with the colour button; the popup, or nullptr.
@@ -177,7 +125,7 @@ protected:
         }
         app->click(colorButton);
         HWND popup = nullptr;
-        waitUntil([&] { return (popup = shownPopup()) != nullptr; }, 5000ms);
+        waitUntil([&] { return (popup = shownPalettePopup()) != nullptr; }, 5000ms);
         std::this_thread::sleep_for(300ms); // the first activation draws the palette
         return popup;
     }
@@ -186,13 +134,15 @@ protected:
         POINT cell{x + 6, y + 6};
         ::ClientToScreen(popup, &cell);
         clickAt(*app, cell);
-        EXPECT_TRUE(waitUntil([] { return shownPopup() == nullptr; }, 3000ms)) << "still open";
+        EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms))
+            << "still open";
     }
     // Opens the palette and closes it with Escape.
     void closeWithEscape() {
         ASSERT_NE(openPalette(), nullptr);
         app->key(VK_ESCAPE);
-        EXPECT_TRUE(waitUntil([] { return shownPopup() == nullptr; }, 3000ms)) << "still open";
+        EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms))
+            << "still open";
         app->settle();
     }
 };
@@ -241,7 +191,7 @@ TEST_F(WindowStyle, TheSliderWritesEveryPositionIntoTheFieldAndTypingLeavesTheSl
         EXPECT_TRUE(fieldShows(now)) << "step " << step;
         last = now;
     }
-    button(*app, {grip.x - 120, grip.y}, MOUSEEVENTF_LEFTUP);
+    mouseButton(*app, {grip.x - 120, grip.y}, MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(sliderPosition(slider), last);
     EXPECT_TRUE(fieldShows(last));
     app->screenshot(L"21-WIN75-slider-dragged");
@@ -270,7 +220,7 @@ TEST_F(WindowStyle, SliderDraggedToZeroAndAPickedColourReachTheThemeFile) {
     moveTo(*app, {(grip.x + track.left) / 2, grip.y});
     moveTo(*app, {track.left - 30, grip.y});
     EXPECT_TRUE(fieldShows(0)) << "before the button is released";
-    button(*app, {track.left - 30, grip.y}, MOUSEEVENTF_LEFTUP);
+    mouseButton(*app, {track.left - 30, grip.y}, MOUSEEVENTF_LEFTUP);
     EXPECT_EQ(sliderPosition(slider), 0);
     EXPECT_EQ(app->text(alphaField), "0");
 
