@@ -1,6 +1,6 @@
 // Start-up: the global state and its release at process end, then the main window and its message
 // loop. The window loads the common controls itself once its first page is shown.
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "wizard/win32/ThemeWizardWindow.h"
 
 #include <windows.h>

@@ -7,10 +7,10 @@
 // Built natively (host platform layer) and for Windows (Win32 layer, run under Wine):
 //   quorvel_generation_bench [--images=N] [--image-kb=K] [--rounds=R] [--folder=DIR]
 // Defaults: 300 images of 1,024 KB, 9 rounds, a scratch folder in the system's temporary folder.
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
 #include "generator/Win7ThemeGenerator.h"
+#include "model/ThemeProject.h"
 #include "platform/ForwardingPlatform.h"
+#include "wizard/Controls.h"
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"

@@ -5,10 +5,10 @@
 // succeeded and otherwise names the items that did not.
 #pragma once
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
 #include "generator/ProfileWriter.h"
+#include "model/ThemeProject.h"
 #include "platform/Platform.h"
+#include "wizard/Controls.h"
 
 #include <optional>
 #include <span>

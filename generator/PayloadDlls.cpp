@@ -2,10 +2,10 @@
 // assembled into resource trees and files. See PayloadDlls.h for the overall plan.
 #include "generator/PayloadDlls.h"
 
-#include "app/ProductInfo.h"
 #include "generator/Md5.h"
 #include "generator/Payload.h"
 #include "generator/PeImage.h"
+#include "model/ProductInfo.h"
 
 #include <functional>
 #include <stdexcept>

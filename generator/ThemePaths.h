@@ -2,7 +2,7 @@
 // quoted or expanded.
 #pragma once
 
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 
 #include <string>
 #include <string_view>

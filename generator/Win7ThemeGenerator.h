@@ -4,9 +4,9 @@
 // and tells the user how it went.
 #pragma once
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 #include "platform/Platform.h"
+#include "wizard/Controls.h"
 
 namespace quorvel {
 

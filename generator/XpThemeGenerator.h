@@ -7,9 +7,9 @@
 // one message box.
 #pragma once
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 #include "platform/Platform.h"
+#include "wizard/Controls.h"
 
 namespace quorvel {
 

@@ -13,12 +13,12 @@
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
 #include "generator/GenerationRun.h"
 #include "generator/ThemePaths.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
+#include "model/ThemeProject.h"
+#include "wizard/Controls.h"
 
 #include <gtest/gtest.h>
 

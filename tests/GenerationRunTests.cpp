@@ -2,9 +2,9 @@
 // copy-or-default rule and the closing message.
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
-#include "app/Controls.h"
 #include "generator/GenerationRun.h"
 #include "generator/ThemePaths.h"
+#include "wizard/Controls.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
-#include "app/ProductInfo.h"
 #include "generator/GenerationRun.h"
+#include "model/ProductInfo.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"

@@ -3,12 +3,12 @@
 // pictures. The loader's view of the same files is in tests/win32/PayloadLoadTests.cpp.
 #include "PeReader.h"
 
-#include "app/ProductInfo.h"
 #include "generator/Md5.h"
 #include "generator/Payload.h"
 #include "generator/PayloadDlls.h"
 #include "generator/PeImage.h"
 #include "generator/ResourceFormats.h"
+#include "model/ProductInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/Win7ThemeGenerator.h"
+#include "model/ThemeProject.h"
+#include "wizard/Controls.h"
 
 #include <gtest/gtest.h>
 

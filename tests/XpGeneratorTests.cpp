@@ -4,12 +4,12 @@
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 
-#include "app/Controls.h"
 #include "generator/DirectoryWalker.h"
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
 #include "generator/XpThemeGenerator.h"
+#include "wizard/Controls.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // screensaver tick boxes and the lists of the system's own screensavers.
 #pragma once
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 #include "platform/Platform.h"
+#include "wizard/Controls.h"
 
 #include <span>
 #include <string_view>

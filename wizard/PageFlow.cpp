@@ -1,9 +1,9 @@
 #include "wizard/PageFlow.h"
 
-#include "app/ProductInfo.h"
 #include "generator/GenerationRun.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
+#include "model/ProductInfo.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/WindowStyle.h"

@@ -3,7 +3,7 @@
 // belong to the flow itself.
 #pragma once
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "platform/Dialogs.h"
 #include "platform/Platform.h"
 #include "wizard/Pickers.h"

@@ -3,7 +3,7 @@
 // Win32 painter executes with GDI (and tests execute on a pixel array).
 #pragma once
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 #include <string>
 #include <vector>

@@ -2,9 +2,9 @@
 // AssetRef, the slideshow's multi-file picker, and the save-location folder pickers.
 #pragma once
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 #include "platform/Dialogs.h"
+#include "wizard/Controls.h"
 
 #include <span>
 #include <string>

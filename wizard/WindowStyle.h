@@ -2,9 +2,9 @@
 // theme file carries, and the checks and captures of the page's "下一步" button.
 #pragma once
 
-#include "app/Controls.h"
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 #include "platform/Platform.h"
+#include "wizard/Controls.h"
 
 #include <cstdint>
 #include <string>

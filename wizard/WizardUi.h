@@ -3,7 +3,7 @@
 // window implements it over its child windows; MemoryWizardUi keeps it in memory for tests.
 #pragma once
 
-#include "app/Controls.h"
+#include "wizard/Controls.h"
 
 #include <map>
 #include <string>

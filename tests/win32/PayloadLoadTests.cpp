@@ -1,9 +1,9 @@
 // The support DLLs as Windows sees them: each file is written to a temporary folder, loaded as an
 // image resource and a data file, and its resource types, texts, pictures and version read back
 // through the Win32 API.
-#include "app/ProductInfo.h"
 #include "generator/Payload.h"
 #include "generator/PayloadDlls.h"
+#include "model/ProductInfo.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // highlights the cell under the pointer and the cell picked last, and returns the picked colour.
 #pragma once
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "wizard/Palette.h"
 #include "wizard/win32/Gdi.h"
 

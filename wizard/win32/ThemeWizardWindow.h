@@ -3,7 +3,7 @@
 // bound to the controls' events.
 #pragma once
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "wizard/ControlTable.h"

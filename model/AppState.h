@@ -2,7 +2,7 @@
 // target and the colour palette's state that outlives one opening of the popup.
 #pragma once
 
-#include "app/ThemeProject.h"
+#include "model/ThemeProject.h"
 
 #include <array>
 #include <cstdint>

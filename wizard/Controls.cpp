@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "wizard/Controls.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 #include <cassert>
 
