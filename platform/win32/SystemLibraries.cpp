@@ -14,6 +14,8 @@ constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
 constexpr wchar_t kShellUtilities[] = L"shlwapi.dll";
 constexpr wchar_t kCom[] = L"ole32.dll";
+constexpr wchar_t kVersion[] = L"version.dll";
+constexpr wchar_t kGdiplus[] = L"gdiplus.dll";
 
 // Every function called through this file, each named once.
 enum class Fn {
@@ -32,6 +34,17 @@ enum class Fn {
     CoInitializeEx,
     CoUninitialize,
     CoTaskMemFree,
+    CoCreateInstance,
+    GetFileVersionInfoSizeW,
+    GetFileVersionInfoW,
+    VerQueryValueW,
+    GdiplusStartup,
+    GdipCreateBitmapFromFile,
+    GdipGetImageWidth,
+    GdipGetImageHeight,
+    GdipGetImageThumbnail,
+    GdipCreateHBITMAPFromBitmap,
+    GdipDisposeImage,
 };
 
 struct Entry {
@@ -56,6 +69,17 @@ constexpr Entry kEntries[] = {
     {Fn::CoInitializeEx, kCom, "CoInitializeEx"},
     {Fn::CoUninitialize, kCom, "CoUninitialize"},
     {Fn::CoTaskMemFree, kCom, "CoTaskMemFree"},
+    {Fn::CoCreateInstance, kCom, "CoCreateInstance"},
+    {Fn::GetFileVersionInfoSizeW, kVersion, "GetFileVersionInfoSizeW"},
+    {Fn::GetFileVersionInfoW, kVersion, "GetFileVersionInfoW"},
+    {Fn::VerQueryValueW, kVersion, "VerQueryValueW"},
+    {Fn::GdiplusStartup, kGdiplus, "GdiplusStartup"},
+    {Fn::GdipCreateBitmapFromFile, kGdiplus, "GdipCreateBitmapFromFile"},
+    {Fn::GdipGetImageWidth, kGdiplus, "GdipGetImageWidth"},
+    {Fn::GdipGetImageHeight, kGdiplus, "GdipGetImageHeight"},
+    {Fn::GdipGetImageThumbnail, kGdiplus, "GdipGetImageThumbnail"},
+    {Fn::GdipCreateHBITMAPFromBitmap, kGdiplus, "GdipCreateHBITMAPFromBitmap"},
+    {Fn::GdipDisposeImage, kGdiplus, "GdipDisposeImage"},
 };
 
 // The table is indexed by `Fn`.
@@ -65,7 +89,7 @@ constexpr bool inOrder() {
             return false;
         }
     }
-    return std::size(kEntries) == static_cast<std::size_t>(Fn::CoTaskMemFree) + 1;
+    return std::size(kEntries) == static_cast<std::size_t>(Fn::GdipDisposeImage) + 1;
 }
 static_assert(inOrder());
 
@@ -177,6 +201,80 @@ void CoTaskMemFree(void* memory) {
     if (function) {
         function(memory);
     }
+}
+
+HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID wanted,
+                         void** object) {
+    static const auto function =
+        find<HRESULT WINAPI(REFCLSID, IUnknown*, DWORD, REFIID, void**)>(Fn::CoCreateInstance);
+    if (!function) {
+        *object = nullptr;
+        return REGDB_E_CLASSNOTREG;
+    }
+    return function(type, outer, context, wanted, object);
+}
+
+DWORD GetFileVersionInfoSizeW(const wchar_t* file, DWORD* handle) {
+    static const auto function =
+        find<DWORD WINAPI(const wchar_t*, DWORD*)>(Fn::GetFileVersionInfoSizeW);
+    return function ? function(file, handle) : 0;
+}
+
+BOOL GetFileVersionInfoW(const wchar_t* file, DWORD handle, DWORD size, void* data) {
+    static const auto function =
+        find<BOOL WINAPI(const wchar_t*, DWORD, DWORD, void*)>(Fn::GetFileVersionInfoW);
+    return function ? function(file, handle, size, data) : FALSE;
+}
+
+BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** buffer, UINT* length) {
+    static const auto function =
+        find<BOOL WINAPI(const void*, const wchar_t*, void**, UINT*)>(Fn::VerQueryValueW);
+    return function ? function(block, subBlock, buffer, length) : FALSE;
+}
+
+namespace {
+// Any status but 0 is a failure; this one says the library is missing.
+constexpr int kGdiplusMissing = 18; // GdiplusNotInitialized
+} // namespace
+
+int GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* output) {
+    static const auto function =
+        find<int WINAPI(ULONG_PTR*, const GdiplusStartupInput*, void*)>(Fn::GdiplusStartup);
+    return function ? function(token, input, output) : kGdiplusMissing;
+}
+
+int GdipCreateBitmapFromFile(const wchar_t* file, void** bitmap) {
+    static const auto function =
+        find<int WINAPI(const wchar_t*, void**)>(Fn::GdipCreateBitmapFromFile);
+    return function ? function(file, bitmap) : kGdiplusMissing;
+}
+
+int GdipGetImageWidth(void* image, UINT* width) {
+    static const auto function = find<int WINAPI(void*, UINT*)>(Fn::GdipGetImageWidth);
+    return function ? function(image, width) : kGdiplusMissing;
+}
+
+int GdipGetImageHeight(void* image, UINT* height) {
+    static const auto function = find<int WINAPI(void*, UINT*)>(Fn::GdipGetImageHeight);
+    return function ? function(image, height) : kGdiplusMissing;
+}
+
+int GdipGetImageThumbnail(void* image, UINT width, UINT height, void** thumbnail, void* callback,
+                          void* data) {
+    static const auto function =
+        find<int WINAPI(void*, UINT, UINT, void**, void*, void*)>(Fn::GdipGetImageThumbnail);
+    return function ? function(image, width, height, thumbnail, callback, data) : kGdiplusMissing;
+}
+
+int GdipCreateHBITMAPFromBitmap(void* bitmap, HBITMAP* result, DWORD background) {
+    static const auto function =
+        find<int WINAPI(void*, HBITMAP*, DWORD)>(Fn::GdipCreateHBITMAPFromBitmap);
+    return function ? function(bitmap, result, background) : kGdiplusMissing;
+}
+
+int GdipDisposeImage(void* image) {
+    static const auto function = find<int WINAPI(void*)>(Fn::GdipDisposeImage);
+    return function ? function(image) : kGdiplusMissing;
 }
 
 std::vector<std::string> missingFunctions() {

@@ -3,8 +3,11 @@
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "wizard/Preview.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
+#include "wizard/win32/DesktopPreview.h"
+#include "wizard/win32/FieldPreviews.h"
 #include "wizard/win32/GraphicButton.h"
 #include "wizard/win32/Win32ControlLook.h"
 
@@ -103,6 +106,7 @@ bool ThemeWizardWindow::create(int showCommand) {
         return false;
     }
     dialogs_.setOwner(window_);
+    addDesktopPreviewCommand(window_);
     goToPage(kPageMain);
     // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
     // that the buttons are painted once, the focused one as such. Should the window not have
@@ -233,6 +237,7 @@ bool ThemeWizardWindow::createControls(bool first) {
         }
         byName_.emplace(std::string(def.name), control);
         byWindow_.emplace(control, &def);
+        watchForPreview(control, def);
         if (def.kind == ControlKind::PagePicture) {
             pages_.at(static_cast<std::size_t>(def.page)) = control;
         }
@@ -310,6 +315,12 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     }
+    case WM_SYSCOMMAND:
+        if (isDesktopPreviewCommand(wParam)) {
+            openDesktopPreview();
+            return 0;
+        }
+        break;
     case kTickReleased:
         fire(reinterpret_cast<HWND>(lParam), ControlEvent::TickReleased);
         return 0;
@@ -527,12 +538,34 @@ void ThemeWizardWindow::pickWindowColor() {
     applyPickedWindowColor(*this, color);
 }
 
+void ThemeWizardWindow::watchForPreview(HWND control, const ControlDef& def) {
+    if (def.kind != ControlKind::EditField || !preview::fieldRole(def.name)) {
+        return;
+    }
+    if (!previews_) {
+        previews_ = std::make_unique<FieldPreviews>(instance_, app_.project);
+    }
+    previews_->watch(control, def.name);
+}
+
+void ThemeWizardWindow::openDesktopPreview() {
+    if (previews_) {
+        previews_->hide();
+    }
+    const bool xp = page_ >= kPageXp1;
+    showDesktopPreview(instance_, window_, preview::desktopScene(*this, app_.project, xp));
+}
+
 bool ThemeWizardWindow::preTranslate(const MSG& message) {
     if (!window_ || (message.message != WM_KEYDOWN && message.message != WM_CHAR)) {
         return false;
     }
     if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) {
         return false;
+    }
+    if (isDesktopPreviewShortcut(message)) {
+        openDesktopPreview();
+        return true;
     }
     const HWND control = tableControlOf(message.hwnd);
     const ControlDef* def = defOf(control);
@@ -659,6 +692,9 @@ void ThemeWizardWindow::goToPage(int index) {
     const HWND leaving = pages_.at(static_cast<std::size_t>(page_));
     const bool focusLeaves = focus && (focus == leaving || ::IsChild(leaving, focus));
     page_ = index;
+    if (previews_) {
+        previews_->hide();
+    }
     for (std::size_t i = 0; i < pages_.size(); ++i) {
         if (static_cast<int>(i) != index && pages_[i]) {
             ::ShowWindow(pages_[i], SW_HIDE);

@@ -14,11 +14,14 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace quorvel {
+
+class FieldPreviews;
 
 // Creates and shows the main window and runs the message loop of the GUI thread until the window
 // is closed. Returns 0 then, or 1 when the window could not be created.
@@ -85,6 +88,10 @@ private:
     void fire(HWND control, ControlEvent event);
     // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
     void pickWindowColor();
+    // The previews: a path field's preview once its control is made, and the desktop preview
+    // of the page set shown (the XP set on its pages, the Windows 7 set elsewhere).
+    void watchForPreview(HWND control, const ControlDef& def);
+    void openDesktopPreview();
     void focusControl(HWND control);
     // The first enabled Tab stop of the current page; null when it has none.
     HWND firstFocusOfPage() const;
@@ -109,6 +116,7 @@ private:
     std::unordered_map<HWND, int> sliderPositions_;
     WizardFonts fonts_;
     LookColors colors_;
+    std::unique_ptr<FieldPreviews> previews_;
 };
 
 } // namespace quorvel
