@@ -4,7 +4,9 @@
 #  - a large Windows 7 generation against a plain copy of the same files, natively (in the
 #    temporary folder, and again in /dev/shm, a file system in memory, when there is one) and
 #    under Wine;
-#  - start-up to the first painted window under Wine, against a minimal Win32 window.
+#  - start-up to the first painted window under Wine, against a minimal Win32 window;
+#  - the first preview of a 6000 x 4000 JPEG (made once with ImageMagick) against decoding it
+#    whole, under Wine.
 # Builds build/bench (native, Release) and build/win (Windows, Release) as needed.
 #   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 61 starts
 #   QUORVEL_BENCH_IMAGES=500 QUORVEL_BENCH_IMAGE_KB=512 scripts/bench.sh
@@ -16,6 +18,8 @@ images=${QUORVEL_BENCH_IMAGES:-300}
 image_kb=${QUORVEL_BENCH_IMAGE_KB:-1024}
 rounds=${QUORVEL_BENCH_ROUNDS:-9}
 starts=${QUORVEL_BENCH_STARTS:-61}
+preview_rounds=${QUORVEL_BENCH_PREVIEW_ROUNDS:-5}
+preview_image=$repo/build/bench-preview-6000x4000.jpg
 results=$repo/build/bench-results.txt
 
 say() { echo "bench: $*" >&2; }
@@ -31,7 +35,12 @@ say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
-    quorvel_startup_bench minimal_window >/dev/null
+    quorvel_startup_bench quorvel_preview_bench minimal_window >/dev/null
+if [ ! -s "$preview_image" ]; then
+    say "making a 6000 x 4000 JPEG for the preview bench (about a minute)"
+    convert -size 6000x4000 -seed 1 plasma:fractal -quality 90 "$preview_image.tmp.jpg"
+    mv "$preview_image.tmp.jpg" "$preview_image"
+fi
 
 generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
 
@@ -83,6 +92,10 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
     wine "$repo/build/win/bench/quorvel_startup_bench.exe" \
         --program="$(winepath -w "$repo/build/win/quorvel.exe")" \
         --baseline="$(winepath -w "$repo/build/win/bench/minimal_window.exe")" --runs="$starts"
+    echo
+    echo "== first preview of a 6000 x 4000 JPEG against decoding it whole, under Wine"
+    wine "$repo/build/win/bench/quorvel_preview_bench.exe" \
+        --image="$(winepath -w "$preview_image")" --rounds="$preview_rounds"
 } 2>&1 | tr -d '\r' | tee -a "$results"
 
 say "figures in $results"

@@ -331,6 +331,7 @@ void ImageDecoder::decode(const std::wstring& path, std::optional<preview::Size>
                                                            static_cast<UINT>(buffer.size()),
                                                            buffer.data(), reduced.typedOut()))) {
                 source = reduced.get();
+                into.scaledDecode = true;
             }
         }
     }

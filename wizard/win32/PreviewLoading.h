@@ -39,12 +39,13 @@ struct LoadedItem {
     std::optional<preview::Failure> failure;
     std::wstring fileName;
     std::uint64_t bytes = 0;
-    preview::Size original; // images: the size of the whole image
-    Pixels pixels;          // images: the thumbnail
-    IconHandle small;       // icons at 32 pixels
-    IconHandle large;       // icons at 48 pixels
-    CursorHandle pointer;   // pointers as they are
-    int hotX = 0;           // pointers: the hot spot and the size
+    preview::Size original;    // images: the size of the whole image
+    bool scaledDecode = false; // images: the decoder itself decoded at a reduced size
+    Pixels pixels;             // images: the thumbnail
+    IconHandle small;          // icons at 32 pixels
+    IconHandle large;          // icons at 48 pixels
+    CursorHandle pointer;      // pointers as they are
+    int hotX = 0;              // pointers: the hot spot and the size
     int hotY = 0;
     preview::Size pointerSize;
     preview::Animation animation;          // animated pointers
