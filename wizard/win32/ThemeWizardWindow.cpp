@@ -106,7 +106,6 @@ bool ThemeWizardWindow::create(int showCommand) {
         return false;
     }
     dialogs_.setOwner(window_);
-    addDesktopPreviewCommand(window_);
     goToPage(kPageMain);
     // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
     // that the buttons are painted once, the focused one as such. Should the window not have
@@ -265,6 +264,8 @@ bool ThemeWizardWindow::completeControls() {
     common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
     system::InitCommonControlsEx(&common);
     applyControlLook(3);
+    // The system menu is copied for the window when an item is added: not before it is shown.
+    addDesktopPreviewCommand(window_);
     return createControls(false);
 }
 

@@ -126,7 +126,8 @@ COLORREF toColorref(Rgb c) {
 void restMouseOn(HWND control) {
     RECT r{};
     ::GetWindowRect(control, &r);
-    const POINT middle = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // Right of the middle, where the driver clicks into fields: the mouse must move there.
+    const POINT middle = {(r.left + r.right) / 2 + 12, (r.top + r.bottom) / 2};
     INPUT move = mouseAt(middle, 0);
     ::SendInput(1, &move, sizeof move);
 }
@@ -253,6 +254,16 @@ TEST_F(Previews, RestingOnAPickedFieldShowsTheImageAndThePointer) {
     app->screenshot(popup, L"preview-missing");
     EXPECT_EQ(pageSeen(*app), "WIN74");
     noMessageBox();
+
+    // A file with a version resource in the visual style's field: its name, size, description.
+    press("下一步", "WIN75");
+    typeInto(159, 92, "C:\\windows\\system32\\shell32.dll");
+    popup = hoverPreview(field(159, 92));
+    ASSERT_NE(popup, nullptr) << "no preview beside the visual style field";
+    app->screenshot(popup, L"preview-style");
+    RECT info{};
+    ::GetClientRect(popup, &info);
+    EXPECT_GT(info.bottom, 3 * 12) << "fewer than three lines";
 }
 
 TEST_F(Previews, DesktopPreviewDrawsTheWholeWindows7Theme) {
