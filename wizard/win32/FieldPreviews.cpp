@@ -21,6 +21,8 @@ constexpr UINT_PTR kStepTimer = 1;
 // The focus must rest this long on a field before its preview shows.
 constexpr UINT kFocusDelayMs = 600;
 constexpr int kChannel = 0;
+constexpr DWORD kPopupExStyle =
+    WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_LAYERED | WS_EX_TRANSPARENT;
 
 gdi::Font makePreviewFont(int dpi) {
     LOGFONTW font{};
@@ -122,9 +124,13 @@ bool FieldPreviews::makePopup(HWND owner) {
     if (!registered) {
         return false;
     }
-    popup_ =
-        ::CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kPreviewPopupClass,
-                          L"", WS_POPUP | WS_BORDER, 0, 0, 1, 1, owner, nullptr, instance_, this);
+    // Layered and transparent to the mouse: a click on what the popup covers (the next field
+    // of the page, say) reaches it.
+    popup_ = ::CreateWindowExW(kPopupExStyle, kPreviewPopupClass, L"", WS_POPUP | WS_BORDER, 0, 0,
+                               1, 1, owner, nullptr, instance_, this);
+    if (popup_) {
+        ::SetLayeredWindowAttributes(popup_, 0, 255, LWA_ALPHA);
+    }
     return popup_ != nullptr;
 }
 
@@ -296,8 +302,7 @@ void FieldPreviews::place() {
         return;
     }
     RECT frame = {0, 0, content_->client.cx, content_->client.cy};
-    ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE,
-                         WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+    ::AdjustWindowRectEx(&frame, WS_POPUP | WS_BORDER, FALSE, kPopupExStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     RECT field{};
