@@ -12,9 +12,9 @@ namespace quorvel {
 
 inline constexpr int kPointerRoleCount = static_cast<int>(kPointerRoles.size());
 
-// One enumerator per control, in the order of the table. The pointer pages' fields and browse
-// buttons are ranges of kPointerRoleCount identities in the order of kPointerRoles: address them
-// through pointerField() and pointerButton().
+// One enumerator per control, page by page. The pointer pages' fields and browse buttons are
+// ranges of kPointerRoleCount identities in the order of kPointerRoles: address them through
+// pointerField() and pointerButton().
 enum class ControlId : int {
     PageContainer,
 
