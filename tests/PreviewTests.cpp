@@ -1,6 +1,7 @@
 // The preview model: which fields preview what, thumbnail geometry, the header readers with
 // their bad-input catalogue (zero bytes, text posing as a pointer, truncation, an absurd frame
 // count), and the desktop preview's scene and layout.
+#include "wizard/ControlTable.h"
 #include "wizard/Pickers.h"
 #include "wizard/Preview.h"
 #include "wizard/PreviewReaders.h"
@@ -58,9 +59,9 @@ TEST(Preview, EveryPickerFieldPreviewsItsSlotKindAndNothingElseDoes) {
         EXPECT_EQ(fieldRole(picker.field), expected.at(picker.slot.kind)) << picker.field;
         EXPECT_FALSE(fieldRole(picker.button)) << picker.button;
     }
-    EXPECT_EQ(fieldRole(kSlideshowField), FieldRole::Slideshow);
-    EXPECT_FALSE(fieldRole(kWindowColorField));
-    EXPECT_FALSE(fieldRole(kIntervalField));
+    EXPECT_EQ(fieldRole(ControlId::Win7Slideshow), FieldRole::Slideshow);
+    EXPECT_FALSE(fieldRole(ControlId::Win7WindowColor));
+    EXPECT_FALSE(fieldRole(ControlId::Win7SlideshowInterval));
 }
 
 TEST(Preview, KindFollowsTheFieldAndTheFileNamesExtension) {
@@ -87,18 +88,20 @@ TEST(Preview, KindFollowsTheFieldAndTheFileNamesExtension) {
 
 TEST(Preview, RequestsPreviewTheFieldsPathOrTheFirstSlideshowImages) {
     ThemeProject project;
-    EXPECT_FALSE(requestFor("W桌面壁纸", "   ", project));
-    EXPECT_FALSE(requestFor("W透明窗口颜色", "0066FF", project));
-    const auto single = requestFor("WArrow", " C:\\p\\a.ani ", project);
+    EXPECT_FALSE(requestFor(ControlId::Win7Wallpaper, "   ", project));
+    EXPECT_FALSE(requestFor(ControlId::Win7WindowColor, "0066FF", project));
+    const auto single = requestFor(pointerField(PageSet::Win7, 9), " C:\\p\\a.ani ", project);
     ASSERT_TRUE(single);
     EXPECT_EQ(*single, (Request{Kind::AnimatedPointer, {"C:\\p\\a.ani"}, 1}));
 
-    EXPECT_FALSE(requestFor(kSlideshowField, "a.jpg;", project)) << "no images in the project";
+    EXPECT_FALSE(requestFor(ControlId::Win7Slideshow, "a.jpg;", project))
+        << "no images in the project";
     for (int i = 0; i < 300; ++i) {
         project.slideshowFiles.push_back({"C:\\s\\" + std::to_string(i) + ".jpg", ""});
     }
-    EXPECT_FALSE(requestFor(kSlideshowField, "", project)) << "an emptied field shows nothing";
-    const auto row = requestFor(kSlideshowField, "0.jpg;1.jpg;", project);
+    EXPECT_FALSE(requestFor(ControlId::Win7Slideshow, "", project))
+        << "an emptied field shows nothing";
+    const auto row = requestFor(ControlId::Win7Slideshow, "0.jpg;1.jpg;", project);
     ASSERT_TRUE(row);
     EXPECT_EQ(row->total, 300);
     ASSERT_EQ(row->paths.size(), static_cast<std::size_t>(kSlideshowShown));
@@ -254,12 +257,12 @@ TEST(DesktopPreview, EmptyChoicesStandForTheDefaultsAndChosenOnesComeFromTheirPa
     EXPECT_EQ(scene.windowColor, *parseRgbHex(kInitialWindowColor));
     EXPECT_EQ(scene.windowAlpha, kInitialAlpha);
 
-    controls.setText("W桌面壁纸", "C:\\w.jpg");
-    controls.setText("X桌面壁纸", "C:\\x.jpg");
-    controls.setText("WArrow", "C:\\arrow.cur");
-    controls.setText("X回收站满_图标", "C:\\full.ico");
-    controls.setText(kWindowColorField, "ff8000");
-    controls.setText(kAlphaField, "300");
+    controls.setText(ControlId::Win7Wallpaper, "C:\\w.jpg");
+    controls.setText(ControlId::XpWallpaper, "C:\\x.jpg");
+    controls.setText(pointerField(PageSet::Win7, 9), "C:\\arrow.cur");
+    controls.setText(ControlId::XpIconRecycleFull, "C:\\full.ico");
+    controls.setText(ControlId::Win7WindowColor, "ff8000");
+    controls.setText(ControlId::Win7Alpha, "300");
     scene = desktopScene(controls, project, false);
     EXPECT_EQ(scene.wallpapers, std::vector<std::string>{"C:\\w.jpg"});
     EXPECT_EQ(scene.arrowPointer, "C:\\arrow.cur");
@@ -272,7 +275,7 @@ TEST(DesktopPreview, EmptyChoicesStandForTheDefaultsAndChosenOnesComeFromTheirPa
     EXPECT_EQ(scene.arrowPointer, "");
 
     project.slideshowFiles = {{"C:\\1.jpg", "1.jpg"}, {"C:\\2.jpg", "2.jpg"}};
-    controls.setText(kSlideshowField, "1.jpg;2.jpg;");
+    controls.setText(ControlId::Win7Slideshow, "1.jpg;2.jpg;");
     EXPECT_EQ(desktopScene(controls, project, false).wallpapers,
               (std::vector<std::string>{"C:\\1.jpg", "C:\\2.jpg"}));
     EXPECT_EQ(desktopScene(controls, project, true).wallpapers,

@@ -34,18 +34,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// The field of a page set's picker for a slot, or empty.
-std::string_view fieldOf(SlotKind kind, int position, bool xp) {
-    const char prefix = xp ? 'X' : 'W';
-    for (const AssetPickerDef& picker : assetPickers()) {
-        if (picker.slot.kind == kind && picker.slot.position == position &&
-            picker.field.front() == prefix) {
-            return picker.field;
-        }
-    }
-    return {};
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -66,8 +54,8 @@ Placed scaledRect(int left, int top, int width, int height, int screenWidth) {
 
 } // namespace
 
-std::optional<FieldRole> fieldRole(std::string_view field) {
-    if (field == kSlideshowField) {
+std::optional<FieldRole> fieldRole(ControlId field) {
+    if (field == ControlId::Win7Slideshow) {
         return FieldRole::Slideshow;
     }
     for (const AssetPickerDef& picker : assetPickers()) {
@@ -116,7 +104,7 @@ bool showsFileInfo(Kind kind) {
     return kind == Kind::Screensaver || kind == Kind::VisualStyle || kind == Kind::Sound;
 }
 
-std::optional<Request> requestFor(std::string_view field, std::string_view fieldText,
+std::optional<Request> requestFor(ControlId field, std::string_view fieldText,
                                   const ThemeProject& project) {
     const std::optional<FieldRole> role = fieldRole(field);
     if (!role) {
@@ -301,26 +289,26 @@ std::optional<Rgb> parseRgbHex(std::string_view text) {
 DesktopScene desktopScene(const Controls& controls, const ThemeProject& project, bool xp) {
     DesktopScene scene;
     scene.xp = xp;
-    const auto textOf = [&controls](std::string_view field) {
-        return field.empty() ? std::string() : std::string(trimmed(controls.text(field)));
+    const PageSetControls& set = pageSetControls(xp ? PageSet::Xp : PageSet::Win7);
+    const auto textOf = [&controls](ControlId field) {
+        return std::string(trimmed(controls.text(field)));
     };
-    if (!xp && !project.slideshowFiles.empty() && !textOf(kSlideshowField).empty()) {
+    if (!xp && !project.slideshowFiles.empty() && !textOf(ControlId::Win7Slideshow).empty()) {
         for (const AssetRef& image : project.slideshowFiles) {
             scene.wallpapers.push_back(image.sourcePath);
         }
-    } else if (std::string wallpaper = textOf(fieldOf(SlotKind::Wallpaper, 1, xp));
-               !wallpaper.empty()) {
+    } else if (std::string wallpaper = textOf(set.wallpaper); !wallpaper.empty()) {
         scene.wallpapers.push_back(std::move(wallpaper));
     }
-    for (int i = 0; i < ThemeProject::kIconCount; ++i) {
-        scene.icons[static_cast<std::size_t>(i)] = textOf(fieldOf(SlotKind::Icon, i + 1, xp));
+    for (std::size_t i = 0; i < scene.icons.size(); ++i) {
+        scene.icons[i] = textOf(set.iconFields[i]);
     }
-    constexpr int kArrowPosition = 10;
-    static_assert(kPointerRoles[kArrowPosition - 1] == "Arrow");
-    scene.arrowPointer = textOf(fieldOf(SlotKind::Cursor, kArrowPosition, xp));
-    scene.windowColor =
-        parseRgbHex(controls.text(kWindowColorField)).value_or(*parseRgbHex(kInitialWindowColor));
-    const std::string alphaText = textOf(kAlphaField);
+    constexpr int kArrowRole = 9;
+    static_assert(kPointerRoles[kArrowRole] == "Arrow");
+    scene.arrowPointer = textOf(pointerField(set.set, kArrowRole));
+    scene.windowColor = parseRgbHex(controls.text(ControlId::Win7WindowColor))
+                            .value_or(*parseRgbHex(kInitialWindowColor));
+    const std::string alphaText = textOf(ControlId::Win7Alpha);
     const std::int64_t alpha = alphaText.empty() ? kInitialAlpha : leadingInteger(alphaText);
     scene.windowAlpha = static_cast<int>(std::clamp<std::int64_t>(alpha, 0, 255));
     return scene;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/ThemeProject.h"
+#include "wizard/ControlId.h"
 #include "wizard/ControlLook.h"
 #include "wizard/Controls.h"
 
@@ -19,7 +20,7 @@ namespace quorvel::preview {
 
 // What a path field holds. This is the one place that maps fields onto slot kinds.
 enum class FieldRole { Icon, Pointer, Sound, Screensaver, Wallpaper, Slideshow, VisualStyle };
-std::optional<FieldRole> fieldRole(std::string_view field);
+std::optional<FieldRole> fieldRole(ControlId field);
 
 // How a file is previewed.
 enum class Kind {
@@ -49,7 +50,7 @@ struct Request {
 inline constexpr int kSlideshowShown = 4;
 // Nothing when the field has no preview or holds no file: a single field previews the path it
 // shows, the slideshow field the images of the project.
-std::optional<Request> requestFor(std::string_view field, std::string_view fieldText,
+std::optional<Request> requestFor(ControlId field, std::string_view fieldText,
                                   const ThemeProject& project);
 
 // Why a file cannot be previewed.

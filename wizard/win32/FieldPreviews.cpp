@@ -101,13 +101,13 @@ FieldPreviews::~FieldPreviews() {
     }
 }
 
-void FieldPreviews::watch(HWND control, std::string_view name) {
-    if (!preview::fieldRole(name) || !control) {
+void FieldPreviews::watch(HWND control, ControlId id) {
+    if (!preview::fieldRole(id) || !control) {
         return;
     }
     if (system::SetWindowSubclass(control, fieldProc, kFieldSubclass,
                                   reinterpret_cast<DWORD_PTR>(this))) {
-        fields_.emplace(control, std::string(name));
+        fields_.emplace(control, id);
     }
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/ThemeProject.h"
+#include "wizard/ControlId.h"
 #include "wizard/win32/Gdi.h"
 #include "wizard/win32/PreviewWorker.h"
 
@@ -28,7 +29,7 @@ public:
     FieldPreviews& operator=(const FieldPreviews&) = delete;
 
     // Watches a control of the table; only path fields get a preview, others are left alone.
-    void watch(HWND control, std::string_view name);
+    void watch(HWND control, ControlId id);
     void hide();
 
 private:
@@ -46,7 +47,7 @@ private:
 
     HINSTANCE instance_;
     const ThemeProject& project_;
-    std::unordered_map<HWND, std::string> fields_;
+    std::unordered_map<HWND, ControlId> fields_;
     HWND popup_ = nullptr;
     HWND tracked_ = nullptr;   // the field whose hover and leave are tracked
     HWND requested_ = nullptr; // the field whose preview is loading or shown
