@@ -197,8 +197,10 @@ void FieldPreviews::takeResults() {
         }
         content_->items = std::move(result->items);
         const COLORREF background = ::GetSysColor(COLOR_WINDOW);
-        for (const LoadedItem& item : content_->items) {
+        for (LoadedItem& item : content_->items) {
+            // Only the composed copy is kept: one thumbnail per image.
             content_->opaque.push_back(overBackground(item.pixels, background));
+            item.pixels.bgra = {};
         }
         if (!::IsWindowVisible(requested_) || !::IsWindowEnabled(requested_)) {
             hide();

@@ -123,12 +123,13 @@ COLORREF toColorref(Rgb c) {
     return RGB(c.red, c.green, c.blue);
 }
 
-void restMouseOn(HWND control) {
+// Moves the mouse onto a control, a little right of its middle (where the driver clicks into
+// fields, so that the mouse does move) and further right at each step.
+void restMouseOn(HWND control, int step) {
     RECT r{};
     ::GetWindowRect(control, &r);
-    // Right of the middle, where the driver clicks into fields: the mouse must move there.
-    const POINT middle = {(r.left + r.right) / 2 + 12, (r.top + r.bottom) / 2};
-    INPUT move = mouseAt(middle, 0);
+    const POINT at = {(r.left + r.right) / 2 + 12 + 8 * step, (r.top + r.bottom) / 2};
+    INPUT move = mouseAt(at, 0);
     ::SendInput(1, &move, sizeof move);
 }
 
@@ -192,9 +193,14 @@ protected:
 
     // Rests the mouse on a field and returns the preview popup once it shows.
     HWND hoverPreview(HWND field) {
-        restMouseOn(field);
+        // A window that was disabled under a dialog a moment ago may not have seen the move:
+        // the mouse moves on a little, as a user's would, until the preview shows.
+        waitUntil([&] { return app->enabled(app->mainWindow()); }, 3000ms);
         HWND popup = nullptr;
-        waitUntil([&] { return (popup = shown(kPopupClass)) != nullptr; }, 5000ms);
+        for (int step = 0; step < 3 && !popup; ++step) {
+            restMouseOn(field, step);
+            waitUntil([&] { return (popup = shown(kPopupClass)) != nullptr; }, 2000ms);
+        }
         return popup;
     }
     void expectPopupGoneAfterLeaving() {
