@@ -1,5 +1,6 @@
 #include "wizard/win32/GraphicButton.h"
 
+#include "wizard/win32/AccessibleObject.h"
 #include "wizard/win32/Gdi.h"
 
 #include <commctrl.h> // BST_HOT
@@ -183,6 +184,8 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PRINTCLIENT:
         draw(button, reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_GETOBJECT:
+        return answerButtonGetObject(button, wParam, lParam);
     default:
         return ::DefWindowProcW(button, message, wParam, lParam);
     }
