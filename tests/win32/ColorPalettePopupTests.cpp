@@ -409,11 +409,16 @@ TEST_F(Win32WindowPalettePopup,
        OtherColoursCancelledLeavesThePickAndConfirmedTakesTheDialogColour) {
     state.selectedCell = 17;
     state.pickedColor = rgb(0xD7, 0xE3, 0xBC);
-    const auto useDialog = [&](WPARAM command) {
-        return [this, command](HWND popup) {
-            moveMouseTo(popup, palette::kOtherColorsButton.left + 100,
-                        palette::kOtherColorsButton.top + 13);
-            click();
+    const auto useDialog = [&](WPARAM command, bool byKeyboard = false) {
+        return [this, command, byKeyboard](HWND popup) {
+            if (byKeyboard) {
+                pressKey(VK_TAB);
+                pressKey(VK_RETURN);
+            } else {
+                moveMouseTo(popup, palette::kOtherColorsButton.left + 100,
+                            palette::kOtherColorsButton.top + 13);
+                click();
+            }
             const HWND dialog = waitForWindow(L"#32770", 5s);
             if (dialog == nullptr) {
                 return;
@@ -429,6 +434,10 @@ TEST_F(Win32WindowPalettePopup,
     EXPECT_TRUE(popupHiddenDuringDialog);
     EXPECT_EQ(state.selectedCell, 17);
     EXPECT_EQ(state.pickedColor, rgb(0xD7, 0xE3, 0xBC));
+
+    dialogShown = false;
+    EXPECT_EQ(openWhile(90, 90, useDialog(IDCANCEL, true)), -1);
+    EXPECT_TRUE(dialogShown) << "Tab reaches the button and Enter clicks it";
 
     dialogShown = false;
     const int confirmed = openWhile(90, 90, useDialog(IDOK));
