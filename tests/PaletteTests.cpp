@@ -153,26 +153,6 @@ TEST(PalettePick, CellAutomaticAndSystemColourPicks) {
     EXPECT_EQ(state.pickedColor, 0);
 }
 
-TEST(PalettePick, PickingACellByIndexIsWhatAClickOnItDoes) {
-    for (int index = 1; index <= palette::kColorCount; ++index) {
-        PaletteState byIndex = prepared();
-        PaletteState byClick = prepared();
-        const PaletteCell& cell = byClick.paletteCells[static_cast<std::size_t>(index - 1)];
-        ASSERT_TRUE(palette::pickCell(byIndex, index));
-        ASSERT_TRUE(palette::pickCellAt(byClick, cell.x + 6, cell.y + 6));
-        EXPECT_EQ(byIndex.selectedCell, byClick.selectedCell);
-        EXPECT_EQ(byIndex.pickedColor, byClick.pickedColor);
-    }
-    PaletteState state = prepared();
-    state.selectedCell = 9;
-    state.pickedColor = rgb(1, 2, 3);
-    for (const int outside : {0, -1, 71}) {
-        EXPECT_FALSE(palette::pickCell(state, outside)) << outside;
-    }
-    EXPECT_EQ(state.selectedCell, 9);
-    EXPECT_EQ(state.pickedColor, rgb(1, 2, 3));
-}
-
 // The arrow keys against the drawn layout: each moves to the nearest cell in its direction in the
 // same row (same top) or column (same left), and stays where there is none.
 TEST(PaletteKeys, ArrowsMoveToTheNeighbourOnScreenAndStopAtTheEdges) {

@@ -1,34 +1,17 @@
 // The main window's drawn drop-down lists as an accessibility client sees them through oleacc:
 // they give the selected item's text (as their value where the system's object has one, as their
 // name under Wine, whose object for combo boxes reports the window text).
+#include "AccessibleClient.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 
-#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "wizard/win32/ThemeWizardWindow.h"
 
 #include <gtest/gtest.h>
 
-#include <oleacc.h>
-
-#include <string>
-
 namespace quorvel {
 namespace {
-
-VARIANT self() {
-    VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = CHILDID_SELF;
-    return v;
-}
-
-std::string take(BSTR text) {
-    std::string utf8 = text ? toUtf8(text) : std::string();
-    system::SysFreeString(text);
-    return utf8;
-}
 
 class Win32WindowAccessible : public testing::Test {
 protected:
@@ -51,15 +34,6 @@ protected:
             system::CoUninitialize();
         }
     }
-
-    IAccessible* objectOf(HWND control) {
-        IAccessible* object = nullptr;
-        const HRESULT got = system::AccessibleObjectFromWindow(
-            control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-            reinterpret_cast<void**>(&object));
-        EXPECT_EQ(got, S_OK);
-        return SUCCEEDED(got) ? object : nullptr;
-    }
 };
 
 TEST_F(Win32WindowAccessible, DropDownListsGiveTheSelectedItemsText) {
@@ -72,21 +46,11 @@ TEST_F(Win32WindowAccessible, DropDownListsGiveTheSelectedItemsText) {
         const HWND list = window.control(def.name);
         const std::size_t last = def.items.size() - 1;
         ::SendMessageW(list, CB_SETCURSEL, last, 0);
-        IAccessible* object = objectOf(list);
-        ASSERT_NE(object, nullptr);
+        const test::AccessibleClient client(list);
+        ASSERT_EQ(client.got, S_OK);
         ++lists;
-        BSTR value = nullptr;
-        const HRESULT hasValue = object->get_accValue(self(), &value);
-        const std::string valueText = take(value);
-        BSTR name = nullptr;
-        object->get_accName(self(), &name);
-        const std::string nameText = take(name);
-        if (hasValue == S_OK) {
-            EXPECT_EQ(valueText, def.items[last]);
-        } else {
-            EXPECT_EQ(nameText, def.items[last]);
-        }
-        object->Release();
+        const std::wstring value = client.value();
+        EXPECT_EQ(toUtf8(value.empty() ? client.name() : value), def.items[last]);
     }
     EXPECT_GT(lists, 0);
 }

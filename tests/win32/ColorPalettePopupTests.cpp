@@ -4,7 +4,8 @@
 // without a pick on Escape or a cancelled system colour dialog.
 #include "PaletteRaster.h"
 
-#include "platform/win32/SystemLibraries.h"
+#include "AccessibleClient.h"
+
 #include "wizard/Palette.h"
 #include "wizard/win32/ColorPalettePopup.h"
 #include "wizard/win32/Gdi.h"
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-
-#include <oleacc.h>
 
 #include <atomic>
 #include <chrono>
@@ -458,36 +457,13 @@ struct AccessRead {
     long lastRole = 0;
     long selectedState = 0;
     RECT lastPlace{};
-    long hit = -1;
-    int childObjects = 0;
+    VARIANT hit{};
     long buttonRole = 0;
     std::wstring buttonName;
     HRESULT action = E_FAIL;
 };
 AccessRead* accessRead = nullptr;
 POINT accessHitPoint{};
-
-VARIANT childId(long id) {
-    VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-std::wstring takeName(IAccessible* object, long id) {
-    BSTR name = nullptr;
-    std::wstring text;
-    if (object->get_accName(childId(id), &name) == S_OK && name) {
-        text = name;
-        system::SysFreeString(name);
-    }
-    return text;
-}
-
-long takeNumber(HRESULT (IAccessible::*get)(VARIANT, VARIANT*), IAccessible* object, long id) {
-    VARIANT value{};
-    return (object->*get)(childId(id), &value) == S_OK && value.vt == VT_I4 ? value.lVal : 0;
-}
 
 // Runs inside the popup's message loop as a thread timer: reads the accessible object, then picks
 // cell 25 through its default action.
@@ -496,42 +472,22 @@ void CALLBACK readPopupAccess(HWND, UINT, UINT_PTR timer, DWORD) {
     AccessRead& read = *accessRead;
     read.done = true;
     const HWND popup = FindWindowW(kColorPalettePopupClass, nullptr);
-    IAccessible* object = nullptr;
-    read.got = system::AccessibleObjectFromWindow(popup, static_cast<DWORD>(OBJID_CLIENT),
-                                                  __uuidof(IAccessible),
-                                                  reinterpret_cast<void**>(&object));
-    if (FAILED(read.got) || !object) {
+    const AccessibleClient client(popup);
+    read.got = client.got;
+    if (!client.object) {
         return;
     }
-    object->get_accChildCount(&read.children);
-    read.lastName = takeName(object, 70);
-    read.lastRole = takeNumber(&IAccessible::get_accRole, object, 70);
-    read.selectedState = takeNumber(&IAccessible::get_accState, object, 48);
-    object->accLocation(&read.lastPlace.left, &read.lastPlace.top, &read.lastPlace.right,
-                        &read.lastPlace.bottom, childId(70));
-    VARIANT hit{};
-    if (object->accHitTest(accessHitPoint.x, accessHitPoint.y, &hit) == S_OK && hit.vt == VT_I4) {
-        read.hit = hit.lVal;
-    }
-    for (long id = 71; id <= read.children; ++id) {
-        IDispatch* child = nullptr;
-        if (object->get_accChild(childId(id), &child) == S_OK && child) {
-            ++read.childObjects;
-            child->Release();
-        }
-    }
-    IAccessible* button = nullptr;
-    const HWND other = FindWindowExW(popup, nullptr, L"Button", L"其他颜色...");
-    if (SUCCEEDED(system::AccessibleObjectFromWindow(other, static_cast<DWORD>(OBJID_CLIENT),
-                                                     __uuidof(IAccessible),
-                                                     reinterpret_cast<void**>(&button))) &&
-        button) {
-        read.buttonRole = takeNumber(&IAccessible::get_accRole, button, CHILDID_SELF);
-        read.buttonName = takeName(button, CHILDID_SELF);
-        button->Release();
-    }
-    read.action = object->accDoDefaultAction(childId(25));
-    object->Release();
+    client.object->get_accChildCount(&read.children);
+    read.lastName = client.name(70);
+    read.lastRole = client.role(70);
+    read.selectedState = client.state(48);
+    client.object->accLocation(&read.lastPlace.left, &read.lastPlace.top, &read.lastPlace.right,
+                               &read.lastPlace.bottom, AccessibleClient::id(70));
+    client.object->accHitTest(accessHitPoint.x, accessHitPoint.y, &read.hit);
+    const AccessibleClient button(FindWindowExW(popup, nullptr, L"Button", L"其他颜色..."));
+    read.buttonRole = button.role();
+    read.buttonName = button.name();
+    read.action = client.object->accDoDefaultAction(AccessibleClient::id(25));
 }
 
 TEST_F(Win32WindowPalettePopup, AccessibilityClientsSeeTheCellsByColourAndPickThroughThem) {
@@ -551,7 +507,6 @@ TEST_F(Win32WindowPalettePopup, AccessibilityClientsSeeTheCellsByColourAndPickTh
     ASSERT_TRUE(read.done);
     ASSERT_EQ(read.got, S_OK);
     EXPECT_EQ(read.children, 70 + 4) << "the cells, then the two buttons and two labels";
-    EXPECT_EQ(read.childObjects, 4);
     EXPECT_EQ(read.lastName, L"#7030A0");
     EXPECT_EQ(read.lastRole, ROLE_SYSTEM_LISTITEM);
     EXPECT_EQ(read.selectedState & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED),
@@ -561,7 +516,8 @@ TEST_F(Win32WindowPalettePopup, AccessibilityClientsSeeTheCellsByColourAndPickTh
     EXPECT_EQ(read.lastPlace.left, x + last.x);
     EXPECT_EQ(read.lastPlace.top, y + last.y);
     EXPECT_EQ(read.lastPlace.right, palette::kCellSize) << "the width";
-    EXPECT_EQ(read.hit, 25);
+    EXPECT_EQ(read.hit.vt, VT_I4);
+    EXPECT_EQ(read.hit.lVal, 25);
     EXPECT_EQ(read.buttonRole, ROLE_SYSTEM_PUSHBUTTON);
     EXPECT_EQ(read.buttonName, L"其他颜色...");
     EXPECT_EQ(read.action, S_OK);

@@ -3,14 +3,11 @@
 // against what an accessibility client sees through the system's oleacc.
 #include "wizard/win32/GraphicButton.h"
 
-#include "platform/win32/SystemLibraries.h"
+#include "AccessibleClient.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
-#include <oleacc.h>
-
-#include <string>
 
 namespace quorvel {
 namespace {
@@ -195,65 +192,29 @@ TEST_F(GraphicButtonTest, DisablingWhilePressedReleasesTheMouse) {
     EXPECT_EQ(received.clicks, 0);
 }
 
-// What an accessibility client reads of the button's client area.
-struct Read {
-    HRESULT got = E_FAIL;
-    long role = 0;
-    long state = 0;
-    std::wstring name;
-};
-
-Read readAccessible(HWND window) {
-    Read read;
-    IAccessible* object = nullptr;
-    read.got = system::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
-                                                  __uuidof(IAccessible),
-                                                  reinterpret_cast<void**>(&object));
-    if (FAILED(read.got) || !object) {
-        return read;
-    }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    VARIANT value{};
-    if (object->get_accRole(self, &value) == S_OK && value.vt == VT_I4) {
-        read.role = value.lVal;
-    }
-    if (object->get_accState(self, &value) == S_OK && value.vt == VT_I4) {
-        read.state = value.lVal;
-    }
-    BSTR name = nullptr;
-    if (object->get_accName(self, &name) == S_OK && name) {
-        read.name = name;
-        system::SysFreeString(name);
-    }
-    object->Release();
-    return read;
-}
-
 TEST_F(GraphicButtonTest, AccessibilityClientsSeeAPushButtonWithItsLabelAndStates) {
     const HRESULT com = system::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Read read = readAccessible(button);
-    ASSERT_EQ(read.got, S_OK);
-    EXPECT_EQ(read.role, ROLE_SYSTEM_PUSHBUTTON);
-    EXPECT_EQ(read.name, L"生成Win7主题");
-    EXPECT_EQ(read.state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED),
-              0);
-
+    constexpr long kStates = STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED;
+    {
+        const test::AccessibleClient client(button);
+        ASSERT_EQ(client.got, S_OK);
+        EXPECT_EQ(client.role(), ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(client.name(), L"生成Win7主题");
+        EXPECT_EQ(client.state() & kStates, 0);
+    }
     ::SetFocus(button);
     send(WM_LBUTTONDOWN, MK_LBUTTON, at(20, 20));
-    read = readAccessible(button);
-    EXPECT_EQ(read.state & (STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED),
+    EXPECT_EQ(test::AccessibleClient(button).state() & kStates,
               STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED);
     send(WM_LBUTTONUP, 0, at(250, 20));
 
     ::SetWindowTextW(button, L"返回主界面");
     ::EnableWindow(button, FALSE);
-    read = readAccessible(button);
-    EXPECT_EQ(read.name, L"返回主界面");
-    EXPECT_EQ(read.state & (STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_FOCUSABLE),
-              STATE_SYSTEM_UNAVAILABLE);
-    EXPECT_EQ(received.clicks, 0);
+    {
+        const test::AccessibleClient client(button);
+        EXPECT_EQ(client.name(), L"返回主界面");
+        EXPECT_EQ(client.state() & (kStates | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_UNAVAILABLE);
+    }
     if (SUCCEEDED(com)) {
         system::CoUninitialize();
     }
