@@ -6,6 +6,7 @@
 #include <commctrl.h> // BST_HOT
 #include <oleacc.h>
 
+#include <atomic>
 #include <string>
 #include <utility>
 
@@ -372,7 +373,7 @@ private:
         }
     }
 
-    ULONG references_ = 1;
+    std::atomic<ULONG> references_{1};
     HWND window_;
     std::shared_ptr<AccessibleSource> source_;
     ComRef<IAccessible> standard_;
