@@ -302,7 +302,10 @@ LRESULT CALLBACK ColorPalettePopup::faceButtonProc(HWND hwnd, UINT message, WPAR
         }
         break;
     case WM_GETOBJECT:
-        return answerButtonGetObject(hwnd, wParam, lParam);
+        if (const LRESULT object = answerButtonGetObject(hwnd, wParam, lParam)) {
+            return object;
+        }
+        break;
     case WM_NCDESTROY:
         system::RemoveWindowSubclass(hwnd, &ColorPalettePopup::faceButtonProc, id);
         break;
@@ -408,7 +411,10 @@ LRESULT ColorPalettePopup::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_GETOBJECT:
-        return answerGetObject(hwnd_, wParam, lParam, access_);
+        if (const LRESULT object = answerGetObject(hwnd_, wParam, lParam, access_)) {
+            return object;
+        }
+        break;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
             if (LOWORD(wParam) == kAutomaticId) {

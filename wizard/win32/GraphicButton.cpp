@@ -185,7 +185,10 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
         draw(button, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_GETOBJECT:
-        return answerButtonGetObject(button, wParam, lParam);
+        if (const LRESULT object = answerButtonGetObject(button, wParam, lParam)) {
+            return object;
+        }
+        return ::DefWindowProcW(button, message, wParam, lParam);
     default:
         return ::DefWindowProcW(button, message, wParam, lParam);
     }
