@@ -43,7 +43,7 @@ TEST_F(Win32WindowAccessible, DropDownListsGiveTheSelectedItemsText) {
             continue;
         }
         SCOPED_TRACE(def.name);
-        const HWND list = window.control(def.name);
+        const HWND list = window.control(def.id);
         const std::size_t last = def.items.size() - 1;
         ::SendMessageW(list, CB_SETCURSEL, last, 0);
         const test::AccessibleClient client(list);
