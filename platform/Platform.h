@@ -56,6 +56,9 @@ public:
     // --- text ------------------------------------------------------------------------------
     // The text in the system's ANSI code page, or nothing when the code page cannot hold it.
     virtual std::optional<std::string> toAnsi(std::string_view utf8) = 0;
+    // The reverse: text in the system's ANSI code page as UTF-8, or nothing when the bytes are
+    // not valid in that code page.
+    virtual std::optional<std::string> fromAnsi(std::string_view ansi) = 0;
     // True when the byte starts a two-byte character of the ANSI code page.
     virtual bool isAnsiLeadByte(unsigned char byte) = 0;
 
