@@ -418,7 +418,8 @@ public:
         if (path.empty()) {
             return false;
         }
-        if (!exists_(path)) {
+        // A path whose last part is no file name ("C:\x\..") names no file to pick.
+        if (!isPlainFileName(pathFileName(path)) || !exists_(path)) {
             if (std::find(result_.missing.begin(), result_.missing.end(), path) ==
                 result_.missing.end()) {
                 result_.missing.push_back(path);
