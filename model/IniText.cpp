@@ -58,6 +58,16 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+bool hasControlCharacter(std::string_view text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;

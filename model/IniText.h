@@ -11,6 +11,10 @@ namespace quorvel {
 // U+10FFFF).
 bool isValidUtf8(std::string_view text);
 
+// True when the text holds a control character other than the tab (C0 codes and DEL), which no
+// line of an INI file that a person or Windows wrote holds.
+bool hasControlCharacter(std::string_view text);
+
 // Compares as Windows compares INI names of ASCII letters: "A" equals "a".
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
 bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);

@@ -171,15 +171,6 @@ template <typename Picks> auto& slotOf(Picks& picks, const PickKey& key) {
     }
 }
 
-bool isControlCharacter(unsigned char c) {
-    return (c < 0x20 && c != '\t') || c == 0x7F;
-}
-
-bool hasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return isControlCharacter(static_cast<unsigned char>(c)); });
-}
-
 std::string lowerAscii(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) {

@@ -133,9 +133,9 @@ Parsed parseIni(std::string_view text) {
                            " KB), 不是主题文件, 或已损坏。";
             return parsed;
         }
-        if (line.find('\0') != std::string_view::npos) {
+        if (hasControlCharacter(line)) {
             parsed.error = "第 " + std::to_string(lines.number()) +
-                           " 行含有二进制数据, 不是主题文件, 或已损坏。";
+                           " 行含有控制字符或二进制数据, 不是主题文件, 或已损坏。";
             return parsed;
         }
         const IniLine entry = parseIniLine(line);
@@ -298,7 +298,8 @@ void readSlideshow(const ThemeText& theme, ThemeImport& out) {
 
 // ColorizationColor as ARGB: "0X" and up to eight hexadecimal digits.
 void readColorization(const ThemeText& theme, ThemeImport& out) {
-    std::string_view text = trimBlanks(theme.value("VisualStyles", "ColorizationColor"));
+    const std::string value = theme.value("VisualStyles", "ColorizationColor");
+    const std::string_view text = trimBlanks(value);
     if (!startsWithIgnoringAsciiCase(text, "0x") || text.size() > 10) {
         return;
     }

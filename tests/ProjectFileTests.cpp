@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <set>
 
@@ -191,6 +193,22 @@ TEST(ProjectFile, ReadsAHandWrittenFile) {
     ASSERT_EQ(state.picks.slideshowFiles.size(), 2u);
     EXPECT_EQ(state.picks.slideshowFiles[0], (AssetRef{"C:\\a.jpg", "first.jpg"}));
     EXPECT_EQ(state.picks.slideshowFiles[1], (AssetRef{"b.jpg", "b.jpg"}));
+}
+
+// The example of the README, kept in tests/data.
+TEST(ProjectFile, ReadmeExampleReads) {
+#ifdef _WIN32
+    std::ifstream in(std::string("Z:") + QUORVEL_TEST_DATA_DIR + "/example.quorvel",
+                     std::ios::binary);
+#else
+    std::ifstream in(std::string(QUORVEL_TEST_DATA_DIR) + "/example.quorvel", std::ios::binary);
+#endif
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const ProjectReadResult read = readProjectFile(bytes);
+    ASSERT_TRUE(read.state) << read.error;
+    EXPECT_EQ(read.state->picks.slideshowFiles.size(), 2u);
+    EXPECT_EQ(read.state->controls[*findProjectFieldOfControl("W显示名称")],
+              ControlValue(std::string("秋日港湾")));
 }
 
 std::string withBody(std::string_view body) {
