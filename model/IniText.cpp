@@ -4,7 +4,7 @@ namespace quorvel {
 
 namespace {
 
-char lowerAscii(char c) {
+char lowerAsciiChar(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
@@ -73,11 +73,19 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) {
+        if (lowerAsciiChar(a[i]) != lowerAsciiChar(b[i])) {
             return false;
         }
     }
     return true;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = lowerAsciiChar(c);
+    }
+    return lower;
 }
 
 bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {

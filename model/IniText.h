@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quorvel {
@@ -17,6 +18,8 @@ bool hasControlCharacter(std::string_view text);
 
 // Compares as Windows compares INI names of ASCII letters: "A" equals "a".
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
+// The text with its ASCII capitals in lower case.
+std::string lowerAscii(std::string_view text);
 bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
 bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix);
 

@@ -128,27 +128,29 @@ std::string_view sectionOf(PageSet set) {
     return set == PageSet::Win7 ? kWin7Section : kXpSection;
 }
 
-// The pick keys with their slots, in the order the writer writes them.
+enum class Slot { Icon, Pointer, Sound, Screensaver, Wallpaper, VisualStyle };
+
+// A key of [Picks] and the slot it names, in the order the writer writes them.
 struct PickKey {
     std::string key;
-    std::size_t group; // 0 icons, 1 pointers, 2 sounds, 3 single slots
-    std::size_t index;
+    Slot slot;
+    std::size_t index = 0; // into the slot's array
 };
 
 std::vector<PickKey> buildPickKeys() {
     std::vector<PickKey> keys;
     for (std::size_t i = 0; i < kIconPickKeys.size(); ++i) {
-        keys.push_back({std::string(kIconPickKeys[i]), 0, i});
+        keys.push_back({std::string(kIconPickKeys[i]), Slot::Icon, i});
     }
     for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
-        keys.push_back({"Pointer." + std::string(kPointerRoles[i]), 1, i});
+        keys.push_back({"Pointer." + std::string(kPointerRoles[i]), Slot::Pointer, i});
     }
     for (std::size_t i = 0; i < kSoundPickKeys.size(); ++i) {
-        keys.push_back({std::string(kSoundPickKeys[i]), 2, i});
+        keys.push_back({std::string(kSoundPickKeys[i]), Slot::Sound, i});
     }
-    keys.push_back({"Screensaver", 3, 0});
-    keys.push_back({"Wallpaper", 3, 1});
-    keys.push_back({"VisualStyle", 3, 2});
+    keys.push_back({"Screensaver", Slot::Screensaver});
+    keys.push_back({"Wallpaper", Slot::Wallpaper});
+    keys.push_back({"VisualStyle", Slot::VisualStyle});
     return keys;
 }
 
@@ -157,28 +159,23 @@ const std::vector<PickKey>& pickKeys() {
     return keys;
 }
 
+// Picks is ProjectPicks or const ProjectPicks.
 template <typename Picks> auto& slotOf(Picks& picks, const PickKey& key) {
-    switch (key.group) {
-    case 0:
+    switch (key.slot) {
+    case Slot::Icon:
         return picks.iconFiles[key.index];
-    case 1:
+    case Slot::Pointer:
         return picks.cursorFiles[key.index];
-    case 2:
+    case Slot::Sound:
         return picks.soundFiles[key.index];
-    default:
-        return key.index == 0 ? picks.screensaverFile
-                              : (key.index == 1 ? picks.wallpaperFile : picks.visualStyleFile);
+    case Slot::Screensaver:
+        return picks.screensaverFile;
+    case Slot::Wallpaper:
+        return picks.wallpaperFile;
+    case Slot::VisualStyle:
+        break;
     }
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
+    return picks.visualStyleFile;
 }
 
 std::string quote(std::string_view text) {

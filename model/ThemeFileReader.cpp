@@ -101,16 +101,6 @@ Decoded decode(std::string_view bytes, Platform& platform) {
 
 // --- the INI text ---------------------------------------------------------------------------
 
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lower;
-}
-
 // Sections and keys by their names in lower case. As the system's profile functions do, the
 // first section of a name is the one that counts, and within it the first key of a name.
 using Keys = std::map<std::string, std::string>;
