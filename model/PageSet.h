@@ -1,4 +1,4 @@
-// The two sets of wizard pages: one builds a Windows 7 theme, the other a Windows XP theme.
+// The two wizards: the Windows 7 pages WIN71 .. WIN76 and the Windows XP pages XP1 .. XP6.
 #pragma once
 
 namespace quorvel {
