@@ -5,11 +5,11 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
-#include "generator/GenerationRun.h"
 #include "model/ProductInfo.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
+#include "wizard/RequestCapture.h"
 #include "wizard/WindowStyle.h"
 
 #include <gtest/gtest.h>
@@ -439,8 +439,8 @@ TEST_F(PageFlow, NamesTheHandlersAndGeneratorsUseAreControlsOfTheirPages) {
          {kVisualStyleField, kIntervalField, kWindowColorField, kAlphaField, kAlphaSlider}) {
         EXPECT_TRUE(on(name, kPageWin75)) << name;
     }
-    for (auto [page, fields] :
-         {std::pair{kPageWin76, &win7GenerationPage()}, std::pair{kPageXp6, &xpGenerationPage()}}) {
+    for (auto [page, fields] : {std::pair{kPageWin76, &generationControls(PageSet::Win7)},
+                                std::pair{kPageXp6, &generationControls(PageSet::Xp)}}) {
         EXPECT_TRUE(on(fields->nameField, page));
         EXPECT_TRUE(on(fields->displayNameField, page));
         EXPECT_TRUE(on(fields->saveLocationField, page));
@@ -473,7 +473,7 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
     EXPECT_TRUE(platform.readFile(location + "\\流程主题.theme").has_value());
     EXPECT_EQ(platform.readFile(location + "\\流程主题\\Luna.msstyles"), "style");
     // Every control the run disabled is enabled again.
-    for (std::string_view name : xpGenerationPage().disableList) {
+    for (std::string_view name : generationControls(PageSet::Xp).disableList) {
         EXPECT_TRUE(ui.enabled(name)) << name;
     }
 
@@ -515,7 +515,7 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
     ASSERT_TRUE(theme.has_value());
     // The captured transparency and colour of page WIN75 reach the theme file.
     EXPECT_NE(theme->find("ColorizationColor=0x7F0066FF"), std::string::npos);
-    for (std::string_view name : win7GenerationPage().disableList) {
+    for (std::string_view name : generationControls(PageSet::Win7).disableList) {
         EXPECT_TRUE(ui.enabled(name)) << name;
     }
 }

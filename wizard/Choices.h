@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/ThemeProject.h"
+#include "model/ThemeRequest.h"
 #include "platform/Platform.h"
 #include "wizard/Controls.h"
 
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace quorvel {
-
-enum class PageSet { Win7, Xp };
 
 // A scheme combo and the controls it governs, in the order it sets them.
 struct SchemeGroup {

@@ -6,9 +6,11 @@
 #include "model/ProductInfo.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
+#include "wizard/RequestCapture.h"
 #include "wizard/WindowStyle.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -70,12 +72,23 @@ bool commitStylePage(Wizard& w) {
     return commitWindowStylePage(w.ui, w.app.project, w.platform);
 }
 
-// The generators run inside the click and leave the page shown, whatever their outcome.
+// The generators run inside the click and leave the page shown, whatever their outcome. A
+// request that is turned down leaves the controls alone; a run keeps them disabled until it
+// ends. Its report is shown once they are enabled again.
+void generate(Wizard& w, const ThemeRequest& request,
+              GenerationReport (*generator)(const ThemeRequest&, Platform&)) {
+    std::optional<GenerationReport> report = refusalOf(request, w.platform);
+    if (!report) {
+        const GenerationControlsDisabled disabled(w.ui, request.pageSet);
+        report = generator(request, w.platform);
+    }
+    w.platform.messageBox(report->message, report->icon, report->title);
+}
 void generateWin7(Wizard& w) {
-    runWin7ThemeGenerator(w.ui, w.app.project, w.platform);
+    generate(w, captureWin7Request(w.ui, w.app.project), generateWin7Theme);
 }
 void generateXp(Wizard& w) {
-    runXpThemeGenerator(w.ui, w.app.project, w.platform);
+    generate(w, captureXpRequest(w.ui, w.app.project), generateXpTheme);
 }
 
 // The pages' buttons in the order of the pages.
