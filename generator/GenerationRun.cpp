@@ -57,10 +57,12 @@ std::string_view themeFileHeader() {
            ";Url:https://www.example.com/quorvel/";
 }
 
+std::string copyFailure(const std::string& source, const std::string& target) {
+    return std::string(text::kCopyFailed) + source + std::string(text::kCopyArrow) + target;
+}
+
 std::optional<std::string> themeNameProblem(std::string_view name) {
-    const std::string message =
-        "生成名称必须是一个有效的文件夹名称:不能含有 \\ / : * ? \" < > | 或控制字符,"
-        "不能是 . 或 .. 或设备名(如 CON、NUL),也不能以空格或句点结尾!";
+    const std::string message(text::kBadThemeName);
     if (name == "." || name == ".." || name.empty()) {
         return message;
     }
@@ -85,7 +87,7 @@ GenerationReport refusal(std::string_view message) {
     GenerationReport report;
     report.outcome = GenerationOutcome::Refused;
     report.message = std::string(message);
-    report.title = std::string(kErrorTitle);
+    report.title = std::string(text::kErrorTitle);
     report.icon = MessageIcon::Error;
     return report;
 }
@@ -95,20 +97,20 @@ GenerationReport refusal(std::string_view message) {
 std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform& platform) {
     const ThemeProject& project = request.project;
     if (project.themeName.empty()) {
-        return refusal("生成名称不能为空!");
+        return refusal(text::kEmptyThemeName);
     }
     if (project.displayName.empty()) {
-        return refusal("显示名称不能为空!");
+        return refusal(text::kEmptyDisplayName);
     }
     if (project.saveLocation.empty()) {
-        return refusal("保存位置不能为空!");
+        return refusal(text::kEmptySaveLocation);
     }
     if (const auto problem = themeNameProblem(project.themeName)) {
         return refusal(*problem);
     }
     // The name ends up in every installed path of the theme file.
     if (!platform.toAnsi(project.themeName)) {
-        return refusal("生成名称中有当前系统的代码页无法表示的字符,请换一个名称!");
+        return refusal(text::kThemeNameOutsideCodePage);
     }
     return std::nullopt;
 }
@@ -120,13 +122,13 @@ bool GenerationRun::begin() {
         return false;
     }
     if (!platform_.makeDirectory(packFolder())) {
-        report_ = refusal("生成失败,请重试!");
+        report_ = refusal(text::kPackFolderFailed);
         return false;
     }
 
     const std::string themeFile = themeFilePath(project);
     if (!platform_.writeFile(themeFile, bytesOf(themeFileHeader()))) {
-        fail("无法写入主题文件的开头: " + themeFile);
+        fail(std::string(text::kThemeHeaderFailed) + themeFile);
     }
     writer_.emplace(platform_, themeFile);
     platform_.delay(kHeaderPauseMs);
@@ -139,12 +141,13 @@ void GenerationRun::end() {
     if (writer_ && !writer_->flush()) {
         // The theme file is what the run is for: name it first, so that a long list of other
         // failures (a full disk fails everything) cannot push it out of the message.
-        failures.insert(failures.begin(), "无法保存主题文件: " + writer_->filePath());
+        failures.insert(failures.begin(),
+                        std::string(text::kThemeFileFailed) + writer_->filePath());
     }
     report_.outcome =
         failures.empty() ? GenerationOutcome::Complete : GenerationOutcome::Incomplete;
     report_.message = closingMessage(failures);
-    report_.title = std::string(kInfoTitle);
+    report_.title = std::string(text::kInfoTitle);
     report_.icon = failures.empty() ? MessageIcon::Information : MessageIcon::Warning;
 }
 
@@ -157,24 +160,26 @@ GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
     try {
         steps(run);
     } catch (const std::exception&) {
-        run.fail("生成过程意外中断,主题包不完整");
+        run.fail(std::string(text::kRunInterrupted));
     }
     run.end();
     return run.report();
 }
 
 std::string GenerationRun::closingMessage(const std::vector<std::string>& failures) {
-    std::string message(kDoneMessage);
+    std::string message(text::kDone);
     if (failures.empty()) {
         return message;
     }
-    message += "\n\n但以下 " + std::to_string(failures.size()) + " 项未能完成:";
+    message += std::string(text::kFailuresBefore) + std::to_string(failures.size()) +
+               std::string(text::kFailuresAfter);
     const std::size_t listed = std::min(failures.size(), kListedFailures);
     for (std::size_t i = 0; i < listed; ++i) {
         message += "\n" + failures[i];
     }
     if (failures.size() > listed) {
-        message += "\n……另有 " + std::to_string(failures.size() - listed) + " 项未列出。";
+        message += "\n" + std::string(text::kMoreBefore) +
+                   std::to_string(failures.size() - listed) + std::string(text::kMoreAfter);
     }
     return message;
 }
@@ -195,7 +200,8 @@ std::string GenerationRun::installedPath(std::string_view subfolder,
 void GenerationRun::writeKey(std::string_view section, std::string_view key,
                              std::string_view value) {
     if (!writer_ || !writer_->write(section, key, value)) {
-        fail("无法写入主题项: [" + std::string(section) + "] " + std::string(key));
+        fail(std::string(text::kThemeKeyFailed) + "[" + std::string(section) + "] " +
+             std::string(key));
     }
 }
 
@@ -215,24 +221,24 @@ void GenerationRun::writeAssetEntry(std::string_view fieldText, std::string_view
 void GenerationRun::ensureSubfolder(std::string_view subfolder) {
     const std::string path = packFolder() + std::string(subfolder);
     if (!platform_.isDirectory(path) && !platform_.makeDirectory(path)) {
-        fail("无法创建文件夹: " + path);
+        fail(std::string(text::kFolderFailed) + path);
     }
 }
 
 void GenerationRun::makeDirectory(const std::string& path) {
     if (!platform_.makeDirectory(path) && !platform_.isDirectory(path)) {
-        fail("无法创建文件夹: " + path);
+        fail(std::string(text::kFolderFailed) + path);
     }
 }
 
 void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder) {
     const std::string target = packFolder() + std::string(subfolder) + asset.fileName;
     if (asset.sourcePath.empty() || asset.fileName.empty()) {
-        fail("无法复制: 未选择文件 → " + target);
+        fail(std::string(text::kCopyNothingChosen) + target);
         return;
     }
     if (!isPlainFileName(asset.fileName)) {
-        fail("无法复制: 文件名无效: " + asset.fileName + " (" + asset.sourcePath + ")");
+        fail(std::string(text::kCopyBadFileName) + asset.fileName + " (" + asset.sourcePath + ")");
         return;
     }
     // The fixed system paths of list entries start with a reference such as %SystemRoot%.
@@ -244,7 +250,7 @@ void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder)
 
 void GenerationRun::copyFile(const std::string& source, const std::string& target) {
     if (!platform_.copyFile(source, target)) {
-        fail("无法复制: " + source + " → " + target);
+        fail(copyFailure(source, target));
     }
 }
 
@@ -252,7 +258,7 @@ void GenerationRun::writePayload(std::string_view relativePath,
                                  std::span<const std::uint8_t> bytes) {
     const std::string path = packFolder() + std::string(relativePath);
     if (!platform_.writeFile(path, bytes)) {
-        fail("无法写入文件: " + path);
+        fail(std::string(text::kFileFailed) + path);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "generator/GenerationReport.h"
 #include "generator/ProfileWriter.h"
+#include "model/Texts.h"
 #include "model/ThemeRequest.h"
 #include "platform/Platform.h"
 
@@ -22,12 +23,11 @@ namespace quorvel {
 // The two comment lines at the top of every theme file (the second has no line end).
 std::string_view themeFileHeader();
 
+// The failure of one copy.
+std::string copyFailure(const std::string& source, const std::string& target);
+
 // Why a theme name cannot name the pack folder, or nothing when it can.
 std::optional<std::string> themeNameProblem(std::string_view name);
-
-inline constexpr std::string_view kErrorTitle = "错误...";
-inline constexpr std::string_view kInfoTitle = "提示...";
-inline constexpr std::string_view kDoneMessage = "生成完毕!";
 
 class GenerationRun {
 public:

@@ -3,6 +3,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
+#include "model/Texts.h"
 
 #include <array>
 #include <span>
@@ -128,7 +129,7 @@ void writeVisualStyle(GenerationRun& run) {
     // The Windows 7 pages let the user go on without a visual style, but a theme whose visual
     // style path names no file cannot show its style; the user has to hear about it.
     if (style.sourcePath.empty()) {
-        run.fail("未选择可视化风格文件,主题中的可视化风格无法使用");
+        run.fail(std::string(text::kNoVisualStyleInTheme));
     } else {
         run.copyAsset(style, kPackRoot);
     }

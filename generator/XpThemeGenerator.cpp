@@ -4,6 +4,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
+#include "model/Texts.h"
 
 #include <array>
 #include <span>
@@ -139,7 +140,7 @@ bool copyShellStyle(GenerationRun& run, const std::string& directory) {
     // A directory without the library leaves its folder empty; that is not a failure. A library
     // that is there but could not be copied is.
     if (!run.platform().copyFile(source, target) && holdsShellStyle(run.platform(), directory)) {
-        run.fail("无法复制: " + source + " → " + target);
+        run.fail(copyFailure(source, target));
     }
     return true;
 }
@@ -154,10 +155,10 @@ void shellStyleStep(GenerationRun& run) {
     DirectoryWalker walker(run.platform(), [&run](const std::string& directory, WalkProblem why) {
         switch (why) {
         case WalkProblem::PathTooLong:
-            run.fail("路径过长,未能进入文件夹: " + directory);
+            run.fail(std::string(text::kPathTooLong) + directory);
             break;
         case WalkProblem::CannotList:
-            run.fail("无法读取文件夹: " + directory);
+            run.fail(std::string(text::kFolderUnreadable) + directory);
             break;
         }
     });

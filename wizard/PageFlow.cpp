@@ -4,6 +4,7 @@
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
 #include "model/ProductInfo.h"
+#include "model/Texts.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/RequestCapture.h"
@@ -18,7 +19,7 @@ namespace quorvel {
 namespace {
 
 void showError(Wizard& w, std::string_view message) {
-    w.platform.messageBox(std::string(message), MessageIcon::Error, std::string(kErrorTitle));
+    w.platform.messageBox(std::string(message), MessageIcon::Error, std::string(text::kErrorTitle));
 }
 
 template <int Target> void switchTo(Wizard& w) {
@@ -35,7 +36,7 @@ void openWin7Wizard(Wizard& w) {
     if (osReleaseCode(w.platform) == 9) {
         w.ui.goToPage(kPageWin71);
     } else {
-        showError(w, kWin7OnlyMessage);
+        showError(w, text::kWin7Only);
     }
 }
 
@@ -43,7 +44,7 @@ void openXpWizard(Wizard& w) {
     if (osReleaseCode(w.platform) == 6) {
         w.ui.goToPage(kPageXp1);
     } else {
-        showError(w, kXpOnlyMessage);
+        showError(w, text::kXpOnly);
     }
 }
 
@@ -260,7 +261,7 @@ void commitDesktopPage(Wizard& w) {
 
 bool commitXpStylePage(Wizard& w) {
     if (w.ui.text("X可视化风格").empty()) {
-        showError(w, kNoVisualStyleMessage);
+        showError(w, text::kNoVisualStyle);
         return false;
     }
     return true;

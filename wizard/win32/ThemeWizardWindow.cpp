@@ -1,5 +1,6 @@
 #include "wizard/win32/ThemeWizardWindow.h"
 
+#include "model/Texts.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
@@ -31,8 +32,8 @@ ThemeWizardWindow* windowOf(HWND window) {
 }
 
 void reportFailure(HWND owner, const char* what) {
-    const std::wstring text = L"程序内部错误：" + toWide(what);
-    ::MessageBoxW(owner, text.c_str(), L"错误...", MB_OK | MB_ICONERROR);
+    const std::wstring message = toWide(text::kInternalError) + toWide(what);
+    ::MessageBoxW(owner, message.c_str(), toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 bool isButton(const ControlDef* def) {
@@ -686,7 +687,8 @@ int runThemeWizard(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     ThemeWizardWindow window(instance, appState(), platform);
     if (!window.create(showCommand)) {
-        ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
+        ::MessageBoxW(nullptr, toWide(text::kNoMainWindow).c_str(),
+                      toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
         return 1;
     }
     MSG message{};
@@ -695,7 +697,8 @@ int runThemeWizard(HINSTANCE instance, int showCommand) {
         // of the other pages are made: the window appears first.
         if (!window.complete() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
             !window.completeControls()) {
-            ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
+            ::MessageBoxW(nullptr, toWide(text::kNoMainWindow).c_str(),
+                          toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
             return 1;
         }
         if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
