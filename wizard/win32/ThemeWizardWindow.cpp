@@ -104,6 +104,10 @@ bool ThemeWizardWindow::create(int showCommand) {
         return false;
     }
     dialogs_.setOwner(window_);
+    dialogs_.setTooManyFilesNotice([this] {
+        platform_.messageBox(std::string(text::kTooManyFiles), MessageIcon::Error,
+                             std::string(text::kErrorTitle));
+    });
     goToPage(kPageMain);
     // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
     // that the buttons are painted once, the focused one as such. Should the window not have
@@ -686,19 +690,24 @@ HWND ThemeWizardWindow::firstFocusOfPage() const {
 int runThemeWizard(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     ThemeWizardWindow window(instance, appState(), platform);
+    const auto cannotCreate = [&platform] {
+        platform.messageBox(std::string(text::kNoMainWindow), MessageIcon::Error,
+                            std::string(text::kErrorTitle));
+    };
     if (!window.create(showCommand)) {
-        ::MessageBoxW(nullptr, toWide(text::kNoMainWindow).c_str(),
-                      toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+        cannotCreate();
         return 1;
     }
+    // Every message box is owned by the main window: while one shows, the wizard takes no
+    // clicks and cannot hide it.
+    platform.setOwnerWindow(window.handle());
     MSG message{};
     for (;;) {
         // Once the first page is painted and nothing waits (painting included), the controls
         // of the other pages are made: the window appears first.
         if (!window.complete() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
             !window.completeControls()) {
-            ::MessageBoxW(nullptr, toWide(text::kNoMainWindow).c_str(),
-                          toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+            cannotCreate();
             return 1;
         }
         if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
