@@ -9,7 +9,7 @@
 
 namespace quorvel {
 
-// The two sets of wizard pages, one per target system.
+// The two wizards: the Windows 7 pages WIN71 .. WIN76 and the Windows XP pages XP1 .. XP6.
 enum class PageSet { Win7, Xp };
 
 struct ThemeRequest {

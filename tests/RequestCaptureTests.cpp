@@ -53,7 +53,7 @@ protected:
 // control it came from: one of its own page set's edit fields, no two fields the same control.
 TEST_P(RequestCapture, EveryFieldFilledComesFromItsOwnControlOfItsPageSet) {
     for (const ControlDef& def : controlTable()) {
-        controls.setText(def.name, def.kind == ControlKind::TickBox ? "√" : def.name);
+        controls.setText(def.id, def.kind == ControlKind::TickBox ? "√" : def.name);
     }
     const ThemeRequest request = capture();
     EXPECT_EQ(request.pageSet, GetParam());
@@ -80,10 +80,10 @@ TEST_P(RequestCapture, EveryFieldFilledComesFromItsOwnControlOfItsPageSet) {
     for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
         EXPECT_TRUE(request.pointerFields[i].ends_with(kPointerRoles[i])) << i;
     }
-    const GenerationControls& page = generationControls(GetParam());
-    EXPECT_EQ(request.project.themeName, page.nameField);
-    EXPECT_EQ(request.project.displayName, page.displayNameField);
-    EXPECT_EQ(request.project.saveLocation, page.saveLocationField);
+    const PageSetControls& page = pageSetControls(GetParam());
+    EXPECT_EQ(request.project.themeName, controlDef(page.themeName).name);
+    EXPECT_EQ(request.project.displayName, controlDef(page.displayName).name);
+    EXPECT_EQ(request.project.saveLocation, controlDef(page.saveLocation).name);
     EXPECT_TRUE(request.systemScreensaverTicked);
     EXPECT_TRUE(request.ownScreensaverTicked);
     // The slots come from the project as they stand.
@@ -103,7 +103,7 @@ TEST_P(RequestCapture, EveryFieldEmptyStaysEmptyAndABlankStaysABlank) {
     EXPECT_EQ(empty.project.iconFiles, project.iconFiles);
 
     for (const ControlDef& def : controlTable()) {
-        controls.setText(def.name, " ");
+        controls.setText(def.id, " ");
     }
     const ThemeRequest blank = capture();
     std::size_t blanks = 0;
@@ -114,15 +114,10 @@ TEST_P(RequestCapture, EveryFieldEmptyStaysEmptyAndABlankStaysABlank) {
 }
 
 TEST_P(RequestCapture, TheRunDisablesItsOwnPageSetsControlsUntilItEndsAlsoWhenItThrows) {
-    const GenerationControls& page = generationControls(GetParam());
-    for (std::string_view name : page.disableList) {
-        const ControlDef* def = findControl(name);
-        ASSERT_NE(def, nullptr) << name;
-        EXPECT_TRUE(onPagesOf(GetParam(), def->page)) << name;
-    }
+    const std::span<const ControlId> list = generationDisableList(GetParam());
     const auto allDisabled = [&] {
-        for (std::string_view name : page.disableList) {
-            if (controls.enabled(name)) {
+        for (const ControlId id : list) {
+            if (controls.enabled(id)) {
                 return false;
             }
         }
@@ -131,14 +126,13 @@ TEST_P(RequestCapture, TheRunDisablesItsOwnPageSetsControlsUntilItEndsAlsoWhenIt
     try {
         const GenerationControlsDisabled disabled(controls, GetParam());
         EXPECT_TRUE(allDisabled());
-        EXPECT_TRUE(controls.enabled(
-            generationControls(GetParam() == PageSet::Win7 ? PageSet::Xp : PageSet::Win7)
-                .nameField));
+        const PageSet other = GetParam() == PageSet::Win7 ? PageSet::Xp : PageSet::Win7;
+        EXPECT_TRUE(controls.enabled(pageSetControls(other).themeName));
         throw std::runtime_error("the run broke off");
     } catch (const std::runtime_error&) {
     }
-    for (std::string_view name : page.disableList) {
-        EXPECT_TRUE(controls.enabled(name)) << name;
+    for (const ControlId id : list) {
+        EXPECT_TRUE(controls.enabled(id)) << controlDef(id).name;
     }
 }
 

@@ -1,112 +1,68 @@
 #include "wizard/RequestCapture.h"
 
 #include <array>
-#include <string>
 
 namespace quorvel {
 
 namespace {
 
-// The fields of one page set that the generators consult, indexed like the project's slots.
-struct FieldNames {
-    PageSet set;
-    std::string_view prefix; // of the pointer fields
-    std::array<std::string_view, ThemeProject::kIconCount> icons;
-    std::array<std::string_view, ThemeProject::kSoundCount> sounds; // empty: no such field
-    std::string_view wallpaper;
-    std::string_view slideshow;
-    std::string_view cursorScheme;
-    std::string_view soundScheme;
-    std::string_view systemScreensaverTick;
-    std::string_view ownScreensaverTick;
-};
+constexpr std::array<ControlId, 5> kWin7DisableList = {
+    ControlId::Win7ThemeName, ControlId::Win7DisplayName, ControlId::Win7SaveLocation,
+    ControlId::Win7NamesBack, ControlId::Win7Generate};
+constexpr std::array<ControlId, 6> kXpDisableList = {
+    ControlId::XpThemeName,          ControlId::XpSaveLocation, ControlId::XpDisplayName,
+    ControlId::XpSaveLocationBrowse, ControlId::XpNamesBack,    ControlId::XpGenerate};
 
-const FieldNames kWin7Fields{
-    PageSet::Win7,
-    "W",
-    {"W我的文档_图标", "W我的电脑_图标", "W网上邻居_图标", "W回收站空_图标", "W回收站满_图标"},
-    {"W关机声音", "W开机声音", "W退出系统", "W登陆系统", "W切换主题"},
-    "W桌面壁纸",
-    "W壁纸文件夹",
-    "W鼠标方案_名称",
-    "W声音方案_名称",
-    "W系统屏保_选择",
-    "W屏保文件_选择",
-};
-
-const FieldNames kXpFields{
-    PageSet::Xp,
-    "X",
-    {"X我的文档_图标", "X我的电脑_图标", "X网上邻居_图标", "X回收站空_图标", "X回收站满_图标"},
-    {"X关机声音", "X开机声音", "X退出系统", "X登陆系统", ""},
-    "X桌面壁纸",
-    "",
-    "X鼠标方案_名称",
-    "X声音方案_名称",
-    "X系统屏保_选择",
-    "X自己屏保_选择",
-};
-
-std::string textOf(const Controls& controls, std::string_view name) {
-    return name.empty() ? std::string() : controls.text(name);
-}
-
-ThemeRequest capture(const FieldNames& names, const Controls& controls,
-                     const ThemeProject& project) {
+ThemeRequest capture(PageSet set, const Controls& controls, const ThemeProject& project) {
+    const PageSetControls& c = pageSetControls(set);
     ThemeRequest request;
-    request.pageSet = names.set;
+    request.pageSet = set;
     request.project = project;
-    const GenerationControls& page = generationControls(names.set);
-    request.project.themeName = controls.text(page.nameField);
-    request.project.displayName = controls.text(page.displayNameField);
-    request.project.saveLocation = controls.text(page.saveLocationField);
+    request.project.themeName = controls.text(c.themeName);
+    request.project.displayName = controls.text(c.displayName);
+    request.project.saveLocation = controls.text(c.saveLocation);
 
-    for (std::size_t i = 0; i < names.icons.size(); ++i) {
-        request.iconFields[i] = textOf(controls, names.icons[i]);
+    for (std::size_t i = 0; i < c.iconFields.size(); ++i) {
+        request.iconFields[i] = controls.text(c.iconFields[i]);
     }
     for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
-        request.pointerFields[i] =
-            controls.text(std::string(names.prefix) + std::string(kPointerRoles[i]));
+        request.pointerFields[i] = controls.text(pointerField(set, static_cast<int>(i)));
     }
-    for (std::size_t i = 0; i < names.sounds.size(); ++i) {
-        request.soundFields[i] = textOf(controls, names.sounds[i]);
+    // The XP pages have four sound fields; the fifth text stays empty.
+    for (std::size_t i = 0; i < c.soundFields.size(); ++i) {
+        request.soundFields[i] = controls.text(c.soundFields[i]);
     }
-    request.wallpaperField = textOf(controls, names.wallpaper);
-    request.slideshowField = textOf(controls, names.slideshow);
-    request.cursorSchemeField = textOf(controls, names.cursorScheme);
-    request.soundSchemeField = textOf(controls, names.soundScheme);
+    request.wallpaperField = controls.text(c.wallpaper);
+    if (set == PageSet::Win7) {
+        request.slideshowField = controls.text(ControlId::Win7Slideshow);
+    }
+    request.cursorSchemeField = controls.text(c.pointerSchemeName);
+    request.soundSchemeField = controls.text(c.soundSchemeName);
     // A tick box is ticked when it shows any mark.
-    request.systemScreensaverTicked = !controls.text(names.systemScreensaverTick).empty();
-    request.ownScreensaverTicked = !controls.text(names.ownScreensaverTick).empty();
+    request.systemScreensaverTicked = !controls.text(c.systemSaverTick).empty();
+    request.ownScreensaverTicked = !controls.text(c.ownSaverTick).empty();
     return request;
 }
 
 } // namespace
 
-const GenerationControls& generationControls(PageSet set) {
-    static const GenerationControls win7{
-        "W生成名称",
-        "W显示名称",
-        "W保存位置",
-        {"W生成名称", "W显示名称", "W保存位置", "按钮25", "按钮26"}};
-    static const GenerationControls xp{
-        "X生成名称",
-        "X显示名称",
-        "X保存位置",
-        {"X生成名称", "X保存位置", "X显示名称", "X保存位置_打开", "按钮47", "按钮48"}};
-    return set == PageSet::Win7 ? win7 : xp;
+std::span<const ControlId> generationDisableList(PageSet set) {
+    if (set == PageSet::Win7) {
+        return kWin7DisableList;
+    }
+    return kXpDisableList;
 }
 
 ThemeRequest captureWin7Request(const Controls& controls, const ThemeProject& project) {
-    return capture(kWin7Fields, controls, project);
+    return capture(PageSet::Win7, controls, project);
 }
 
 ThemeRequest captureXpRequest(const Controls& controls, const ThemeProject& project) {
-    return capture(kXpFields, controls, project);
+    return capture(PageSet::Xp, controls, project);
 }
 
 GenerationControlsDisabled::GenerationControlsDisabled(Controls& controls, PageSet set)
-    : controls_(controls), page_(generationControls(set)) {
+    : controls_(controls), list_(generationDisableList(set)) {
     setEnabled(false);
 }
 
@@ -119,8 +75,8 @@ GenerationControlsDisabled::~GenerationControlsDisabled() {
 }
 
 void GenerationControlsDisabled::setEnabled(bool enabled) {
-    for (std::string_view name : page_.disableList) {
-        controls_.setEnabled(name, enabled);
+    for (const ControlId id : list_) {
+        controls_.setEnabled(id, enabled);
     }
 }
 

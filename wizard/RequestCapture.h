@@ -4,22 +4,16 @@
 
 #include "model/ThemeProject.h"
 #include "model/ThemeRequest.h"
+#include "wizard/ControlId.h"
 #include "wizard/Controls.h"
 
-#include <string_view>
-#include <vector>
+#include <span>
 
 namespace quorvel {
 
-// The last page of a page set: its three fields and the controls a run disables.
-struct GenerationControls {
-    std::string_view nameField;
-    std::string_view displayNameField;
-    std::string_view saveLocationField;
-    std::vector<std::string_view> disableList;
-};
-
-const GenerationControls& generationControls(PageSet set);
+// The controls of the last page that a run disables: the name fields, the buttons that would
+// leave the page or start a second run (the Windows XP page also its save-location button).
+std::span<const ControlId> generationDisableList(PageSet set);
 
 // Everything a generator consults, read from the pages of one set and the theme project.
 ThemeRequest captureWin7Request(const Controls& controls, const ThemeProject& project);
@@ -38,7 +32,7 @@ private:
     void setEnabled(bool enabled);
 
     Controls& controls_;
-    const GenerationControls& page_;
+    std::span<const ControlId> list_;
 };
 
 } // namespace quorvel
