@@ -401,9 +401,9 @@ TEST_P(ProfileWriterDifferential, OneSpellingPerNameLeavesIdenticalBytes) {
     EXPECT_TRUE(ourBytes == systemBytes) << firstDifference(ourBytes, systemBytes);
 }
 
-// Seeds 1 to N, N from QUORVEL_INI_SEEDS (300 unless set), and two far from them.
+// Seeds 1 to N, N from QUORVEL_INI_SEEDS (200 unless set), and two far from them.
 std::vector<std::uint32_t> seeds() {
-    unsigned long count = 300;
+    unsigned long count = 200;
     if (const char* setting = std::getenv("QUORVEL_INI_SEEDS"); setting && *setting) {
         count = std::strtoul(setting, nullptr, 10);
     }
