@@ -6,10 +6,14 @@
 #    under Wine;
 #  - start-up to the first painted window under Wine, against a minimal Win32 window;
 #  - the first preview of a 6000 x 4000 JPEG (made once with ImageMagick) against decoding it
-#    whole, under Wine.
+#    whole, under Wine;
+#  - generation measured from outside under Wine: the real window driven through a Windows 7
+#    theme with a slideshow of 20 images of 20 MB, from the click on the generate button to the
+#    closing message, against CopyFileW of the same files (1 MB and 400 MB runs, three rounds).
 # Builds build/bench (native, Release) and build/win (Windows, Release) as needed.
 #   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 61 starts
 #   QUORVEL_BENCH_IMAGES=500 QUORVEL_BENCH_IMAGE_KB=512 scripts/bench.sh
+#   QUORVEL_BENCH_OUTSIDE_ROUNDS=0 scripts/bench.sh     # without the outside measurement
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -20,6 +24,10 @@ rounds=${QUORVEL_BENCH_ROUNDS:-9}
 starts=${QUORVEL_BENCH_STARTS:-61}
 preview_rounds=${QUORVEL_BENCH_PREVIEW_ROUNDS:-5}
 preview_image=$repo/build/bench-preview-6000x4000.jpg
+outside_images=${QUORVEL_BENCH_OUTSIDE_IMAGES:-20}
+outside_mb=${QUORVEL_BENCH_OUTSIDE_MB:-20}
+outside_rounds=${QUORVEL_BENCH_OUTSIDE_ROUNDS:-3}
+outside_settle=${QUORVEL_BENCH_OUTSIDE_SETTLE:-60}
 results=$repo/build/bench-results.txt
 
 say() { echo "bench: $*" >&2; }
@@ -36,7 +44,8 @@ say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
-    quorvel_startup_bench quorvel_project_bench quorvel_preview_bench minimal_window >/dev/null
+    quorvel_startup_bench quorvel_project_bench quorvel_preview_bench minimal_window \
+    quorvel_outside_bench >/dev/null
 if [ ! -s "$preview_image" ]; then
     say "making a 6000 x 4000 JPEG for the preview bench (about a minute)"
     convert -size 6000x4000 -seed 1 plasma:fractal -quality 90 "$preview_image.tmp.jpg"
@@ -104,5 +113,19 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
     wine "$repo/build/win/bench/quorvel_preview_bench.exe" \
         --image="$(winepath -w "$preview_image")" --rounds="$preview_rounds"
 } 2>&1 | tr -d '\r' | tee -a "$results"
+
+if [ "$outside_rounds" -gt 0 ]; then
+    # The images and the copies go to a folder of the build tree, on the same disk as the rest.
+    outside_work="$repo/build/outside-bench"
+    {
+        echo
+        echo "== generation in the real window from outside against CopyFileW, under Wine"
+        wine "$repo/build/win/bench/quorvel_outside_bench.exe" \
+            --program="$(winepath -w "$repo/build/win/quorvel.exe")" \
+            --work="$(winepath -w "$outside_work")" --images="$outside_images" \
+            --image-mb="$outside_mb" --rounds="$outside_rounds" --settle="$outside_settle"
+    } 2>&1 | tr -d '\r' | grep -v 'FS volume label' | tee -a "$results"
+    rm -rf "$outside_work"
+fi
 
 say "figures in $results"
