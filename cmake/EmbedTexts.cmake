@@ -18,9 +18,9 @@ foreach(pair IN LISTS pairs)
     # Forty bytes to a line.
     string(REGEX REPLACE "(('[^']*',){40})" "\\1\n    " bytes "${bytes}")
     string(APPEND body
+        "namespace {\nconstexpr char ${function}Bytes[${size} + 1] = {\n    ${bytes}'\\0'};\n}\n\n"
         "std::string_view ${function}() {\n"
-        "    static constexpr char bytes[${size} + 1] = {\n    ${bytes}'\\0'};\n"
-        "    return {bytes, ${size}};\n"
+        "    return {${function}Bytes, ${size}};\n"
         "}\n\n")
 endforeach()
 set(text "// Made at build time by cmake/EmbedTexts.cmake from the files it names; do not edit.\n")
