@@ -83,9 +83,9 @@ TEST(WideText, AgreesWithTheSystemsConversionExceptWhereItsDifferencesAreKnown) 
 }
 
 TEST(WideText, AgreesWithTheSystemOnLoneSurrogates) {
-    for (const std::wstring wide : {std::wstring(L"a") + wchar_t(0xD800) + L"z",
-                                    std::wstring(1, wchar_t(0xDC00)) + wchar_t(0xD83D),
-                                    std::wstring(L"\xD83D\xDE00\u4E3B")}) {
+    for (const std::wstring& wide : {std::wstring(L"a") + wchar_t(0xD800) + L"z",
+                                     std::wstring(1, wchar_t(0xDC00)) + wchar_t(0xD83D),
+                                     std::wstring(L"\xD83D\xDE00\u4E3B")}) {
         std::string system(wide.size() * 3, '\0');
         const int length =
             ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
