@@ -247,10 +247,10 @@ TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
 TEST_F(AssetEntryTest, SameFileNameTwiceSharesOneCopy) {
     ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\other"));
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\other\\doc.ico", bytes("ICON2")));
-    controls.setText("A", "x");
-    controls.setText("B", "x");
-    run->writeAssetEntry("A", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
-    run->writeAssetEntry("B", "S", "second", "", subfolder::kIcon,
+    controls.setText("W我的文档_图标", "x");
+    controls.setText("W我的电脑_图标", "x");
+    run->writeAssetEntry("W我的文档_图标", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
+    run->writeAssetEntry("W我的电脑_图标", "S", "second", "", subfolder::kIcon,
                          {sandbox->root() + "\\other\\doc.ico", "doc.ico"});
     run->end();
     EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON2") << "the later copy wins";
@@ -274,8 +274,8 @@ TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
 }
 
 TEST_F(AssetEntryTest, MissingSourceIsReportedWhileTheKeyIsStillWritten) {
-    controls.setText("F", "x");
-    run->writeAssetEntry("F", "S", "K", "", subfolder::kCursors, asset("gone.cur"));
+    controls.setText("WWait", "x");
+    run->writeAssetEntry("WWait", "S", "K", "", subfolder::kCursors, asset("gone.cur"));
     run->end();
     EXPECT_NE(theme().find("K=%SystemRoot%\\resources\\Themes\\Blue\\Cursors\\gone.cur\r\n"),
               std::string::npos);
@@ -289,8 +289,8 @@ TEST_F(AssetEntryTest, SourceEnvironmentReferencesAreExpandedBeforeCopying) {
     // Point a variable at the assets folder, as %SystemRoot% points at the system folder.
     const std::string expanded = platform.expandEnvironment("%SystemRoot%");
     ASSERT_NE(expanded, "%SystemRoot%");
-    controls.setText("F", "x");
-    run->writeAssetEntry("F", "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
+    controls.setText("WWait", "x");
+    run->writeAssetEntry("WWait", "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
                          {"%SystemRoot%\\no-such-screensaver.scr", "no-such-screensaver.scr"});
     run->end();
     ASSERT_EQ(run->failures().size(), 1u);

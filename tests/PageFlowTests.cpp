@@ -22,6 +22,8 @@
 namespace quorvel {
 namespace {
 
+using C = ControlId;
+
 class PageFlow : public testing::Test {
 protected:
     std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
@@ -33,23 +35,23 @@ protected:
     Wizard wizard{ui, app, platform, dialogs, fileDialog};
 
     // A click as the user makes it: only on a control of the page shown, only when enabled.
-    void click(std::string_view button) {
-        const ControlDef* def = findControl(button);
-        ASSERT_NE(def, nullptr) << button;
-        ASSERT_EQ(def->page, ui.currentPage()) << button << " is not on the page shown";
-        ASSERT_TRUE(ui.enabled(button)) << button;
-        ASSERT_TRUE(dispatch(wizard, button, ControlEvent::Click)) << button;
+    void click(ControlId button) {
+        const ControlDef& def = controlDef(button);
+        ASSERT_EQ(def.page, ui.currentPage()) << def.name << " is not on the page shown";
+        ASSERT_TRUE(ui.enabled(button)) << def.name;
+        ASSERT_TRUE(dispatch(wizard, button, ControlEvent::Click)) << def.name;
     }
     // Picks an item of a combo box as the user does.
-    void pick(std::string_view combo, int item) {
+    void pick(ControlId combo, int item) {
         ui.setComboIndex(combo, item);
-        ASSERT_TRUE(dispatch(wizard, combo, ControlEvent::ItemPicked)) << combo;
+        ASSERT_TRUE(dispatch(wizard, combo, ControlEvent::ItemPicked)) << controlDef(combo).name;
     }
     // Fills what the forward checks ask for: default schemes and the visual styles.
     void satisfyChecks() {
-        ui.setText("W可视化风格文件", "C:\\styles\\aero.msstyles");
-        ui.setText("X可视化风格", "C:\\styles\\Luna.msstyles");
-        for (const char* combo : {"W鼠标", "W声音", "X鼠标", "X声音"}) {
+        ui.setText(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
+        ui.setText(C::XpVisualStyle, "C:\\styles\\Luna.msstyles");
+        for (ControlId combo :
+             {C::Win7PointerScheme, C::Win7SoundScheme, C::XpPointerScheme, C::XpSoundScheme}) {
             ui.setComboIndex(combo, kDefaultSchemeItem);
         }
     }
@@ -58,21 +60,24 @@ protected:
     void walkTo(int page) {
         const bool xp = page >= kPageXp1;
         platform.version = xp ? OsVersion{5, 1} : OsVersion{6, 1};
-        click(xp ? "按钮2" : "按钮1");
-        const char* win7Next[] = {"按钮8", "按钮10", "按钮14", "按钮18", "按钮22"};
-        const char* xpNext[] = {"按钮30", "按钮33", "按钮36", "按钮40", "按钮44"};
-        if (ui.text(xp ? "X可视化风格" : "W可视化风格文件").empty()) {
-            ui.setText(xp ? "X可视化风格" : "W可视化风格文件", "C:\\styles\\Luna.msstyles");
+        click(xp ? C::MainXp : C::MainWin7);
+        const ControlId win7Next[] = {C::Win7IconsNext, C::Win7PointersNext, C::Win7SoundsNext,
+                                      C::Win7DesktopNext, C::Win7StyleNext};
+        const ControlId xpNext[] = {C::XpIconsNext, C::XpPointersNext, C::XpSoundsNext,
+                                    C::XpDesktopNext, C::XpStyleNext};
+        if (ui.text(xp ? C::XpVisualStyle : C::Win7VisualStyle).empty()) {
+            ui.setText(xp ? C::XpVisualStyle : C::Win7VisualStyle, "C:\\styles\\Luna.msstyles");
         }
         for (int at = xp ? kPageXp1 : kPageWin71; at < page; ++at) {
             if (ui.currentPage() == kPageWin72 || ui.currentPage() == kPageXp2) {
-                if (ui.comboIndex(xp ? "X鼠标" : "W鼠标") == kNoSchemeItem) {
-                    pick(xp ? "X鼠标" : "W鼠标", kDefaultSchemeItem);
+                if (ui.comboIndex(xp ? C::XpPointerScheme : C::Win7PointerScheme) ==
+                    kNoSchemeItem) {
+                    pick(xp ? C::XpPointerScheme : C::Win7PointerScheme, kDefaultSchemeItem);
                 }
             }
             if (ui.currentPage() == kPageWin73 || ui.currentPage() == kPageXp3) {
-                if (ui.comboIndex(xp ? "X声音" : "W声音") == kNoSchemeItem) {
-                    pick(xp ? "X声音" : "W声音", kDefaultSchemeItem);
+                if (ui.comboIndex(xp ? C::XpSoundScheme : C::Win7SoundScheme) == kNoSchemeItem) {
+                    pick(xp ? C::XpSoundScheme : C::Win7SoundScheme, kDefaultSchemeItem);
                 }
             }
             click(xp ? xpNext[at - kPageXp1] : win7Next[at - kPageWin71]);
@@ -84,51 +89,66 @@ protected:
 TEST_F(PageFlow, StartsOnTheMainPageWithTheAboutReturnOnIt) {
     EXPECT_EQ(ui.currentPage(), kPageMain);
     EXPECT_EQ(app.aboutReturnPage, 0);
-    click("按钮4");
-    click("按钮5");
+    click(C::MainAbout);
+    click(C::AboutReturn);
     EXPECT_EQ(ui.currentPage(), kPageMain);
 }
 
 TEST_F(PageFlow, EveryBackAndNextButtonSwitchesToItsPage) {
     struct Step {
         int page;
-        const char* button;
+        ControlId button;
         int target;
     };
     const Step steps[] = {
-        {kPageWin71, "按钮7", kPageMain},   {kPageWin71, "按钮8", kPageWin72},
-        {kPageWin72, "按钮11", kPageWin71}, {kPageWin72, "按钮10", kPageWin73},
-        {kPageWin73, "按钮13", kPageWin72}, {kPageWin73, "按钮14", kPageWin74},
-        {kPageWin74, "按钮17", kPageWin73}, {kPageWin74, "按钮18", kPageWin75},
-        {kPageWin75, "按钮21", kPageWin74}, {kPageWin75, "按钮22", kPageWin76},
-        {kPageWin76, "按钮25", kPageWin75}, {kPageXp1, "按钮29", kPageMain},
-        {kPageXp1, "按钮30", kPageXp2},     {kPageXp2, "按钮32", kPageXp1},
-        {kPageXp2, "按钮33", kPageXp3},     {kPageXp3, "按钮35", kPageXp2},
-        {kPageXp3, "按钮36", kPageXp4},     {kPageXp4, "按钮39", kPageXp3},
-        {kPageXp4, "按钮40", kPageXp5},     {kPageXp5, "按钮43", kPageXp4},
-        {kPageXp5, "按钮44", kPageXp6},     {kPageXp6, "按钮47", kPageXp5},
+        {kPageWin71, C::Win7IconsBack, kPageMain},
+        {kPageWin71, C::Win7IconsNext, kPageWin72},
+        {kPageWin72, C::Win7PointersBack, kPageWin71},
+        {kPageWin72, C::Win7PointersNext, kPageWin73},
+        {kPageWin73, C::Win7SoundsBack, kPageWin72},
+        {kPageWin73, C::Win7SoundsNext, kPageWin74},
+        {kPageWin74, C::Win7DesktopBack, kPageWin73},
+        {kPageWin74, C::Win7DesktopNext, kPageWin75},
+        {kPageWin75, C::Win7StyleBack, kPageWin74},
+        {kPageWin75, C::Win7StyleNext, kPageWin76},
+        {kPageWin76, C::Win7NamesBack, kPageWin75},
+        {kPageXp1, C::XpIconsBack, kPageMain},
+        {kPageXp1, C::XpIconsNext, kPageXp2},
+        {kPageXp2, C::XpPointersBack, kPageXp1},
+        {kPageXp2, C::XpPointersNext, kPageXp3},
+        {kPageXp3, C::XpSoundsBack, kPageXp2},
+        {kPageXp3, C::XpSoundsNext, kPageXp4},
+        {kPageXp4, C::XpDesktopBack, kPageXp3},
+        {kPageXp4, C::XpDesktopNext, kPageXp5},
+        {kPageXp5, C::XpStyleBack, kPageXp4},
+        {kPageXp5, C::XpStyleNext, kPageXp6},
+        {kPageXp6, C::XpNamesBack, kPageXp5},
     };
     satisfyChecks();
     for (const Step& s : steps) {
         ui.goToPage(s.page);
         click(s.button);
-        EXPECT_EQ(ui.currentPage(), s.target) << s.button;
+        EXPECT_EQ(ui.currentPage(), s.target) << controlDef(s.button).name;
     }
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(PageFlow, TheFlowTableNamesEachPageButtonWithTheCaptionItShows) {
-    std::set<std::string_view> flowButtons;
+TEST_F(PageFlow, TheFlowTableHoldsEveryPageButtonOnce) {
+    std::set<ControlId> flowButtons;
     for (const FlowRow& row : pageFlow()) {
-        const ControlDef* def = findControl(row.button);
-        ASSERT_NE(def, nullptr) << row.button;
-        EXPECT_EQ(def->page, row.page) << row.button;
-        EXPECT_EQ(def->caption, row.caption) << row.button;
-        flowButtons.insert(row.button);
+        EXPECT_TRUE(flowButtons.insert(row.button).second) << controlDef(row.button).name;
+        EXPECT_NE(row.step, nullptr) << controlDef(row.button).name;
     }
-    for (int n = 1; n <= 49; ++n) {
-        EXPECT_TRUE(flowButtons.count("按钮" + std::to_string(n))) << n;
+    // The page buttons are the graphic buttons and the push buttons that serve no field.
+    std::set<ControlId> pageButtons;
+    for (const ControlDef& c : controlTable()) {
+        if (c.kind == ControlKind::GraphicButton ||
+            (c.kind == ControlKind::PushButton && c.name.starts_with("按钮"))) {
+            pageButtons.insert(c.id);
+        }
     }
+    EXPECT_EQ(flowButtons, pageButtons);
+    EXPECT_EQ(flowButtons.size(), 49u);
 }
 
 TEST_F(PageFlow, ReleaseCodesFollowTheReportedVersion) {
@@ -162,10 +182,10 @@ TEST_F(PageFlow, TheGateOpensEachWizardOnlyOnItsOwnSystem) {
         platform.messages.clear();
 
         ui.goToPage(kPageMain);
-        click("按钮1");
+        click(C::MainWin7);
         EXPECT_EQ(ui.currentPage(), c.win7 ? kPageWin71 : kPageMain);
         ui.goToPage(kPageMain);
-        click("按钮2");
+        click(C::MainXp);
         EXPECT_EQ(ui.currentPage(), c.xp ? kPageXp1 : kPageMain);
 
         std::vector<std::string> expected;
@@ -187,52 +207,56 @@ TEST_F(PageFlow, TheGateOpensEachWizardOnlyOnItsOwnSystem) {
 TEST_F(PageFlow, AboutReturnsToThePageItWasTakenFrom) {
     struct Case {
         int page;
-        const char* about;
+        ControlId about;
     };
     const Case cases[] = {
-        {kPageMain, "按钮4"},   {kPageWin71, "按钮6"},  {kPageWin73, "按钮12"},
-        {kPageWin74, "按钮16"}, {kPageWin75, "按钮20"}, {kPageWin76, "按钮24"},
-        {kPageXp1, "按钮28"},   {kPageXp3, "按钮34"},   {kPageXp4, "按钮38"},
-        {kPageXp5, "按钮42"},   {kPageXp6, "按钮46"},
+        {kPageMain, C::MainAbout},        {kPageWin71, C::Win7IconsAbout},
+        {kPageWin73, C::Win7SoundsAbout}, {kPageWin74, C::Win7DesktopAbout},
+        {kPageWin75, C::Win7StyleAbout},  {kPageWin76, C::Win7NamesAbout},
+        {kPageXp1, C::XpIconsAbout},      {kPageXp3, C::XpSoundsAbout},
+        {kPageXp4, C::XpDesktopAbout},    {kPageXp5, C::XpStyleAbout},
+        {kPageXp6, C::XpNamesAbout},
     };
     for (const Case& c : cases) {
         ui.goToPage(c.page);
         click(c.about);
-        EXPECT_EQ(ui.currentPage(), kPageAbout) << c.about;
-        EXPECT_EQ(app.aboutReturnPage, c.page) << c.about;
-        click("按钮5");
-        EXPECT_EQ(ui.currentPage(), c.page) << c.about;
+        EXPECT_EQ(ui.currentPage(), kPageAbout) << c.page;
+        EXPECT_EQ(app.aboutReturnPage, c.page);
+        click(C::AboutReturn);
+        EXPECT_EQ(ui.currentPage(), c.page);
     }
 }
 
 TEST_F(PageFlow, BackOnTheFirstPagesLeadsToTheMainPageEvenAfterAnAboutTrip) {
     walkTo(kPageWin71);
-    click("按钮6");
-    click("按钮5");
-    click("按钮7");
+    click(C::Win7IconsAbout);
+    click(C::AboutReturn);
+    click(C::Win7IconsBack);
     EXPECT_EQ(ui.currentPage(), kPageMain);
 
     walkTo(kPageXp4);
-    click("按钮38");
-    click("按钮5");
+    click(C::XpDesktopAbout);
+    click(C::AboutReturn);
     EXPECT_EQ(ui.currentPage(), kPageXp4);
-    click("按钮39");
-    click("按钮35");
-    click("按钮32");
-    click("按钮29");
+    click(C::XpDesktopBack);
+    click(C::XpSoundsBack);
+    click(C::XpPointersBack);
+    click(C::XpIconsBack);
     EXPECT_EQ(ui.currentPage(), kPageMain);
     // The about page still returns to where it was last taken from.
     ui.goToPage(kPageAbout);
-    click("按钮5");
+    click(C::AboutReturn);
     EXPECT_EQ(ui.currentPage(), kPageXp4);
 }
 
 TEST_F(PageFlow, WebButtonsOpenTheForumExceptOnTheLastXpPage) {
-    const std::pair<int, const char*> buttons[] = {
-        {kPageMain, "按钮3"},   {kPageWin71, "按钮9"},  {kPageWin73, "按钮15"},
-        {kPageWin74, "按钮19"}, {kPageWin75, "按钮23"}, {kPageWin76, "按钮27"},
-        {kPageXp1, "按钮31"},   {kPageXp3, "按钮37"},   {kPageXp4, "按钮41"},
-        {kPageXp5, "按钮45"},   {kPageXp6, "按钮49"},
+    const std::pair<int, ControlId> buttons[] = {
+        {kPageMain, C::MainForum},      {kPageWin71, C::Win7IconsWeb},
+        {kPageWin73, C::Win7SoundsWeb}, {kPageWin74, C::Win7DesktopWeb},
+        {kPageWin75, C::Win7StyleWeb},  {kPageWin76, C::Win7NamesWeb},
+        {kPageXp1, C::XpIconsWeb},      {kPageXp3, C::XpSoundsWeb},
+        {kPageXp4, C::XpDesktopWeb},    {kPageXp5, C::XpStyleWeb},
+        {kPageXp6, C::XpNamesWeb},
     };
     std::vector<std::string> expected;
     for (auto [page, button] : buttons) {
@@ -247,37 +271,37 @@ TEST_F(PageFlow, WebButtonsOpenTheForumExceptOnTheLastXpPage) {
 
 TEST_F(PageFlow, SlideshowIntervalIsPresetOnEveryForwardPassFromWin74) {
     walkTo(kPageWin74);
-    click("按钮18");
-    EXPECT_EQ(ui.text("W壁纸切换时间"), "");
-    EXPECT_FALSE(ui.enabled("W壁纸切换时间"));
+    click(C::Win7DesktopNext);
+    EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "");
+    EXPECT_FALSE(ui.enabled(C::Win7SlideshowInterval));
 
-    click("按钮21");
-    ui.setText("W壁纸文件夹", "a.jpg;b.jpg;");
-    click("按钮18");
-    EXPECT_EQ(ui.text("W壁纸切换时间"), "180");
-    EXPECT_TRUE(ui.enabled("W壁纸切换时间"));
+    click(C::Win7StyleBack);
+    ui.setText(C::Win7Slideshow, "a.jpg;b.jpg;");
+    click(C::Win7DesktopNext);
+    EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "180");
+    EXPECT_TRUE(ui.enabled(C::Win7SlideshowInterval));
 
     // A typed interval is replaced on the next pass, even after going on to WIN76 and back.
-    ui.setText("W壁纸切换时间", "45");
-    click("按钮22");
-    click("按钮25");
-    EXPECT_EQ(ui.text("W壁纸切换时间"), "45");
-    click("按钮21");
-    click("按钮18");
-    EXPECT_EQ(ui.text("W壁纸切换时间"), "180");
+    ui.setText(C::Win7SlideshowInterval, "45");
+    click(C::Win7StyleNext);
+    click(C::Win7NamesBack);
+    EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "45");
+    click(C::Win7StyleBack);
+    click(C::Win7DesktopNext);
+    EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "180");
 
-    click("按钮21");
-    ui.setText("W壁纸文件夹", "");
-    click("按钮18");
-    EXPECT_EQ(ui.text("W壁纸切换时间"), "");
-    EXPECT_FALSE(ui.enabled("W壁纸切换时间"));
+    click(C::Win7StyleBack);
+    ui.setText(C::Win7Slideshow, "");
+    click(C::Win7DesktopNext);
+    EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "");
+    EXPECT_FALSE(ui.enabled(C::Win7SlideshowInterval));
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
     walkTo(kPageXp5);
-    ui.setText("X可视化风格", "");
-    click("按钮44");
+    ui.setText(C::XpVisualStyle, "");
+    click(C::XpStyleNext);
     EXPECT_EQ(ui.currentPage(), kPageXp5);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "必须指定可视化风格文件!");
@@ -285,8 +309,8 @@ TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
     EXPECT_EQ(platform.messages[0].title, "错误...");
 
     // Blanks are a visual style as far as the check goes.
-    ui.setText("X可视化风格", " ");
-    click("按钮44");
+    ui.setText(C::XpVisualStyle, " ");
+    click(C::XpStyleNext);
     EXPECT_EQ(ui.currentPage(), kPageXp6);
     EXPECT_EQ(platform.messages.size(), 1u);
 }
@@ -294,32 +318,35 @@ TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
 TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
     // Custom schemes unlock every path field; then a text goes into every field of both wizards
     // (the slideshow interval aside, which the WIN74 forward step rewrites).
-    for (const char* combo : {"W鼠标", "W声音", "X鼠标", "X声音"}) {
-        ui.goToPage(findControl(combo)->page);
+    for (ControlId combo :
+         {C::Win7PointerScheme, C::Win7SoundScheme, C::XpPointerScheme, C::XpSoundScheme}) {
+        ui.goToPage(controlDef(combo).page);
         pick(combo, kCustomSchemeItem);
     }
     ui.goToPage(kPageMain);
-    std::map<std::string, std::string> typed;
+    std::map<ControlId, std::string> typed;
     for (const ControlDef& c : controlTable()) {
-        if (c.kind == ControlKind::EditField && c.name != "W壁纸切换时间") {
+        if (c.kind == ControlKind::EditField && c.id != C::Win7SlideshowInterval) {
             const std::string text = "text of " + std::string(c.name);
-            ui.setText(c.name, text);
-            typed[std::string(c.name)] = text;
+            ui.setText(c.id, text);
+            typed[c.id] = text;
         }
     }
     walkTo(kPageWin76);
-    for (const char* back : {"按钮25", "按钮21", "按钮17", "按钮13", "按钮11", "按钮7"}) {
+    for (ControlId back : {C::Win7NamesBack, C::Win7StyleBack, C::Win7DesktopBack,
+                           C::Win7SoundsBack, C::Win7PointersBack, C::Win7IconsBack}) {
         click(back);
     }
     walkTo(kPageXp6);
-    click("按钮46");
-    click("按钮5");
-    for (const char* back : {"按钮47", "按钮43", "按钮39", "按钮35", "按钮32", "按钮29"}) {
+    click(C::XpNamesAbout);
+    click(C::AboutReturn);
+    for (ControlId back : {C::XpNamesBack, C::XpStyleBack, C::XpDesktopBack, C::XpSoundsBack,
+                           C::XpPointersBack, C::XpIconsBack}) {
         click(back);
     }
     EXPECT_EQ(ui.currentPage(), kPageMain);
-    for (const auto& [name, text] : typed) {
-        EXPECT_EQ(ui.text(name), text);
+    for (const auto& [id, text] : typed) {
+        EXPECT_EQ(ui.text(id), text);
     }
     EXPECT_TRUE(platform.messages.empty());
 }
@@ -327,16 +354,16 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
 TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
     struct Case {
         int page;
-        const char* next;
+        ControlId next;
         const char* message;
     };
     const Case cases[] = {
-        {kPageWin72, "按钮10", "请选择鼠标方案后再行操作..."},
-        {kPageWin73, "按钮14", "请选择声音方案后再行操作..."},
-        {kPageWin75, "按钮22", "必须指定可视化风格文件!"},
-        {kPageXp2, "按钮33", "请选择鼠标方案后再行操作..."},
-        {kPageXp3, "按钮36", "请选择声音方案后再行操作..."},
-        {kPageXp5, "按钮44", "必须指定可视化风格文件!"},
+        {kPageWin72, C::Win7PointersNext, "请选择鼠标方案后再行操作..."},
+        {kPageWin73, C::Win7SoundsNext, "请选择声音方案后再行操作..."},
+        {kPageWin75, C::Win7StyleNext, "必须指定可视化风格文件!"},
+        {kPageXp2, C::XpPointersNext, "请选择鼠标方案后再行操作..."},
+        {kPageXp3, C::XpSoundsNext, "请选择声音方案后再行操作..."},
+        {kPageXp5, C::XpStyleNext, "必须指定可视化风格文件!"},
     };
     for (const Case& c : cases) {
         platform.messages.clear();
@@ -348,13 +375,13 @@ TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
     }
     // Passing the WIN72 and WIN75 checks captures what they capture.
     ui.goToPage(kPageWin72);
-    pick("W鼠标", kDefaultSchemeItem);
-    click("按钮10");
+    pick(C::Win7PointerScheme, kDefaultSchemeItem);
+    click(C::Win7PointersNext);
     EXPECT_EQ(ui.currentPage(), kPageWin73);
     EXPECT_EQ(app.project.cursorSchemeName, "Windows Aero");
-    ui.setText("W可视化风格文件", "C:\\styles\\aero.msstyles");
+    ui.setText(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
     ui.goToPage(kPageWin75);
-    click("按钮22");
+    click(C::Win7StyleNext);
     EXPECT_EQ(ui.currentPage(), kPageWin76);
     EXPECT_EQ(app.project.windowAlphaText, "7F");
     EXPECT_EQ(app.project.windowColorText, "0066FF");
@@ -362,7 +389,7 @@ TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
 
 TEST_F(PageFlow, EveryControlTheUserCanActOnHasItsHandler) {
     // The colour button opens the palette popup, which the window binds itself.
-    const std::set<std::string_view> boundElsewhere = {"选择颜色按钮"};
+    const std::set<ControlId> boundElsewhere = {C::Win7PickColor};
     for (const ControlDef& c : controlTable()) {
         std::optional<ControlEvent> event;
         switch (c.kind) {
@@ -384,68 +411,64 @@ TEST_F(PageFlow, EveryControlTheUserCanActOnHasItsHandler) {
         }
         int count = 0;
         for (const Binding& b : bindings()) {
-            count += b.control == c.name && event && b.event == *event;
+            count += b.control == c.id && event && b.event == *event;
         }
-        if (boundElsewhere.count(c.name)) {
+        if (boundElsewhere.count(c.id)) {
             continue;
         }
         EXPECT_EQ(count, event ? 1 : 0) << c.name;
     }
-    for (const Binding& b : bindings()) {
-        EXPECT_NE(findControl(b.control), nullptr) << b.control;
-    }
 }
 
-TEST_F(PageFlow, NamesTheHandlersAndGeneratorsUseAreControlsOfTheirPages) {
-    const auto on = [](std::string_view name, int page) {
+TEST_F(PageFlow, ControlsTheHandlersAndGeneratorsUseAreOnTheirPages) {
+    const auto on = [](ControlId id, int page) { return controlDef(id).page == page; };
+    for (const AssetPickerDef& p : assetPickers()) {
+        EXPECT_TRUE(on(p.field, controlDef(p.button).page)) << controlDef(p.field).name;
+    }
+    for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        const PageSetControls& c = pageSetControls(set);
+        for (const SchemeGroup* g : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            const int page = g == &cursorSchemeGroup(set) ? c.pointersPage : c.soundsPage;
+            std::vector<ControlId> ids = {g->combo, g->nameField};
+            ids.insert(ids.end(), g->pathFields.begin(), g->pathFields.end());
+            ids.insert(ids.end(), g->buttons.begin(), g->buttons.end());
+            for (ControlId id : ids) {
+                EXPECT_TRUE(on(id, page)) << controlDef(id).name;
+            }
+        }
+        const std::pair<ControlId, int> placed[] = {
+            {c.iconFields[0], c.iconsPage},      {c.iconButtons[4], c.iconsPage},
+            {c.systemSaverTick, c.desktopPage},  {c.ownSaverTick, c.desktopPage},
+            {c.systemSaver, c.desktopPage},      {c.ownSaverField, c.desktopPage},
+            {c.ownSaverButton, c.desktopPage},   {c.wallpaper, c.desktopPage},
+            {c.wallpaperButton, c.desktopPage},  {c.visualStyle, c.stylePage},
+            {c.visualStyleButton, c.stylePage},  {c.themeName, c.namesPage},
+            {c.displayName, c.namesPage},        {c.saveLocation, c.namesPage},
+            {c.saveLocationButton, c.namesPage}, {c.generate, c.namesPage}};
+        for (auto [id, page] : placed) {
+            EXPECT_TRUE(on(id, page)) << controlDef(id).name;
+        }
+        // The screensaver list shows the prompt, then the system's screensavers.
+        const ControlDef& combo = controlDef(c.systemSaver);
+        const auto savers = systemScreensavers(set);
+        ASSERT_EQ(combo.items.size(), savers.size() + 1);
+        EXPECT_EQ(combo.items[0], kSystemScreensaverPrompt);
+        for (std::size_t i = 0; i < savers.size(); ++i) {
+            EXPECT_EQ(combo.items[i + 1], savers[i].item);
+        }
+    }
+    // The generators still name their fields.
+    const auto named = [](std::string_view name, int page) {
         const ControlDef* c = findControl(name);
         return c != nullptr && c->page == page;
     };
-    for (const AssetPickerDef& p : assetPickers()) {
-        const ControlDef* button = findControl(p.button);
-        ASSERT_NE(button, nullptr) << p.button;
-        EXPECT_TRUE(on(p.field, button->page)) << p.field;
-        EXPECT_EQ(button->caption, "打开") << p.button;
-    }
-    for (auto [set, pointers, sounds, desktop] :
-         {std::tuple{PageSet::Win7, kPageWin72, kPageWin73, kPageWin74},
-          std::tuple{PageSet::Xp, kPageXp2, kPageXp3, kPageXp4}}) {
-        for (const SchemeGroup* g : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
-            const int page = g == &cursorSchemeGroup(set) ? pointers : sounds;
-            EXPECT_TRUE(on(g->combo, page)) << g->combo;
-            EXPECT_TRUE(on(g->nameField, page)) << g->nameField;
-            for (std::string_view name : g->pathFields) {
-                EXPECT_TRUE(on(name, page)) << name;
-            }
-            for (std::string_view name : g->buttons) {
-                EXPECT_TRUE(on(name, page)) << name;
-            }
-        }
-        const ScreensaverControls& s = screensaverControls(set);
-        for (std::string_view name :
-             {s.systemTick, s.ownTick, s.systemCombo, s.ownField, s.ownButton}) {
-            EXPECT_TRUE(on(name, desktop)) << name;
-        }
-        // The screensaver list shows the prompt, then the system's screensavers.
-        const ControlDef* combo = findControl(s.systemCombo);
-        const auto savers = systemScreensavers(set);
-        ASSERT_EQ(combo->items.size(), savers.size() + 1);
-        EXPECT_EQ(combo->items[0], kSystemScreensaverPrompt);
-        for (std::size_t i = 0; i < savers.size(); ++i) {
-            EXPECT_EQ(combo->items[i + 1], savers[i].item);
-        }
-    }
-    for (std::string_view name :
-         {kVisualStyleField, kIntervalField, kWindowColorField, kAlphaField, kAlphaSlider}) {
-        EXPECT_TRUE(on(name, kPageWin75)) << name;
-    }
     for (auto [page, fields] :
          {std::pair{kPageWin76, &win7GenerationPage()}, std::pair{kPageXp6, &xpGenerationPage()}}) {
-        EXPECT_TRUE(on(fields->nameField, page));
-        EXPECT_TRUE(on(fields->displayNameField, page));
-        EXPECT_TRUE(on(fields->saveLocationField, page));
+        EXPECT_TRUE(named(fields->nameField, page));
+        EXPECT_TRUE(named(fields->displayNameField, page));
+        EXPECT_TRUE(named(fields->saveLocationField, page));
         for (std::string_view name : fields->disableList) {
-            EXPECT_TRUE(on(name, page)) << name;
+            EXPECT_TRUE(named(name, page)) << name;
         }
     }
 }
@@ -460,12 +483,12 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
         style, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
     walkTo(kPageXp5);
     dialogs.fileAnswers.push_back(style);
-    click("X可视化风格_打开");
-    click("按钮44");
-    ui.setText("X生成名称", "流程主题");
-    ui.setText("X显示名称", "流程主题 显示");
-    ui.setText("X保存位置", location);
-    click("按钮48");
+    click(C::XpVisualStyleBrowse);
+    click(C::XpStyleNext);
+    ui.setText(C::XpThemeName, "流程主题");
+    ui.setText(C::XpDisplayName, "流程主题 显示");
+    ui.setText(C::XpSaveLocation, location);
+    click(C::XpGenerate);
     EXPECT_EQ(ui.currentPage(), kPageXp6);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "生成完毕!");
@@ -478,7 +501,7 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
     }
 
     // A second run into the same pack folder fails, and the page still stays.
-    click("按钮48");
+    click(C::XpGenerate);
     EXPECT_EQ(ui.currentPage(), kPageXp6);
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "生成失败,请重试!");
@@ -494,20 +517,20 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
         style, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
     walkTo(kPageWin75);
     dialogs.fileAnswers.push_back(style);
-    click("W可视化风格文件_打开");
-    click("按钮22");
+    click(C::Win7VisualStyleBrowse);
+    click(C::Win7StyleNext);
     ASSERT_EQ(ui.currentPage(), kPageWin76);
 
     // An empty name is refused and the page stays.
-    click("按钮26");
+    click(C::Win7Generate);
     EXPECT_EQ(ui.currentPage(), kPageWin76);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
 
-    ui.setText("W生成名称", "七号主题");
-    ui.setText("W显示名称", "七号主题 显示");
-    ui.setText("W保存位置", location);
-    click("按钮26");
+    ui.setText(C::Win7ThemeName, "七号主题");
+    ui.setText(C::Win7DisplayName, "七号主题 显示");
+    ui.setText(C::Win7SaveLocation, location);
+    click(C::Win7Generate);
     EXPECT_EQ(ui.currentPage(), kPageWin76);
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "生成完毕!");
@@ -523,22 +546,21 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
 TEST_F(PageFlow, BrowseButtonsRunTheirPickers) {
     walkTo(kPageWin71);
     dialogs.fileAnswers.push_back("C:\\icons\\文档.ico");
-    click("W我的文档_打开");
-    EXPECT_EQ(ui.text("W我的文档_图标"), "C:\\icons\\文档.ico");
+    click(C::Win7IconDocumentsBrowse);
+    EXPECT_EQ(ui.text(C::Win7IconDocuments), "C:\\icons\\文档.ico");
     EXPECT_EQ(app.project.iconFiles[0].fileName, "文档.ico");
 
     ui.goToPage(kPageXp6);
     dialogs.folderAnswers.push_back("D:\\themes");
-    click("X保存位置_打开");
-    EXPECT_EQ(ui.text("X保存位置"), "D:\\themes");
-    EXPECT_EQ(ui.text("W保存位置"), "");
+    click(C::XpSaveLocationBrowse);
+    EXPECT_EQ(ui.text(C::XpSaveLocation), "D:\\themes");
+    EXPECT_EQ(ui.text(C::Win7SaveLocation), "");
 }
 
 TEST_F(PageFlow, ControlsOfOtherPagesCannotBeReached) {
-    EXPECT_FALSE(dispatch(wizard, "按钮8", ControlEvent::Click));
+    EXPECT_FALSE(dispatch(wizard, C::Win7IconsNext, ControlEvent::Click));
     EXPECT_EQ(ui.currentPage(), kPageMain);
-    EXPECT_FALSE(dispatch(wizard, "按钮1", ControlEvent::ItemPicked));
-    EXPECT_FALSE(dispatch(wizard, "no such control", ControlEvent::Click));
+    EXPECT_FALSE(dispatch(wizard, C::MainWin7, ControlEvent::ItemPicked));
     EXPECT_TRUE(platform.messages.empty());
 }
 

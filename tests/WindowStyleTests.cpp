@@ -61,9 +61,9 @@ protected:
     ThemeProject project;
 
     void SetUp() override {
-        controls.setText(kAlphaField, "127");
-        controls.setText(kWindowColorField, kInitialWindowColor);
-        controls.setText(kVisualStyleField, "C:\\styles\\aero.msstyles");
+        controls.setText(ControlId::Win7Alpha, "127");
+        controls.setText(ControlId::Win7WindowColor, kInitialWindowColor);
+        controls.setText(ControlId::Win7VisualStyle, "C:\\styles\\aero.msstyles");
     }
 };
 
@@ -77,25 +77,26 @@ TEST_F(WindowStylePage, UntouchedPageCapturesTheInitialValues) {
 
 TEST_F(WindowStylePage, SliderAndFieldInterplay) {
     onAlphaSliderMoved(controls, 0);
-    EXPECT_EQ(controls.text(kAlphaField), "0");
+    EXPECT_EQ(controls.text(ControlId::Win7Alpha), "0");
     EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
     EXPECT_EQ(project.windowAlphaText, "");
 
-    controls.setText(kAlphaField, "300"); // typed beyond the slider's range
+    controls.setText(ControlId::Win7Alpha, "300"); // typed beyond the slider's range
     EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
     EXPECT_EQ(project.windowAlphaText, "12C");
 
-    controls.setText(kAlphaField, "-40"); // negative counts as no transparency digits at all
+    controls.setText(ControlId::Win7Alpha,
+                     "-40"); // negative counts as no transparency digits at all
     EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
     EXPECT_EQ(project.windowAlphaText, "");
 
     onAlphaSliderMoved(controls, 255);
-    EXPECT_EQ(controls.text(kAlphaField), "255");
+    EXPECT_EQ(controls.text(ControlId::Win7Alpha), "255");
 }
 
 TEST_F(WindowStylePage, CapturesTextsAsTheyStand) {
-    controls.setText(kIntervalField, " 180 s");
-    controls.setText(kWindowColorField, "not hex");
+    controls.setText(ControlId::Win7SlideshowInterval, " 180 s");
+    controls.setText(ControlId::Win7WindowColor, "not hex");
     EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
     EXPECT_EQ(project.slideshowIntervalText, " 180 s");
     EXPECT_EQ(project.windowColorText, "not hex");
@@ -103,8 +104,8 @@ TEST_F(WindowStylePage, CapturesTextsAsTheyStand) {
 
 TEST_F(WindowStylePage, MissingVisualStyleStopsAndCapturesNothing) {
     project.windowAlphaText = "earlier";
-    controls.setText(kVisualStyleField, "");
-    controls.setText(kAlphaField, "1");
+    controls.setText(ControlId::Win7VisualStyle, "");
+    controls.setText(ControlId::Win7Alpha, "1");
     EXPECT_FALSE(commitWindowStylePage(controls, project, platform));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "必须指定可视化风格文件!");
@@ -112,15 +113,15 @@ TEST_F(WindowStylePage, MissingVisualStyleStopsAndCapturesNothing) {
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(project.windowAlphaText, "earlier");
 
-    controls.setText(kVisualStyleField, " ");
+    controls.setText(ControlId::Win7VisualStyle, " ");
     EXPECT_TRUE(commitWindowStylePage(controls, project, platform)) << "blanks pass";
 }
 
 TEST_F(WindowStylePage, PopupWithoutAPickLeavesTheColourAlone) {
     applyPickedWindowColor(controls, 0x0A0005);
-    EXPECT_EQ(controls.text(kWindowColorField), "05000A");
+    EXPECT_EQ(controls.text(ControlId::Win7WindowColor), "05000A");
     applyPickedWindowColor(controls, -1);
-    EXPECT_EQ(controls.text(kWindowColorField), "05000A");
+    EXPECT_EQ(controls.text(ControlId::Win7WindowColor), "05000A");
 }
 
 } // namespace

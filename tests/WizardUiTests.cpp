@@ -9,38 +9,47 @@
 namespace quorvel {
 namespace {
 
+using C = ControlId;
+
 TEST(MemoryWizardUi, StartsFromTheControlTable) {
     MemoryWizardUi ui;
     EXPECT_EQ(ui.currentPage(), kPageMain);
-    EXPECT_EQ(ui.text("W透明窗口颜色"), "0066FF");
-    EXPECT_EQ(ui.text("按钮26"), "生  成");
-    EXPECT_EQ(ui.text("W生成名称"), "");
-    EXPECT_FALSE(ui.enabled("WArrow"));
-    EXPECT_TRUE(ui.enabled("W桌面壁纸"));
-    EXPECT_EQ(ui.comboIndex("W鼠标"), 0);
-    EXPECT_EQ(ui.text("W鼠标"), "请选择鼠标方案(系统或自定)");
-    EXPECT_EQ(ui.sliderPosition("窗口透明度滑块"), 127);
+    for (const ControlDef& c : controlTable()) {
+        EXPECT_EQ(ui.text(c.id), c.caption) << c.name;
+        EXPECT_EQ(ui.enabled(c.id), c.enabled) << c.name;
+        if (c.kind == ControlKind::ComboBox) {
+            EXPECT_EQ(ui.comboIndex(c.id), 0) << c.name;
+            EXPECT_EQ(ui.text(c.id), c.items.front()) << c.name;
+        }
+        if (c.kind == ControlKind::Slider) {
+            EXPECT_EQ(ui.sliderPosition(c.id), c.position) << c.name;
+        }
+    }
 }
 
 TEST(MemoryWizardUi, CombosShowTheirItemAndSlidersStayInRange) {
     MemoryWizardUi ui;
-    ui.setComboIndex("X声音", 2);
-    EXPECT_EQ(ui.comboIndex("X声音"), 2);
-    EXPECT_EQ(ui.text("X声音"), "自定义声音方案");
-    EXPECT_THROW(ui.setComboIndex("X声音", 3), std::out_of_range);
-    ui.setSliderPosition("窗口透明度滑块", 300);
-    EXPECT_EQ(ui.sliderPosition("窗口透明度滑块"), 255);
-    ui.setSliderPosition("窗口透明度滑块", -4);
-    EXPECT_EQ(ui.sliderPosition("窗口透明度滑块"), 0);
+    ui.setComboIndex(C::XpSoundScheme, 2);
+    EXPECT_EQ(ui.comboIndex(C::XpSoundScheme), 2);
+    EXPECT_EQ(ui.text(C::XpSoundScheme), "自定义声音方案");
+    EXPECT_THROW(ui.setComboIndex(C::XpSoundScheme, 3), std::out_of_range);
+    ui.setSliderPosition(C::Win7AlphaSlider, 300);
+    EXPECT_EQ(ui.sliderPosition(C::Win7AlphaSlider), 255);
+    ui.setSliderPosition(C::Win7AlphaSlider, -4);
+    EXPECT_EQ(ui.sliderPosition(C::Win7AlphaSlider), 0);
 }
 
-TEST(MemoryWizardUi, UnknownNamesAndPagesAreProgrammingErrors) {
+TEST(MemoryWizardUi, MissingPagesAndUnknownNamesAreProgrammingErrors) {
     MemoryWizardUi ui;
-    EXPECT_THROW(ui.text("W不存在"), std::out_of_range);
-    EXPECT_THROW(ui.setEnabled("W不存在", false), std::out_of_range);
     EXPECT_THROW(ui.goToPage(14), std::out_of_range);
     EXPECT_THROW(ui.goToPage(-1), std::out_of_range);
     EXPECT_EQ(ui.currentPage(), kPageMain);
+    // The name-based access that the theme generators still use.
+    EXPECT_EQ(ui.text("W透明窗口颜色"), "0066FF");
+    ui.setEnabled("W生成名称", false);
+    EXPECT_FALSE(ui.enabled(C::Win7ThemeName));
+    EXPECT_THROW(ui.text("W不存在"), std::out_of_range);
+    EXPECT_THROW(ui.setEnabled("W不存在", false), std::out_of_range);
 }
 
 } // namespace

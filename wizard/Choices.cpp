@@ -1,5 +1,7 @@
 #include "wizard/Choices.h"
 
+#include "wizard/ControlTable.h"
+
 #include <array>
 
 namespace quorvel {
@@ -31,23 +33,12 @@ constexpr std::array<SystemScreensaver, 11> kXpScreensavers = {{
     {"三维文字", "sstext3d.scr"},
 }};
 
-// The names of the pointer page's path fields (prefix + role) or browse buttons (with suffix),
-// kept for the whole run so that the scheme groups can refer to them.
-std::vector<std::string_view> pointerControls(std::string_view prefix, std::string_view suffix) {
-    static std::vector<std::string> storage = [] {
-        std::vector<std::string> names;
-        for (std::string_view set : {"W", "X"}) {
-            for (std::string_view end : {"", "_打开"}) {
-                for (std::string_view role : kPointerRoles) {
-                    names.push_back(std::string(set) + std::string(role) + std::string(end));
-                }
-            }
-        }
-        return names;
-    }();
-    const std::size_t group = (prefix == "W" ? 0 : 2) + (suffix.empty() ? 0 : 1);
-    const auto first = storage.begin() + static_cast<std::ptrdiff_t>(group * kPointerRoles.size());
-    return {first, first + static_cast<std::ptrdiff_t>(kPointerRoles.size())};
+std::vector<ControlId> pointerRange(PageSet set, ControlId (*of)(PageSet, int)) {
+    std::vector<ControlId> ids;
+    for (int role = 0; role < kPointerRoleCount; ++role) {
+        ids.push_back(of(set, role));
+    }
+    return ids;
 }
 
 struct SchemeCheck {
@@ -77,26 +68,27 @@ bool commitSchemePage(const SchemeGroup& group, const SchemeCheck& check, Contro
 } // namespace
 
 const SchemeGroup& cursorSchemeGroup(PageSet set) {
-    static const SchemeGroup win7{"W鼠标", "W鼠标方案_名称", pointerControls("W", ""),
-                                  pointerControls("W", "_打开"), "Windows Aero"};
-    static const SchemeGroup xp{"X鼠标", "X鼠标方案_名称", pointerControls("X", ""),
-                                pointerControls("X", "_打开"), "Windows default"};
+    const auto group = [](PageSet s, std::string_view defaultName) {
+        const PageSetControls& c = pageSetControls(s);
+        return SchemeGroup{c.pointerScheme, c.pointerSchemeName, pointerRange(s, pointerField),
+                           pointerRange(s, pointerButton), defaultName};
+    };
+    static const SchemeGroup win7 = group(PageSet::Win7, "Windows Aero");
+    static const SchemeGroup xp = group(PageSet::Xp, "Windows default");
     return set == PageSet::Win7 ? win7 : xp;
 }
 
 const SchemeGroup& soundSchemeGroup(PageSet set) {
-    static const SchemeGroup win7{
-        "W声音",
-        "W声音方案_名称",
-        {"W关机声音", "W开机声音", "W退出系统", "W登陆系统", "W切换主题"},
-        {"W关机声音_打开", "W开机声音_打开", "W退出系统_打开", "W登陆系统_打开", "W切换主题_打开"},
-        "@%SystemRoot%\\System32\\mmres.dll,-800"};
-    static const SchemeGroup xp{
-        "X声音",
-        "X声音方案_名称",
-        {"X关机声音", "X开机声音", "X退出系统", "X登陆系统"},
-        {"X关机声音_打开", "X开机声音_打开", "X退出系统_打开", "X登陆系统_打开"},
-        "默认声音方案"};
+    const auto group = [](PageSet s, std::string_view defaultName) {
+        const PageSetControls& c = pageSetControls(s);
+        return SchemeGroup{c.soundScheme,
+                           c.soundSchemeName,
+                           {c.soundFields.begin(), c.soundFields.end()},
+                           {c.soundButtons.begin(), c.soundButtons.end()},
+                           defaultName};
+    };
+    static const SchemeGroup win7 = group(PageSet::Win7, "@%SystemRoot%\\System32\\mmres.dll,-800");
+    static const SchemeGroup xp = group(PageSet::Xp, "默认声音方案");
     return set == PageSet::Win7 ? win7 : xp;
 }
 
@@ -105,11 +97,11 @@ void selectScheme(const SchemeGroup& group, Controls& controls) {
     const bool custom = item == kCustomSchemeItem;
     controls.setEnabled(group.nameField, custom);
     controls.setText(group.nameField, item == kDefaultSchemeItem ? group.defaultName : "");
-    for (std::string_view field : group.pathFields) {
+    for (ControlId field : group.pathFields) {
         controls.setEnabled(field, custom);
         controls.setText(field, "");
     }
-    for (std::string_view button : group.buttons) {
+    for (ControlId button : group.buttons) {
         controls.setEnabled(button, custom);
     }
 }
@@ -137,45 +129,37 @@ bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& projec
         controls, platform, set == PageSet::Win7 ? &project.soundSchemeName : nullptr);
 }
 
-const ScreensaverControls& screensaverControls(PageSet set) {
-    static const ScreensaverControls win7{"W系统屏保_选择", "W屏保文件_选择", "W系统屏保",
-                                          "W屏保文件_路径", "W屏保文件_打开"};
-    static const ScreensaverControls xp{"X系统屏保_选择", "X自己屏保_选择", "X系统屏保",
-                                        "X自己屏保", "X自己屏保_打开"};
-    return set == PageSet::Win7 ? win7 : xp;
-}
-
 void toggleSystemScreensaver(PageSet set, Controls& controls) {
-    const ScreensaverControls& c = screensaverControls(set);
-    if (controls.text(c.systemTick) == kTickMark) {
-        controls.setText(c.systemTick, "");
-        controls.setComboIndex(c.systemCombo, 0);
-        controls.setEnabled(c.systemCombo, false);
+    const PageSetControls& c = pageSetControls(set);
+    if (controls.text(c.systemSaverTick) == kTickMark) {
+        controls.setText(c.systemSaverTick, "");
+        controls.setComboIndex(c.systemSaver, 0);
+        controls.setEnabled(c.systemSaver, false);
         return;
     }
-    controls.setText(c.systemTick, kTickMark);
-    controls.setText(c.ownTick, "");
-    controls.setEnabled(c.systemCombo, true);
-    controls.setText(c.ownField, "");
-    controls.setEnabled(c.ownField, false);
-    controls.setEnabled(c.ownButton, false);
+    controls.setText(c.systemSaverTick, kTickMark);
+    controls.setText(c.ownSaverTick, "");
+    controls.setEnabled(c.systemSaver, true);
+    controls.setText(c.ownSaverField, "");
+    controls.setEnabled(c.ownSaverField, false);
+    controls.setEnabled(c.ownSaverButton, false);
 }
 
 void toggleOwnScreensaver(PageSet set, Controls& controls) {
-    const ScreensaverControls& c = screensaverControls(set);
-    if (controls.text(c.ownTick) == kTickMark) {
-        controls.setText(c.ownTick, "");
-        controls.setText(c.ownField, "");
-        controls.setEnabled(c.ownField, false);
-        controls.setEnabled(c.ownButton, false);
+    const PageSetControls& c = pageSetControls(set);
+    if (controls.text(c.ownSaverTick) == kTickMark) {
+        controls.setText(c.ownSaverTick, "");
+        controls.setText(c.ownSaverField, "");
+        controls.setEnabled(c.ownSaverField, false);
+        controls.setEnabled(c.ownSaverButton, false);
         return;
     }
-    controls.setText(c.ownTick, kTickMark);
-    controls.setText(c.systemTick, "");
-    controls.setComboIndex(c.systemCombo, 0);
-    controls.setEnabled(c.systemCombo, false);
-    controls.setEnabled(c.ownField, true);
-    controls.setEnabled(c.ownButton, true);
+    controls.setText(c.ownSaverTick, kTickMark);
+    controls.setText(c.systemSaverTick, "");
+    controls.setComboIndex(c.systemSaver, 0);
+    controls.setEnabled(c.systemSaver, false);
+    controls.setEnabled(c.ownSaverField, true);
+    controls.setEnabled(c.ownSaverButton, true);
 }
 
 std::span<const SystemScreensaver> systemScreensavers(PageSet set) {
@@ -186,7 +170,7 @@ std::span<const SystemScreensaver> systemScreensavers(PageSet set) {
 }
 
 void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project) {
-    const int item = controls.comboIndex(screensaverControls(set).systemCombo);
+    const int item = controls.comboIndex(pageSetControls(set).systemSaver);
     const auto table = systemScreensavers(set);
     if (item < 1 || item > static_cast<int>(table.size())) {
         return;

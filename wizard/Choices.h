@@ -13,15 +13,13 @@
 
 namespace quorvel {
 
-enum class PageSet { Win7, Xp };
-
 // A scheme combo and the controls it governs, in the order it sets them.
 struct SchemeGroup {
-    std::string_view combo;
-    std::string_view nameField;
-    std::vector<std::string_view> pathFields; // in slot order
-    std::vector<std::string_view> buttons;    // the browse buttons of those fields
-    std::string_view defaultName;             // shown by item 1
+    ControlId combo;
+    ControlId nameField;
+    std::vector<ControlId> pathFields; // in slot order
+    std::vector<ControlId> buttons;    // the browse buttons of those fields
+    std::string_view defaultName;      // shown by item 1
 };
 
 const SchemeGroup& cursorSchemeGroup(PageSet set);
@@ -48,16 +46,8 @@ bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& projec
 
 inline constexpr std::string_view kTickMark = "√";
 
-struct ScreensaverControls {
-    std::string_view systemTick;
-    std::string_view ownTick;
-    std::string_view systemCombo;
-    std::string_view ownField;
-    std::string_view ownButton;
-};
-const ScreensaverControls& screensaverControls(PageSet set);
-
-// The left button released over a tick box. At most one of the two boxes is ever set.
+// The left button released over a tick box of the desktop page (PageSetControls::systemSaverTick
+// or ownSaverTick). At most one of the two boxes is ever set.
 void toggleSystemScreensaver(PageSet set, Controls& controls);
 void toggleOwnScreensaver(PageSet set, Controls& controls);
 

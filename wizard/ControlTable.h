@@ -1,10 +1,14 @@
-// Every control of the wizard window as data: name, page, kind, rectangle, caption and initial
-// state, plus the titles and labels that each page picture draws. The Win32 window is built from
-// these tables and the in-memory wizard of the tests starts from them, so both agree on every
+// Every control of the wizard window as data: identity, name, page, kind, rectangle, caption and
+// initial state, plus the titles and labels that each page picture draws. The Win32 window is built
+// from these tables and the in-memory wizard of the tests starts from them, so both agree on every
 // control's initial state.
 #pragma once
 
 #include "model/Geometry.h"
+#include "wizard/ControlId.h"
+
+#include <iosfwd>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -47,7 +51,8 @@ enum class ControlKind {
 };
 
 struct ControlDef {
-    std::string_view name;
+    ControlId id = ControlId::PageContainer;
+    std::string_view name; // the control's Chinese name, as the page layouts call it
     int page = kNoPage;
     ControlKind kind = ControlKind::EditField;
     Rect rect;
@@ -81,16 +86,21 @@ struct PageLabel {
 
 struct PageInfo {
     int index = 0;
-    std::string_view name;    // as the page flow calls it ("主界面", "WIN71", ...)
-    std::string_view picture; // the name of its picture box
+    std::string_view name; // as the page flow calls it ("主界面", "WIN71", ...)
+    ControlId picture;     // its picture box
 };
 
-// All controls, the page container first, then page by page.
+// All controls, the page container first, then page by page; one row for each ControlId.
 std::span<const ControlDef> controlTable();
-// The control of that name, or nullptr.
+// The row of a control.
+const ControlDef& controlDef(ControlId id);
+// The control of that Chinese name, or nullptr.
 const ControlDef* findControl(std::string_view name);
 // The controls that sit on a page (its picture box included).
 std::vector<const ControlDef*> controlsOfPage(int page);
+
+// Writes the control's Chinese name (for messages and test output).
+std::ostream& operator<<(std::ostream& out, ControlId id);
 
 std::span<const PageLabel> pageLabels();
 std::span<const PageInfo> pageInfos();
@@ -100,16 +110,16 @@ bool takesFocus(ControlKind kind);
 // The controls of a page that take the focus, in visual order: by top, then by left.
 std::vector<const ControlDef*> tabOrder(int page);
 // The control that Tab (forward) or Shift+Tab moves to from `current` on a page, skipping the
-// ones `isEnabled` refuses; wraps around. From an unknown control it starts at either end.
-// Empty when no control of the page can take the focus.
+// ones `isEnabled` refuses; wraps around. From no control, or one that is not a Tab stop of the
+// page, it starts at either end. Nothing when no control of the page can take the focus.
 template <typename IsEnabled>
-std::string_view nextTabStop(int page, std::string_view current, bool forward,
-                             IsEnabled&& isEnabled) {
+std::optional<ControlId> nextTabStop(int page, std::optional<ControlId> current, bool forward,
+                                     IsEnabled&& isEnabled) {
     const std::vector<const ControlDef*> order = tabOrder(page);
     const int count = static_cast<int>(order.size());
     int at = -1;
     for (int i = 0; i < count; ++i) {
-        if (order[i]->name == current) {
+        if (order[i]->id == current) {
             at = i;
         }
     }
@@ -120,11 +130,11 @@ std::string_view nextTabStop(int page, std::string_view current, bool forward,
         } else {
             i = ((forward ? at + step : at - step) % count + count) % count;
         }
-        if (isEnabled(order[i]->name)) {
-            return order[i]->name;
+        if (isEnabled(order[i]->id)) {
+            return order[i]->id;
         }
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace quorvel

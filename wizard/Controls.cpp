@@ -1,37 +1,50 @@
 #include "wizard/Controls.h"
 
+#include "wizard/ControlTable.h"
+
+#include <stdexcept>
+#include <utility>
+
 namespace quorvel {
 
-const MemoryControls::State* MemoryControls::find(std::string_view name) const {
-    auto it = controls_.find(std::string(name));
-    return it == controls_.end() ? nullptr : &it->second;
+ControlId Controls::controlIdNamed(std::string_view name) {
+    const ControlDef* def = findControl(name);
+    if (!def) {
+        throw std::out_of_range("no control named " + std::string(name));
+    }
+    return def->id;
 }
 
-std::string MemoryControls::text(std::string_view name) const {
-    const State* state = find(name);
-    return state ? state->text : std::string();
+const MemoryControls::State& MemoryControls::at(ControlId id) const {
+    return controls_.at(static_cast<std::size_t>(indexOf(id)));
 }
 
-void MemoryControls::setText(std::string_view name, std::string_view text) {
-    controls_[std::string(name)].text = std::string(text);
+MemoryControls::State& MemoryControls::at(ControlId id) {
+    return const_cast<State&>(std::as_const(*this).at(id));
 }
 
-bool MemoryControls::enabled(std::string_view name) const {
-    const State* state = find(name);
-    return state ? state->enabled : true;
+std::string MemoryControls::text(ControlId id) const {
+    return at(id).text;
 }
 
-void MemoryControls::setEnabled(std::string_view name, bool enabled) {
-    controls_[std::string(name)].enabled = enabled;
+void MemoryControls::setText(ControlId id, std::string_view text) {
+    at(id).text = std::string(text);
 }
 
-int MemoryControls::comboIndex(std::string_view name) const {
-    const State* state = find(name);
-    return state ? state->comboIndex : 0;
+bool MemoryControls::enabled(ControlId id) const {
+    return at(id).enabled;
 }
 
-void MemoryControls::setComboIndex(std::string_view name, int index) {
-    controls_[std::string(name)].comboIndex = index;
+void MemoryControls::setEnabled(ControlId id, bool enabled) {
+    at(id).enabled = enabled;
+}
+
+int MemoryControls::comboIndex(ControlId id) const {
+    return at(id).comboIndex;
+}
+
+void MemoryControls::setComboIndex(ControlId id, int index) {
+    at(id).comboIndex = index;
 }
 
 } // namespace quorvel

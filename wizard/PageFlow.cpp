@@ -79,58 +79,60 @@ void generateXp(Wizard& w) {
 }
 
 // The pages' buttons in the order of the pages.
+using C = ControlId;
+
 const std::array<FlowRow, 49> kPageFlow = {{
-    {kPageMain, "按钮1", "生成Win7主题", openWin7Wizard},
-    {kPageMain, "按钮2", "生成WinXP主题", openXpWizard},
-    {kPageMain, "按钮3", "访问我们の网站", openForum},
-    {kPageMain, "按钮4", "查看软件の信息", aboutStep},
-    {kPageAbout, "按钮5", "返回主界面", returnFromAbout},
+    {C::MainWin7, openWin7Wizard},
+    {C::MainXp, openXpWizard},
+    {C::MainForum, openForum},
+    {C::MainAbout, aboutStep},
+    {C::AboutReturn, returnFromAbout},
 
-    {kPageWin71, "按钮6", "关  于", aboutStep},
-    {kPageWin71, "按钮7", "上一步", switchTo<kPageMain>},
-    {kPageWin71, "按钮8", "下一步", switchTo<kPageWin72>},
-    {kPageWin71, "按钮9", "官  网", openForum},
-    {kPageWin72, "按钮11", "上一步", switchTo<kPageWin71>},
-    {kPageWin72, "按钮10", "下一步", checkThenSwitch<commitCursorPage<PageSet::Win7>, kPageWin73>},
-    {kPageWin73, "按钮12", "关  于", aboutStep},
-    {kPageWin73, "按钮13", "上一步", switchTo<kPageWin72>},
-    {kPageWin73, "按钮14", "下一步", checkThenSwitch<commitSoundPage<PageSet::Win7>, kPageWin74>},
-    {kPageWin73, "按钮15", "官  网", openForum},
-    {kPageWin74, "按钮16", "关  于", aboutStep},
-    {kPageWin74, "按钮17", "上一步", switchTo<kPageWin73>},
-    {kPageWin74, "按钮18", "下一步", leaveDesktopPage},
-    {kPageWin74, "按钮19", "官  网", openForum},
-    {kPageWin75, "按钮20", "关  于", aboutStep},
-    {kPageWin75, "按钮21", "上一步", switchTo<kPageWin74>},
-    {kPageWin75, "按钮22", "下一步", checkThenSwitch<commitStylePage, kPageWin76>},
-    {kPageWin75, "按钮23", "官  网", openForum},
-    {kPageWin76, "按钮24", "关  于", aboutStep},
-    {kPageWin76, "按钮25", "上一步", switchTo<kPageWin75>},
-    {kPageWin76, "按钮26", "生  成", generateWin7},
-    {kPageWin76, "按钮27", "官  网", openForum},
+    {C::Win7IconsAbout, aboutStep},
+    {C::Win7IconsBack, switchTo<kPageMain>},
+    {C::Win7IconsNext, switchTo<kPageWin72>},
+    {C::Win7IconsWeb, openForum},
+    {C::Win7PointersBack, switchTo<kPageWin71>},
+    {C::Win7PointersNext, checkThenSwitch<commitCursorPage<PageSet::Win7>, kPageWin73>},
+    {C::Win7SoundsAbout, aboutStep},
+    {C::Win7SoundsBack, switchTo<kPageWin72>},
+    {C::Win7SoundsNext, checkThenSwitch<commitSoundPage<PageSet::Win7>, kPageWin74>},
+    {C::Win7SoundsWeb, openForum},
+    {C::Win7DesktopAbout, aboutStep},
+    {C::Win7DesktopBack, switchTo<kPageWin73>},
+    {C::Win7DesktopNext, leaveDesktopPage},
+    {C::Win7DesktopWeb, openForum},
+    {C::Win7StyleAbout, aboutStep},
+    {C::Win7StyleBack, switchTo<kPageWin74>},
+    {C::Win7StyleNext, checkThenSwitch<commitStylePage, kPageWin76>},
+    {C::Win7StyleWeb, openForum},
+    {C::Win7NamesAbout, aboutStep},
+    {C::Win7NamesBack, switchTo<kPageWin75>},
+    {C::Win7Generate, generateWin7},
+    {C::Win7NamesWeb, openForum},
 
-    {kPageXp1, "按钮28", "关  于", aboutStep},
-    {kPageXp1, "按钮29", "上一步", switchTo<kPageMain>},
-    {kPageXp1, "按钮30", "下一步", switchTo<kPageXp2>},
-    {kPageXp1, "按钮31", "官  网", openForum},
-    {kPageXp2, "按钮32", "上一步", switchTo<kPageXp1>},
-    {kPageXp2, "按钮33", "下一步", checkThenSwitch<commitCursorPage<PageSet::Xp>, kPageXp3>},
-    {kPageXp3, "按钮34", "关  于", aboutStep},
-    {kPageXp3, "按钮35", "上一步", switchTo<kPageXp2>},
-    {kPageXp3, "按钮36", "下一步", checkThenSwitch<commitSoundPage<PageSet::Xp>, kPageXp4>},
-    {kPageXp3, "按钮37", "官  网", openForum},
-    {kPageXp4, "按钮38", "关  于", aboutStep},
-    {kPageXp4, "按钮39", "上一步", switchTo<kPageXp3>},
-    {kPageXp4, "按钮40", "下一步", switchTo<kPageXp5>},
-    {kPageXp4, "按钮41", "官  网", openForum},
-    {kPageXp5, "按钮42", "关  于", aboutStep},
-    {kPageXp5, "按钮43", "上一步", switchTo<kPageXp4>},
-    {kPageXp5, "按钮44", "下一步", checkThenSwitch<commitXpStylePage, kPageXp6>},
-    {kPageXp5, "按钮45", "官  网", openForum},
-    {kPageXp6, "按钮46", "关  于", aboutStep},
-    {kPageXp6, "按钮47", "上一步", switchTo<kPageXp5>},
-    {kPageXp6, "按钮48", "生  成", generateXp},
-    {kPageXp6, "按钮49", "官  网", openHome},
+    {C::XpIconsAbout, aboutStep},
+    {C::XpIconsBack, switchTo<kPageMain>},
+    {C::XpIconsNext, switchTo<kPageXp2>},
+    {C::XpIconsWeb, openForum},
+    {C::XpPointersBack, switchTo<kPageXp1>},
+    {C::XpPointersNext, checkThenSwitch<commitCursorPage<PageSet::Xp>, kPageXp3>},
+    {C::XpSoundsAbout, aboutStep},
+    {C::XpSoundsBack, switchTo<kPageXp2>},
+    {C::XpSoundsNext, checkThenSwitch<commitSoundPage<PageSet::Xp>, kPageXp4>},
+    {C::XpSoundsWeb, openForum},
+    {C::XpDesktopAbout, aboutStep},
+    {C::XpDesktopBack, switchTo<kPageXp3>},
+    {C::XpDesktopNext, switchTo<kPageXp5>},
+    {C::XpDesktopWeb, openForum},
+    {C::XpStyleAbout, aboutStep},
+    {C::XpStyleBack, switchTo<kPageXp4>},
+    {C::XpStyleNext, checkThenSwitch<commitXpStylePage, kPageXp6>},
+    {C::XpStyleWeb, openForum},
+    {C::XpNamesAbout, aboutStep},
+    {C::XpNamesBack, switchTo<kPageXp5>},
+    {C::XpGenerate, generateXp},
+    {C::XpNamesWeb, openHome},
 }};
 
 std::vector<Binding> buildBindings() {
@@ -146,28 +148,27 @@ std::vector<Binding> buildBindings() {
                               pickAssetFile(picker, w.dialogs, w.fileDialog, w.ui, w.app.project);
                           }});
     }
-    result.push_back({"W壁纸文件夹_打开", E::Click,
+    result.push_back({C::Win7SlideshowBrowse, E::Click,
                       [](Wizard& w) { pickSlideshowFiles(w.dialogs, w.ui, w.app.project); }});
-    result.push_back({"W保存位置_选择", E::Click,
-                      [](Wizard& w) { pickSaveFolder("W保存位置", w.dialogs, w.ui); }});
-    result.push_back({"X保存位置_打开", E::Click,
-                      [](Wizard& w) { pickSaveFolder("X保存位置", w.dialogs, w.ui); }});
 
     for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
-        result.push_back({cursorSchemeGroup(set).combo, E::ItemPicked,
-                          [set](Wizard& w) { selectCursorScheme(set, w.ui); }});
-        result.push_back({soundSchemeGroup(set).combo, E::ItemPicked,
-                          [set](Wizard& w) { selectSoundScheme(set, w.ui); }});
-        const ScreensaverControls& saver = screensaverControls(set);
-        result.push_back({saver.systemCombo, E::ItemPicked,
+        const PageSetControls& c = pageSetControls(set);
+        result.push_back({c.saveLocationButton, E::Click, [field = c.saveLocation](Wizard& w) {
+                              pickSaveFolder(field, w.dialogs, w.ui);
+                          }});
+        result.push_back(
+            {c.pointerScheme, E::ItemPicked, [set](Wizard& w) { selectCursorScheme(set, w.ui); }});
+        result.push_back(
+            {c.soundScheme, E::ItemPicked, [set](Wizard& w) { selectSoundScheme(set, w.ui); }});
+        result.push_back({c.systemSaver, E::ItemPicked,
                           [set](Wizard& w) { selectSystemScreensaver(set, w.ui, w.app.project); }});
-        result.push_back({saver.systemTick, E::TickReleased,
+        result.push_back({c.systemSaverTick, E::TickReleased,
                           [set](Wizard& w) { toggleSystemScreensaver(set, w.ui); }});
-        result.push_back({saver.ownTick, E::TickReleased,
+        result.push_back({c.ownSaverTick, E::TickReleased,
                           [set](Wizard& w) { toggleOwnScreensaver(set, w.ui); }});
     }
-    result.push_back({kAlphaSlider, E::SliderMoved, [](Wizard& w) {
-                          onAlphaSliderMoved(w.ui, w.ui.sliderPosition(kAlphaSlider));
+    result.push_back({C::Win7AlphaSlider, E::SliderMoved, [](Wizard& w) {
+                          onAlphaSliderMoved(w.ui, w.ui.sliderPosition(C::Win7AlphaSlider));
                       }});
     return result;
 }
@@ -183,9 +184,9 @@ std::span<const Binding> bindings() {
     return table;
 }
 
-bool dispatch(Wizard& wizard, std::string_view control, ControlEvent event) {
-    const ControlDef* def = findControl(control);
-    if (def && def->page != kNoPage && def->page != wizard.ui.currentPage()) {
+bool dispatch(Wizard& wizard, ControlId control, ControlEvent event) {
+    const int page = controlDef(control).page;
+    if (page != kNoPage && page != wizard.ui.currentPage()) {
         return false;
     }
     for (const Binding& b : bindings()) {
@@ -236,17 +237,13 @@ void aboutStep(Wizard& w) {
 }
 
 void commitDesktopPage(Wizard& w) {
-    if (w.ui.text("W壁纸文件夹").empty()) {
-        w.ui.setText("W壁纸切换时间", "");
-        w.ui.setEnabled("W壁纸切换时间", false);
-    } else {
-        w.ui.setText("W壁纸切换时间", "180");
-        w.ui.setEnabled("W壁纸切换时间", true);
-    }
+    const bool slideshow = !w.ui.text(C::Win7Slideshow).empty();
+    w.ui.setText(C::Win7SlideshowInterval, slideshow ? "180" : "");
+    w.ui.setEnabled(C::Win7SlideshowInterval, slideshow);
 }
 
 bool commitXpStylePage(Wizard& w) {
-    if (w.ui.text("X可视化风格").empty()) {
+    if (w.ui.text(C::XpVisualStyle).empty()) {
         showError(w, kNoVisualStyleMessage);
         return false;
     }

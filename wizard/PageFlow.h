@@ -36,16 +36,15 @@ using Step = void (*)(Wizard&);
 
 // One row of the binding table: the handler of one event of one control.
 struct Binding {
-    std::string_view control;
+    ControlId control;
     ControlEvent event;
     std::function<void(Wizard&)> handle;
 };
 
-// One row of the page flow: a button of a page and what pressing it does.
+// One row of the page flow: a button of a page and what pressing it does. The button's page and
+// caption are those of its row in the control table.
 struct FlowRow {
-    int page;
-    std::string_view button;
-    std::string_view caption;
+    ControlId button;
     Step step;
 };
 
@@ -56,7 +55,7 @@ std::span<const Binding> bindings();
 
 // Runs the handler bound to the event of the control. False when nothing is bound, or when the
 // control sits on a page other than the one shown (the user cannot reach it then).
-bool dispatch(Wizard& wizard, std::string_view control, ControlEvent event);
+bool dispatch(Wizard& wizard, ControlId control, ControlEvent event);
 
 inline constexpr std::string_view kWin7OnlyMessage = "此功能只能在WIN7系统下使用!";
 inline constexpr std::string_view kXpOnlyMessage = "此功能只能在XP系统下使用!";

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quorvel {
 
@@ -34,8 +35,8 @@ struct SlotId {
 AssetRef& slotOf(ThemeProject& project, SlotId slot);
 
 struct AssetPickerDef {
-    std::string_view button; // the browse button, captioned "打开"
-    std::string_view field;  // the path field it fills
+    ControlId button; // the browse button, captioned "打开"
+    ControlId field;  // the path field it fills
     std::string_view filter;
     SlotId slot;
 };
@@ -44,7 +45,7 @@ struct AssetPickerDef {
 // slot.
 std::span<const AssetPickerDef> assetPickers();
 // The picker of a browse button, or nullptr.
-const AssetPickerDef* findAssetPicker(std::string_view button);
+const AssetPickerDef* findAssetPicker(ControlId button);
 
 // The shared open-file dialog keeps the last confirmed path as its file name, so each dialog
 // opens in the folder of the previous pick.
@@ -57,15 +58,14 @@ struct FileDialogState {
 void pickAssetFile(const AssetPickerDef& picker, Dialogs& dialogs, FileDialogState& dialog,
                    Controls& controls, ThemeProject& project);
 
-inline constexpr std::string_view kSlideshowField = "W壁纸文件夹";
 inline constexpr std::string_view kSlideshowTitle = "请选择需要的幻灯壁纸!";
-// The "多选" button: a confirmed selection replaces the earlier one as a whole (field, paths and
-// names together); a cancel leaves everything as it was.
+// The "多选" button of the slideshow field: a confirmed selection replaces the earlier one as a
+// whole (field, paths and names together); a cancel leaves everything as it was.
 void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& project);
 
 inline constexpr std::string_view kSaveFolderTitle = "请选择保存位置...";
 // The save-location browse button: the chosen folder's path goes into the field; a cancel, or
 // an item that is not a file-system folder, leaves the field as it was.
-void pickSaveFolder(std::string_view field, Dialogs& dialogs, Controls& controls);
+void pickSaveFolder(ControlId field, Dialogs& dialogs, Controls& controls);
 
 } // namespace quorvel

@@ -71,25 +71,25 @@ std::int64_t leadingInteger(std::string_view text) {
 }
 
 void onAlphaSliderMoved(Controls& controls, int position) {
-    controls.setText(kAlphaField, std::to_string(position));
+    controls.setText(ControlId::Win7Alpha, std::to_string(position));
 }
 
 void applyPickedWindowColor(Controls& controls, std::int32_t color) {
     if (color == -1) {
         return;
     }
-    controls.setText(kWindowColorField, colorToRgbHex(color));
+    controls.setText(ControlId::Win7WindowColor, colorToRgbHex(color));
 }
 
 bool commitWindowStylePage(Controls& controls, ThemeProject& project, Platform& platform) {
-    if (controls.text(kVisualStyleField).empty()) {
+    if (controls.text(ControlId::Win7VisualStyle).empty()) {
         platform.messageBox("必须指定可视化风格文件!", MessageIcon::Error, "错误...");
         return false;
     }
-    project.slideshowIntervalText = controls.text(kIntervalField);
+    project.slideshowIntervalText = controls.text(ControlId::Win7SlideshowInterval);
     project.windowAlphaText =
-        toHexText(std::max<std::int64_t>(0, leadingInteger(controls.text(kAlphaField))));
-    project.windowColorText = controls.text(kWindowColorField);
+        toHexText(std::max<std::int64_t>(0, leadingInteger(controls.text(ControlId::Win7Alpha))));
+    project.windowColorText = controls.text(ControlId::Win7WindowColor);
     return true;
 }
 

@@ -12,11 +12,6 @@
 
 namespace quorvel {
 
-inline constexpr std::string_view kVisualStyleField = "W可视化风格文件";
-inline constexpr std::string_view kIntervalField = "W壁纸切换时间";
-inline constexpr std::string_view kWindowColorField = "W透明窗口颜色";
-inline constexpr std::string_view kAlphaField = "W透明度";
-inline constexpr std::string_view kAlphaSlider = "窗口透明度滑块";
 inline constexpr int kInitialAlpha = 127;
 inline constexpr std::string_view kInitialWindowColor = "0066FF";
 

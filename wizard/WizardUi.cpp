@@ -8,7 +8,7 @@
 
 namespace quorvel {
 
-MemoryWizardUi::MemoryWizardUi() {
+MemoryWizardUi::MemoryWizardUi() : controls_(kControlCount) {
     for (const ControlDef& c : controlTable()) {
         State state;
         state.text = std::string(c.caption);
@@ -16,36 +16,32 @@ MemoryWizardUi::MemoryWizardUi() {
         state.itemCount = static_cast<int>(c.items.size());
         state.maximum = c.maximum;
         state.index = c.kind == ControlKind::Slider ? c.position : 0;
-        controls_.emplace(std::string(c.name), std::move(state));
+        at(c.id) = std::move(state);
     }
 }
 
-const MemoryWizardUi::State& MemoryWizardUi::at(std::string_view name) const {
-    auto it = controls_.find(name);
-    if (it == controls_.end()) {
-        throw std::out_of_range("no control named " + std::string(name));
-    }
-    return it->second;
+const MemoryWizardUi::State& MemoryWizardUi::at(ControlId id) const {
+    return controls_.at(static_cast<std::size_t>(indexOf(id)));
 }
 
-MemoryWizardUi::State& MemoryWizardUi::at(std::string_view name) {
-    return const_cast<State&>(std::as_const(*this).at(name));
+MemoryWizardUi::State& MemoryWizardUi::at(ControlId id) {
+    return const_cast<State&>(std::as_const(*this).at(id));
 }
 
-std::string MemoryWizardUi::text(std::string_view name) const {
-    return at(name).text;
+std::string MemoryWizardUi::text(ControlId id) const {
+    return at(id).text;
 }
 
-void MemoryWizardUi::setText(std::string_view name, std::string_view text) {
-    at(name).text = std::string(text);
+void MemoryWizardUi::setText(ControlId id, std::string_view text) {
+    at(id).text = std::string(text);
 }
 
-bool MemoryWizardUi::enabled(std::string_view name) const {
-    return at(name).enabled;
+bool MemoryWizardUi::enabled(ControlId id) const {
+    return at(id).enabled;
 }
 
-void MemoryWizardUi::setEnabled(std::string_view name, bool enabled) {
-    at(name).enabled = enabled;
+void MemoryWizardUi::setEnabled(ControlId id, bool enabled) {
+    at(id).enabled = enabled;
 }
 
 void MemoryWizardUi::goToPage(int index) {
@@ -55,26 +51,27 @@ void MemoryWizardUi::goToPage(int index) {
     page_ = index;
 }
 
-int MemoryWizardUi::comboIndex(std::string_view name) const {
-    return at(name).index;
+int MemoryWizardUi::comboIndex(ControlId id) const {
+    return at(id).index;
 }
 
-void MemoryWizardUi::setComboIndex(std::string_view name, int index) {
-    State& state = at(name);
+void MemoryWizardUi::setComboIndex(ControlId id, int index) {
+    State& state = at(id);
     if (index < -1 || index >= state.itemCount) {
-        throw std::out_of_range("no item " + std::to_string(index) + " in " + std::string(name));
+        throw std::out_of_range("no item " + std::to_string(index) + " in " +
+                                std::string(controlDef(id).name));
     }
     state.index = index;
-    const ControlDef* def = findControl(name);
-    state.text = index >= 0 ? std::string(def->items[static_cast<std::size_t>(index)]) : "";
+    state.text =
+        index >= 0 ? std::string(controlDef(id).items[static_cast<std::size_t>(index)]) : "";
 }
 
-int MemoryWizardUi::sliderPosition(std::string_view name) const {
-    return at(name).index;
+int MemoryWizardUi::sliderPosition(ControlId id) const {
+    return at(id).index;
 }
 
-void MemoryWizardUi::setSliderPosition(std::string_view name, int position) {
-    State& state = at(name);
+void MemoryWizardUi::setSliderPosition(ControlId id, int position) {
+    State& state = at(id);
     state.index = std::clamp(position, 0, state.maximum);
 }
 

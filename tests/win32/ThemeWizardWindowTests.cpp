@@ -13,6 +13,8 @@
 namespace quorvel {
 namespace {
 
+using C = ControlId;
+
 class Win32Window : public testing::Test {
 protected:
     std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
@@ -30,8 +32,8 @@ protected:
     }
 
     // Sends the notification a click on a button sends to its parent.
-    void click(std::string_view name) {
-        const HWND button = window.control(name);
+    void click(ControlId id) {
+        const HWND button = window.control(id);
         ::SendMessageW(::GetParent(button), WM_COMMAND,
                        MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                        reinterpret_cast<LPARAM>(button));
@@ -62,7 +64,7 @@ TEST_F(Win32Window, IsAFixedFrameWithCaptionAndMinimizeButton) {
 TEST_F(Win32Window, EveryControlOfTheTableSitsOnItsPageWithItsCaptionAndState) {
     for (const ControlDef& def : controlTable()) {
         SCOPED_TRACE(def.name);
-        const HWND control = window.control(def.name);
+        const HWND control = window.control(def.id);
         RECT rect{};
         ::GetWindowRect(control, &rect);
         ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
@@ -71,18 +73,17 @@ TEST_F(Win32Window, EveryControlOfTheTableSitsOnItsPageWithItsCaptionAndState) {
         EXPECT_EQ(rect.right - rect.left, def.rect.width);
         EXPECT_EQ(rect.bottom - rect.top, def.rect.height);
         if (def.page != kNoPage && def.kind != ControlKind::PagePicture) {
-            const ControlDef* picture = findControl(pageInfos()[def.page].picture);
-            EXPECT_EQ(::GetParent(control), window.control(picture->name));
+            EXPECT_EQ(::GetParent(control), window.control(pageInfos()[def.page].picture));
         }
-        EXPECT_EQ(window.enabled(def.name), def.enabled);
+        EXPECT_EQ(window.enabled(def.id), def.enabled);
         if (def.kind != ControlKind::Slider && def.kind != ControlKind::PagePicture &&
             def.kind != ControlKind::PageContainer) {
-            EXPECT_EQ(window.text(def.name), def.caption);
+            EXPECT_EQ(window.text(def.id), def.caption);
         }
     }
-    EXPECT_EQ(window.sliderPosition("窗口透明度滑块"), 127);
-    EXPECT_EQ(::SendMessageW(window.control("窗口透明度滑块"), TBM_GETRANGEMAX, 0, 0), 255);
-    EXPECT_EQ(::SendMessageW(window.control("X系统屏保"), CB_GETCOUNT, 0, 0), 12);
+    EXPECT_EQ(window.sliderPosition(C::Win7AlphaSlider), 127);
+    EXPECT_EQ(::SendMessageW(window.control(C::Win7AlphaSlider), TBM_GETRANGEMAX, 0, 0), 255);
+    EXPECT_EQ(::SendMessageW(window.control(C::XpSystemSaver), CB_GETCOUNT, 0, 0), 12);
 }
 
 TEST_F(Win32Window, ShowsOnePageAtATime) {
@@ -96,39 +97,39 @@ TEST_F(Win32Window, ShowsOnePageAtATime) {
     EXPECT_THROW(window.goToPage(kPageCount), std::out_of_range);
 }
 
-TEST_F(Win32Window, ReadsAndWritesControlsByName) {
-    window.setText("W生成名称", "淺奬主题");
-    EXPECT_EQ(window.text("W生成名称"), "淺奬主题");
-    window.setEnabled("W生成名称", false);
-    EXPECT_FALSE(window.enabled("W生成名称"));
-    window.setComboIndex("W声音", 2);
-    EXPECT_EQ(window.comboIndex("W声音"), 2);
-    EXPECT_EQ(window.text("W声音"), "自定义声音方案");
-    window.setSliderPosition("窗口透明度滑块", 0);
-    EXPECT_EQ(window.sliderPosition("窗口透明度滑块"), 0);
-    window.setText("W系统屏保_选择", "√");
-    EXPECT_EQ(window.text("W系统屏保_选择"), "√");
+TEST_F(Win32Window, ReadsAndWritesControls) {
+    window.setText(C::Win7ThemeName, "淺奬主题");
+    EXPECT_EQ(window.text(C::Win7ThemeName), "淺奬主题");
+    window.setEnabled(C::Win7ThemeName, false);
+    EXPECT_FALSE(window.enabled(C::Win7ThemeName));
+    window.setComboIndex(C::Win7SoundScheme, 2);
+    EXPECT_EQ(window.comboIndex(C::Win7SoundScheme), 2);
+    EXPECT_EQ(window.text(C::Win7SoundScheme), "自定义声音方案");
+    window.setSliderPosition(C::Win7AlphaSlider, 0);
+    EXPECT_EQ(window.sliderPosition(C::Win7AlphaSlider), 0);
+    window.setText(C::Win7SystemSaverTick, "√");
+    EXPECT_EQ(window.text(C::Win7SystemSaverTick), "√");
     EXPECT_THROW(window.text("W不存在"), std::out_of_range);
 }
 
 TEST_F(Win32Window, ButtonClicksRunThePageFlow) {
     platform.version = {6, 1};
-    click("按钮1");
+    click(C::MainWin7);
     EXPECT_EQ(window.currentPage(), kPageWin71);
-    click("按钮6");
+    click(C::Win7IconsAbout);
     EXPECT_EQ(window.currentPage(), kPageAbout);
-    click("按钮5");
+    click(C::AboutReturn);
     EXPECT_EQ(window.currentPage(), kPageWin71);
-    click("按钮9");
+    click(C::Win7IconsWeb);
     EXPECT_EQ(platform.openedAddresses.size(), 1u);
-    click("按钮7");
+    click(C::Win7IconsBack);
     platform.version = {6, 2};
-    click("按钮2");
+    click(C::MainXp);
     EXPECT_EQ(window.currentPage(), kPageMain);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "此功能只能在XP系统下使用!");
     // A button of a page not shown does nothing.
-    click("按钮30");
+    click(C::XpIconsNext);
     EXPECT_EQ(window.currentPage(), kPageMain);
 }
 
@@ -136,22 +137,22 @@ TEST_F(Win32Window, ActivationGivesTheFocusBackToTheControlThatHadIt) {
     // Shown and activated, the window's focus is on page 0's first button.
     ::ShowWindow(window.handle(), SW_SHOW);
     ::SetActiveWindow(window.handle());
-    EXPECT_EQ(::GetFocus(), window.control("按钮1"));
+    EXPECT_EQ(::GetFocus(), window.control(C::MainWin7));
 
-    ::SetFocus(window.control("按钮3"));
+    ::SetFocus(window.control(C::MainForum));
     const HWND other = ::CreateWindowExW(0, L"Static", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                          50, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
     ::SetActiveWindow(other);
-    EXPECT_NE(::GetFocus(), window.control("按钮3"));
+    EXPECT_NE(::GetFocus(), window.control(C::MainForum));
     ::SetActiveWindow(window.handle());
-    EXPECT_EQ(::GetFocus(), window.control("按钮3"));
+    EXPECT_EQ(::GetFocus(), window.control(C::MainForum));
 
     // A control that cannot take the focus any more gives way to the page's first one.
     ::SetActiveWindow(other);
-    window.setEnabled("按钮3", false);
+    window.setEnabled(C::MainForum, false);
     ::SetActiveWindow(window.handle());
-    EXPECT_EQ(::GetFocus(), window.control("按钮1"));
+    EXPECT_EQ(::GetFocus(), window.control(C::MainWin7));
     ::DestroyWindow(other);
 }
 
@@ -173,7 +174,7 @@ bool systemHasFace(const wchar_t* face) {
 
 TEST_F(Win32Window, TickBoxesShowTheTickInHeiAndAnswerOnlyTheButtonReleasedOverThem) {
     window.goToPage(kPageWin74);
-    const HWND tick = window.control("W系统屏保_选择");
+    const HWND tick = window.control(C::Win7SystemSaverTick);
     const auto font = reinterpret_cast<HFONT>(::SendMessageW(tick, WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
     LOGFONTW face{};
@@ -195,16 +196,16 @@ TEST_F(Win32Window, TickBoxesShowTheTickInHeiAndAnswerOnlyTheButtonReleasedOverT
     ::SendMessageW(tick, WM_KEYDOWN, VK_SPACE, 0);
     ::SendMessageW(tick, WM_CHAR, L' ', 0);
     ::SendMessageW(tick, WM_KEYUP, VK_SPACE, 0);
-    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    EXPECT_EQ(window.text(C::Win7SystemSaverTick), "");
     ::SendMessageW(tick, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    EXPECT_EQ(window.text(C::Win7SystemSaverTick), "");
     ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(30, 10)); // released beside it
-    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    EXPECT_EQ(window.text(C::Win7SystemSaverTick), "");
     ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-    EXPECT_EQ(window.text("W系统屏保_选择"), "√");
-    EXPECT_TRUE(window.enabled("W系统屏保"));
+    EXPECT_EQ(window.text(C::Win7SystemSaverTick), "√");
+    EXPECT_TRUE(window.enabled(C::Win7SystemSaver));
     ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-    EXPECT_EQ(window.text("W系统屏保_选择"), "");
+    EXPECT_EQ(window.text(C::Win7SystemSaverTick), "");
 }
 
 } // namespace

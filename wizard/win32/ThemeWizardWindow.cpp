@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 
 namespace quorvel {
@@ -120,7 +121,7 @@ bool ThemeWizardWindow::create(int showCommand) {
 HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
     HWND parent = window_;
     if (def.kind == ControlKind::PagePicture) {
-        parent = hwndOf("选择夹1");
+        parent = hwndOf(ControlId::PageContainer);
     } else if (def.page != kNoPage) {
         parent = pages_.at(static_cast<std::size_t>(def.page));
     }
@@ -235,7 +236,7 @@ bool ThemeWizardWindow::createControls(bool first) {
         if (!control) {
             return false;
         }
-        byName_.emplace(std::string(def.name), control);
+        byId_.at(static_cast<std::size_t>(indexOf(def.id))) = control;
         byWindow_.emplace(control, &def);
         if (def.kind == ControlKind::PagePicture) {
             pages_.at(static_cast<std::size_t>(def.page)) = control;
@@ -243,7 +244,7 @@ bool ThemeWizardWindow::createControls(bool first) {
     }
     if (!first) {
         // The colour button lies over the end of the colour field.
-        ::SetWindowPos(hwndOf(kPickColorButton), HWND_TOP, 0, 0, 0, 0,
+        ::SetWindowPos(hwndOf(ControlId::Win7PickColor), HWND_TOP, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     return true;
@@ -504,11 +505,11 @@ void ThemeWizardWindow::fire(HWND control, ControlEvent event) {
         return;
     }
     try {
-        if (def->name == kPickColorButton && event == ControlEvent::Click) {
+        if (def->id == ControlId::Win7PickColor && event == ControlEvent::Click) {
             pickWindowColor();
             return;
         }
-        dispatch(wizard_, def->name, event);
+        dispatch(wizard_, def->id, event);
     } catch (const std::exception& e) {
         reportFailure(window_, e.what());
     } catch (...) {
@@ -542,11 +543,11 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
                 ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
             }
             const bool backwards = ::GetKeyState(VK_SHIFT) < 0;
-            const std::string_view next = nextTabStop(
-                page_, def ? def->name : std::string_view{}, !backwards,
-                [this](std::string_view name) { return ::IsWindowEnabled(hwndOf(name)) != FALSE; });
-            if (!next.empty()) {
-                focusControl(hwndOf(next));
+            const std::optional<ControlId> next = nextTabStop(
+                page_, def ? std::optional(def->id) : std::nullopt, !backwards,
+                [this](ControlId id) { return ::IsWindowEnabled(hwndOf(id)) != FALSE; });
+            if (next) {
+                focusControl(hwndOf(*next));
             }
         }
         return true;
@@ -574,18 +575,17 @@ void ThemeWizardWindow::focusControl(HWND control) {
     }
 }
 
-HWND ThemeWizardWindow::hwndOf(std::string_view name) const {
-    auto it = byName_.find(name);
-    if (it == byName_.end() && !complete_ && window_) {
+HWND ThemeWizardWindow::hwndOf(ControlId id) const {
+    const std::size_t index = static_cast<std::size_t>(indexOf(id));
+    if (!byId_.at(index) && !complete_ && window_) {
         // The control is one of those made after the first paint; making them now changes
         // nothing that can be seen, so a reading call may do it.
         const_cast<ThemeWizardWindow*>(this)->completeControls();
-        it = byName_.find(name);
     }
-    if (it == byName_.end()) {
-        throw std::out_of_range("no control named " + std::string(name));
+    if (!byId_.at(index)) {
+        throw std::out_of_range("control " + std::string(controlDef(id).name) + " is not made");
     }
-    return it->second;
+    return byId_[index];
 }
 
 const ControlDef* ThemeWizardWindow::defOf(HWND control) const {
@@ -602,46 +602,46 @@ HWND ThemeWizardWindow::tableControlOf(HWND window) const {
     return nullptr;
 }
 
-std::string ThemeWizardWindow::text(std::string_view name) const {
-    const HWND control = hwndOf(name);
+std::string ThemeWizardWindow::text(ControlId id) const {
+    const HWND control = hwndOf(id);
     std::wstring buffer(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
     buffer.resize(static_cast<std::size_t>(
         ::GetWindowTextW(control, buffer.data(), static_cast<int>(buffer.size()))));
     return toUtf8(buffer);
 }
 
-void ThemeWizardWindow::setText(std::string_view name, std::string_view text) {
-    const HWND control = hwndOf(name);
+void ThemeWizardWindow::setText(ControlId id, std::string_view text) {
+    const HWND control = hwndOf(id);
     ::SetWindowTextW(control, toWide(text).c_str());
     ::InvalidateRect(control, nullptr, TRUE);
 }
 
-bool ThemeWizardWindow::enabled(std::string_view name) const {
-    return ::IsWindowEnabled(hwndOf(name)) != FALSE;
+bool ThemeWizardWindow::enabled(ControlId id) const {
+    return ::IsWindowEnabled(hwndOf(id)) != FALSE;
 }
 
-void ThemeWizardWindow::setEnabled(std::string_view name, bool enabled) {
-    const HWND control = hwndOf(name);
+void ThemeWizardWindow::setEnabled(ControlId id, bool enabled) {
+    const HWND control = hwndOf(id);
     ::EnableWindow(control, enabled ? TRUE : FALSE);
     ::InvalidateRect(control, nullptr, TRUE);
 }
 
-int ThemeWizardWindow::comboIndex(std::string_view name) const {
-    return static_cast<int>(::SendMessageW(hwndOf(name), CB_GETCURSEL, 0, 0));
+int ThemeWizardWindow::comboIndex(ControlId id) const {
+    return static_cast<int>(::SendMessageW(hwndOf(id), CB_GETCURSEL, 0, 0));
 }
 
-void ThemeWizardWindow::setComboIndex(std::string_view name, int index) {
-    const HWND control = hwndOf(name);
+void ThemeWizardWindow::setComboIndex(ControlId id, int index) {
+    const HWND control = hwndOf(id);
     ::SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     ::InvalidateRect(control, nullptr, TRUE);
 }
 
-int ThemeWizardWindow::sliderPosition(std::string_view name) const {
-    return static_cast<int>(::SendMessageW(hwndOf(name), TBM_GETPOS, 0, 0));
+int ThemeWizardWindow::sliderPosition(ControlId id) const {
+    return static_cast<int>(::SendMessageW(hwndOf(id), TBM_GETPOS, 0, 0));
 }
 
-void ThemeWizardWindow::setSliderPosition(std::string_view name, int position) {
-    const HWND control = hwndOf(name);
+void ThemeWizardWindow::setSliderPosition(ControlId id, int position) {
+    const HWND control = hwndOf(id);
     ::SendMessageW(control, TBM_SETPOS, TRUE, position);
     sliderPositions_[control] = static_cast<int>(::SendMessageW(control, TBM_GETPOS, 0, 0));
 }
@@ -674,10 +674,10 @@ void ThemeWizardWindow::goToPage(int index) {
 }
 
 HWND ThemeWizardWindow::firstFocusOfPage() const {
-    const std::string_view first = nextTabStop(page_, {}, true, [this](std::string_view name) {
-        return ::IsWindowEnabled(hwndOf(name)) != FALSE;
-    });
-    return first.empty() ? nullptr : hwndOf(first);
+    const std::optional<ControlId> first =
+        nextTabStop(page_, std::nullopt, true,
+                    [this](ControlId id) { return ::IsWindowEnabled(hwndOf(id)) != FALSE; });
+    return first ? hwndOf(*first) : nullptr;
 }
 
 int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app) {

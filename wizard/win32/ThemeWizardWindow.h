@@ -15,7 +15,7 @@
 
 #include <windows.h>
 
-#include <map>
+#include <array>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -30,7 +30,6 @@ inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
 inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
 inline constexpr int kWindowWidth = 500;
 inline constexpr int kWindowHeight = 367;
-inline constexpr std::string_view kPickColorButton = "选择颜色按钮";
 
 class ThemeWizardWindow final : public WizardUi {
 public:
@@ -44,13 +43,13 @@ public:
     bool create(int showCommand);
     // Makes the controls of the other pages, once. The message loop calls it as soon as the
     // first page is painted and no message waits, so that the window appears before the
-    // controls nobody sees yet are made; using a control by name or changing the page calls it
+    // controls nobody sees yet are made; using a control or changing the page calls it
     // earlier when needed. False when a control could not be made.
     bool completeControls();
     bool complete() const { return complete_; }
     HWND handle() const { return window_; }
-    // The child window of a control of the table; throws std::out_of_range for other names.
-    HWND control(std::string_view name) const { return hwndOf(name); }
+    // The child window of a control of the table.
+    HWND control(ControlId id) const { return hwndOf(id); }
 
     // Keyboard handling before a message is dispatched: Tab and Shift+Tab move through the
     // current page's controls, Enter presses a focused button and does nothing in a field.
@@ -58,16 +57,22 @@ public:
     bool preTranslate(const MSG& message);
 
     // WizardUi
-    std::string text(std::string_view name) const override;
-    void setText(std::string_view name, std::string_view text) override;
-    bool enabled(std::string_view name) const override;
-    void setEnabled(std::string_view name, bool enabled) override;
-    int comboIndex(std::string_view name) const override;
-    void setComboIndex(std::string_view name, int index) override;
+    using Controls::comboIndex;
+    using Controls::enabled;
+    using Controls::setComboIndex;
+    using Controls::setEnabled;
+    using Controls::setText;
+    using Controls::text;
+    std::string text(ControlId id) const override;
+    void setText(ControlId id, std::string_view text) override;
+    bool enabled(ControlId id) const override;
+    void setEnabled(ControlId id, bool enabled) override;
+    int comboIndex(ControlId id) const override;
+    void setComboIndex(ControlId id, int index) override;
     int currentPage() const override { return page_; }
     void goToPage(int index) override;
-    int sliderPosition(std::string_view name) const override;
-    void setSliderPosition(std::string_view name, int position) override;
+    int sliderPosition(ControlId id) const override;
+    void setSliderPosition(ControlId id, int position) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,7 +94,7 @@ private:
     void focusControl(HWND control);
     // The first enabled Tab stop of the current page; null when it has none.
     HWND firstFocusOfPage() const;
-    HWND hwndOf(std::string_view name) const;
+    HWND hwndOf(ControlId id) const;
     const ControlDef* defOf(HWND control) const;
     // The control of the table that a window belongs to (itself or an ancestor).
     HWND tableControlOf(HWND window) const;
@@ -105,7 +110,7 @@ private:
     bool complete_ = false;
     HWND lastFocus_ = nullptr; // the control that had the focus when the window was left
     int page_ = 0;
-    std::map<std::string, HWND, std::less<>> byName_;
+    std::array<HWND, kControlCount> byId_{}; // null for a control not made yet
     std::unordered_map<HWND, const ControlDef*> byWindow_;
     std::unordered_map<HWND, int> sliderPositions_;
     WizardFonts fonts_;
