@@ -15,6 +15,12 @@ std::size_t utf16Length(std::string_view utf8) {
     return units;
 }
 
+bool isWellFormed(std::string_view utf8) {
+    bool wellFormed = true;
+    decodeParts(utf8, [&wellFormed](char32_t, bool part) { wellFormed = wellFormed && part; });
+    return wellFormed;
+}
+
 std::string fromUtf16(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size());

@@ -21,15 +21,15 @@ namespace quorvel::utf8 {
 
 inline constexpr char32_t kReplacement = 0xFFFD;
 
-// Calls emit(code point) for each character of utf8, U+FFFD for each maximal subpart of an
-// ill-formed sequence (see above).
-template <class Emit> void decode(std::string_view utf8, Emit&& emit) {
+// Calls emit(code point, well-formed) for each character of utf8: the code point and true for a
+// well-formed sequence, U+FFFD and false for each maximal subpart of an ill-formed one.
+template <class Emit> void decodeParts(std::string_view utf8, Emit&& emit) {
     const std::size_t size = utf8.size();
     std::size_t i = 0;
     while (i < size) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
         if (lead < 0x80) {
-            emit(static_cast<char32_t>(lead));
+            emit(static_cast<char32_t>(lead), true);
             ++i;
             continue;
         }
@@ -51,7 +51,7 @@ template <class Emit> void decode(std::string_view utf8, Emit&& emit) {
             lower = lead == 0xF0 ? 0x90 : 0x80; // no overlong forms
             upper = lead == 0xF4 ? 0x8F : 0xBF; // nothing above U+10FFFF
         } else {
-            emit(kReplacement); // never the start of a sequence
+            emit(kReplacement, false); // never the start of a sequence
             ++i;
             continue;
         }
@@ -67,10 +67,19 @@ template <class Emit> void decode(std::string_view utf8, Emit&& emit) {
             lower = 0x80;
             upper = 0xBF;
         }
-        emit(complete ? code : kReplacement);
+        emit(complete ? code : kReplacement, complete);
         i = next; // an incomplete sequence ends before the byte that did not fit
     }
 }
+
+// Calls emit(code point) for each character of utf8, U+FFFD for each maximal subpart of an
+// ill-formed sequence (see above).
+template <class Emit> void decode(std::string_view utf8, Emit&& emit) {
+    decodeParts(utf8, [&emit](char32_t code, bool) { emit(code); });
+}
+
+// True when utf8 is well-formed UTF-8: decoding it replaces nothing.
+bool isWellFormed(std::string_view utf8);
 
 // Appends the UTF-16 form of utf8 to out (char16_t, or wchar_t where it is 16 bits wide).
 template <class Unit> void appendUtf16(std::basic_string<Unit>& out, std::string_view utf8) {

@@ -14,6 +14,7 @@ TEST(Utf8, DecodesEachRowOfTheTable) {
         const std::u16string wide = utf8::toUtf16(row.utf8);
         EXPECT_EQ(wide, row.utf16) << row.what;
         EXPECT_EQ(utf8::utf16Length(row.utf8), row.utf16.size()) << row.what;
+        EXPECT_EQ(utf8::isWellFormed(row.utf8), row.wellFormed) << row.what;
         const std::string back = utf8::fromUtf16(wide);
         if (row.wellFormed) {
             EXPECT_EQ(back, row.utf8) << row.what;
