@@ -135,16 +135,13 @@ private:
 };
 
 bool DesktopPreviewWindow::create() {
-    static const bool registered = [this] {
-        WNDCLASSEXW type{};
-        type.cbSize = sizeof(type);
-        type.lpfnWndProc = proc;
-        type.hInstance = instance_;
-        type.hCursor = nullptr; // the chosen Arrow pointer, set on WM_SETCURSOR
-        type.lpszClassName = kDesktopPreviewClass;
-        return ::RegisterClassExW(&type) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    if (!registered) {
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof(type);
+    type.lpfnWndProc = proc;
+    type.hInstance = instance_;
+    type.hCursor = nullptr; // the chosen Arrow pointer, set on WM_SETCURSOR
+    type.lpszClassName = kDesktopPreviewClass;
+    if (!::RegisterClassExW(&type) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         return false;
     }
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;

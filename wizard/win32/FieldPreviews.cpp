@@ -1,6 +1,5 @@
 #include "wizard/win32/FieldPreviews.h"
 
-#include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "wizard/Preview.h"
 #include "wizard/win32/PagePictures.h"
@@ -15,7 +14,6 @@ using preview::Kind;
 using preview::scaled;
 
 constexpr UINT kPreviewReady = WM_APP + 40;
-constexpr UINT_PTR kFieldSubclass = 0x5052;
 constexpr UINT_PTR kFocusTimer = 0x5053;
 constexpr UINT_PTR kStepTimer = 1;
 // The focus must rest this long on a field before its preview shows.
@@ -89,10 +87,13 @@ FieldPreviews::FieldPreviews(HINSTANCE instance, const ThemeProject& project)
     : instance_(instance), project_(project) {}
 
 FieldPreviews::~FieldPreviews() {
-    for (const auto& [field, name] : fields_) {
-        ::KillTimer(field, kFocusTimer);
-        system::RemoveWindowSubclass(field, fieldProc, kFieldSubclass);
+    for (const auto& [window, field] : fields_) {
+        if (field.subclass) {
+            ::KillTimer(window, kFocusTimer);
+        }
     }
+    // The fields stop calling in before anything they use goes.
+    fields_.clear();
     // The worker goes before the popup it posts to.
     worker_.reset();
     if (popup_) {
@@ -105,23 +106,37 @@ void FieldPreviews::watch(HWND control, ControlId id) {
     if (!preview::fieldRole(id) || !control) {
         return;
     }
-    if (system::SetWindowSubclass(control, fieldProc, kFieldSubclass,
-                                  reinterpret_cast<DWORD_PTR>(this))) {
-        fields_.emplace(control, id);
+    // Fields destroyed before now leave entries whose subclass is gone; their handles may have
+    // been given to new windows.
+    std::erase_if(fields_, [](const auto& entry) { return !entry.second.subclass; });
+    if (fields_.contains(control)) {
+        return;
+    }
+    WindowSubclass subclass(control,
+                            [this, control](HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+                                return fieldMessage(control, message, wParam, lParam);
+                            });
+    if (subclass) {
+        fields_.emplace(control, Field{id, std::move(subclass)});
     }
 }
 
+namespace {
+
+bool registerPopupClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW popup{};
+    popup.cbSize = sizeof(popup);
+    popup.lpfnWndProc = procedure;
+    popup.hInstance = instance;
+    popup.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    popup.lpszClassName = kPreviewPopupClass;
+    return ::RegisterClassExW(&popup) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+} // namespace
+
 bool FieldPreviews::makePopup(HWND owner) {
-    static const bool registered = [this] {
-        WNDCLASSEXW popup{};
-        popup.cbSize = sizeof(popup);
-        popup.lpfnWndProc = popupProc;
-        popup.hInstance = instance_;
-        popup.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        popup.lpszClassName = kPreviewPopupClass;
-        return ::RegisterClassExW(&popup) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    if (!registered) {
+    if (!registerPopupClass(instance_, popupProc)) {
         return false;
     }
     // Layered and transparent to the mouse: a click on what the popup covers (the next field
@@ -148,14 +163,14 @@ void FieldPreviews::hide() {
 
 void FieldPreviews::request(HWND field) {
     const auto it = fields_.find(field);
-    if (it == fields_.end()) {
+    if (it == fields_.end() || !it->second.subclass) {
         return;
     }
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(field)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         ::GetWindowTextW(field, text.data(), static_cast<int>(text.size()))));
     const std::optional<preview::Request> wanted =
-        preview::requestFor(it->second, toUtf8(text), project_);
+        preview::requestFor(it->second.id, toUtf8(text), project_);
     if (!wanted) {
         hide();
         return;
@@ -171,7 +186,7 @@ void FieldPreviews::request(HWND field) {
         dpi_ = dpi;
         font_ = makePreviewFont(dpi);
     }
-    const bool row = preview::fieldRole(it->second) == preview::FieldRole::Slideshow;
+    const bool row = preview::fieldRole(it->second.id) == preview::FieldRole::Slideshow;
     PreviewJob job;
     job.channel = kChannel;
     for (const std::string& path : wanted->paths) {
@@ -418,33 +433,31 @@ void FieldPreviews::nextStep() {
     ::InvalidateRect(popup_, nullptr, FALSE);
 }
 
-LRESULT CALLBACK FieldPreviews::fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<FieldPreviews*>(data);
+LRESULT FieldPreviews::fieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
         case WM_MOUSEMOVE:
             // Each move restarts the hover time: the preview shows once the mouse rests.
-            if (self->tracked_ != field || self->requested_ != field) {
+            if (tracked_ != field || requested_ != field) {
                 TRACKMOUSEEVENT track{};
                 track.cbSize = sizeof(track);
-                track.dwFlags = TME_LEAVE | (self->requested_ == field ? 0 : TME_HOVER);
+                track.dwFlags = TME_LEAVE | (requested_ == field ? 0 : TME_HOVER);
                 track.hwndTrack = field;
                 track.dwHoverTime = HOVER_DEFAULT;
                 if (::TrackMouseEvent(&track)) {
-                    self->tracked_ = field;
+                    tracked_ = field;
                 }
             }
             break;
         case WM_MOUSEHOVER:
-            self->request(field);
+            request(field);
             break;
         case WM_MOUSELEAVE:
-            if (self->tracked_ == field) {
-                self->tracked_ = nullptr;
+            if (tracked_ == field) {
+                tracked_ = nullptr;
             }
-            if (self->requested_ == field && ::GetFocus() != field) {
-                self->hide();
+            if (requested_ == field && ::GetFocus() != field) {
+                hide();
             }
             break;
         case WM_SETFOCUS:
@@ -452,15 +465,15 @@ LRESULT CALLBACK FieldPreviews::fieldProc(HWND field, UINT message, WPARAM wPara
             break;
         case WM_KILLFOCUS:
             ::KillTimer(field, kFocusTimer);
-            if (self->requested_ == field && self->tracked_ != field) {
-                self->hide();
+            if (requested_ == field && tracked_ != field) {
+                hide();
             }
             break;
         case WM_TIMER:
             if (wParam == kFocusTimer) {
                 ::KillTimer(field, kFocusTimer);
-                if (::GetFocus() == field && self->requested_ != field) {
-                    self->request(field);
+                if (::GetFocus() == field && requested_ != field) {
+                    request(field);
                 }
                 return 0;
             }
@@ -470,32 +483,31 @@ LRESULT CALLBACK FieldPreviews::fieldProc(HWND field, UINT message, WPARAM wPara
         case WM_PASTE:
         case WM_CUT:
         case WM_CLEAR:
-            if (self->requested_ == field) {
-                self->hide();
+            if (requested_ == field) {
+                hide();
             }
             break;
         case WM_SETTEXT: {
-            const LRESULT result = system::DefSubclassProc(field, message, wParam, lParam);
-            if (self->requested_ == field) {
-                self->request(field);
+            const LRESULT result = WindowSubclass::callNext(field, message, wParam, lParam);
+            if (requested_ == field) {
+                request(field);
             }
             return result;
         }
         case WM_ENABLE:
-            if (!wParam && self->requested_ == field) {
-                self->hide();
+            if (!wParam && requested_ == field) {
+                hide();
             }
             break;
-        case WM_NCDESTROY:
+        case WM_DESTROY:
+            // The entry stays until the next watch: the subclass removes itself at WM_NCDESTROY.
             ::KillTimer(field, kFocusTimer);
-            system::RemoveWindowSubclass(field, fieldProc, id);
-            if (self->requested_ == field) {
-                self->hide();
+            if (requested_ == field) {
+                hide();
             }
-            if (self->tracked_ == field) {
-                self->tracked_ = nullptr;
+            if (tracked_ == field) {
+                tracked_ = nullptr;
             }
-            self->fields_.erase(field);
             break;
         default:
             break;
@@ -503,7 +515,7 @@ LRESULT CALLBACK FieldPreviews::fieldProc(HWND field, UINT message, WPARAM wPara
     } catch (...) {
         // A preview that fails shows nothing; the field goes on working.
     }
-    return system::DefSubclassProc(field, message, wParam, lParam);
+    return WindowSubclass::callNext(field, message, wParam, lParam);
 }
 
 LRESULT CALLBACK FieldPreviews::popupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

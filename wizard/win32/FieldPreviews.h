@@ -8,6 +8,7 @@
 #include "wizard/ControlId.h"
 #include "wizard/win32/Gdi.h"
 #include "wizard/win32/PreviewWorker.h"
+#include "wizard/win32/WindowSubclass.h"
 
 #include <windows.h>
 
@@ -33,8 +34,12 @@ public:
     void hide();
 
 private:
-    static LRESULT CALLBACK fieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR id, DWORD_PTR data);
+    struct Field {
+        ControlId id;
+        WindowSubclass subclass; // empty once the field is destroyed
+    };
+
+    LRESULT fieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK popupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool makePopup(HWND owner);
     // Starts loading the preview of a field; the popup shows once it is loaded.
@@ -47,7 +52,7 @@ private:
 
     HINSTANCE instance_;
     const ThemeProject& project_;
-    std::unordered_map<HWND, ControlId> fields_;
+    std::unordered_map<HWND, Field> fields_;
     HWND popup_ = nullptr;
     HWND tracked_ = nullptr;   // the field whose hover and leave are tracked
     HWND requested_ = nullptr; // the field whose preview is loading or shown
