@@ -585,7 +585,8 @@ private:
             if (key.ends_with(".name")) {
                 key.remove_suffix(kNameSuffix.size());
             }
-            const auto number = parseDecimal(key);
+            // Numbers are written plainly: "Image02" would name the same image as "Image2".
+            const auto number = key.starts_with('0') ? std::nullopt : parseDecimal(key);
             if (!number || *number < 1 || *number > kMaxImageNumber) {
                 if (!key.empty() && key.find_first_not_of("0123456789") == std::string_view::npos) {
                     return failAt(found.line, "幻灯片图片的编号应为 1 到 " +
@@ -605,14 +606,14 @@ private:
             ++expected;
         }
         state_.picks.slideshowFiles.resize(numbers.size());
-        for (std::size_t i = 0; i < numbers.size(); ++i) {
-            const std::string key = std::string(kImagePrefix) + std::to_string(i + 1);
-            AssetRef& image = state_.picks.slideshowFiles[i];
+        for (const auto& [number, line] : numbers) {
+            const std::string key = std::string(kImagePrefix) + std::to_string(number);
+            AssetRef& image = state_.picks.slideshowFiles[static_cast<std::size_t>(number - 1)];
             if (!readPick(slideshow, key, image)) {
                 return false;
             }
             if (image.sourcePath.empty()) {
-                return failAt(entry(slideshow, key)->line, "幻灯片图片 " + key + " 的路径是空的。");
+                return failAt(line, "幻灯片图片 " + key + " 的路径是空的。");
             }
         }
         return true;

@@ -264,6 +264,9 @@ TEST(ProjectFile, RefusesDamagedTruncatedAndForeignFiles) {
                                                                       "Image1 起连续编号, 这里缺少 "
                                                                       "Image2"},
         {withBody("[Slideshow]\r\nImage0=a.jpg\r\n"), "第 5 行: 幻灯片图片的编号"},
+        // A number written with a leading zero once made the reader look for a key it never saw.
+        {withBody("[Slideshow]\r\nImage1=a.jpg\r\nImage3=c.jpg\r\nImage02.Name=x.jpg\r\n"),
+         "第 7 行: 幻灯片图片的编号"},
         {withBody("[Slideshow]\r\nImage100000000000=a.jpg\r\n"), "第 5 行: 幻灯片图片的编号"},
         {withBody("[Slideshow]\r\nImage1=\r\n"), "第 5 行: 幻灯片图片 Image1 的路径是空的"},
     };
