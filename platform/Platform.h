@@ -72,7 +72,8 @@ public:
     virtual bool isAnsiLeadByte(unsigned char byte) = 0;
 
     // --- user ------------------------------------------------------------------------------
-    // A modal box with one OK button and no owner window.
+    // A modal box with one OK button. While the program's main window exists the box is owned
+    // by it (the window is disabled until the box is confirmed); before, it has no owner.
     virtual void messageBox(const std::string& text, MessageIcon icon,
                             const std::string& title) = 0;
     // Sleeps on the calling thread.

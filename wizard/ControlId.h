@@ -5,6 +5,7 @@
 
 #include "model/PageSet.h"
 #include "model/ThemeProject.h"
+#include "model/ThemeRequest.h"
 
 #include <array>
 #include <span>

@@ -248,7 +248,8 @@ void Win32Platform::messageBox(const std::string& text, MessageIcon icon,
         style |= MB_ICONWARNING;
         break;
     }
-    ::MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style);
+    const HWND owner = owner_ && ::IsWindow(owner_) ? owner_ : nullptr;
+    ::MessageBoxW(owner, toWide(text).c_str(), toWide(title).c_str(), style);
 }
 
 void Win32Platform::delay(int milliseconds) {

@@ -4,6 +4,8 @@
 
 #include "platform/Platform.h"
 
+#include <windows.h>
+
 namespace quorvel {
 
 class Win32Platform : public Platform {
@@ -24,6 +26,13 @@ public:
     void delay(int milliseconds) override;
     OsVersion osVersion() override;
     void openWebAddress(const std::string& address) override;
+
+    // The window that owns the message boxes; nullptr for none. A window that no longer exists
+    // owns nothing.
+    void setOwnerWindow(HWND owner) { owner_ = owner; }
+
+private:
+    HWND owner_ = nullptr;
 };
 
 } // namespace quorvel
