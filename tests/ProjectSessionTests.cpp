@@ -5,6 +5,7 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
+#include "model/Texts.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
@@ -145,7 +146,7 @@ TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
 
     EXPECT_FALSE(session.open(file));
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, kXpOnlyMessage);
+    EXPECT_EQ(platform.messages[0].text, text::kXpOnly);
     EXPECT_EQ(snapshotProject(ui, app, PageSet::Win7), before);
     EXPECT_EQ(ui.currentPage(), kPageMain);
     EXPECT_TRUE(session.path().empty());

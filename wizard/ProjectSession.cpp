@@ -1,5 +1,6 @@
 #include "wizard/ProjectSession.h"
 
+#include "model/Texts.h"
 #include "model/ThemeFileReader.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
@@ -12,12 +13,6 @@
 namespace quorvel {
 
 namespace {
-
-constexpr std::string_view kErrorTitle = "错误...";
-constexpr std::string_view kCannotRead = "无法读取文件: ";
-constexpr std::string_view kCannotOpen = "无法打开文件: ";
-constexpr std::string_view kCannotSave = "无法保存方案文件: ";
-constexpr std::string_view kMissingFiles = "主题中的以下文件不存在,它们的项保持为空:";
 
 ControlId controlOf(const ProjectField& field) {
     return findControl(field.control)->id;
@@ -180,10 +175,10 @@ PageSet gatePageSet(Platform& platform) {
 std::optional<std::string_view> gateRefusal(PageSet set, Platform& platform) {
     const int code = osReleaseCode(platform);
     if (set == PageSet::Win7 && code != 9) {
-        return kWin7OnlyMessage;
+        return text::kWin7Only;
     }
     if (set == PageSet::Xp && code != 6) {
-        return kXpOnlyMessage;
+        return text::kXpOnly;
     }
     return std::nullopt;
 }
@@ -242,10 +237,10 @@ OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet
     OpenedDocument document;
     const std::optional<std::string> bytes = platform.readFile(path);
     if (!bytes) {
-        document.error = std::string(kCannotRead) + path;
+        document.error = std::string(text::kCannotReadFile) + path;
         return document;
     }
-    const std::string heading = std::string(kCannotOpen) + path + "\n\n";
+    const std::string heading = std::string(text::kCannotOpenFile) + path + "\n\n";
     if (!endsWithNoCase(path, ".theme") &&
         (endsWithNoCase(path, kProjectExtension) || looksLikeProject(*bytes))) {
         ProjectReadResult read = readProjectFile(*bytes);
@@ -272,7 +267,7 @@ OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet
 }
 
 std::string missingFilesMessage(const std::vector<std::string>& missing) {
-    std::string message(kMissingFiles);
+    std::string message(text::kMissingThemeFiles);
     for (const std::string& file : missing) {
         message += "\n" + file;
     }
@@ -292,7 +287,7 @@ bool ProjectSession::modified() const {
 }
 
 void ProjectSession::showError(const std::string& message) {
-    w_.platform.messageBox(message, MessageIcon::Error, std::string(kErrorTitle));
+    w_.platform.messageBox(message, MessageIcon::Error, std::string(text::kErrorTitle));
 }
 
 bool ProjectSession::open(const std::string& path) {
@@ -316,7 +311,7 @@ bool ProjectSession::open(const std::string& path) {
         saved_.reset();
         if (!document.missing.empty()) {
             w_.platform.messageBox(missingFilesMessage(document.missing), MessageIcon::Warning,
-                                   std::string(kErrorTitle));
+                                   std::string(text::kInfoTitle));
         }
     } else {
         path_ = path;
@@ -326,7 +321,7 @@ bool ProjectSession::open(const std::string& path) {
 }
 
 bool ProjectSession::openWithDialog() {
-    const std::optional<std::string> path = w_.dialogs.openFile(kProjectOpenFilter, path_);
+    const std::optional<std::string> path = w_.dialogs.openFile(text::kProjectOpenFilter, path_);
     return path && open(*path);
 }
 
@@ -343,21 +338,21 @@ bool ProjectSession::saveAs() {
         }
     }
     const std::optional<std::string> path =
-        w_.dialogs.saveFile(kProjectSaveFilter, initial, kProjectExtension.substr(1));
+        w_.dialogs.saveFile(text::kProjectSaveFilter, initial, kProjectExtension.substr(1));
     return path && saveTo(*path);
 }
 
 bool ProjectSession::saveTo(const std::string& path) {
     const PageSet set = currentSet();
     ProjectState state = snapshotProject(w_.ui, w_.app, set);
-    const ProjectText text = writeProjectFile(state);
-    if (!text.error.empty()) {
-        showError(std::string(kCannotSave) + path + "\n\n" + text.error);
+    const ProjectText written = writeProjectFile(state);
+    if (!written.error.empty()) {
+        showError(std::string(text::kCannotSaveProject) + path + "\n\n" + written.error);
         return false;
     }
-    const auto* data = reinterpret_cast<const std::uint8_t*>(text.bytes.data());
-    if (!w_.platform.replaceFile(path, {data, text.bytes.size()})) {
-        showError(std::string(kCannotSave) + path);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(written.bytes.data());
+    if (!w_.platform.replaceFile(path, {data, written.bytes.size()})) {
+        showError(std::string(text::kCannotSaveProject) + path);
         return false;
     }
     path_ = path;

@@ -17,12 +17,6 @@
 
 namespace quorvel {
 
-// The filters of the project dialogs.
-inline constexpr std::string_view kProjectSaveFilter = "Quorvel 方案 (*.quorvel)|*.quorvel";
-inline constexpr std::string_view kProjectOpenFilter =
-    "Quorvel 方案和主题 (*.quorvel;*.theme)|*.quorvel;*.theme|Quorvel 方案 (*.quorvel)|*.quorvel|"
-    "主题文件 (*.theme)|*.theme";
-
 // The page set that a page belongs to; `otherwise` for the main and about pages.
 PageSet pageSetOfPage(int page, PageSet otherwise);
 // The first page of a page set.
