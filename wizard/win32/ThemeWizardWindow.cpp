@@ -105,6 +105,7 @@ bool ThemeWizardWindow::create(int showCommand) {
         return false;
     }
     dialogs_.setOwner(window_);
+    addProjectMenuItems();
     dialogs_.setTooManyFilesNotice([this] {
         platform_.messageBox(std::string(text::kTooManyFiles), MessageIcon::Error,
                              std::string(text::kErrorTitle));
@@ -372,6 +373,16 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
             }
         }
         break;
+    case WM_SYSCOMMAND:
+        if (runProjectCommand(static_cast<UINT>(wParam & 0xFFF0))) {
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (!mayClose()) {
+            return 0;
+        }
+        break;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
@@ -544,6 +555,21 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
     const ControlDef* def = defOf(control);
     const bool dropped = def && def->kind == ControlKind::ComboBox &&
                          ::SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
+    if (message.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 &&
+        ::GetKeyState(VK_MENU) >= 0 && (message.wParam == 'S' || message.wParam == 'O')) {
+        if (dropped) {
+            ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
+        }
+        // As through the window procedure: a failure is reported, never thrown into the loop.
+        try {
+            runProjectCommand(message.wParam == 'S' ? kCommandSaveProject : kCommandOpenProject);
+        } catch (const std::exception& e) {
+            reportFailure(window_, e.what());
+        } catch (...) {
+            reportFailure(window_, "unknown");
+        }
+        return true;
+    }
     if (message.wParam == VK_TAB) {
         if (message.message == WM_KEYDOWN) {
             if (dropped) {
@@ -569,6 +595,61 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
         return true; // nothing happens in a field
     }
     return false;
+}
+
+void ThemeWizardWindow::addProjectMenuItems() {
+    const HMENU menu = ::GetSystemMenu(window_, FALSE);
+    if (!menu) {
+        return;
+    }
+    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(menu, MF_STRING, kCommandOpenProject, toWide(text::kMenuOpenProject).c_str());
+    ::AppendMenuW(menu, MF_STRING, kCommandSaveProject, toWide(text::kMenuSaveProject).c_str());
+    ::AppendMenuW(menu, MF_STRING, kCommandSaveProjectAs, toWide(text::kMenuSaveProjectAs).c_str());
+}
+
+bool ThemeWizardWindow::runProjectCommand(UINT command) {
+    switch (command) {
+    case kCommandOpenProject:
+        session_.openWithDialog();
+        return true;
+    case kCommandSaveProject:
+        session_.save();
+        return true;
+    case kCommandSaveProjectAs:
+        session_.saveAs();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ThemeWizardWindow::mayClose() {
+    if (!session_.modified()) {
+        return true;
+    }
+    const std::wstring question =
+        toWide(std::string(text::kSaveChangesBefore) + std::string(pathFileName(session_.path())) +
+               std::string(text::kSaveChangesAfter));
+    switch (::MessageBoxW(window_, question.c_str(), toWide(text::kInfoTitle).c_str(),
+                          MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return session_.save();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ThemeWizardWindow::openDocument(const std::string& path) {
+    try {
+        session_.open(path);
+    } catch (const std::exception& e) {
+        reportFailure(window_, e.what());
+    } catch (...) {
+        reportFailure(window_, "unknown");
+    }
 }
 
 void ThemeWizardWindow::focusControl(HWND control) {
@@ -687,7 +768,7 @@ HWND ThemeWizardWindow::firstFocusOfPage() const {
     return first ? hwndOf(*first) : nullptr;
 }
 
-int runThemeWizard(HINSTANCE instance, int showCommand) {
+int runThemeWizard(HINSTANCE instance, int showCommand, const std::string& file) {
     Win32Platform platform;
     ThemeWizardWindow window(instance, appState(), platform);
     const auto cannotCreate = [&platform] {
@@ -701,6 +782,9 @@ int runThemeWizard(HINSTANCE instance, int showCommand) {
     // Every message box is owned by the main window: while one shows, the wizard takes no
     // clicks and cannot hide it.
     platform.setOwnerWindow(window.handle());
+    if (!file.empty()) {
+        window.openDocument(file);
+    }
     MSG message{};
     for (;;) {
         // Once the first page is painted and nothing waits (painting included), the controls

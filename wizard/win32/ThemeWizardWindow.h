@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
+#include "wizard/ProjectSession.h"
 #include "wizard/WizardUi.h"
 #include "wizard/win32/PagePictures.h"
 
@@ -20,9 +21,18 @@
 
 namespace quorvel {
 
-// Creates and shows the main window and runs the message loop of the GUI thread until the window
-// is closed. Returns 0 then, or 1 when the window could not be created.
-int runThemeWizard(HINSTANCE instance, int showCommand);
+// Creates and shows the main window, opens `file` (a project or .theme file) in it when that is
+// not empty, and runs the message loop of the GUI thread until the window is closed. Returns 0
+// then, or 1 when the window could not be created.
+int runThemeWizard(HINSTANCE instance, int showCommand, const std::string& file = {});
+
+// The commands of the window's system menu that keep and reopen the wizard's work. The system
+// uses the four low bits of a system command, so each is a multiple of 16.
+enum ProjectCommand : UINT {
+    kCommandOpenProject = 0x7100,
+    kCommandSaveProject = 0x7110,
+    kCommandSaveProjectAs = 0x7120,
+};
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
 inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
@@ -53,6 +63,11 @@ public:
     // current page's controls, Enter presses a focused button and does nothing in a field.
     // True when the message was handled here.
     bool preTranslate(const MSG& message);
+
+    // Opens a project or .theme file in the wizard, as the open command does once the file is
+    // chosen; what goes wrong is told in a message box. Never throws.
+    void openDocument(const std::string& path);
+    const ProjectSession& session() const { return session_; }
 
     // WizardUi
     using Controls::comboIndex;
@@ -90,6 +105,12 @@ private:
     void fire(HWND control, ControlEvent event);
     // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
     void pickWindowColor();
+    // The project commands of the system menu (added once) and their handling; false for a
+    // command that is not one of them.
+    void addProjectMenuItems();
+    bool runProjectCommand(UINT command);
+    // Asks whether to save a modified project before the window closes; false keeps it open.
+    bool mayClose();
     void focusControl(HWND control);
     // The first enabled Tab stop of the current page; null when it has none.
     HWND firstFocusOfPage() const;
@@ -104,6 +125,7 @@ private:
     Win32Dialogs dialogs_;
     FileDialogState fileDialog_;
     Wizard wizard_;
+    ProjectSession session_{wizard_};
     HWND window_ = nullptr;
     std::vector<HWND> pages_; // null for a page whose controls are not made yet
     bool complete_ = false;
