@@ -70,12 +70,6 @@ public:
     const ProjectSession& session() const { return session_; }
 
     // WizardUi
-    using Controls::comboIndex;
-    using Controls::enabled;
-    using Controls::setComboIndex;
-    using Controls::setEnabled;
-    using Controls::setText;
-    using Controls::text;
     std::string text(ControlId id) const override;
     void setText(ControlId id, std::string_view text) override;
     bool enabled(ControlId id) const override;
