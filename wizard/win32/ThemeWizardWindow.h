@@ -67,7 +67,6 @@ public:
     // Opens a project or .theme file in the wizard, as the open command does once the file is
     // chosen; what goes wrong is told in a message box. Never throws.
     void openDocument(const std::string& path);
-    const ProjectSession& session() const { return session_; }
 
     // WizardUi
     std::string text(ControlId id) const override;
