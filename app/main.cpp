@@ -1,8 +1,8 @@
 // Start-up: the command line first. A generation or the usage runs without a window and prints to
-// the console or pipe the program was started from; otherwise the global state and its release
-// at process end, then the main window (with the file named on the command line opened in it)
-// and its message loop. The window loads the common controls itself once its first page is
-// shown.
+// the console or pipe the program was started from; otherwise the program's state, then the main
+// window (with the file named on the command line opened in it) and its message loop, which work
+// on that state until the window is closed. The window loads the common controls itself once its
+// first page is shown.
 #include "model/AppState.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
@@ -12,7 +12,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -67,8 +66,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return result.exitCode;
     }
 
-    quorvel::createAppState();
-    std::atexit(quorvel::releaseAppState);
-
-    return quorvel::runThemeWizard(instance, showCommand, command.file);
+    quorvel::AppState app;
+    return quorvel::runThemeWizard(instance, showCommand, app, command.file);
 }

@@ -11,6 +11,8 @@
 #include "wizard/ProjectSession.h"
 #include "wizard/WizardUi.h"
 #include "wizard/win32/PagePictures.h"
+#include "wizard/win32/Win32ControlLook.h"
+#include "wizard/win32/WindowSubclass.h"
 
 #include <windows.h>
 
@@ -21,10 +23,11 @@
 
 namespace quorvel {
 
-// Creates and shows the main window, opens `file` (a project or .theme file) in it when that is
-// not empty, and runs the message loop of the GUI thread until the window is closed. Returns 0
-// then, or 1 when the window could not be created.
-int runThemeWizard(HINSTANCE instance, int showCommand, const std::string& file = {});
+// Creates and shows the main window, working on app, opens `file` (a project or .theme file) in it
+// when that is not empty, and runs the message loop of the GUI thread until the window is closed.
+// Returns 0 then, or 1 when the window could not be created.
+int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app,
+                   const std::string& file = {});
 
 // The commands of the window's system menu that keep and reopen the wizard's work. The system
 // uses the four low bits of a system command, so each is a multiple of 16.
@@ -83,11 +86,10 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK tickBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data);
     static bool registerClasses(HINSTANCE instance);
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT tickBoxMessage(HWND tickBox, UINT message, WPARAM wParam, LPARAM lParam);
     // The controls of page 0 and of no page (first), or those of all other pages.
     bool createControls(bool first);
     HWND createControl(const ControlDef& def, int index);
@@ -129,6 +131,8 @@ private:
     std::unordered_map<HWND, int> sliderPositions_;
     WizardFonts fonts_;
     LookColors colors_;
+    ControlLook look_;
+    std::vector<WindowSubclass> tickBoxes_; // each tick box reports its release
 };
 
 } // namespace quorvel
