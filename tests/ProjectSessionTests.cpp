@@ -111,6 +111,11 @@ protected:
     }
 
     std::string path(std::string_view name) { return sandbox->root() + "\\" + std::string(name); }
+    std::string file(std::string_view name, std::string_view content) {
+        const std::string written = path(name);
+        EXPECT_TRUE(platform.writeFile(written, bytes(content)));
+        return written;
+    }
 };
 
 TEST_F(Session, RestoringASnapshotReproducesWhatTheUsersActionsMade) {
@@ -229,6 +234,21 @@ TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce
     EXPECT_EQ(platform.messages[0].text,
               missingFilesMessage({"C:\\无\\busy.ani", "C:\\无\\港湾.msstyles"}));
     EXPECT_TRUE(session.path().empty());
+
+    // A system screensaver of the page set's list is chosen in that list, whether this machine
+    // has the file or not.
+    platform.messages.clear();
+    const std::string system32 = platform.expandEnvironment("%SystemRoot%\\System32");
+    const std::string saver =
+        file("saver.theme", "[Theme]\r\n[boot]\r\nSCRNSAVE.EXE=" + system32 + "\\RIBBONS.SCR\r\n");
+    ASSERT_TRUE(session.open(saver));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(ui.text(C::Win7SystemSaverTick), kTickMark);
+    EXPECT_TRUE(ui.enabled(C::Win7SystemSaver));
+    EXPECT_EQ(ui.comboIndex(C::Win7SystemSaver), 2);
+    EXPECT_EQ(ui.text(C::Win7OwnSaver), "");
+    EXPECT_EQ(app.project.screensaverFile,
+              (AssetRef{"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"}));
 }
 
 } // namespace

@@ -152,6 +152,40 @@ bool looksLikeProject(std::string_view bytes) {
     return bytes.starts_with(kProjectSignature);
 }
 
+bool sameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && endsWithNoCase(a, b);
+}
+
+// The item of the page set's system screensaver list that a theme's screensaver is (a file of
+// the system folder of that name, letter case aside), or nothing.
+std::optional<int> systemScreensaverItem(std::string_view path, PageSet set, Platform& platform) {
+    const std::string folder = platform.expandEnvironment(std::string(kSystemFolder));
+    if (path.size() <= folder.size() || !sameNoCase(path.substr(0, folder.size()), folder)) {
+        return std::nullopt;
+    }
+    const auto savers = systemScreensavers(set);
+    for (std::size_t i = 0; i < savers.size(); ++i) {
+        if (sameNoCase(path.substr(folder.size()), savers[i].fileName)) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+// Chooses an item of the system screensaver list as ticking its box and picking the item do.
+void chooseSystemScreensaver(ProjectState& state, int item) {
+    const auto set = [&](std::string_view key, ControlValue value) {
+        state.controls[*findProjectField(state.pageSet, key)] = std::move(value);
+    };
+    set("UseSystemScreensaver", true);
+    set("UseOwnScreensaver", false);
+    set("SystemScreensaver", item);
+    const std::string_view fileName =
+        systemScreensavers(state.pageSet)[static_cast<std::size_t>(item - 1)].fileName;
+    state.picks.screensaverFile = {std::string(kSystemFolder) + std::string(fileName),
+                                   std::string(fileName)};
+}
+
 } // namespace
 
 PageSet pageSetOfPage(int page, PageSet otherwise) {
@@ -258,11 +292,20 @@ OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet
     }
     document.theme = true;
     document.displayName = read.theme->displayName;
-    ThemeOpening opening =
-        openTheme(*read.theme, read.theme->pageSet.value_or(themeSet),
-                  [&platform](const std::string& file) { return platform.fileExists(file); });
+    ThemeImport theme = *read.theme;
+    const PageSet set = theme.pageSet.value_or(themeSet);
+    // The system's own screensaver is chosen from its list, whether this machine has it or not.
+    const std::optional<int> systemSaver = systemScreensaverItem(theme.screensaver, set, platform);
+    if (systemSaver) {
+        theme.screensaver.clear();
+    }
+    ThemeOpening opening = openTheme(
+        theme, set, [&platform](const std::string& file) { return platform.fileExists(file); });
     document.state = std::move(opening.state);
     document.missing = std::move(opening.missing);
+    if (systemSaver) {
+        chooseSystemScreensaver(*document.state, *systemSaver);
+    }
     return document;
 }
 
