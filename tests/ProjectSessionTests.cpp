@@ -160,6 +160,14 @@ TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
     EXPECT_TRUE(session.open(file));
     EXPECT_EQ(ui.currentPage(), kPageXp1);
     EXPECT_EQ(ui.text(C::Win7ThemeName), "");
+
+    // Saved from the main page without a project file: the page set this system opens.
+    ProjectSession fresh{wizard};
+    ui.goToPage(kPageMain);
+    dialogs.saveAnswers.push_back(path("fresh.quorvel"));
+    ASSERT_TRUE(fresh.save());
+    EXPECT_EQ(readProjectFile(*platform.readFile(path("fresh.quorvel"))).state->pageSet,
+              PageSet::Xp);
 }
 
 TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {

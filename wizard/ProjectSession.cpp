@@ -318,7 +318,8 @@ std::string missingFilesMessage(const std::vector<std::string>& missing) {
 }
 
 PageSet ProjectSession::currentSet() const {
-    return pageSetOfPage(w_.ui.currentPage(), set_);
+    // On the main and about pages: the page set of the project, else the one this system opens.
+    return pageSetOfPage(w_.ui.currentPage(), saved_ ? set_ : gatePageSet(w_.platform));
 }
 
 bool ProjectSession::modified() const {

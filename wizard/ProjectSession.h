@@ -89,7 +89,7 @@ private:
     Wizard& w_;
     std::string path_;
     std::optional<ProjectState> saved_;
-    PageSet set_ = PageSet::Win7;
+    PageSet set_ = PageSet::Win7; // the page set of the project file, once there is one
 };
 
 } // namespace quorvel
