@@ -5,6 +5,8 @@
 #    temporary folder, and again in /dev/shm, a file system in memory, when there is one) and
 #    under Wine;
 #  - start-up to the first painted window under Wine, against a minimal Win32 window;
+#  - the first preview of a 6000 x 4000 JPEG (made once with ImageMagick) against decoding it
+#    whole, under Wine;
 #  - generation measured from outside under Wine: the real window driven through a Windows 7
 #    theme with a slideshow of 20 images of 20 MB, from the click on the generate button to the
 #    closing message, against CopyFileW of the same files (1 MB and 400 MB runs, three rounds).
@@ -20,6 +22,8 @@ images=${QUORVEL_BENCH_IMAGES:-300}
 image_kb=${QUORVEL_BENCH_IMAGE_KB:-1024}
 rounds=${QUORVEL_BENCH_ROUNDS:-9}
 starts=${QUORVEL_BENCH_STARTS:-61}
+preview_rounds=${QUORVEL_BENCH_PREVIEW_ROUNDS:-5}
+preview_image=$repo/build/bench-preview-6000x4000.jpg
 outside_images=${QUORVEL_BENCH_OUTSIDE_IMAGES:-20}
 outside_mb=${QUORVEL_BENCH_OUTSIDE_MB:-20}
 outside_rounds=${QUORVEL_BENCH_OUTSIDE_ROUNDS:-3}
@@ -40,7 +44,13 @@ say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
-    quorvel_startup_bench quorvel_project_bench minimal_window quorvel_outside_bench >/dev/null
+    quorvel_startup_bench quorvel_project_bench quorvel_preview_bench minimal_window \
+    quorvel_outside_bench >/dev/null
+if [ ! -s "$preview_image" ]; then
+    say "making a 6000 x 4000 JPEG for the preview bench (about a minute)"
+    convert -size 6000x4000 -seed 1 plasma:fractal -quality 90 "$preview_image.tmp.jpg"
+    mv "$preview_image.tmp.jpg" "$preview_image"
+fi
 
 generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
 
@@ -98,6 +108,10 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
     wine "$repo/build/win/bench/quorvel_startup_bench.exe" \
         --program="$(winepath -w "$repo/build/win/quorvel.exe")" \
         --baseline="$(winepath -w "$repo/build/win/bench/minimal_window.exe")" --runs="$starts"
+    echo
+    echo "== first preview of a 6000 x 4000 JPEG against decoding it whole, under Wine"
+    wine "$repo/build/win/bench/quorvel_preview_bench.exe" \
+        --image="$(winepath -w "$preview_image")" --rounds="$preview_rounds"
 } 2>&1 | tr -d '\r' | tee -a "$results"
 
 if [ "$outside_rounds" -gt 0 ]; then

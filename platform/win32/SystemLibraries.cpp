@@ -14,6 +14,8 @@ constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
 constexpr wchar_t kShellUtilities[] = L"shlwapi.dll";
 constexpr wchar_t kCom[] = L"ole32.dll";
+constexpr wchar_t kVersion[] = L"version.dll";
+constexpr wchar_t kGdiplus[] = L"gdiplus.dll";
 constexpr wchar_t kAutomation[] = L"oleaut32.dll";
 constexpr wchar_t kAccessibility[] = L"oleacc.dll";
 
@@ -35,6 +37,17 @@ enum class Fn {
     CoInitializeEx,
     CoUninitialize,
     CoTaskMemFree,
+    CoCreateInstance,
+    GetFileVersionInfoSizeW,
+    GetFileVersionInfoW,
+    VerQueryValueW,
+    GdiplusStartup,
+    GdipCreateBitmapFromFile,
+    GdipGetImageWidth,
+    GdipGetImageHeight,
+    GdipGetImageThumbnail,
+    GdipCreateHBITMAPFromBitmap,
+    GdipDisposeImage,
     SysAllocStringLen,
     SysFreeString,
     VariantClear,
@@ -66,6 +79,17 @@ constexpr Entry kEntries[] = {
     {Fn::CoInitializeEx, kCom, "CoInitializeEx"},
     {Fn::CoUninitialize, kCom, "CoUninitialize"},
     {Fn::CoTaskMemFree, kCom, "CoTaskMemFree"},
+    {Fn::CoCreateInstance, kCom, "CoCreateInstance"},
+    {Fn::GetFileVersionInfoSizeW, kVersion, "GetFileVersionInfoSizeW"},
+    {Fn::GetFileVersionInfoW, kVersion, "GetFileVersionInfoW"},
+    {Fn::VerQueryValueW, kVersion, "VerQueryValueW"},
+    {Fn::GdiplusStartup, kGdiplus, "GdiplusStartup"},
+    {Fn::GdipCreateBitmapFromFile, kGdiplus, "GdipCreateBitmapFromFile"},
+    {Fn::GdipGetImageWidth, kGdiplus, "GdipGetImageWidth"},
+    {Fn::GdipGetImageHeight, kGdiplus, "GdipGetImageHeight"},
+    {Fn::GdipGetImageThumbnail, kGdiplus, "GdipGetImageThumbnail"},
+    {Fn::GdipCreateHBITMAPFromBitmap, kGdiplus, "GdipCreateHBITMAPFromBitmap"},
+    {Fn::GdipDisposeImage, kGdiplus, "GdipDisposeImage"},
     {Fn::SysAllocStringLen, kAutomation, "SysAllocStringLen"},
     {Fn::SysFreeString, kAutomation, "SysFreeString"},
     {Fn::VariantClear, kAutomation, "VariantClear"},
@@ -198,6 +222,80 @@ void CoTaskMemFree(void* memory) {
     if (function) {
         function(memory);
     }
+}
+
+HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID wanted,
+                         void** object) {
+    static const auto function =
+        find<HRESULT WINAPI(REFCLSID, IUnknown*, DWORD, REFIID, void**)>(Fn::CoCreateInstance);
+    if (!function) {
+        *object = nullptr;
+        return REGDB_E_CLASSNOTREG;
+    }
+    return function(type, outer, context, wanted, object);
+}
+
+DWORD GetFileVersionInfoSizeW(const wchar_t* file, DWORD* handle) {
+    static const auto function =
+        find<DWORD WINAPI(const wchar_t*, DWORD*)>(Fn::GetFileVersionInfoSizeW);
+    return function ? function(file, handle) : 0;
+}
+
+BOOL GetFileVersionInfoW(const wchar_t* file, DWORD handle, DWORD size, void* data) {
+    static const auto function =
+        find<BOOL WINAPI(const wchar_t*, DWORD, DWORD, void*)>(Fn::GetFileVersionInfoW);
+    return function ? function(file, handle, size, data) : FALSE;
+}
+
+BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** buffer, UINT* length) {
+    static const auto function =
+        find<BOOL WINAPI(const void*, const wchar_t*, void**, UINT*)>(Fn::VerQueryValueW);
+    return function ? function(block, subBlock, buffer, length) : FALSE;
+}
+
+namespace {
+// Any status but 0 is a failure; this one says the library is missing.
+constexpr int kGdiplusMissing = 18; // GdiplusNotInitialized
+} // namespace
+
+int GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* output) {
+    static const auto function =
+        find<int WINAPI(ULONG_PTR*, const GdiplusStartupInput*, void*)>(Fn::GdiplusStartup);
+    return function ? function(token, input, output) : kGdiplusMissing;
+}
+
+int GdipCreateBitmapFromFile(const wchar_t* file, void** bitmap) {
+    static const auto function =
+        find<int WINAPI(const wchar_t*, void**)>(Fn::GdipCreateBitmapFromFile);
+    return function ? function(file, bitmap) : kGdiplusMissing;
+}
+
+int GdipGetImageWidth(void* image, UINT* width) {
+    static const auto function = find<int WINAPI(void*, UINT*)>(Fn::GdipGetImageWidth);
+    return function ? function(image, width) : kGdiplusMissing;
+}
+
+int GdipGetImageHeight(void* image, UINT* height) {
+    static const auto function = find<int WINAPI(void*, UINT*)>(Fn::GdipGetImageHeight);
+    return function ? function(image, height) : kGdiplusMissing;
+}
+
+int GdipGetImageThumbnail(void* image, UINT width, UINT height, void** thumbnail, void* callback,
+                          void* data) {
+    static const auto function =
+        find<int WINAPI(void*, UINT, UINT, void**, void*, void*)>(Fn::GdipGetImageThumbnail);
+    return function ? function(image, width, height, thumbnail, callback, data) : kGdiplusMissing;
+}
+
+int GdipCreateHBITMAPFromBitmap(void* bitmap, HBITMAP* result, DWORD background) {
+    static const auto function =
+        find<int WINAPI(void*, HBITMAP*, DWORD)>(Fn::GdipCreateHBITMAPFromBitmap);
+    return function ? function(bitmap, result, background) : kGdiplusMissing;
+}
+
+int GdipDisposeImage(void* image) {
+    static const auto function = find<int WINAPI(void*)>(Fn::GdipDisposeImage);
+    return function ? function(image) : kGdiplusMissing;
 }
 
 BSTR SysAllocStringLen(const wchar_t* text, UINT length) {

@@ -41,8 +41,32 @@ HINSTANCE ShellExecuteW(HWND window, const wchar_t* operation, const wchar_t* fi
 HRESULT StrRetToStrW(STRRET* name, PCUITEMID_CHILD child, wchar_t** text);
 
 HRESULT CoInitializeEx(void* reserved, DWORD model);
+HRESULT CoCreateInstance(REFCLSID type, IUnknown* outer, DWORD context, REFIID wanted,
+                         void** object);
 void CoUninitialize();
 void CoTaskMemFree(void* memory);
+
+// The version resource of a file (version.dll).
+DWORD GetFileVersionInfoSizeW(const wchar_t* file, DWORD* handle);
+BOOL GetFileVersionInfoW(const wchar_t* file, DWORD handle, DWORD size, void* data);
+BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** buffer, UINT* length);
+
+// The flat functions of GDI+ (gdiplus.dll), the image decoders where WIC is missing. Images and
+// bitmaps are opaque pointers; a status of 0 is success.
+struct GdiplusStartupInput {
+    UINT32 version = 1;
+    void* debugEventCallback = nullptr;
+    BOOL suppressBackgroundThread = FALSE;
+    BOOL suppressExternalCodecs = FALSE;
+};
+int GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* output);
+int GdipCreateBitmapFromFile(const wchar_t* file, void** bitmap);
+int GdipGetImageWidth(void* image, UINT* width);
+int GdipGetImageHeight(void* image, UINT* height);
+int GdipGetImageThumbnail(void* image, UINT width, UINT height, void** thumbnail, void* callback,
+                          void* data);
+int GdipCreateHBITMAPFromBitmap(void* bitmap, HBITMAP* result, DWORD background);
+int GdipDisposeImage(void* image);
 
 BSTR SysAllocStringLen(const wchar_t* text, UINT length);
 void SysFreeString(BSTR text);

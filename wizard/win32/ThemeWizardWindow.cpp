@@ -4,8 +4,11 @@
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "wizard/Preview.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
+#include "wizard/win32/DesktopPreview.h"
+#include "wizard/win32/FieldPreviews.h"
 #include "wizard/win32/GraphicButton.h"
 #include "wizard/win32/Win32ControlLook.h"
 
@@ -15,6 +18,7 @@
 #include <exception>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace quorvel {
 
@@ -106,7 +110,6 @@ bool ThemeWizardWindow::create(int showCommand) {
         return false;
     }
     dialogs_.setOwner(window_);
-    addProjectMenuItems();
     dialogs_.setTooManyFilesNotice([this] {
         platform_.messageBox(std::string(text::kTooManyFiles), MessageIcon::Error,
                              std::string(text::kErrorTitle));
@@ -244,6 +247,7 @@ bool ThemeWizardWindow::createControls(bool first) {
         }
         byId_.at(static_cast<std::size_t>(indexOf(def.id))) = control;
         byWindow_.emplace(control, &def);
+        watchForPreview(control, def);
         if (def.kind == ControlKind::PagePicture) {
             pages_.at(static_cast<std::size_t>(def.page)) = control;
         }
@@ -269,6 +273,9 @@ bool ThemeWizardWindow::completeControls() {
     common.dwSize = sizeof(common);
     common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
     system::InitCommonControlsEx(&common);
+    // The system menu is copied for the window when an item is added: not before it is shown.
+    addProjectMenuItems();
+    addDesktopPreviewCommand(window_);
     return createControls(false);
 }
 
@@ -319,6 +326,15 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     }
+    case WM_SYSCOMMAND:
+        if (isDesktopPreviewCommand(wParam)) {
+            openDesktopPreview();
+            return 0;
+        }
+        if (runProjectCommand(static_cast<UINT>(wParam & 0xFFF0))) {
+            return 0;
+        }
+        break;
     case kTickReleased:
         fire(reinterpret_cast<HWND>(lParam), ControlEvent::TickReleased);
         return 0;
@@ -373,11 +389,6 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
                 ::SetFocus(target);
                 return 0;
             }
-        }
-        break;
-    case WM_SYSCOMMAND:
-        if (runProjectCommand(static_cast<UINT>(wParam & 0xFFF0))) {
-            return 0;
         }
         break;
     case WM_CLOSE:
@@ -542,12 +553,34 @@ void ThemeWizardWindow::pickWindowColor() {
     applyPickedWindowColor(*this, color);
 }
 
+void ThemeWizardWindow::watchForPreview(HWND control, const ControlDef& def) {
+    if (def.kind != ControlKind::EditField || !preview::fieldRole(def.id)) {
+        return;
+    }
+    if (!previews_) {
+        previews_ = std::make_unique<FieldPreviews>(instance_, app_.project);
+    }
+    previews_->watch(control, def.id);
+}
+
+void ThemeWizardWindow::openDesktopPreview() {
+    if (previews_) {
+        previews_->hide();
+    }
+    const bool xp = page_ >= kPageXp1;
+    showDesktopPreview(instance_, window_, preview::desktopScene(*this, app_.project, xp));
+}
+
 bool ThemeWizardWindow::preTranslate(const MSG& message) {
     if (!window_ || (message.message != WM_KEYDOWN && message.message != WM_CHAR)) {
         return false;
     }
     if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) {
         return false;
+    }
+    if (isDesktopPreviewShortcut(message)) {
+        openDesktopPreview();
+        return true;
     }
     const HWND control = tableControlOf(message.hwnd);
     const ControlDef* def = defOf(control);
@@ -600,10 +633,16 @@ void ThemeWizardWindow::addProjectMenuItems() {
     if (!menu) {
         return;
     }
-    ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(menu, MF_STRING, kCommandOpenProject, toWide(text::kMenuOpenProject).c_str());
-    ::AppendMenuW(menu, MF_STRING, kCommandSaveProject, toWide(text::kMenuSaveProject).c_str());
-    ::AppendMenuW(menu, MF_STRING, kCommandSaveProjectAs, toWide(text::kMenuSaveProjectAs).c_str());
+    // A group of their own before the separator and "关闭" at the end of the menu.
+    const int count = ::GetMenuItemCount(menu);
+    UINT at = count >= 2 ? static_cast<UINT>(count - 2) : 0;
+    ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (const auto& [command, caption] :
+         {std::pair{kCommandOpenProject, text::kMenuOpenProject},
+          std::pair{kCommandSaveProject, text::kMenuSaveProject},
+          std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs}}) {
+        ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_STRING, command, toWide(caption).c_str());
+    }
 }
 
 bool ThemeWizardWindow::runProjectCommand(UINT command) {
@@ -743,6 +782,9 @@ void ThemeWizardWindow::goToPage(int index) {
     const HWND leaving = pages_.at(static_cast<std::size_t>(page_));
     const bool focusLeaves = focus && (focus == leaving || ::IsChild(leaving, focus));
     page_ = index;
+    if (previews_) {
+        previews_->hide();
+    }
     for (std::size_t i = 0; i < pages_.size(); ++i) {
         if (static_cast<int>(i) != index && pages_[i]) {
             ::ShowWindow(pages_[i], SW_HIDE);

@@ -17,11 +17,14 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace quorvel {
+
+class FieldPreviews;
 
 // Creates and shows the main window, working on app, opens `file` (a project or .theme file) in it
 // when that is not empty, and runs the message loop of the GUI thread until the window is closed.
@@ -29,12 +32,13 @@ namespace quorvel {
 int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app,
                    const std::string& file = {});
 
-// The commands of the window's system menu that keep and reopen the wizard's work. The system
-// uses the four low bits of a system command, so each is a multiple of 16.
+// The commands of the window's system menu that keep and reopen the wizard's work (the range
+// 0x7200 .. 0x72F0). The system uses the four low bits of a system command, so each is a
+// multiple of 16.
 enum ProjectCommand : UINT {
-    kCommandOpenProject = 0x7100,
-    kCommandSaveProject = 0x7110,
-    kCommandSaveProjectAs = 0x7120,
+    kCommandOpenProject = 0x7200,
+    kCommandSaveProject = 0x7210,
+    kCommandSaveProjectAs = 0x7220,
 };
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
@@ -100,12 +104,17 @@ private:
     void fire(HWND control, ControlEvent event);
     // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
     void pickWindowColor();
-    // The project commands of the system menu (added once) and their handling; false for a
-    // command that is not one of them.
+    // The project commands of the system menu (added once the window is shown, as the system
+    // copies the menu for the window then) and their handling; false for a command that is not
+    // one of them.
     void addProjectMenuItems();
     bool runProjectCommand(UINT command);
     // Asks whether to save a modified project before the window closes; false keeps it open.
     bool mayClose();
+    // The previews: a path field's preview once its control is made, and the desktop preview
+    // of the page set shown (the XP set on its pages, the Windows 7 set elsewhere).
+    void watchForPreview(HWND control, const ControlDef& def);
+    void openDesktopPreview();
     void focusControl(HWND control);
     // The first enabled Tab stop of the current page; null when it has none.
     HWND firstFocusOfPage() const;
@@ -133,6 +142,7 @@ private:
     LookColors colors_;
     ControlLook look_;
     std::vector<WindowSubclass> tickBoxes_; // each tick box reports its release
+    std::unique_ptr<FieldPreviews> previews_;
 };
 
 } // namespace quorvel
