@@ -1,7 +1,8 @@
-// Opening a project file with a large slideshow: the file is read through the platform layer of
-// the build and parsed into a wizard state, as opening it from the wizard does. The figure is
-// the median of the rounds against a target of 0.2 s.
+// Opening a project file with a large slideshow as the wizard opens it: the file is read through
+// the platform layer of the build, parsed into a wizard state and put into the wizard's controls
+// (in memory) and picks. The figure is the median of the rounds against a target of 0.2 s.
 #include "model/ProjectFile.h"
+#include "wizard/ProjectSession.h"
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
@@ -90,25 +91,35 @@ int run(const Options& options) {
     }
 
     std::vector<double> times;
+    std::vector<double> readTimes;
     for (int round = 0; round < options.rounds; ++round) {
+        MemoryWizardUi ui;
+        AppState app;
         const auto started = std::chrono::steady_clock::now();
-        const std::optional<std::string> bytes = platform.readFile(path);
-        const ProjectReadResult read = readProjectFile(bytes ? *bytes : std::string());
+        const OpenedDocument read = readDocument(path, platform, PageSet::Win7);
+        const auto readTook = std::chrono::steady_clock::now() - started;
+        if (read.state) {
+            restoreProject(*read.state, ui, app, RestoreMode::Replace);
+        }
         const auto took = std::chrono::steady_clock::now() - started;
-        if (!read.state || !(*read.state == state)) {
+        if (!read.state || !(*read.state == state) ||
+            app.project.slideshowFiles != state.picks.slideshowFiles) {
             std::fprintf(stderr, "the project did not read back: %s\n", read.error.c_str());
             return 1;
         }
         times.push_back(std::chrono::duration<double>(took).count());
+        readTimes.push_back(std::chrono::duration<double>(readTook).count());
     }
     std::error_code ignored;
     std::filesystem::remove_all(folder, ignored);
 
     std::sort(times.begin(), times.end());
-    std::printf("project with %d slideshow images (%zu KB): read and parsed in %.1f ms (median of "
-                "%d), fastest %.1f ms, slowest %.1f ms; target 200 ms\n",
+    std::sort(readTimes.begin(), readTimes.end());
+    std::printf("project with %d slideshow images (%zu KB): opened in %.1f ms (median of %d; read "
+                "and parsed %.1f ms of it), fastest %.1f ms, slowest %.1f ms; target 200 ms\n",
                 options.images, text.bytes.size() / 1024, 1000 * times[times.size() / 2],
-                options.rounds, 1000 * times.front(), 1000 * times.back());
+                options.rounds, 1000 * readTimes[readTimes.size() / 2], 1000 * times.front(),
+                1000 * times.back());
     return 0;
 }
 

@@ -61,6 +61,24 @@ inline constexpr std::string_view kNoVisualStyleInTheme =
     "未选择可视化风格文件,主题中的可视化风格无法使用";
 inline constexpr std::string_view kRunInterrupted = "生成过程意外中断,主题包不完整";
 
+// --- project files and opened .theme files ---
+inline constexpr std::string_view kCannotReadFile = "无法读取文件: ";
+inline constexpr std::string_view kCannotOpenFile = "无法打开文件: ";
+inline constexpr std::string_view kCannotSaveProject = "无法保存方案文件: ";
+// Followed by one missing file a line.
+inline constexpr std::string_view kMissingThemeFiles = "主题中的以下文件不存在,它们的项保持为空:";
+inline constexpr std::string_view kSaveChangesBefore = "方案 \"";
+inline constexpr std::string_view kSaveChangesAfter = "\" 已更改。是否保存更改?";
+// The window's system menu.
+inline constexpr std::string_view kMenuOpenProject = "打开方案或主题...\tCtrl+O";
+inline constexpr std::string_view kMenuSaveProject = "保存方案...\tCtrl+S";
+inline constexpr std::string_view kMenuSaveProjectAs = "方案另存为...";
+// The filters of the project dialogs.
+inline constexpr std::string_view kProjectSaveFilter = "Quorvel 方案 (*.quorvel)|*.quorvel";
+inline constexpr std::string_view kProjectOpenFilter =
+    "Quorvel 方案和主题 (*.quorvel;*.theme)|*.quorvel;*.theme|Quorvel 方案 (*.quorvel)|*.quorvel|"
+    "主题文件 (*.theme)|*.theme";
+
 // --- the main window ---
 inline constexpr std::string_view kInternalError = "程序内部错误：";
 inline constexpr std::string_view kNoMainWindow = "无法创建程序窗口。";

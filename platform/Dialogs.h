@@ -22,6 +22,12 @@ public:
     // The open-file dialog for several existing files. Returns their full paths in the order the
     // dialog reports them; an empty list when the user cancels.
     virtual std::vector<std::string> openFiles(std::string_view title, std::string_view filter) = 0;
+    // The save-file dialog: asks before replacing an existing file, adds defaultExtension
+    // (without its dot) to a name typed without one, and opens on initialFileName when that is
+    // not empty. Returns the confirmed full path, or nothing when the user cancels.
+    virtual std::optional<std::string> saveFile(std::string_view filter,
+                                                std::string_view initialFileName,
+                                                std::string_view defaultExtension) = 0;
     // The folder browser, rooted at the desktop, showing folders only, with an edit box. Returns
     // the chosen folder's file-system path, or nothing when the user cancels or chooses an item
     // that is not a file-system folder.

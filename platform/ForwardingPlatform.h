@@ -18,6 +18,10 @@ public:
     bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
         return target_.writeFile(path, bytes);
     }
+    bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
+        return target_.replaceFile(path, bytes);
+    }
+    bool fileExists(const std::string& path) override { return target_.fileExists(path); }
     std::optional<std::string> readFile(const std::string& path) override {
         return target_.readFile(path);
     }

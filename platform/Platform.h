@@ -29,6 +29,9 @@ struct DirectoryEntry {
     bool isReparsePoint; // a symbolic link, junction or other reparse point
 };
 
+// What replaceFile appends to the target's name for the new file it writes first.
+inline constexpr std::string_view kReplacementSuffix = ".new~";
+
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -44,6 +47,12 @@ public:
     // Creates the file or truncates an existing one and writes the bytes. An empty path fails
     // without touching anything.
     virtual bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+    // Writes the bytes into a new file beside the target (same folder, the target's name with a
+    // suffix) and then puts it in the target's place in one step, replacing an existing target.
+    // Should anything fail, the target keeps its previous content and the new file is removed.
+    virtual bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+    // True when the path names an existing file (not a directory).
+    virtual bool fileExists(const std::string& path) = 0;
     // The whole content of a file, or nothing when it cannot be read.
     virtual std::optional<std::string> readFile(const std::string& path) = 0;
     // The entries of a directory ("." and ".." left out), in the order the system lists them,

@@ -48,6 +48,29 @@ TEST_F(PlatformFiles, WriteFileCreatesTruncatesAndRefusesAnEmptyPath) {
     EXPECT_FALSE(fs.readFile(root + "\\never-written").has_value());
 }
 
+TEST_F(PlatformFiles, ReplaceFileSwapsWholeFilesAndLeavesTheOldOneWhenItFails) {
+    const std::string target = root + "\\方案.quorvel";
+    ASSERT_TRUE(fs.replaceFile(target, bytes("first")));
+    ASSERT_TRUE(fs.replaceFile(target, bytes("second, longer")));
+    EXPECT_EQ(fs.readFile(target), "second, longer");
+    EXPECT_TRUE(fs.fileExists(target));
+    EXPECT_FALSE(fs.fileExists(target + std::string(kReplacementSuffix)));
+
+    // A directory in the temporary file's place: nothing can be written, the target stays.
+    ASSERT_TRUE(fs.makeDirectory(target + std::string(kReplacementSuffix)));
+    EXPECT_FALSE(fs.replaceFile(target, bytes("third")));
+    EXPECT_EQ(fs.readFile(target), "second, longer");
+
+    // A directory in the target's place cannot be replaced; the new file does not stay behind.
+    const std::string folder = root + "\\folder";
+    ASSERT_TRUE(fs.makeDirectory(folder));
+    EXPECT_FALSE(fs.replaceFile(folder, bytes("x")));
+    EXPECT_TRUE(fs.isDirectory(folder));
+    EXPECT_FALSE(fs.fileExists(folder));
+    EXPECT_FALSE(fs.fileExists(folder + std::string(kReplacementSuffix)));
+    EXPECT_FALSE(fs.replaceFile("", bytes("x")));
+}
+
 TEST_F(PlatformFiles, CopyFileOverwritesAndFailsOnMissingSources) {
     ASSERT_TRUE(fs.writeFile(root + "\\src", bytes("new content")));
     ASSERT_TRUE(fs.writeFile(root + "\\dst", bytes("old content that is longer")));

@@ -24,6 +24,12 @@ public:
         openFileCalls.push_back({std::string(filter), std::string(initialFileName)});
         return next(fileAnswers);
     }
+    std::optional<std::string> saveFile(std::string_view filter, std::string_view initialFileName,
+                                        std::string_view defaultExtension) override {
+        saveFileCalls.push_back(
+            {std::string(filter), std::string(initialFileName), std::string(defaultExtension)});
+        return next(saveAnswers);
+    }
     std::vector<std::string> openFiles(std::string_view title, std::string_view filter) override {
         openFilesCalls.push_back({std::string(title), std::string(filter)});
         if (filesAnswers.empty()) {
@@ -42,8 +48,16 @@ public:
     std::deque<std::optional<std::string>> fileAnswers;
     std::deque<std::vector<std::string>> filesAnswers;
     std::deque<std::optional<std::string>> folderAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
+
+    struct SaveFileCall {
+        std::string filter;
+        std::string initialFileName;
+        std::string defaultExtension;
+    };
 
     std::vector<OpenFileCall> openFileCalls;
+    std::vector<SaveFileCall> saveFileCalls;
     std::vector<OpenFilesCall> openFilesCalls;
     std::vector<std::string> folderTitles;
 

@@ -103,6 +103,30 @@ bool HostPlatform::writeFile(const std::string& path, std::span<const std::uint8
     return ::close(fd) == 0;
 }
 
+bool HostPlatform::replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::string temporary = path + std::string(kReplacementSuffix);
+    if (!writeFile(temporary, bytes)) {
+        ::unlink(hostPath(temporary).c_str());
+        return false;
+    }
+    if (::rename(hostPath(temporary).c_str(), hostPath(path).c_str()) != 0) {
+        ::unlink(hostPath(temporary).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool HostPlatform::fileExists(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    struct stat info {};
+    return ::stat(hostPath(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 std::optional<std::string> HostPlatform::readFile(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;

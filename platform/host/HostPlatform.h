@@ -25,6 +25,8 @@ public:
     bool isDirectory(const std::string& path) override;
     bool copyFile(const std::string& source, const std::string& target) override;
     bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+    bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+    bool fileExists(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;

@@ -26,6 +26,7 @@ enum class Fn {
     RemoveWindowSubclass,
     DefSubclassProc,
     GetOpenFileNameW,
+    GetSaveFileNameW,
     CommDlgExtendedError,
     ChooseColorW,
     SHBrowseForFolderW,
@@ -67,6 +68,7 @@ constexpr Entry kEntries[] = {
     {Fn::RemoveWindowSubclass, kCommonControls, "RemoveWindowSubclass"},
     {Fn::DefSubclassProc, kCommonControls, "DefSubclassProc"},
     {Fn::GetOpenFileNameW, kCommonDialogs, "GetOpenFileNameW"},
+    {Fn::GetSaveFileNameW, kCommonDialogs, "GetSaveFileNameW"},
     {Fn::CommDlgExtendedError, kCommonDialogs, "CommDlgExtendedError"},
     {Fn::ChooseColorW, kCommonDialogs, "ChooseColorW"},
     {Fn::SHBrowseForFolderW, kShell, "SHBrowseForFolderW"},
@@ -152,6 +154,11 @@ LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog) {
     static const auto function = find<BOOL WINAPI(OPENFILENAMEW*)>(Fn::GetOpenFileNameW);
+    return function ? function(dialog) : FALSE;
+}
+
+BOOL GetSaveFileNameW(OPENFILENAMEW* dialog) {
+    static const auto function = find<BOOL WINAPI(OPENFILENAMEW*)>(Fn::GetSaveFileNameW);
     return function ? function(dialog) : FALSE;
 }
 

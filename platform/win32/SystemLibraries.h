@@ -28,6 +28,7 @@ BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC procedure, UINT_PTR id);
 LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 BOOL GetOpenFileNameW(OPENFILENAMEW* dialog);
+BOOL GetSaveFileNameW(OPENFILENAMEW* dialog);
 DWORD CommDlgExtendedError();
 BOOL ChooseColorW(CHOOSECOLORW* dialog);
 

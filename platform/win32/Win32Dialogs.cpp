@@ -159,6 +159,33 @@ std::optional<std::string> Win32Dialogs::openFile(std::string_view filter,
     return toUtf8(buffer.get());
 }
 
+std::optional<std::string> Win32Dialogs::saveFile(std::string_view filter,
+                                                  std::string_view initialFileName,
+                                                  std::string_view defaultExtension) {
+    const std::wstring filterText = dialogFilter(filter);
+    const std::wstring extension = toWide(defaultExtension);
+    auto buffer = std::make_unique<wchar_t[]>(kFileNameChars);
+    const std::wstring initial = toWide(initialFileName);
+    buffer[0] = L'\0';
+    if (initial.size() < kFileNameChars) {
+        initial.copy(buffer.get(), initial.size());
+        buffer[initial.size()] = L'\0';
+    }
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filterText.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.get();
+    dialog.nMaxFile = kFileNameChars;
+    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!system::GetSaveFileNameW(&dialog)) {
+        return std::nullopt;
+    }
+    return toUtf8(buffer.get());
+}
+
 std::vector<std::string> Win32Dialogs::openFiles(std::string_view title, std::string_view filter) {
     const std::wstring filterText = dialogFilter(filter);
     const std::wstring titleText = toWide(title);

@@ -21,6 +21,8 @@ public:
 
     std::optional<std::string> openFile(std::string_view filter,
                                         std::string_view initialFileName) override;
+    std::optional<std::string> saveFile(std::string_view filter, std::string_view initialFileName,
+                                        std::string_view defaultExtension) override;
     std::vector<std::string> openFiles(std::string_view title, std::string_view filter) override;
     std::optional<std::string> browseFolder(std::string_view title) override;
 

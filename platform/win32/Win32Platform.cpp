@@ -64,6 +64,36 @@ bool Win32Platform::writeFile(const std::string& path, std::span<const std::uint
     return true;
 }
 
+bool Win32Platform::replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::string temporary = path + std::string(kReplacementSuffix);
+    const std::wstring wideTemporary = toWide(temporary);
+    bool written = writeFile(temporary, bytes);
+    if (written) {
+        // The data reaches the disk before the name moves, so that the target is never left
+        // holding a file whose content is still on its way.
+        const UniqueFileHandle file(::CreateFileW(wideTemporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        written = file && ::FlushFileBuffers(file.get());
+    }
+    if (!written || !::MoveFileExW(wideTemporary.c_str(), toWide(path).c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        ::DeleteFileW(wideTemporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Win32Platform::fileExists(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const DWORD attributes = ::GetFileAttributesW(toWide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 std::optional<std::string> Win32Platform::readFile(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;

@@ -18,6 +18,7 @@
 #include <exception>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace quorvel {
 
@@ -273,6 +274,7 @@ bool ThemeWizardWindow::completeControls() {
     common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
     system::InitCommonControlsEx(&common);
     // The system menu is copied for the window when an item is added: not before it is shown.
+    addProjectMenuItems();
     addDesktopPreviewCommand(window_);
     return createControls(false);
 }
@@ -327,6 +329,9 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_SYSCOMMAND:
         if (isDesktopPreviewCommand(wParam)) {
             openDesktopPreview();
+            return 0;
+        }
+        if (runProjectCommand(static_cast<UINT>(wParam & 0xFFF0))) {
             return 0;
         }
         break;
@@ -384,6 +389,11 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
                 ::SetFocus(target);
                 return 0;
             }
+        }
+        break;
+    case WM_CLOSE:
+        if (!mayClose()) {
+            return 0;
         }
         break;
     case WM_DESTROY:
@@ -576,6 +586,21 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
     const ControlDef* def = defOf(control);
     const bool dropped = def && def->kind == ControlKind::ComboBox &&
                          ::SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
+    if (message.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 &&
+        ::GetKeyState(VK_MENU) >= 0 && (message.wParam == 'S' || message.wParam == 'O')) {
+        if (dropped) {
+            ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
+        }
+        // As through the window procedure: a failure is reported, never thrown into the loop.
+        try {
+            runProjectCommand(message.wParam == 'S' ? kCommandSaveProject : kCommandOpenProject);
+        } catch (const std::exception& e) {
+            reportFailure(window_, e.what());
+        } catch (...) {
+            reportFailure(window_, "unknown");
+        }
+        return true;
+    }
     if (message.wParam == VK_TAB) {
         if (message.message == WM_KEYDOWN) {
             if (dropped) {
@@ -601,6 +626,67 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
         return true; // nothing happens in a field
     }
     return false;
+}
+
+void ThemeWizardWindow::addProjectMenuItems() {
+    const HMENU menu = ::GetSystemMenu(window_, FALSE);
+    if (!menu) {
+        return;
+    }
+    // A group of their own before the separator and "关闭" at the end of the menu.
+    const int count = ::GetMenuItemCount(menu);
+    UINT at = count >= 2 ? static_cast<UINT>(count - 2) : 0;
+    ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    for (const auto& [command, caption] :
+         {std::pair{kCommandOpenProject, text::kMenuOpenProject},
+          std::pair{kCommandSaveProject, text::kMenuSaveProject},
+          std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs}}) {
+        ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_STRING, command, toWide(caption).c_str());
+    }
+}
+
+bool ThemeWizardWindow::runProjectCommand(UINT command) {
+    switch (command) {
+    case kCommandOpenProject:
+        session_.openWithDialog();
+        return true;
+    case kCommandSaveProject:
+        session_.save();
+        return true;
+    case kCommandSaveProjectAs:
+        session_.saveAs();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ThemeWizardWindow::mayClose() {
+    if (!session_.modified()) {
+        return true;
+    }
+    const std::wstring question =
+        toWide(std::string(text::kSaveChangesBefore) + std::string(pathFileName(session_.path())) +
+               std::string(text::kSaveChangesAfter));
+    switch (::MessageBoxW(window_, question.c_str(), toWide(text::kInfoTitle).c_str(),
+                          MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return session_.save();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ThemeWizardWindow::openDocument(const std::string& path) {
+    try {
+        session_.open(path);
+    } catch (const std::exception& e) {
+        reportFailure(window_, e.what());
+    } catch (...) {
+        reportFailure(window_, "unknown");
+    }
 }
 
 void ThemeWizardWindow::focusControl(HWND control) {
@@ -722,7 +808,7 @@ HWND ThemeWizardWindow::firstFocusOfPage() const {
     return first ? hwndOf(*first) : nullptr;
 }
 
-int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app) {
+int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app, const std::string& file) {
     Win32Platform platform;
     ThemeWizardWindow window(instance, app, platform);
     const auto cannotCreate = [&platform] {
@@ -736,6 +822,9 @@ int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app) {
     // Every message box is owned by the main window: while one shows, the wizard takes no
     // clicks and cannot hide it.
     platform.setOwnerWindow(window.handle());
+    if (!file.empty()) {
+        window.openDocument(file);
+    }
     MSG message{};
     for (;;) {
         // Once the first page is painted and nothing waits (painting included), the controls

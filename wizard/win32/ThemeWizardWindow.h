@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
+#include "wizard/ProjectSession.h"
 #include "wizard/WizardUi.h"
 #include "wizard/win32/PagePictures.h"
 #include "wizard/win32/Win32ControlLook.h"
@@ -25,9 +26,20 @@ namespace quorvel {
 
 class FieldPreviews;
 
-// Creates and shows the main window, working on app, and runs the message loop of the GUI thread
-// until the window is closed. Returns 0 then, or 1 when the window could not be created.
-int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app);
+// Creates and shows the main window, working on app, opens `file` (a project or .theme file) in it
+// when that is not empty, and runs the message loop of the GUI thread until the window is closed.
+// Returns 0 then, or 1 when the window could not be created.
+int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app,
+                   const std::string& file = {});
+
+// The commands of the window's system menu that keep and reopen the wizard's work (the range
+// 0x7200 .. 0x72F0). The system uses the four low bits of a system command, so each is a
+// multiple of 16.
+enum ProjectCommand : UINT {
+    kCommandOpenProject = 0x7200,
+    kCommandSaveProject = 0x7210,
+    kCommandSaveProjectAs = 0x7220,
+};
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
 inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
@@ -59,6 +71,10 @@ public:
     // True when the message was handled here.
     bool preTranslate(const MSG& message);
 
+    // Opens a project or .theme file in the wizard, as the open command does once the file is
+    // chosen; what goes wrong is told in a message box. Never throws.
+    void openDocument(const std::string& path);
+
     // WizardUi
     std::string text(ControlId id) const override;
     void setText(ControlId id, std::string_view text) override;
@@ -88,6 +104,13 @@ private:
     void fire(HWND control, ControlEvent event);
     // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
     void pickWindowColor();
+    // The project commands of the system menu (added once the window is shown, as the system
+    // copies the menu for the window then) and their handling; false for a command that is not
+    // one of them.
+    void addProjectMenuItems();
+    bool runProjectCommand(UINT command);
+    // Asks whether to save a modified project before the window closes; false keeps it open.
+    bool mayClose();
     // The previews: a path field's preview once its control is made, and the desktop preview
     // of the page set shown (the XP set on its pages, the Windows 7 set elsewhere).
     void watchForPreview(HWND control, const ControlDef& def);
@@ -106,6 +129,7 @@ private:
     Win32Dialogs dialogs_;
     FileDialogState fileDialog_;
     Wizard wizard_;
+    ProjectSession session_{wizard_};
     HWND window_ = nullptr;
     std::vector<HWND> pages_; // null for a page whose controls are not made yet
     bool complete_ = false;

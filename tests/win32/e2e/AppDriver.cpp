@@ -486,8 +486,11 @@ void App::click(HWND control) {
     settle();
 }
 
-void App::key(WORD virtualKey, bool shift) {
+void App::key(WORD virtualKey, bool shift, bool control) {
     std::vector<INPUT> inputs;
+    if (control) {
+        inputs.push_back(keyInput(VK_CONTROL, 0, 0));
+    }
     if (shift) {
         inputs.push_back(keyInput(VK_SHIFT, 0, 0));
     }
@@ -495,6 +498,9 @@ void App::key(WORD virtualKey, bool shift) {
     inputs.push_back(keyInput(virtualKey, 0, KEYEVENTF_KEYUP));
     if (shift) {
         inputs.push_back(keyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP));
+    }
+    if (control) {
+        inputs.push_back(keyInput(VK_CONTROL, 0, KEYEVENTF_KEYUP));
     }
     send(inputs);
     std::this_thread::sleep_for(80ms);

@@ -67,8 +67,8 @@ public:
     void click(HWND control);
     // Clicks into a field, selects its text and types the new text over it.
     void type(HWND field, std::string_view text);
-    // Presses and releases a key (with Shift held when asked).
-    void key(WORD virtualKey, bool shift = false);
+    // Presses and releases a key (with Shift or Ctrl held when asked).
+    void key(WORD virtualKey, bool shift = false, bool control = false);
     // Opens a drop-down list by clicking it and clicks the item with that text. The items the
     // opened list showed go to `seen` when it is given.
     bool pickItem(HWND list, std::string_view item, std::vector<std::string>* seen = nullptr);

@@ -1,0 +1,228 @@
+// The command line: how it is split and read, and a generation from a project file that writes
+// the same files as the generate button for the same choices.
+#include "RecordingPlatform.h"
+#include "Sandbox.h"
+#include "ScriptedDialogs.h"
+
+#include "wizard/CommandLine.h"
+#include "wizard/ControlTable.h"
+#include "wizard/ProjectSession.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+namespace quorvel {
+namespace {
+
+using C = ControlId;
+using A = CommandLine::Action;
+
+TEST(CommandLineParsing, ArgumentsAndTheirMistakes) {
+    struct Case {
+        std::vector<std::string> arguments;
+        A action;
+        std::string file;
+        std::optional<PageSet> set;
+        std::optional<std::string> name;
+        std::optional<std::string> saveTo;
+    };
+    const std::vector<Case> cases = {
+        {{}, A::Window, "", {}, {}, {}},
+        {{"D:\\方案\\港湾.quorvel"}, A::Window, "D:\\方案\\港湾.quorvel", {}, {}, {}},
+        {{"--help"}, A::Help, "", {}, {}, {}},
+        {{"/?"}, A::Help, "", {}, {}, {}},
+        {{"--generate", "a.theme", "--for", "XP", "--save-to", "D:\\out"},
+         A::Generate,
+         "a.theme",
+         PageSet::Xp,
+         {},
+         "D:\\out"},
+        {{"--name=港湾", "--generate", "a.quorvel", "--for=win7"},
+         A::Generate,
+         "a.quorvel",
+         PageSet::Win7,
+         "港湾",
+         {}},
+        {{"--generate", "a.quorvel", "--name", ""}, A::Generate, "a.quorvel", {}, "", {}},
+        {{"--generate"}, A::Wrong, "", {}, {}, {}},
+        {{"--generate", "a", "b"}, A::Wrong, "a", {}, {}, {}},
+        {{"a", "b"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--name"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--for", "vista"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--name", "x", "--name", "y"}, A::Wrong, "a", {}, "x", {}},
+        {{"--generate", "a", "--colour", "red"}, A::Wrong, "a", {}, {}, {}},
+        {{"a", "--name", "x"}, A::Wrong, "a", {}, "x", {}},
+        {{"--help", "a"}, A::Wrong, "", {}, {}, {}},
+    };
+    const std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
+    for (const Case& c : cases) {
+        const CommandLine command = parseCommandLine(c.arguments);
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        EXPECT_EQ(command.action, c.action);
+        if (command.action == A::Wrong) {
+            EXPECT_FALSE(command.error.empty());
+            const CommandResult result = runCommandLine(command, sandbox->platform());
+            EXPECT_EQ(result.exitCode, kExitUsage);
+            continue;
+        }
+        EXPECT_EQ(command.file, c.file);
+        EXPECT_EQ(command.pageSet, c.set);
+        EXPECT_EQ(command.name, c.name);
+        EXPECT_EQ(command.saveTo, c.saveTo);
+    }
+}
+
+TEST(CommandLineParsing, SplitsAsTheSystemDoes) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"quorvel.exe", {}},
+        {"\"C:\\Program Files\\quorvel.exe\"  a  b", {"a", "b"}},
+        {"q.exe \"D:\\我的 方案\\x.quorvel\"", {"D:\\我的 方案\\x.quorvel"}},
+        {"q.exe --save-to \"D:\\out\\\\\" --name x", {"--save-to", "D:\\out\\", "--name", "x"}},
+        {"q.exe a\\\\\\\"b c\\d", {"a\\\"b", "c\\d"}},
+        {"q.exe \"\" \"a\"\"b\"", {"", "a\"b"}},
+    };
+    for (const auto& [line, expected] : cases) {
+        EXPECT_EQ(splitCommandLine(line), expected) << line;
+    }
+}
+
+class CommandLineGeneration : public testing::Test {
+protected:
+    std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
+    test::RecordingPlatform platform{sandbox->platform()};
+    std::string root = sandbox->root();
+
+    std::string file(const std::string& name, std::string_view content) {
+        const std::string path = root + "\\" + name;
+        EXPECT_TRUE(platform.writeFile(
+            path, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
+        return path;
+    }
+    // Every file below a folder by its path relative to it, with its content.
+    std::map<std::string, std::string> tree(const std::string& folder) {
+        std::map<std::string, std::string> files;
+        const std::function<void(const std::string&)> walk = [&](const std::string& relative) {
+            const auto entries = platform.listDirectory(folder + relative);
+            ASSERT_TRUE(entries.has_value()) << folder + relative;
+            for (const DirectoryEntry& e : *entries) {
+                const std::string path = relative + "\\" + e.name;
+                if (e.isDirectory) {
+                    walk(path);
+                } else {
+                    files[path] = *platform.readFile(folder + path);
+                }
+            }
+        };
+        walk("");
+        return files;
+    }
+    CommandResult run(std::vector<std::string> arguments) {
+        return runCommandLine(parseCommandLine(arguments), platform);
+    }
+};
+
+TEST_F(CommandLineGeneration, AProjectGivesTheFilesOfTheGenerateButton) {
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        const std::string tag = set == PageSet::Win7 ? "7" : "xp";
+        const PageSetControls& c = pageSetControls(set);
+        const std::string wizardFolder = root + "\\wizard" + tag;
+        const std::string commandFolder = root + "\\command" + tag;
+        ASSERT_TRUE(platform.makeDirectory(wizardFolder));
+        ASSERT_TRUE(platform.makeDirectory(commandFolder));
+
+        // The user's way: the pages, their pickers, their checks and the generate button.
+        test::ScriptedDialogs dialogs;
+        FileDialogState fileDialog;
+        MemoryWizardUi ui;
+        AppState app;
+        Wizard wizard{ui, app, platform, dialogs, fileDialog};
+        platform.version = set == PageSet::Win7 ? OsVersion{6, 1} : OsVersion{5, 1};
+        const auto click = [&](ControlId id) {
+            ASSERT_TRUE(dispatch(wizard, id, ControlEvent::Click)) << controlDef(id).name;
+        };
+        click(set == PageSet::Win7 ? C::MainWin7 : C::MainXp);
+        dialogs.fileAnswers.push_back(file("文档" + tag + ".ico", "icon"));
+        click(c.iconButtons[0]);
+        click(set == PageSet::Win7 ? C::Win7IconsNext : C::XpIconsNext);
+        ui.setComboIndex(c.pointerScheme, 2);
+        dispatch(wizard, c.pointerScheme, ControlEvent::ItemPicked);
+        ui.setText(c.pointerSchemeName, "港湾指针");
+        dialogs.fileAnswers.push_back(file("arrow" + tag + ".cur", "cursor"));
+        click(pointerButton(set, 9));
+        click(set == PageSet::Win7 ? C::Win7PointersNext : C::XpPointersNext);
+        ui.setComboIndex(c.soundScheme, 1);
+        dispatch(wizard, c.soundScheme, ControlEvent::ItemPicked);
+        click(set == PageSet::Win7 ? C::Win7SoundsNext : C::XpSoundsNext);
+        dispatch(wizard, c.systemSaverTick, ControlEvent::TickReleased);
+        ui.setComboIndex(c.systemSaver, 3);
+        dispatch(wizard, c.systemSaver, ControlEvent::ItemPicked);
+        dialogs.fileAnswers.push_back(file("港湾" + tag + ".jpg", "picture"));
+        click(c.wallpaperButton);
+        click(set == PageSet::Win7 ? C::Win7DesktopNext : C::XpDesktopNext);
+        dialogs.fileAnswers.push_back(file("港湾" + tag + ".msstyles", "style"));
+        click(c.visualStyleButton);
+        click(set == PageSet::Win7 ? C::Win7StyleNext : C::XpStyleNext);
+        ui.setText(c.themeName, "港湾");
+        ui.setText(c.displayName, "秋日港湾");
+        ui.setText(c.saveLocation, wizardFolder);
+        platform.messages.clear();
+        click(c.generate);
+        ASSERT_EQ(platform.messages.size(), 1u);
+        std::string closing = platform.messages[0].text;
+        for (std::size_t at; (at = closing.find(wizardFolder)) != std::string::npos;) {
+            closing.replace(at, wizardFolder.size(), commandFolder);
+        }
+
+        const std::string project =
+            file("港湾" + tag + ".quorvel", writeProjectFile(snapshotProject(ui, app, set)).bytes);
+        platform.version = {10, 0}; // the command line does not ask the version gate
+        const CommandResult result = run({"--generate", project, "--save-to", commandFolder});
+        EXPECT_EQ(result.output, closing + "\n");
+        EXPECT_EQ(result.exitCode, closing == "生成完毕!" ? kExitWritten : kExitIncomplete);
+
+        std::map<std::string, std::string> expected = tree(wizardFolder);
+        for (auto& [path, content] : expected) {
+            for (std::size_t at; (at = content.find(wizardFolder)) != std::string::npos;) {
+                content.replace(at, wizardFolder.size(), commandFolder);
+            }
+        }
+        const std::map<std::string, std::string> written = tree(commandFolder);
+        ASSERT_EQ(written.size(), expected.size());
+        EXPECT_TRUE(written == expected) << tag;
+
+        // A second run meets the pack folder and writes nothing.
+        const CommandResult again = run({"--generate", project, "--save-to", commandFolder});
+        EXPECT_EQ(again.exitCode, kExitRefused) << again.output;
+        EXPECT_TRUE(tree(commandFolder) == written);
+    }
+}
+
+TEST_F(CommandLineGeneration, RefusalsAndTheirExitCodes) {
+    const std::string theme =
+        file("港湾.theme", *platform.toAnsi("[Theme]\r\nDisplayName=秋日港湾\r\n"));
+    const struct {
+        std::vector<std::string> arguments;
+        int exitCode;
+    } cases[] = {
+        {{"--help"}, kExitWritten},
+        {{"--generate", root + "\\missing.quorvel"}, kExitRefused},
+        {{"--generate", file("bad.quorvel", "; Quorvel project 1\r\n[Project]\r\n")}, kExitRefused},
+        {{"--generate", file("foreign.theme", "\x01\x02binary")}, kExitRefused},
+        {{"--generate", theme}, kExitUsage},
+        // The theme names no visual style: the check of the style page refuses it.
+        {{"--generate", theme, "--save-to", root}, kExitRefused},
+        {{"--generate", theme, "--bogus"}, kExitUsage},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << testing::PrintToString(c.arguments);
+        EXPECT_FALSE(result.output.empty());
+        EXPECT_TRUE(result.output.ends_with("\n"));
+    }
+    EXPECT_EQ(tree(root).size(), 3u); // nothing written besides the three inputs
+}
+
+} // namespace
+} // namespace quorvel

@@ -1,0 +1,263 @@
+// Keeping and reopening the wizard's work on the in-memory window: the state of the controls as a
+// project file's state and back, the version gate, the tracking of changes since the last save,
+// and a .theme file opened with some of its files missing.
+#include "RecordingPlatform.h"
+#include "Sandbox.h"
+#include "ScriptedDialogs.h"
+
+#include "model/Texts.h"
+#include "wizard/Choices.h"
+#include "wizard/ControlTable.h"
+#include "wizard/PageFlow.h"
+#include "wizard/ProjectSession.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace quorvel {
+namespace {
+
+using C = ControlId;
+
+std::span<const std::uint8_t> bytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+class Session : public testing::Test {
+protected:
+    std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
+    test::RecordingPlatform platform{sandbox->platform()};
+    test::ScriptedDialogs dialogs;
+    FileDialogState fileDialog;
+    MemoryWizardUi ui;
+    AppState app;
+    Wizard wizard{ui, app, platform, dialogs, fileDialog};
+    ProjectSession session{wizard};
+    std::mt19937 random{20261207};
+
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
+    std::string someText() {
+        static const std::array<std::string_view, 5> pool = {
+            "", "港湾", "D:\\主题素材\\图标\\文档.ico", " a b ", "%SystemRoot%\\x.cur"};
+        return std::string(pool[static_cast<std::size_t>(below(5))]);
+    }
+
+    // What a user does on the pages: picks items, ticks boxes, moves the slider, types and
+    // browses, each through the handler the window runs.
+    void actRandomly(int steps) {
+        const auto fields = projectFields();
+        for (int step = 0; step < steps; ++step) {
+            const ProjectField& field =
+                fields[static_cast<std::size_t>(below(static_cast<int>(fields.size())))];
+            const ControlDef& def = *findControl(field.control);
+            ui.goToPage(def.page);
+            switch (field.kind) {
+            case FieldKind::Choice:
+                ui.setComboIndex(def.id, below(field.maximum + 1));
+                dispatch(wizard, def.id, ControlEvent::ItemPicked);
+                break;
+            case FieldKind::Tick:
+                dispatch(wizard, def.id, ControlEvent::TickReleased);
+                break;
+            case FieldKind::Slider:
+                ui.setSliderPosition(def.id, below(field.maximum + 1));
+                dispatch(wizard, def.id, ControlEvent::SliderMoved);
+                break;
+            case FieldKind::Text:
+                if (const AssetPickerDef* picker = [&]() -> const AssetPickerDef* {
+                        for (const AssetPickerDef& p : assetPickers()) {
+                            if (p.field == def.id) {
+                                return &p;
+                            }
+                        }
+                        return nullptr;
+                    }();
+                    picker && ui.enabled(picker->button)) {
+                    dialogs.fileAnswers.push_back("C:\\素材\\" + std::to_string(step) + ".x");
+                    dispatch(wizard, picker->button, ControlEvent::Click);
+                } else if (def.id == C::Win7Slideshow) {
+                    dialogs.filesAnswers.push_back({"C:\\a.jpg", "D:\\图\\b.jpg"});
+                    dispatch(wizard, C::Win7SlideshowBrowse, ControlEvent::Click);
+                } else {
+                    ui.setText(def.id, someText());
+                }
+                break;
+            }
+        }
+        if (below(2)) {
+            app.palette.pickedColor = 0x123456 + below(1000);
+        }
+    }
+
+    struct Look {
+        std::string text;
+        bool enabled;
+        int index;
+        int position;
+        bool operator==(const Look&) const = default;
+    };
+    // Every control of the two page sets as the user sees it.
+    static std::vector<Look> lookOf(const MemoryWizardUi& of) {
+        std::vector<Look> looks;
+        for (const ControlDef& def : controlTable()) {
+            if (def.page >= kPageWin71) {
+                looks.push_back({of.text(def.id), of.enabled(def.id),
+                                 def.kind == ControlKind::ComboBox ? of.comboIndex(def.id) : 0,
+                                 def.kind == ControlKind::Slider ? of.sliderPosition(def.id) : 0});
+            }
+        }
+        return looks;
+    }
+
+    std::string path(std::string_view name) { return sandbox->root() + "\\" + std::string(name); }
+    std::string file(std::string_view name, std::string_view content) {
+        const std::string written = path(name);
+        EXPECT_TRUE(platform.writeFile(written, bytes(content)));
+        return written;
+    }
+};
+
+TEST_F(Session, RestoringASnapshotReproducesWhatTheUsersActionsMade) {
+    for (int round = 0; round < 40; ++round) {
+        ui = MemoryWizardUi();
+        app = AppState();
+        actRandomly(60);
+        const PageSet set = round % 2 ? PageSet::Xp : PageSet::Win7;
+        const ProjectState state = snapshotProject(ui, app, set);
+        const ProjectState reread = *readProjectFile(writeProjectFile(state).bytes).state;
+        ASSERT_EQ(reread, state);
+
+        // Into a wizard that went through other actions: the file's state replaces them all.
+        MemoryWizardUi other;
+        std::swap(other, ui);
+        AppState otherApp;
+        std::swap(otherApp, app);
+        actRandomly(30);
+        restoreProject(reread, ui, app, RestoreMode::Replace);
+        ASSERT_EQ(snapshotProject(ui, app, set), state) << "round " << round;
+        ASSERT_EQ(lookOf(ui), lookOf(other)) << "round " << round;
+    }
+}
+
+TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
+    ProjectState state;
+    state.pageSet = PageSet::Xp;
+    const std::string file = path("xp.quorvel");
+    const std::string text = writeProjectFile(state).bytes;
+    ASSERT_TRUE(platform.writeFile(file, bytes(text)));
+    ui.setText(C::Win7ThemeName, "未保存");
+    const ProjectState before = snapshotProject(ui, app, PageSet::Win7);
+
+    EXPECT_FALSE(session.open(file));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, text::kXpOnly);
+    EXPECT_EQ(snapshotProject(ui, app, PageSet::Win7), before);
+    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_TRUE(session.path().empty());
+
+    platform.version = {5, 1};
+    EXPECT_TRUE(session.open(file));
+    EXPECT_EQ(ui.currentPage(), kPageXp1);
+    EXPECT_EQ(ui.text(C::Win7ThemeName), "");
+
+    // Saved from the main page without a project file: the page set this system opens.
+    ProjectSession fresh{wizard};
+    ui.goToPage(kPageMain);
+    dialogs.saveAnswers.push_back(path("fresh.quorvel"));
+    ASSERT_TRUE(fresh.save());
+    EXPECT_EQ(readProjectFile(*platform.readFile(path("fresh.quorvel"))).state->pageSet,
+              PageSet::Xp);
+}
+
+TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
+    EXPECT_FALSE(session.modified()); // no project file: nothing to ask about
+    ui.setText(C::Win7ThemeName, "港湾");
+    const std::string file = path("港湾.quorvel");
+    dialogs.saveAnswers.push_back(file);
+    ASSERT_TRUE(session.save());
+    ASSERT_EQ(dialogs.saveFileCalls.size(), 1u);
+    EXPECT_EQ(dialogs.saveFileCalls[0].initialFileName, "港湾.quorvel");
+    EXPECT_EQ(dialogs.saveFileCalls[0].defaultExtension, "quorvel");
+    EXPECT_EQ(session.path(), file);
+    EXPECT_FALSE(session.modified());
+    EXPECT_EQ(platform.readFile(file),
+              writeProjectFile(snapshotProject(ui, app, PageSet::Win7)).bytes);
+
+    ui.goToPage(kPageWin72);
+    ui.setComboIndex(C::Win7PointerScheme, kCustomSchemeItem);
+    dispatch(wizard, C::Win7PointerScheme, ControlEvent::ItemPicked);
+    EXPECT_TRUE(session.modified());
+    ASSERT_TRUE(session.save()); // the same file, no dialog
+    EXPECT_EQ(dialogs.saveFileCalls.size(), 1u);
+    EXPECT_FALSE(session.modified());
+
+    app.project.wallpaperFile = {"C:\\w.jpg", "w.jpg"};
+    EXPECT_TRUE(session.modified());
+    ASSERT_TRUE(session.open(file));
+    EXPECT_FALSE(session.modified());
+    EXPECT_EQ(app.project.wallpaperFile, AssetRef{});
+    EXPECT_TRUE(ui.enabled(C::Win7PointerSchemeName));
+
+    // A damaged file is refused with its line and changes nothing.
+    const std::string damaged = path("damaged.quorvel");
+    ASSERT_TRUE(platform.writeFile(damaged, bytes("; Quorvel project 1\r\n[Project]\r\nPageSet")));
+    ui.setText(C::Win7DisplayName, "改过");
+    EXPECT_FALSE(session.open(damaged));
+    EXPECT_NE(platform.messages.back().text.find("第 3 行"), std::string::npos)
+        << platform.messages.back().text;
+    EXPECT_EQ(ui.text(C::Win7DisplayName), "改过");
+    EXPECT_EQ(session.path(), file);
+    EXPECT_TRUE(session.modified());
+}
+
+TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce) {
+    const std::string icon = path("文档.ico");
+    const std::string arrow = path("arrow.cur");
+    ASSERT_TRUE(platform.writeFile(icon, bytes("ico")));
+    ASSERT_TRUE(platform.writeFile(arrow, bytes("cur")));
+    const std::string theme = path("港湾.theme");
+    const std::string text =
+        "[Theme]\r\nDisplayName=秋日港湾\r\n"
+        "[CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}\\DefaultIcon]\r\n"
+        "DefaultValue=" +
+        icon + "\r\n[Control Panel\\Cursors]\r\nWait=C:\\无\\busy.ani\r\nArrow=" + arrow +
+        "\r\n"
+        "[VisualStyles]\r\nPath=C:\\无\\港湾.msstyles\r\n";
+    ASSERT_TRUE(platform.writeFile(theme, bytes(*platform.toAnsi(text))));
+    ui.setText(C::Win7ThemeName, "留着");
+
+    ASSERT_TRUE(session.open(theme));
+    EXPECT_EQ(ui.currentPage(), kPageWin71);
+    EXPECT_EQ(ui.text(C::Win7IconDocuments), icon);
+    EXPECT_EQ(app.project.iconFiles[0], (AssetRef{icon, "文档.ico"}));
+    EXPECT_EQ(ui.text(C::Win7DisplayName), "秋日港湾");
+    EXPECT_EQ(ui.text(C::Win7ThemeName), "留着");
+    EXPECT_EQ(ui.comboIndex(C::Win7PointerScheme), kCustomSchemeItem);
+    EXPECT_TRUE(ui.enabled(pointerButton(PageSet::Win7, 1)));
+    EXPECT_EQ(ui.text(pointerField(PageSet::Win7, 9)), arrow);
+    EXPECT_EQ(app.project.cursorFiles[9], (AssetRef{arrow, "arrow.cur"}));
+    EXPECT_EQ(ui.text(pointerField(PageSet::Win7, 1)), "");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text,
+              missingFilesMessage({"C:\\无\\busy.ani", "C:\\无\\港湾.msstyles"}));
+    EXPECT_TRUE(session.path().empty());
+
+    // A system screensaver of the page set's list is chosen in that list, whether this machine
+    // has the file or not.
+    platform.messages.clear();
+    const std::string system32 = platform.expandEnvironment("%SystemRoot%\\System32");
+    const std::string saver =
+        file("saver.theme", "[Theme]\r\n[boot]\r\nSCRNSAVE.EXE=" + system32 + "\\RIBBONS.SCR\r\n");
+    ASSERT_TRUE(session.open(saver));
+    EXPECT_TRUE(platform.messages.empty());
+    EXPECT_EQ(ui.text(C::Win7SystemSaverTick), kTickMark);
+    EXPECT_TRUE(ui.enabled(C::Win7SystemSaver));
+    EXPECT_EQ(ui.comboIndex(C::Win7SystemSaver), 2);
+    EXPECT_EQ(ui.text(C::Win7OwnSaver), "");
+    EXPECT_EQ(app.project.screensaverFile,
+              (AssetRef{"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"}));
+}
+
+} // namespace
+} // namespace quorvel

@@ -1,0 +1,323 @@
+#include "wizard/CommandLine.h"
+
+#include "generator/GenerationRun.h"
+#include "generator/Win7ThemeGenerator.h"
+#include "generator/XpThemeGenerator.h"
+#include "platform/ForwardingPlatform.h"
+#include "wizard/Choices.h"
+#include "wizard/ControlTable.h"
+#include "wizard/ProjectSession.h"
+#include "wizard/RequestCapture.h"
+#include "wizard/WindowStyle.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "用法 (Usage):\n"
+    "  quorvel.exe [FILE]\n"
+    "      打开 Quorvel 方案 (*.quorvel) 或主题文件 (*.theme)。\n"
+    "      Opens a project or .theme file in the wizard.\n"
+    "  quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]\n"
+    "                              [--save-to FOLDER]\n"
+    "      不打开窗口, 由方案或主题文件生成主题。\n"
+    "      Generates the theme of a project or .theme file without a window.\n"
+    "      --for           页面组 (win7 或 xp), 文件本身未指明时使用。\n"
+    "                      The page set, when the file does not tell.\n"
+    "      --name          生成名称 (the theme name; a .theme file: its own file name)\n"
+    "      --display-name  显示名称 (the display name; a .theme file: its DisplayName)\n"
+    "      --save-to       保存位置 (the save location; required for a .theme file)\n"
+    "  quorvel.exe --help\n"
+    "      显示本说明。Shows this text.\n"
+    "退出代码 (Exit codes): 0 全部写入 (all written), 1 主题包已生成但有项目失败 (written, some\n"
+    "items failed), 2 未写入任何内容 (refused before writing), 64 命令行有误 (wrong command "
+    "line).\n";
+
+CommandLine wrong(std::string error) {
+    CommandLine command;
+    command.action = CommandLine::Action::Wrong;
+    command.error = std::move(error);
+    return command;
+}
+
+bool sameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) {
+            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Collects the message boxes of the page checks and the generator instead of showing them.
+class CollectingPlatform : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    void messageBox(const std::string& text, MessageIcon, const std::string&) override {
+        messages.push_back(text);
+    }
+    // The fixed pause of the generators is for the window's sake; here it only delays the end.
+    void delay(int) override {}
+    std::vector<std::string> messages;
+};
+
+// The file dialogs of a run without a window: there is nobody to ask.
+class NoDialogs : public Dialogs {
+public:
+    std::optional<std::string> openFile(std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFile(std::string_view, std::string_view,
+                                        std::string_view) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> openFiles(std::string_view, std::string_view) override { return {}; }
+    std::optional<std::string> browseFolder(std::string_view) override { return std::nullopt; }
+};
+
+std::string baseNameOf(const std::string& path) {
+    std::string name(pathFileName(path));
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    return name;
+}
+
+CommandResult refused(std::string message) {
+    return {kExitRefused, message + "\n"};
+}
+
+} // namespace
+
+std::vector<std::string> splitCommandLine(std::string_view line) {
+    std::vector<std::string> arguments;
+    std::size_t pos = 0;
+    // The program's name: up to the first blank, or between quotes; backslashes are plain.
+    if (pos < line.size() && line[pos] == '"') {
+        const std::size_t close = line.find('"', pos + 1);
+        pos = close == std::string_view::npos ? line.size() : close + 1;
+    }
+    while (pos < line.size() && line[pos] != ' ' && line[pos] != '\t') {
+        ++pos;
+    }
+    for (;;) {
+        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t')) {
+            ++pos;
+        }
+        if (pos >= line.size()) {
+            return arguments;
+        }
+        std::string argument;
+        bool quoted = false;
+        while (pos < line.size() && (quoted || (line[pos] != ' ' && line[pos] != '\t'))) {
+            std::size_t backslashes = 0;
+            while (pos < line.size() && line[pos] == '\\') {
+                ++backslashes;
+                ++pos;
+            }
+            if (pos < line.size() && line[pos] == '"') {
+                argument.append(backslashes / 2, '\\');
+                if (backslashes % 2 == 1) {
+                    argument += '"';
+                } else if (quoted && pos + 1 < line.size() && line[pos + 1] == '"') {
+                    argument += '"'; // "" inside quotes stands for one quote
+                    ++pos;
+                } else {
+                    quoted = !quoted;
+                }
+                ++pos;
+            } else {
+                argument.append(backslashes, '\\');
+                if (pos < line.size() && (quoted || (line[pos] != ' ' && line[pos] != '\t'))) {
+                    argument += line[pos];
+                    ++pos;
+                }
+            }
+        }
+        arguments.push_back(std::move(argument));
+    }
+}
+
+CommandLine parseCommandLine(std::span<const std::string> arguments) {
+    CommandLine command;
+    bool generate = false;
+    bool hasFile = false;
+    bool options = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        if (argument == "--help" || argument == "-h" || argument == "/?") {
+            if (arguments.size() != 1) {
+                return wrong("--help 不能与其他参数一起使用 (--help stands alone)");
+            }
+            command.action = CommandLine::Action::Help;
+            return command;
+        }
+        if (argument == "--generate") {
+            if (generate) {
+                return wrong("--generate 重复 (given twice)");
+            }
+            generate = true;
+            continue;
+        }
+        if (argument.starts_with("-")) {
+            std::string_view option = argument;
+            std::optional<std::string> value;
+            if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
+                option = argument.substr(0, equals);
+                value = std::string(argument.substr(equals + 1));
+            }
+            std::optional<std::string>* target = nullptr;
+            if (option == "--name") {
+                target = &command.name;
+            } else if (option == "--display-name") {
+                target = &command.displayName;
+            } else if (option == "--save-to") {
+                target = &command.saveTo;
+            } else if (option != "--for") {
+                return wrong("未知选项 (unknown option): " + std::string(argument));
+            }
+            if (!value) {
+                if (i + 1 >= arguments.size()) {
+                    return wrong(std::string(option) + " 缺少值 (needs a value)");
+                }
+                value = arguments[++i];
+            }
+            if (option == "--for") {
+                if (command.pageSet) {
+                    return wrong("--for 重复 (given twice)");
+                }
+                if (sameNoCase(*value, "win7")) {
+                    command.pageSet = PageSet::Win7;
+                } else if (sameNoCase(*value, "xp")) {
+                    command.pageSet = PageSet::Xp;
+                } else {
+                    return wrong("--for 只能是 win7 或 xp (win7 or xp): " + *value);
+                }
+            } else {
+                if (*target) {
+                    return wrong(std::string(option) + " 重复 (given twice)");
+                }
+                *target = std::move(*value);
+            }
+            options = true;
+            continue;
+        }
+        if (hasFile) {
+            return wrong("只能给出一个文件 (one file only): " + std::string(argument));
+        }
+        command.file = std::string(argument);
+        hasFile = true;
+    }
+    if (generate) {
+        if (!hasFile) {
+            return wrong("--generate 需要一个文件 (needs a file)");
+        }
+        command.action = CommandLine::Action::Generate;
+    } else if (options) {
+        return wrong("选项只能与 --generate 一起使用 (options need --generate)");
+    }
+    return command;
+}
+
+std::string_view usageText() {
+    return kUsage;
+}
+
+CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        return {kExitWritten, std::string(kUsage)};
+    case CommandLine::Action::Wrong:
+        return {kExitUsage, command.error + "\n\n" + std::string(kUsage)};
+    case CommandLine::Action::Window:
+        return {kExitUsage, std::string(kUsage)};
+    case CommandLine::Action::Generate:
+        break;
+    }
+
+    const OpenedDocument document =
+        readDocument(command.file, platform, command.pageSet.value_or(gatePageSet(platform)));
+    if (!document.state) {
+        return refused(document.error);
+    }
+    if (document.theme && !command.saveTo) {
+        return {kExitUsage, "主题文件需要 --save-to (a .theme file needs --save-to)\n"};
+    }
+    const PageSet set = document.state->pageSet;
+    const PageSetControls& c = pageSetControls(set);
+    MemoryWizardUi ui;
+    AppState app;
+    restoreProject(*document.state, ui, app,
+                   document.theme ? RestoreMode::Overlay : RestoreMode::Replace);
+    CommandResult result;
+    if (document.theme) {
+        if (!document.missing.empty()) {
+            result.output = missingFilesMessage(document.missing) + "\n";
+        }
+        ui.setText(c.themeName, baseNameOf(command.file));
+        // A theme that brings no pointers or sounds of its own keeps the system's schemes.
+        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            if (ui.comboIndex(group->combo) == kNoSchemeItem) {
+                ui.setComboIndex(group->combo, kDefaultSchemeItem);
+                selectScheme(*group, ui);
+            }
+        }
+    }
+    if (command.name) {
+        ui.setText(c.themeName, *command.name);
+    }
+    if (command.displayName) {
+        ui.setText(c.displayName, *command.displayName);
+    }
+    if (command.saveTo) {
+        ui.setText(c.saveLocation, *command.saveTo);
+    }
+
+    // The checks and captures of the forward buttons the user passes on the way to the last page.
+    CollectingPlatform collecting(platform);
+    NoDialogs dialogs;
+    FileDialogState fileDialog;
+    Wizard wizard{ui, app, collecting, dialogs, fileDialog};
+    const bool passed = commitCursorSchemePage(set, ui, app.project, collecting) &&
+                        commitSoundSchemePage(set, ui, app.project, collecting) &&
+                        (set == PageSet::Win7 ? commitWindowStylePage(ui, app.project, collecting)
+                                              : commitXpStylePage(wizard));
+    if (!passed) {
+        for (const std::string& message : collecting.messages) {
+            result.output += message + "\n";
+        }
+        result.exitCode = kExitRefused;
+        return result;
+    }
+
+    const ThemeRequest request = set == PageSet::Win7 ? captureWin7Request(ui, app.project)
+                                                      : captureXpRequest(ui, app.project);
+    std::optional<GenerationReport> report = refusalOf(request, collecting);
+    if (!report) {
+        report = set == PageSet::Win7 ? generateWin7Theme(request, collecting)
+                                      : generateXpTheme(request, collecting);
+    }
+    result.output += report->message + "\n";
+    switch (report->outcome) {
+    case GenerationOutcome::Complete:
+        result.exitCode = kExitWritten;
+        break;
+    case GenerationOutcome::Incomplete:
+        result.exitCode = kExitIncomplete;
+        break;
+    case GenerationOutcome::Refused:
+        result.exitCode = kExitRefused;
+        break;
+    }
+    return result;
+}
+
+} // namespace quorvel

@@ -1,0 +1,66 @@
+// The program's command line: opening a file in the window, and generating a theme from a project
+// or .theme file without a window.
+//
+//   quorvel.exe [FILE]
+//   quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]
+//                               [--save-to FOLDER]
+//   quorvel.exe --help
+#pragma once
+
+#include "model/PageSet.h"
+#include "platform/Platform.h"
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+// The exit codes of a generation from the command line.
+inline constexpr int kExitWritten = 0;    // the theme and its pack were written with every item
+inline constexpr int kExitIncomplete = 1; // written, but some items failed
+inline constexpr int kExitRefused = 2;    // refused before anything was written
+inline constexpr int kExitUsage = 64;     // the command line is wrong
+
+struct CommandLine {
+    enum class Action {
+        Window,   // the wizard, with `file` opened when it is not empty
+        Generate, // a theme from `file`, without a window
+        Help,     // the usage
+        Wrong,    // a command line that cannot be followed; `error` says why
+    };
+    Action action = Action::Window;
+    std::string file;
+    std::optional<PageSet> pageSet; // --for
+    std::optional<std::string> name;
+    std::optional<std::string> displayName;
+    std::optional<std::string> saveTo;
+    std::string error;
+};
+
+// The arguments after the program's name, as the system splits a command line: blanks separate
+// them, double quotes group, 2n backslashes before a quote give n and let the quote act, 2n + 1
+// give n and a literal quote. The program's name itself (up to the first blank, or quoted) is
+// skipped.
+std::vector<std::string> splitCommandLine(std::string_view commandLine);
+
+CommandLine parseCommandLine(std::span<const std::string> arguments);
+
+// The usage text, one line per line, "\n" between them.
+std::string_view usageText();
+
+struct CommandResult {
+    int exitCode = kExitWritten;
+    std::string output; // lines, each ended by "\n"
+};
+
+// What the command line does without a window: the usage, the reason it is wrong, or a whole
+// generation. A generation fills the wizard's page set from the file as opening it in the window
+// does, puts --name, --display-name and --save-to in the last page's fields, runs the page checks
+// of the forward buttons and the same request, refusal check and generator as the generate
+// button, and prints what its message box would say.
+CommandResult runCommandLine(const CommandLine& command, Platform& platform);
+
+} // namespace quorvel
