@@ -481,11 +481,11 @@ void addDesktopPreviewCommand(HWND window) {
     if (!menu) {
         return;
     }
-    // Before the separator and "关闭" at the end of the menu.
+    // Last item before the separator and "关闭" at the end of the menu, so that it joins the
+    // group of commands the window put there before it.
     const int count = ::GetMenuItemCount(menu);
     const UINT at = count >= 2 ? static_cast<UINT>(count - 2) : 0;
     ::InsertMenuW(menu, at, MF_BYPOSITION | MF_STRING, kDesktopPreviewCommand, kMenuText);
-    ::InsertMenuW(menu, at + 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
 bool isDesktopPreviewCommand(WPARAM command) {
