@@ -14,6 +14,7 @@ constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
 constexpr wchar_t kShellUtilities[] = L"shlwapi.dll";
 constexpr wchar_t kCom[] = L"ole32.dll";
+constexpr wchar_t kUser[] = L"user32.dll";
 
 // Every function called through this file, each named once.
 enum class Fn {
@@ -32,6 +33,13 @@ enum class Fn {
     CoInitializeEx,
     CoUninitialize,
     CoTaskMemFree,
+    DragAcceptFiles,
+    DragQueryFileW,
+    DragFinish,
+    DragQueryPoint,
+    GetDpiForWindow,
+    GetDpiForSystem,
+    AdjustWindowRectExForDpi,
 };
 
 struct Entry {
@@ -56,6 +64,13 @@ constexpr Entry kEntries[] = {
     {Fn::CoInitializeEx, kCom, "CoInitializeEx"},
     {Fn::CoUninitialize, kCom, "CoUninitialize"},
     {Fn::CoTaskMemFree, kCom, "CoTaskMemFree"},
+    {Fn::DragAcceptFiles, kShell, "DragAcceptFiles"},
+    {Fn::DragQueryFileW, kShell, "DragQueryFileW"},
+    {Fn::DragFinish, kShell, "DragFinish"},
+    {Fn::DragQueryPoint, kShell, "DragQueryPoint"},
+    {Fn::GetDpiForWindow, kUser, "GetDpiForWindow"},
+    {Fn::GetDpiForSystem, kUser, "GetDpiForSystem"},
+    {Fn::AdjustWindowRectExForDpi, kUser, "AdjustWindowRectExForDpi"},
 };
 
 // The table is indexed by `Fn`.
@@ -65,7 +80,7 @@ constexpr bool inOrder() {
             return false;
         }
     }
-    return std::size(kEntries) == static_cast<std::size_t>(Fn::CoTaskMemFree) + 1;
+    return std::size(kEntries) == static_cast<std::size_t>(Fn::AdjustWindowRectExForDpi) + 1;
 }
 static_assert(inOrder());
 
@@ -177,6 +192,46 @@ void CoTaskMemFree(void* memory) {
     if (function) {
         function(memory);
     }
+}
+
+void DragAcceptFiles(HWND window, BOOL accept) {
+    static const auto function = find<void WINAPI(HWND, BOOL)>(Fn::DragAcceptFiles);
+    if (function) {
+        function(window, accept);
+    }
+}
+
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size) {
+    static const auto function = find<UINT WINAPI(HDROP, UINT, wchar_t*, UINT)>(Fn::DragQueryFileW);
+    return function ? function(drop, index, file, size) : 0;
+}
+
+void DragFinish(HDROP drop) {
+    static const auto function = find<void WINAPI(HDROP)>(Fn::DragFinish);
+    if (function) {
+        function(drop);
+    }
+}
+
+BOOL DragQueryPoint(HDROP drop, POINT* point) {
+    static const auto function = find<BOOL WINAPI(HDROP, POINT*)>(Fn::DragQueryPoint);
+    return function ? function(drop, point) : FALSE;
+}
+
+UINT GetDpiForWindow(HWND window) {
+    static const auto function = find<UINT WINAPI(HWND)>(Fn::GetDpiForWindow);
+    return function ? function(window) : 0;
+}
+
+UINT GetDpiForSystem() {
+    static const auto function = find<UINT WINAPI()>(Fn::GetDpiForSystem);
+    return function ? function() : 0;
+}
+
+BOOL AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
+    static const auto function =
+        find<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(Fn::AdjustWindowRectExForDpi);
+    return function ? function(rect, style, menu, exStyle, dpi) : FALSE;
 }
 
 std::vector<std::string> missingFunctions() {

@@ -11,6 +11,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <string>
@@ -40,6 +41,19 @@ HRESULT StrRetToStrW(STRRET* name, PCUITEMID_CHILD child, wchar_t** text);
 HRESULT CoInitializeEx(void* reserved, DWORD model);
 void CoUninitialize();
 void CoTaskMemFree(void* memory);
+
+// Files dropped from the file manager (WM_DROPFILES).
+void DragAcceptFiles(HWND window, BOOL accept);
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size);
+void DragFinish(HDROP drop);
+// The drop point in the client coordinates of the window the drop was sent to.
+BOOL DragQueryPoint(HDROP drop, POINT* point);
+
+// The DPI functions of Windows 10 (1607) and later, found in the user library that is loaded
+// anyway; on older systems they fail (0, FALSE) and the caller falls back to the system DPI.
+UINT GetDpiForWindow(HWND window);
+UINT GetDpiForSystem();
+BOOL AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // The functions above that cannot be found, by name; empty when all of them can.
 std::vector<std::string> missingFunctions();
