@@ -8,9 +8,8 @@
 //   quorvel_generation_bench [--images=N] [--image-kb=K] [--rounds=R] [--folder=DIR]
 // Defaults: 300 images of 1,024 KB, 9 rounds, a scratch folder in the system's temporary folder.
 #include "generator/Win7ThemeGenerator.h"
-#include "model/ThemeProject.h"
+#include "model/ThemeRequest.h"
 #include "platform/ForwardingPlatform.h"
-#include "wizard/Controls.h"
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
@@ -221,33 +220,21 @@ public:
     void generate(const std::string& saveLocation) {
         BenchPlatform platform(scratch_.platform());
         platform.makeDirectory(saveLocation);
-        MemoryControls controls;
-        const char* iconFields[] = {"W我的文档_图标", "W我的电脑_图标", "W网上邻居_图标",
-                                    "W回收站空_图标", "W回收站满_图标"};
-        const char* pointerFields[] = {"WUpArrow", "WWait",   "WSizeNWSE",   "WSizeNESW",
-                                       "WNWPen",   "WHelp",   "WSizeWE",     "WHand",
-                                       "WSizeAll", "WArrow",  "WCrosshair",  "WIBeam",
-                                       "WNo",      "WSizeNS", "WAppStarting"};
-        const char* soundFields[] = {"W关机声音", "W开机声音", "W退出系统", "W登陆系统",
-                                     "W切换主题"};
-        for (const char* field : iconFields) {
-            controls.setText(field, "picked");
-        }
-        for (const char* field : pointerFields) {
-            controls.setText(field, "picked");
-        }
-        for (const char* field : soundFields) {
-            controls.setText(field, "picked");
-        }
-        for (const char* field : {"W桌面壁纸", "W壁纸文件夹", "W鼠标方案_名称", "W声音方案_名称"}) {
-            controls.setText(field, "picked");
-        }
-        controls.setText("W屏保文件_选择", "√");
-        controls.setText("W生成名称", "Bench");
-        controls.setText("W显示名称", "基准主题");
-        controls.setText("W保存位置", saveLocation);
-        ThemeProject project = project_;
-        runWin7ThemeGenerator(controls, project, platform);
+        ThemeRequest request;
+        request.project = project_;
+        request.iconFields.fill("picked");
+        request.pointerFields.fill("picked");
+        request.soundFields.fill("picked");
+        request.wallpaperField = "picked";
+        request.slideshowField = "picked";
+        request.cursorSchemeField = "picked";
+        request.soundSchemeField = "picked";
+        request.ownScreensaverTicked = true;
+        request.project.themeName = "Bench";
+        request.project.displayName = "基准主题";
+        request.project.saveLocation = saveLocation;
+        const GenerationReport report = generateWin7Theme(request, platform);
+        platform.messageBox(report.message, report.icon, report.title);
         if (platform.lastMessage != "生成完毕!") {
             throw std::runtime_error("the generation failed: " + platform.lastMessage);
         }

@@ -3,6 +3,7 @@
 #include "generator/ThemePaths.h"
 
 #include <array>
+#include <exception>
 
 namespace quorvel {
 
@@ -50,33 +51,18 @@ bool isPlainFileName(std::string_view name) {
 
 } // namespace
 
-const GenerationPage& win7GenerationPage() {
-    static const GenerationPage page{"W生成名称",
-                                     "W显示名称",
-                                     "W保存位置",
-                                     {"W生成名称", "W显示名称", "W保存位置", "按钮25", "按钮26"}};
-    return page;
-}
-
-const GenerationPage& xpGenerationPage() {
-    static const GenerationPage page{
-        "X生成名称",
-        "X显示名称",
-        "X保存位置",
-        {"X生成名称", "X保存位置", "X显示名称", "X保存位置_打开", "按钮47", "按钮48"}};
-    return page;
-}
-
 std::string_view themeFileHeader() {
     // Plain ASCII, so that it reads the same in every ANSI code page.
     return ";Copyright (C) 2026 The Quorvel Project. All rights reserved.\r\n"
            ";Url:https://www.example.com/quorvel/";
 }
 
+std::string copyFailure(const std::string& source, const std::string& target) {
+    return std::string(text::kCopyFailed) + source + std::string(text::kCopyArrow) + target;
+}
+
 std::optional<std::string> themeNameProblem(std::string_view name) {
-    const std::string message =
-        "生成名称必须是一个有效的文件夹名称:不能含有 \\ / : * ? \" < > | 或控制字符,"
-        "不能是 . 或 .. 或设备名(如 CON、NUL),也不能以空格或句点结尾!";
+    const std::string message(text::kBadThemeName);
     if (name == "." || name == ".." || name.empty()) {
         return message;
     }
@@ -92,124 +78,138 @@ std::optional<std::string> themeNameProblem(std::string_view name) {
     return std::nullopt;
 }
 
-GenerationRun::GenerationRun(Controls& controls, ThemeProject& project, Platform& platform,
-                             const GenerationPage& page)
-    : controls_(controls), project_(project), platform_(platform), page_(page) {}
+GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform)
+    : request_(request), platform_(platform) {}
 
-void GenerationRun::refuse(std::string_view message) {
-    platform_.messageBox(std::string(message), MessageIcon::Error, std::string(kErrorTitle));
+namespace {
+
+GenerationReport refusal(std::string_view message) {
+    GenerationReport report;
+    report.outcome = GenerationOutcome::Refused;
+    report.message = std::string(message);
+    report.title = std::string(text::kErrorTitle);
+    report.icon = MessageIcon::Error;
+    return report;
 }
 
-void GenerationRun::setControlsEnabled(bool enabled) {
-    for (std::string_view name : page_.disableList) {
-        controls_.setEnabled(name, enabled);
+} // namespace
+
+std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform& platform) {
+    const ThemeProject& project = request.project;
+    if (project.themeName.empty()) {
+        return refusal(text::kEmptyThemeName);
     }
+    if (project.displayName.empty()) {
+        return refusal(text::kEmptyDisplayName);
+    }
+    if (project.saveLocation.empty()) {
+        return refusal(text::kEmptySaveLocation);
+    }
+    if (const auto problem = themeNameProblem(project.themeName)) {
+        return refusal(*problem);
+    }
+    // The name ends up in every installed path of the theme file.
+    if (!platform.toAnsi(project.themeName)) {
+        return refusal(text::kThemeNameOutsideCodePage);
+    }
+    return std::nullopt;
 }
 
 bool GenerationRun::begin() {
-    const std::string name = controls_.text(page_.nameField);
-    const std::string displayName = controls_.text(page_.displayNameField);
-    const std::string saveLocation = controls_.text(page_.saveLocationField);
-    if (name.empty()) {
-        refuse("生成名称不能为空!");
+    const ThemeProject& project = request_.project;
+    if (auto refused = refusalOf(request_, platform_)) {
+        report_ = std::move(*refused);
         return false;
     }
-    if (displayName.empty()) {
-        refuse("显示名称不能为空!");
-        return false;
-    }
-    if (saveLocation.empty()) {
-        refuse("保存位置不能为空!");
-        return false;
-    }
-    if (const auto problem = themeNameProblem(name)) {
-        refuse(*problem);
-        return false;
-    }
-    // The name ends up in every installed path of the theme file.
-    if (!platform_.toAnsi(name)) {
-        refuse("生成名称中有当前系统的代码页无法表示的字符,请换一个名称!");
-        return false;
-    }
-
-    setControlsEnabled(false);
-    project_.themeName = name;
-    project_.displayName = displayName;
-    project_.saveLocation = saveLocation;
-
     if (!platform_.makeDirectory(packFolder())) {
-        setControlsEnabled(true);
-        refuse("生成失败,请重试!");
+        report_ = refusal(text::kPackFolderFailed);
         return false;
     }
 
-    const std::string themeFile = themeFilePath(project_);
+    const std::string themeFile = themeFilePath(project);
     if (!platform_.writeFile(themeFile, bytesOf(themeFileHeader()))) {
-        fail("无法写入主题文件的开头: " + themeFile);
+        fail(std::string(text::kThemeHeaderFailed) + themeFile);
     }
     writer_.emplace(platform_, themeFile);
     platform_.delay(kHeaderPauseMs);
-    writeKey("Theme", "DisplayName", project_.displayName);
+    writeKey("Theme", "DisplayName", project.displayName);
     return true;
 }
 
 void GenerationRun::end() {
+    std::vector<std::string>& failures = report_.failures;
     if (writer_ && !writer_->flush()) {
         // The theme file is what the run is for: name it first, so that a long list of other
         // failures (a full disk fails everything) cannot push it out of the message.
-        failures_.insert(failures_.begin(), "无法保存主题文件: " + writer_->filePath());
+        failures.insert(failures.begin(),
+                        std::string(text::kThemeFileFailed) + writer_->filePath());
     }
-    setControlsEnabled(true);
-    if (failures_.empty()) {
-        platform_.messageBox(std::string(kDoneMessage), MessageIcon::Information,
-                             std::string(kInfoTitle));
-    } else {
-        platform_.messageBox(closingMessage(failures_), MessageIcon::Warning,
-                             std::string(kInfoTitle));
+    report_.outcome =
+        failures.empty() ? GenerationOutcome::Complete : GenerationOutcome::Incomplete;
+    report_.message = closingMessage(failures);
+    report_.title = std::string(text::kInfoTitle);
+    report_.icon = failures.empty() ? MessageIcon::Information : MessageIcon::Warning;
+}
+
+GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const std::function<void(GenerationRun&)>& steps) {
+    GenerationRun run(request, platform);
+    if (!run.begin()) {
+        return run.report();
     }
+    try {
+        steps(run);
+    } catch (const std::exception&) {
+        run.fail(std::string(text::kRunInterrupted));
+    }
+    run.end();
+    return run.report();
 }
 
 std::string GenerationRun::closingMessage(const std::vector<std::string>& failures) {
-    std::string message(kDoneMessage);
+    std::string message(text::kDone);
     if (failures.empty()) {
         return message;
     }
-    message += "\n\n但以下 " + std::to_string(failures.size()) + " 项未能完成:";
+    message += std::string(text::kFailuresBefore) + std::to_string(failures.size()) +
+               std::string(text::kFailuresAfter);
     const std::size_t listed = std::min(failures.size(), kListedFailures);
     for (std::size_t i = 0; i < listed; ++i) {
         message += "\n" + failures[i];
     }
     if (failures.size() > listed) {
-        message += "\n……另有 " + std::to_string(failures.size() - listed) + " 项未列出。";
+        message += "\n" + std::string(text::kMoreBefore) +
+                   std::to_string(failures.size() - listed) + std::string(text::kMoreAfter);
     }
     return message;
 }
 
 void GenerationRun::fail(std::string item) {
-    failures_.push_back(std::move(item));
+    report_.failures.push_back(std::move(item));
 }
 
 std::string GenerationRun::packFolder() const {
-    return quorvel::packFolder(project_);
+    return quorvel::packFolder(request_.project);
 }
 
 std::string GenerationRun::installedPath(std::string_view subfolder,
                                          std::string_view fileName) const {
-    return quorvel::installedPath(project_, subfolder, fileName);
+    return quorvel::installedPath(request_.project, subfolder, fileName);
 }
 
 void GenerationRun::writeKey(std::string_view section, std::string_view key,
                              std::string_view value) {
     if (!writer_ || !writer_->write(section, key, value)) {
-        fail("无法写入主题项: [" + std::string(section) + "] " + std::string(key));
+        fail(std::string(text::kThemeKeyFailed) + "[" + std::string(section) + "] " +
+             std::string(key));
     }
 }
 
-void GenerationRun::writeAssetEntry(std::string_view field, std::string_view section,
+void GenerationRun::writeAssetEntry(std::string_view fieldText, std::string_view section,
                                     std::string_view key, std::string_view defaultValue,
                                     std::string_view subfolder, const AssetRef& asset,
                                     std::string_view suffix) {
-    if (fieldEmpty(field)) {
+    if (fieldText.empty()) {
         writeKey(section, key, defaultValue);
         return;
     }
@@ -221,24 +221,24 @@ void GenerationRun::writeAssetEntry(std::string_view field, std::string_view sec
 void GenerationRun::ensureSubfolder(std::string_view subfolder) {
     const std::string path = packFolder() + std::string(subfolder);
     if (!platform_.isDirectory(path) && !platform_.makeDirectory(path)) {
-        fail("无法创建文件夹: " + path);
+        fail(std::string(text::kFolderFailed) + path);
     }
 }
 
 void GenerationRun::makeDirectory(const std::string& path) {
     if (!platform_.makeDirectory(path) && !platform_.isDirectory(path)) {
-        fail("无法创建文件夹: " + path);
+        fail(std::string(text::kFolderFailed) + path);
     }
 }
 
 void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder) {
     const std::string target = packFolder() + std::string(subfolder) + asset.fileName;
     if (asset.sourcePath.empty() || asset.fileName.empty()) {
-        fail("无法复制: 未选择文件 → " + target);
+        fail(std::string(text::kCopyNothingChosen) + target);
         return;
     }
     if (!isPlainFileName(asset.fileName)) {
-        fail("无法复制: 文件名无效: " + asset.fileName + " (" + asset.sourcePath + ")");
+        fail(std::string(text::kCopyBadFileName) + asset.fileName + " (" + asset.sourcePath + ")");
         return;
     }
     // The fixed system paths of list entries start with a reference such as %SystemRoot%.
@@ -250,7 +250,7 @@ void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder)
 
 void GenerationRun::copyFile(const std::string& source, const std::string& target) {
     if (!platform_.copyFile(source, target)) {
-        fail("无法复制: " + source + " → " + target);
+        fail(copyFailure(source, target));
     }
 }
 
@@ -258,7 +258,7 @@ void GenerationRun::writePayload(std::string_view relativePath,
                                  std::span<const std::uint8_t> bytes) {
     const std::string path = packFolder() + std::string(relativePath);
     if (!platform_.writeFile(path, bytes)) {
-        fail("无法写入文件: " + path);
+        fail(std::string(text::kFileFailed) + path);
     }
 }
 

@@ -1,15 +1,17 @@
 // The frame that both theme generators share: the opening checks, the pack folder, the header,
-// the copy-or-default rule for one asset, subfolders, payload files and the closing message.
+// the copy-or-default rule for one asset, subfolders, payload files and the closing report.
 //
 // Each step records what failed; the closing message tells the user "生成完毕!" when everything
 // succeeded and otherwise names the items that did not.
 #pragma once
 
+#include "generator/GenerationReport.h"
 #include "generator/ProfileWriter.h"
-#include "model/ThemeProject.h"
+#include "model/Texts.h"
+#include "model/ThemeRequest.h"
 #include "platform/Platform.h"
-#include "wizard/Controls.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,43 +20,32 @@
 
 namespace quorvel {
 
-// The last page of a wizard: its three fields and the controls a run disables.
-struct GenerationPage {
-    std::string_view nameField;
-    std::string_view displayNameField;
-    std::string_view saveLocationField;
-    std::vector<std::string_view> disableList;
-};
-
-const GenerationPage& win7GenerationPage();
-const GenerationPage& xpGenerationPage();
-
 // The two comment lines at the top of every theme file (the second has no line end).
 std::string_view themeFileHeader();
+
+// The failure of one copy.
+std::string copyFailure(const std::string& source, const std::string& target);
 
 // Why a theme name cannot name the pack folder, or nothing when it can.
 std::optional<std::string> themeNameProblem(std::string_view name);
 
-inline constexpr std::string_view kErrorTitle = "错误...";
-inline constexpr std::string_view kInfoTitle = "提示...";
-inline constexpr std::string_view kDoneMessage = "生成完毕!";
-
 class GenerationRun {
 public:
-    GenerationRun(Controls& controls, ThemeProject& project, Platform& platform,
-                  const GenerationPage& page);
+    GenerationRun(const ThemeRequest& request, Platform& platform);
     GenerationRun(const GenerationRun&) = delete;
     GenerationRun& operator=(const GenerationRun&) = delete;
 
-    // The opening sequence. False when the run ends here (after telling the user why).
+    // The opening sequence. False when the run ends here; report() then tells why.
     bool begin();
-    // The closing sequence: enables the controls again and shows the closing message.
+    // The closing sequence: saves the theme file and makes the closing report.
     void end();
+    // The report of a refused or ended run.
+    const GenerationReport& report() const { return report_; }
 
     // One key of the theme file.
     void writeKey(std::string_view section, std::string_view key, std::string_view value);
-    // The copy-or-default rule for one asset key.
-    void writeAssetEntry(std::string_view field, std::string_view section, std::string_view key,
+    // The copy-or-default rule for one asset key: the default when the asset's field is empty.
+    void writeAssetEntry(std::string_view fieldText, std::string_view section, std::string_view key,
                          std::string_view defaultValue, std::string_view subfolder,
                          const AssetRef& asset, std::string_view suffix = {});
     // Makes PackFolder + subfolder when it is not a directory yet (one level).
@@ -73,27 +64,30 @@ public:
     // Records an item that failed; the closing message names it.
     void fail(std::string item);
 
-    Controls& controls() { return controls_; }
-    ThemeProject& project() { return project_; }
+    const ThemeRequest& request() const { return request_; }
+    const ThemeProject& project() const { return request_.project; }
     Platform& platform() { return platform_; }
     std::string packFolder() const;
     std::string installedPath(std::string_view subfolder, std::string_view fileName) const;
-    bool fieldEmpty(std::string_view field) const { return controls_.text(field).empty(); }
-    const std::vector<std::string>& failures() const { return failures_; }
+    const std::vector<std::string>& failures() const { return report_.failures; }
 
     // The closing message for a list of failed items.
     static std::string closingMessage(const std::vector<std::string>& failures);
 
 private:
-    void setControlsEnabled(bool enabled);
-    void refuse(std::string_view message);
-
-    Controls& controls_;
-    ThemeProject& project_;
+    const ThemeRequest& request_;
     Platform& platform_;
-    const GenerationPage& page_;
     std::optional<ProfileWriter> writer_;
-    std::vector<std::string> failures_;
+    GenerationReport report_;
 };
+
+// The report of a request that is turned down before anything is written (an empty or unusable
+// name, display name or save location), or nothing when the run may start.
+std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform& platform);
+
+// One whole run: the opening sequence, the steps and the closing sequence. An exception out of
+// the steps (out of memory or the like) ends them; the report then names the pack incomplete.
+GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const std::function<void(GenerationRun&)>& steps);
 
 } // namespace quorvel

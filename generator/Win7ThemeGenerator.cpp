@@ -3,9 +3,9 @@
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
+#include "model/Texts.h"
 
 #include <array>
-#include <exception>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,10 +14,9 @@ namespace quorvel {
 
 namespace {
 
-// One asset key of the theme file: the page field that says whether something was chosen, where
-// the key goes, and the value it gets when nothing was.
+// One asset key of the theme file: where the key goes, and the value it gets when nothing was
+// chosen.
 struct AssetKey {
-    std::string_view field;
     std::string_view section;
     std::string_view key;
     std::string_view defaultValue;
@@ -25,46 +24,27 @@ struct AssetKey {
 
 // In the order of ThemeProject::iconFiles.
 constexpr std::array<AssetKey, ThemeProject::kIconCount> kIconKeys = {{
-    {"W我的文档_图标", "CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}\\DefaultIcon", "DefaultValue",
+    {"CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}\\DefaultIcon", "DefaultValue",
      "%SystemRoot%\\System32\\imageres.dll,-123"},
-    {"W我的电脑_图标", "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "DefaultValue",
+    {"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "DefaultValue",
      "%SystemRoot%\\System32\\imageres.dll,-109"},
-    {"W网上邻居_图标", "CLSID\\{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}\\DefaultIcon", "DefaultValue",
+    {"CLSID\\{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}\\DefaultIcon", "DefaultValue",
      "%SystemRoot%\\System32\\imageres.dll,-25"},
-    {"W回收站空_图标", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "Empty",
+    {"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "Empty",
      "%SystemRoot%\\System32\\imageres.dll,-55"},
-    {"W回收站满_图标", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "Full",
+    {"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "Full",
      "%SystemRoot%\\System32\\imageres.dll,-54"},
 }};
 
 constexpr std::string_view kCursorSection = "Control Panel\\Cursors";
 
-// In the order of ThemeProject::cursorFiles; a pointer left alone gets the empty value.
-constexpr std::array<AssetKey, ThemeProject::kCursorCount> kCursorKeys = {{
-    {"WUpArrow", kCursorSection, "UpArrow", ""},
-    {"WWait", kCursorSection, "Wait", ""},
-    {"WSizeNWSE", kCursorSection, "SizeNWSE", ""},
-    {"WSizeNESW", kCursorSection, "SizeNESW", ""},
-    {"WNWPen", kCursorSection, "NWPen", ""},
-    {"WHelp", kCursorSection, "Help", ""},
-    {"WSizeWE", kCursorSection, "SizeWE", ""},
-    {"WHand", kCursorSection, "Hand", ""},
-    {"WSizeAll", kCursorSection, "SizeAll", ""},
-    {"WArrow", kCursorSection, "Arrow", ""},
-    {"WCrosshair", kCursorSection, "Crosshair", ""},
-    {"WIBeam", kCursorSection, "IBeam", ""},
-    {"WNo", kCursorSection, "No", ""},
-    {"WSizeNS", kCursorSection, "SizeNS", ""},
-    {"WAppStarting", kCursorSection, "AppStarting", ""},
-}};
-
 // In the order of ThemeProject::soundFiles; an event left alone gets the empty value.
 constexpr std::array<AssetKey, ThemeProject::kSoundCount> kSoundKeys = {{
-    {"W关机声音", "AppEvents\\Schemes\\Apps\\.Default\\SystemExit", "DefaultValue", ""},
-    {"W开机声音", "AppEvents\\Schemes\\Apps\\.Default\\SystemStart", "DefaultValue", ""},
-    {"W退出系统", "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogoff", "DefaultValue", ""},
-    {"W登陆系统", "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon", "DefaultValue", ""},
-    {"W切换主题", "AppEvents\\Schemes\\Apps\\.Default\\ChangeTheme", "DefaultValue", ""},
+    {"AppEvents\\Schemes\\Apps\\.Default\\SystemExit", "DefaultValue", ""},
+    {"AppEvents\\Schemes\\Apps\\.Default\\SystemStart", "DefaultValue", ""},
+    {"AppEvents\\Schemes\\Apps\\.Default\\WindowsLogoff", "DefaultValue", ""},
+    {"AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon", "DefaultValue", ""},
+    {"AppEvents\\Schemes\\Apps\\.Default\\ChangeTheme", "DefaultValue", ""},
 }};
 
 constexpr std::string_view kDesktopSection = "Control Panel\\Desktop";
@@ -80,24 +60,33 @@ constexpr std::string_view kShellLanguageFolder = "\\Shell\\NormalColor\\zh-CN\\
 constexpr std::string_view kShellEnglishFolder = "\\Shell\\NormalColor\\en-US\\";
 
 void writeAssetKeys(GenerationRun& run, std::span<const AssetKey> keys,
-                    std::span<const AssetRef> assets, std::string_view subfolder,
-                    std::string_view suffix = {}) {
+                    std::span<const std::string> fields, std::span<const AssetRef> assets,
+                    std::string_view subfolder, std::string_view suffix = {}) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const AssetKey& row = keys[i];
-        run.writeAssetEntry(row.field, row.section, row.key, row.defaultValue, subfolder, assets[i],
+        run.writeAssetEntry(fields[i], row.section, row.key, row.defaultValue, subfolder, assets[i],
                             suffix);
+    }
+}
+
+// A pointer left alone gets the empty value.
+void writePointerKeys(GenerationRun& run) {
+    const ThemeRequest& request = run.request();
+    for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
+        run.writeAssetEntry(request.pointerFields[i], kCursorSection, kPointerRoles[i], "",
+                            subfolder::kCursors, request.project.cursorFiles[i]);
     }
 }
 
 void writeCursorScheme(GenerationRun& run) {
     run.writeKey(kCursorSection, "DefaultValue",
-                 run.fieldEmpty("W鼠标方案_名称") ? std::string("Windows Aero")
-                                                  : run.project().cursorSchemeName);
+                 run.request().cursorSchemeField.empty() ? std::string("Windows Aero")
+                                                         : run.project().cursorSchemeName);
     run.writeKey(kCursorSection, "DefaultValue.MUI", "@main.cpl,-1020");
 }
 
 void writeWallpaper(GenerationRun& run) {
-    run.writeAssetEntry("W桌面壁纸", kDesktopSection, "Wallpaper",
+    run.writeAssetEntry(run.request().wallpaperField, kDesktopSection, "Wallpaper",
                         "%SystemRoot%\\web\\wallpaper\\Windows\\img0.jpg", subfolder::kWallpaper,
                         run.project().wallpaperFile);
     run.writeKey(kDesktopSection, "TileWallpaper", "0");
@@ -110,12 +99,13 @@ void writeWallpaper(GenerationRun& run) {
 // left out together with its number, as the wallpaper's copy already stands for it. When no
 // desktop wallpaper is copied nothing stands for it, so such an image is copied after all.
 void writeSlideshow(GenerationRun& run) {
-    if (run.fieldEmpty("W壁纸文件夹")) {
+    const ThemeRequest& request = run.request();
+    if (request.slideshowField.empty()) {
         return;
     }
-    const ThemeProject& project = run.project();
+    const ThemeProject& project = request.project;
     const std::string& wallpaperName = project.wallpaperFile.fileName;
-    const bool wallpaperCopied = !run.fieldEmpty("W桌面壁纸");
+    const bool wallpaperCopied = !request.wallpaperField.empty();
     run.writeKey(kSlideshowSection, "Interval", project.slideshowIntervalText + "000");
     run.writeKey(kSlideshowSection, "Shuffle", "0");
     run.writeKey(kSlideshowSection, "ImagesRootPath", run.installedPath("\\Wallpaper", ""));
@@ -139,7 +129,7 @@ void writeVisualStyle(GenerationRun& run) {
     // The Windows 7 pages let the user go on without a visual style, but a theme whose visual
     // style path names no file cannot show its style; the user has to hear about it.
     if (style.sourcePath.empty()) {
-        run.fail("未选择可视化风格文件,主题中的可视化风格无法使用");
+        run.fail(std::string(text::kNoVisualStyleInTheme));
     } else {
         run.copyAsset(style, kPackRoot);
     }
@@ -156,7 +146,7 @@ void writeVisualStyle(GenerationRun& run) {
 // A screensaver from the system list has a source below %SystemRoot%; copyAsset expands it, so
 // the pack holds the screensaver as well.
 void writeScreensaver(GenerationRun& run) {
-    if (run.fieldEmpty("W系统屏保_选择") && run.fieldEmpty("W屏保文件_选择")) {
+    if (!run.request().systemScreensaverTicked && !run.request().ownScreensaverTicked) {
         run.writeKey("boot", "SCRNSAVE.EXE", "");
         return;
     }
@@ -169,7 +159,7 @@ void writeScreensaver(GenerationRun& run) {
 
 void writeSoundScheme(GenerationRun& run) {
     run.writeKey("Sounds", "SchemeName",
-                 run.fieldEmpty("W声音方案_名称")
+                 run.request().soundSchemeField.empty()
                      ? std::string("@%SystemRoot%\\System32\\mmres.dll,-800")
                      : run.project().soundSchemeName);
 }
@@ -198,14 +188,13 @@ void writeStyleSupportFiles(GenerationRun& run) {
 
 } // namespace
 
-void runWin7ThemeGenerator(Controls& controls, ThemeProject& project, Platform& platform) {
-    GenerationRun run(controls, project, platform, win7GenerationPage());
-    if (!run.begin()) {
-        return;
-    }
-    try {
-        writeAssetKeys(run, kIconKeys, project.iconFiles, subfolder::kIcon, ",0");
-        writeAssetKeys(run, kCursorKeys, project.cursorFiles, subfolder::kCursors);
+GenerationReport generateWin7Theme(const ThemeRequest& request, Platform& platform) {
+    return runGeneration(request, platform, [](GenerationRun& run) {
+        const ThemeRequest& request = run.request();
+        const ThemeProject& project = request.project;
+        writeAssetKeys(run, kIconKeys, request.iconFields, project.iconFiles, subfolder::kIcon,
+                       ",0");
+        writePointerKeys(run);
         writeCursorScheme(run);
         writeWallpaper(run);
         writeSlideshow(run);
@@ -213,15 +202,10 @@ void runWin7ThemeGenerator(Controls& controls, ThemeProject& project, Platform& 
         writeScreensaver(run);
         run.writeKey("MasterThemeSelector", "MTSM", "DABJDKT");
         writeSoundScheme(run);
-        writeAssetKeys(run, kSoundKeys, project.soundFiles, subfolder::kSound);
+        writeAssetKeys(run, kSoundKeys, request.soundFields, project.soundFiles, subfolder::kSound);
         writeEmptyRecycleBinSound(run);
         writeStyleSupportFiles(run);
-    } catch (const std::exception&) {
-        // Out of memory or the like: the controls must come back and the user must learn that
-        // the pack is incomplete.
-        run.fail("生成过程意外中断,主题包不完整");
-    }
-    run.end();
+    });
 }
 
 } // namespace quorvel

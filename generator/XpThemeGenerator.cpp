@@ -4,6 +4,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
+#include "model/Texts.h"
 
 #include <array>
 #include <span>
@@ -17,7 +18,6 @@ namespace {
 // --- the rows of the theme file, in the order they are written ---
 
 struct IconRow {
-    std::string_view field;
     std::string_view section;
     std::string_view key;
     std::string_view defaultValue;
@@ -25,48 +25,23 @@ struct IconRow {
 
 // iconFiles positions 1 to 5.
 constexpr std::array<IconRow, ThemeProject::kIconCount> kIconRows{{
-    {"X我的文档_图标", "CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\DefaultIcon", "DefaultValue",
+    {"CLSID\\{450D8FBA-AD25-11D0-98A8-0800361B1103}\\DefaultIcon", "DefaultValue",
      "%SystemRoot%\\System32\\mydocs.dll,0"},
-    {"X我的电脑_图标", "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "DefaultValue",
+    {"CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\DefaultIcon", "DefaultValue",
      "%SystemRoot%\\System32\\explorer.exe,0"},
-    {"X网上邻居_图标", "CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\DefaultIcon", "DefaultValue",
+    {"CLSID\\{208D2C60-3AEA-1069-A2D7-08002B30309D}\\DefaultIcon", "DefaultValue",
      "%SystemRoot%\\System32\\shell32.dll,17"},
-    {"X回收站空_图标", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "empty",
+    {"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "empty",
      "%SystemRoot%\\System32\\shell32.dll,31"},
-    {"X回收站满_图标", "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "full",
+    {"CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}\\DefaultIcon", "full",
      "%SystemRoot%\\System32\\shell32.dll,32"},
 }};
 constexpr std::string_view kIconSuffix = ",0";
 
-struct PointerRow {
-    std::string_view field;
-    std::string_view key;
-};
-
-// cursorFiles positions 1 to 15; each key is its field's name without the leading "X".
-constexpr std::array<PointerRow, ThemeProject::kCursorCount> kPointerRows{{
-    {"XUpArrow", "UpArrow"},
-    {"XWait", "Wait"},
-    {"XSizeNWSE", "SizeNWSE"},
-    {"XSizeNESW", "SizeNESW"},
-    {"XNWPen", "NWPen"},
-    {"XHelp", "Help"},
-    {"XSizeWE", "SizeWE"},
-    {"XHand", "Hand"},
-    {"XSizeAll", "SizeAll"},
-    {"XArrow", "Arrow"},
-    {"XCrosshair", "Crosshair"},
-    {"XIBeam", "IBeam"},
-    {"XNo", "No"},
-    {"XSizeNS", "SizeNS"},
-    {"XAppStarting", "AppStarting"},
-}};
 constexpr std::string_view kCursorsSection = "Control Panel\\Cursors";
-constexpr std::string_view kCursorSchemeField = "X鼠标方案_名称";
 constexpr std::string_view kDefaultCursorScheme = "Windows default";
 constexpr std::string_view kCursorSchemeMui = "@themeui.dll,-2043";
 
-constexpr std::string_view kWallpaperField = "X桌面壁纸";
 constexpr std::string_view kDesktopSection = "Control Panel\\Desktop";
 constexpr std::string_view kDefaultWallpaper = "%SystemRoot%\\web\\wallpaper\\Bliss.jpg";
 
@@ -93,8 +68,6 @@ constexpr std::array<FixedKey, 2> kVisualStyleKeys{{
     {kVisualStylesSection, "Size", "NormalSize"},
 }};
 
-constexpr std::string_view kSystemScreensaverTick = "X系统屏保_选择";
-constexpr std::string_view kOwnScreensaverTick = "X自己屏保_选择";
 constexpr std::string_view kBootSection = "boot";
 constexpr std::string_view kScreensaverKey = "SCRNSAVE.EXE";
 
@@ -103,17 +76,12 @@ constexpr std::array<FixedKey, 2> kMasterThemeKeys{{
     {"MasterThemeSelector", "ThemeColorBPP", "4"},
 }};
 
-struct SoundRow {
-    std::string_view field;
-    std::string_view section;
-};
-
-// soundFiles positions 1 to 4; position 5 belongs to the Windows 7 pages only.
-constexpr std::array<SoundRow, 4> kSoundRows{{
-    {"X关机声音", "AppEvents\\Schemes\\Apps\\.Default\\SystemExit\\.Current"},
-    {"X开机声音", "AppEvents\\Schemes\\Apps\\.Default\\SystemStart\\.Current"},
-    {"X退出系统", "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogoff\\.Current"},
-    {"X登陆系统", "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon\\.Current"},
+// The sections of soundFiles positions 1 to 4; position 5 belongs to the Windows 7 pages only.
+constexpr std::array<std::string_view, 4> kSoundSections{{
+    "AppEvents\\Schemes\\Apps\\.Default\\SystemExit\\.Current",
+    "AppEvents\\Schemes\\Apps\\.Default\\SystemStart\\.Current",
+    "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogoff\\.Current",
+    "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon\\.Current",
 }};
 constexpr std::string_view kSoundKey = "DefaultValue";
 constexpr std::string_view kEmptyRecycleBinSection =
@@ -172,7 +140,7 @@ bool copyShellStyle(GenerationRun& run, const std::string& directory) {
     // A directory without the library leaves its folder empty; that is not a failure. A library
     // that is there but could not be copied is.
     if (!run.platform().copyFile(source, target) && holdsShellStyle(run.platform(), directory)) {
-        run.fail("无法复制: " + source + " → " + target);
+        run.fail(copyFailure(source, target));
     }
     return true;
 }
@@ -187,10 +155,10 @@ void shellStyleStep(GenerationRun& run) {
     DirectoryWalker walker(run.platform(), [&run](const std::string& directory, WalkProblem why) {
         switch (why) {
         case WalkProblem::PathTooLong:
-            run.fail("路径过长,未能进入文件夹: " + directory);
+            run.fail(std::string(text::kPathTooLong) + directory);
             break;
         case WalkProblem::CannotList:
-            run.fail("无法读取文件夹: " + directory);
+            run.fail(std::string(text::kFolderUnreadable) + directory);
             break;
         }
     });
@@ -209,26 +177,26 @@ void writeFixedKeys(GenerationRun& run, std::span<const FixedKey> keys) {
 void iconStep(GenerationRun& run) {
     for (std::size_t i = 0; i < kIconRows.size(); ++i) {
         const IconRow& row = kIconRows[i];
-        run.writeAssetEntry(row.field, row.section, row.key, row.defaultValue, subfolder::kIcon,
-                            run.project().iconFiles[i], kIconSuffix);
+        run.writeAssetEntry(run.request().iconFields[i], row.section, row.key, row.defaultValue,
+                            subfolder::kIcon, run.project().iconFiles[i], kIconSuffix);
     }
 }
 
 void pointerStep(GenerationRun& run) {
-    for (std::size_t i = 0; i < kPointerRows.size(); ++i) {
-        const PointerRow& row = kPointerRows[i];
-        run.writeAssetEntry(row.field, kCursorsSection, row.key, "", subfolder::kCursors,
-                            run.project().cursorFiles[i]);
+    const ThemeRequest& request = run.request();
+    for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
+        run.writeAssetEntry(request.pointerFields[i], kCursorsSection, kPointerRoles[i], "",
+                            subfolder::kCursors, request.project.cursorFiles[i]);
     }
-    const std::string scheme = run.controls().text(kCursorSchemeField);
+    const std::string& scheme = request.cursorSchemeField;
     run.writeKey(kCursorsSection, "DefaultValue",
                  scheme.empty() ? kDefaultCursorScheme : std::string_view(scheme));
     run.writeKey(kCursorsSection, "DefaultValue.MUI", kCursorSchemeMui);
 }
 
 void wallpaperStep(GenerationRun& run) {
-    run.writeAssetEntry(kWallpaperField, kDesktopSection, "Wallpaper", kDefaultWallpaper,
-                        subfolder::kWallpaper, run.project().wallpaperFile);
+    run.writeAssetEntry(run.request().wallpaperField, kDesktopSection, "Wallpaper",
+                        kDefaultWallpaper, subfolder::kWallpaper, run.project().wallpaperFile);
     writeFixedKeys(run, kDesktopKeys);
 }
 
@@ -241,8 +209,8 @@ void visualStyleStep(GenerationRun& run) {
 
 void screensaverStep(GenerationRun& run) {
     // The tick boxes decide, not what the screensaver slot happens to hold.
-    const bool selected = !run.controls().text(kSystemScreensaverTick).empty() ||
-                          !run.controls().text(kOwnScreensaverTick).empty();
+    const bool selected =
+        run.request().systemScreensaverTicked || run.request().ownScreensaverTicked;
     if (!selected) {
         run.writeKey(kBootSection, kScreensaverKey, "");
         return;
@@ -255,10 +223,9 @@ void screensaverStep(GenerationRun& run) {
 }
 
 void soundStep(GenerationRun& run) {
-    for (std::size_t i = 0; i < kSoundRows.size(); ++i) {
-        const SoundRow& row = kSoundRows[i];
-        run.writeAssetEntry(row.field, row.section, kSoundKey, "", subfolder::kSound,
-                            run.project().soundFiles[i]);
+    for (std::size_t i = 0; i < kSoundSections.size(); ++i) {
+        run.writeAssetEntry(run.request().soundFields[i], kSoundSections[i], kSoundKey, "",
+                            subfolder::kSound, run.project().soundFiles[i]);
     }
     run.ensureSubfolder(subfolder::kSound);
     run.writePayload(std::string(subfolder::kSound) + std::string(kEmptyWav), payload::emptyWav());
@@ -268,20 +235,17 @@ void soundStep(GenerationRun& run) {
 
 } // namespace
 
-void runXpThemeGenerator(Controls& controls, ThemeProject& project, Platform& platform) {
-    GenerationRun run(controls, project, platform, xpGenerationPage());
-    if (!run.begin()) {
-        return;
-    }
-    iconStep(run);
-    pointerStep(run);
-    wallpaperStep(run);
-    visualStyleStep(run);
-    shellStyleStep(run);
-    screensaverStep(run);
-    writeFixedKeys(run, kMasterThemeKeys);
-    soundStep(run);
-    run.end();
+GenerationReport generateXpTheme(const ThemeRequest& request, Platform& platform) {
+    return runGeneration(request, platform, [](GenerationRun& run) {
+        iconStep(run);
+        pointerStep(run);
+        wallpaperStep(run);
+        visualStyleStep(run);
+        shellStyleStep(run);
+        screensaverStep(run);
+        writeFixedKeys(run, kMasterThemeKeys);
+        soundStep(run);
+    });
 }
 
 } // namespace quorvel

@@ -30,6 +30,9 @@ public:
     std::optional<std::string> toAnsi(std::string_view utf8) override {
         return target_.toAnsi(utf8);
     }
+    std::optional<std::string> fromAnsi(std::string_view ansi) override {
+        return target_.fromAnsi(ansi);
+    }
     bool isAnsiLeadByte(unsigned char byte) override { return target_.isAnsiLeadByte(byte); }
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override {
         target_.messageBox(text, icon, title);

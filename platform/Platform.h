@@ -56,11 +56,15 @@ public:
     // --- text ------------------------------------------------------------------------------
     // The text in the system's ANSI code page, or nothing when the code page cannot hold it.
     virtual std::optional<std::string> toAnsi(std::string_view utf8) = 0;
+    // The reverse: text in the system's ANSI code page as UTF-8, or nothing when the bytes are
+    // not valid in that code page.
+    virtual std::optional<std::string> fromAnsi(std::string_view ansi) = 0;
     // True when the byte starts a two-byte character of the ANSI code page.
     virtual bool isAnsiLeadByte(unsigned char byte) = 0;
 
     // --- user ------------------------------------------------------------------------------
-    // A modal box with one OK button and no owner window.
+    // A modal box with one OK button. While the program's main window exists the box is owned
+    // by it (the window is disabled until the box is confirmed); before, it has no owner.
     virtual void messageBox(const std::string& text, MessageIcon icon,
                             const std::string& title) = 0;
     // Sleeps on the calling thread.

@@ -26,12 +26,13 @@ mkdir -p "$repo/build"
 say "building build/bench (native, Release)"
 cmake -S "$repo" -B "$repo/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF \
     >/dev/null
-cmake --build "$repo/build/bench" -j2 --target quorvel_bench quorvel_generation_bench >/dev/null
+cmake --build "$repo/build/bench" -j2 --target quorvel_bench quorvel_generation_bench \
+    quorvel_project_bench >/dev/null
 say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
-    quorvel_startup_bench minimal_window >/dev/null
+    quorvel_startup_bench quorvel_project_bench minimal_window >/dev/null
 
 generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
 
@@ -43,6 +44,9 @@ generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
     echo
     echo "== generation against a plain copy, native, temporary folder on disk"
     "$repo/build/bench/bench/quorvel_generation_bench" "${generation_args[@]}"
+    echo
+    echo "== opening a project file, native"
+    "$repo/build/bench/bench/quorvel_project_bench"
     if [ -d /dev/shm ] && [ -w /dev/shm ]; then
         echo
         echo "== generation against a plain copy, native, /dev/shm (in memory)"
@@ -78,6 +82,9 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
     echo
     echo "== generation against a plain copy, under Wine ($(wine --version))"
     wine "$repo/build/win/bench/quorvel_generation_bench.exe" "${generation_args[@]}"
+    echo
+    echo "== opening a project file, under Wine"
+    wine "$repo/build/win/bench/quorvel_project_bench.exe"
     echo
     echo "== start-up to the first painted window, under Wine"
     wine "$repo/build/win/bench/quorvel_startup_bench.exe" \

@@ -7,6 +7,8 @@ set -euo pipefail
 packages=(
     # Native build and tests.
     g++ cmake ninja-build libgtest-dev googletest libbenchmark-dev
+    # The format check of the sources.
+    clang-format
     # The fuzz targets: clang with its libFuzzer and sanitizer runtimes.
     clang libclang-rt-dev
     # Windows cross build.

@@ -77,6 +77,17 @@ build() {
 
 mkdir -p "$repo/build"
 
+# --- format -----------------------------------------------------------------------------------
+# Every C++ source of the repository as the repository's .clang-format lays it out; counts as
+# one item of the summary.
+say "checking the format of the sources"
+if git -C "$repo" ls-files -z '*.cpp' '*.h' | (cd "$repo" && xargs -0 clang-format --dry-run -Werror); then
+    passed=$((passed + 1))
+else
+    problems+=("sources not formatted as .clang-format says (clang-format -i on the files above)")
+    failed=$((failed + 1))
+fi
+
 # --- native -----------------------------------------------------------------------------------
 if build native "$repo/build/native" -DCMAKE_BUILD_TYPE=Debug; then
     run_tests native "$repo/build/native" "xml:$results/native/" --parallel 2

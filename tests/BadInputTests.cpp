@@ -17,8 +17,7 @@
 #include "generator/ThemePaths.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
-#include "model/ThemeProject.h"
-#include "wizard/Controls.h"
+#include "model/ThemeRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -45,43 +44,17 @@ constexpr std::string_view kCodePageNameMessage =
     "生成名称中有当前系统的代码页无法表示的字符,请换一个名称!";
 constexpr std::string_view kFailuresFollow = "生成完毕!\n\n但以下 ";
 
-constexpr std::array<std::string_view, 15> kPointerKeys = {
-    "UpArrow", "Wait",  "SizeNWSE",  "SizeNESW", "NWPen", "Help",   "SizeWE",     "Hand",
-    "SizeAll", "Arrow", "Crosshair", "IBeam",    "No",    "SizeNS", "AppStarting"};
-
 // What differs between the Windows 7 and the Windows XP pages, as far as these cases go.
 struct Wizard {
     const char* label;
-    const GenerationPage& (*page)();
-    std::array<std::string_view, 5> iconFields;
-    std::string_view prefix; // of the pointer fields
-    std::vector<std::string_view> soundFields;
-    std::string_view wallpaperField;
-    std::string_view ownScreensaverTick;
-    std::string_view slideshowField; // empty: the pages have no slideshow
-    void (*generate)(Controls&, ThemeProject&, Platform&);
+    PageSet set;
+    std::size_t soundFields; // the XP pages have no fifth sound
+    bool slideshow;          // only the Windows 7 pages have one
+    GenerationReport (*generate)(const ThemeRequest&, Platform&);
 };
 
-const Wizard kWin7{
-    "Win7",
-    &win7GenerationPage,
-    {"W我的文档_图标", "W我的电脑_图标", "W网上邻居_图标", "W回收站空_图标", "W回收站满_图标"},
-    "W",
-    {"W关机声音", "W开机声音", "W退出系统", "W登陆系统", "W切换主题"},
-    "W桌面壁纸",
-    "W屏保文件_选择",
-    "W壁纸文件夹",
-    &runWin7ThemeGenerator};
-const Wizard kXp{
-    "Xp",
-    &xpGenerationPage,
-    {"X我的文档_图标", "X我的电脑_图标", "X网上邻居_图标", "X回收站空_图标", "X回收站满_图标"},
-    "X",
-    {"X关机声音", "X开机声音", "X退出系统", "X登陆系统"},
-    "X桌面壁纸",
-    "X自己屏保_选择",
-    "",
-    &runXpThemeGenerator};
+const Wizard kWin7{"Win7", PageSet::Win7, 5, true, &generateWin7Theme};
+const Wizard kXp{"Xp", PageSet::Xp, 4, false, &generateXpTheme};
 
 // The real platform of the build, with two conditions it cannot be put in for a test: a disk
 // that fills up and a folder that refuses to be written.
@@ -168,24 +141,23 @@ protected:
              {root + "\\outer", root + "\\outer\\inner", save, sources, styleFolder}) {
             ASSERT_TRUE(platform.makeDirectory(folder)) << folder;
         }
+        request.pageSet = wizard.set;
         setTheme("Aurora");
-        controls.setText(page().displayNameField, "极光");
-        controls.setText(page().saveLocationField, save);
+        project.displayName = "极光";
+        project.saveLocation = save;
         project.windowAlphaText = "7F";
         project.windowColorText = "0066FF";
         project.slideshowIntervalText = "10";
         project.visualStyleFile = source("Aero.msstyles", styleFolder);
     }
 
-    const GenerationPage& page() const { return wizard.page(); }
-
     void setTheme(const std::string& name) {
         themeName = name;
-        controls.setText(page().nameField, name);
+        project.themeName = name;
     }
     void setSaveLocation(const std::string& location) {
         save = location;
-        controls.setText(page().saveLocationField, location);
+        project.saveLocation = location;
     }
     std::string pack() const { return save + "\\" + themeName; }
     std::string themeFile() const { return save + "\\" + themeName + ".theme"; }
@@ -197,35 +169,35 @@ protected:
         return {path, name};
     }
     // What a picker does: the field shows the path, the slot records the file.
-    void pick(std::string_view field, AssetRef& slot, const AssetRef& asset) {
-        controls.setText(field, asset.sourcePath);
+    static void pick(std::string& field, AssetRef& slot, const AssetRef& asset) {
+        field = asset.sourcePath;
         slot = asset;
     }
 
     // Chooses something for every slot of the pages: icons, pointers, sounds, wallpaper,
     // screensaver, visual style with a shell style folder and (Windows 7) a small slideshow.
     void chooseEverything() {
-        for (std::size_t i = 0; i < wizard.iconFields.size(); ++i) {
-            pick(wizard.iconFields[i], project.iconFiles[i],
+        for (std::size_t i = 0; i < request.iconFields.size(); ++i) {
+            pick(request.iconFields[i], project.iconFiles[i],
                  source("icon" + std::to_string(i) + ".ico"));
         }
-        for (std::size_t i = 0; i < kPointerKeys.size(); ++i) {
-            pick(std::string(wizard.prefix) + std::string(kPointerKeys[i]), project.cursorFiles[i],
-                 source(std::string(kPointerKeys[i]) + ".cur"));
+        for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
+            pick(request.pointerFields[i], project.cursorFiles[i],
+                 source(std::string(kPointerRoles[i]) + ".cur"));
         }
-        for (std::size_t i = 0; i < wizard.soundFields.size(); ++i) {
-            pick(wizard.soundFields[i], project.soundFiles[i],
+        for (std::size_t i = 0; i < wizard.soundFields; ++i) {
+            pick(request.soundFields[i], project.soundFiles[i],
                  source("sound" + std::to_string(i) + ".wav"));
         }
-        pick(wizard.wallpaperField, project.wallpaperFile, source("wall.jpg"));
-        controls.setText(wizard.ownScreensaverTick, "√");
+        pick(request.wallpaperField, project.wallpaperFile, source("wall.jpg"));
+        request.ownScreensaverTicked = true;
         project.screensaverFile = source("saver.scr");
         const std::string shell = styleFolder + "\\Shell";
         ASSERT_TRUE(platform.makeDirectory(shell));
         ASSERT_TRUE(platform.makeDirectory(shell + "\\NormalColor"));
         source("Shellstyle.dll", shell + "\\NormalColor");
-        if (!wizard.slideshowField.empty()) {
-            controls.setText(wizard.slideshowField, sources);
+        if (wizard.slideshow) {
+            request.slideshowField = sources;
             for (int i = 1; i <= 3; ++i) {
                 project.slideshowFiles.push_back(source("slide" + std::to_string(i) + ".jpg"));
             }
@@ -239,19 +211,18 @@ protected:
     }
 
     // Runs the generator between two snapshots and checks what every case must hold: one
-    // message, the controls enabled again, nothing that existed changed (the theme file
+    // message, nothing that existed changed (the theme file
     // excepted when the run was not refused: it is rewritten by design), and nothing new
     // outside the pack folder and the theme file.
     void generate() {
         platform.messages.clear();
         before = sandboxTree();
-        wizard.generate(controls, project, platform);
+        const GenerationReport report = wizard.generate(request, platform);
+        platform.messageBox(report.message, report.icon, report.title);
         after = sandboxTree();
 
         ASSERT_EQ(platform.messages.size(), 1u) << "exactly one message";
-        for (std::string_view name : page().disableList) {
-            EXPECT_TRUE(controls.enabled(name)) << name;
-        }
+        EXPECT_EQ(report.outcome == GenerationOutcome::Incomplete, !report.failures.empty());
         const bool refused = platform.messages[0].icon == MessageIcon::Error;
         for (const auto& [path, content] : before) {
             if (!refused && path == themeFile()) {
@@ -305,8 +276,8 @@ protected:
     const Wizard& wizard;
     std::unique_ptr<Sandbox> sandbox = makeSandbox();
     FaultyPlatform platform{sandbox->platform()};
-    MemoryControls controls;
-    ThemeProject project;
+    ThemeRequest request;
+    ThemeProject& project = request.project;
     const std::string root = sandbox->root();
     std::string save = root + "\\outer\\inner\\save";
     const std::string sources = root + "\\src";
@@ -378,7 +349,7 @@ TEST_P(BadInput, PathsOfThreeHundredCharacters) {
     setSaveLocation(location);
     // A slot whose source path is long as well.
     const std::string longSource = location + "\\" + std::string(40, 's') + ".ico";
-    pick(wizard.iconFields[0], project.iconFiles[0], {longSource, fileNameOf(longSource)});
+    pick(request.iconFields[0], project.iconFiles[0], {longSource, fileNameOf(longSource)});
     platform.writeFile(longSource, bytes("long"));
     generate();
     if (!platform.isDirectory(pack())) {
@@ -396,15 +367,15 @@ TEST_P(BadInput, PathsOfThreeHundredCharacters) {
 TEST_P(BadInput, MissingUnreadableAndEmptySourcesAreNamedAndTheirKeysStillWritten) {
     chooseEverything();
     const AssetRef missing{sources + "\\missing.ico", "missing.ico"};
-    pick(wizard.iconFields[0], project.iconFiles[0], missing);
+    pick(request.iconFields[0], project.iconFiles[0], missing);
     // A folder where a file was picked: it cannot be read as a file.
     ASSERT_TRUE(platform.makeDirectory(sources + "\\folder.ico"));
-    pick(wizard.iconFields[1], project.iconFiles[1], {sources + "\\folder.ico", "folder.ico"});
+    pick(request.iconFields[1], project.iconFiles[1], {sources + "\\folder.ico", "folder.ico"});
     const AssetRef empty{sources + "\\empty.ico", "empty.ico"};
     ASSERT_TRUE(platform.writeFile(empty.sourcePath, {}));
-    pick(wizard.iconFields[2], project.iconFiles[2], empty);
+    pick(request.iconFields[2], project.iconFiles[2], empty);
     const AssetRef locked = source("locked.ico");
-    pick(wizard.iconFields[3], project.iconFiles[3], locked);
+    pick(request.iconFields[3], project.iconFiles[3], locked);
     const std::shared_ptr<void> unreadable = sandbox->makeUnreadable(locked.sourcePath);
 
     generate();
@@ -469,9 +440,9 @@ TEST_P(BadInput, GbkTrailByteNamesReachTheFileAsTheRightBytes) {
     chooseEverything();
     // The GBK forms of 淺 (9C 5C) and 奬 (8A 5C) end in the byte of "\".
     setTheme("淺奬");
-    controls.setText(page().displayNameField, "淺色主题");
+    project.displayName = "淺色主题";
     ASSERT_TRUE(platform.makeDirectory(sources + "\\奬"));
-    pick(wizard.iconFields[0], project.iconFiles[0], source("淺.ico", sources + "\\奬"));
+    pick(request.iconFields[0], project.iconFiles[0], source("淺.ico", sources + "\\奬"));
     generate();
     expectDone();
     EXPECT_EQ(platform.readFile(pack() + "\\ICON\\淺.ico"), "content of 淺.ico");
@@ -491,8 +462,8 @@ TEST_P(BadInput, NamesTheCodePageCannotHold) {
     // A display name or a file name it cannot hold: the copy is made (the file system holds
     // any name), the key that would name it cannot be written, and the message says which.
     setTheme("Aurora");
-    controls.setText(page().displayNameField, "테마");
-    pick(wizard.iconFields[0], project.iconFiles[0], source("아이콘.ico"));
+    project.displayName = "테마";
+    pick(request.iconFields[0], project.iconFiles[0], source("아이콘.ico"));
     generate();
     expectDoneWithFailures({"[Theme] DisplayName", "DefaultIcon] DefaultValue"});
     EXPECT_EQ(platform.readFile(pack() + "\\ICON\\아이콘.ico"), "content of 아이콘.ico");

@@ -3,10 +3,10 @@
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
+#include "model/Texts.h"
 #include "wizard/ControlTable.h"
 #include "wizard/Dpi.h"
 #include "wizard/Drop.h"
-#include "wizard/DropTexts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // The frame every generation run shares: the opening checks, the pack folder, the header, the
-// copy-or-default rule and the closing message.
+// copy-or-default rule and the closing report.
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "generator/GenerationRun.h"
 #include "generator/ThemePaths.h"
-#include "wizard/Controls.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace quorvel::test {
 namespace {
@@ -19,37 +20,45 @@ class GenerationRunTest : public testing::Test {
 protected:
     std::unique_ptr<Sandbox> sandbox = makeSandbox();
     RecordingPlatform platform{sandbox->platform()};
-    MemoryControls controls;
-    ThemeProject project;
-    const GenerationPage& page = win7GenerationPage();
+    ThemeRequest request;
 
     void fillPage(std::string_view name, std::string_view display, std::string_view location) {
-        controls.setText(page.nameField, name);
-        controls.setText(page.displayNameField, display);
-        controls.setText(page.saveLocationField, location);
+        request.project.themeName = name;
+        request.project.displayName = display;
+        request.project.saveLocation = location;
     }
     void fillValidPage() { fillPage("Blue", "蓝色", sandbox->root()); }
     std::string file(const std::string& path) {
         return platform.readFile(path).value_or("<missing>");
     }
-    bool allEnabled() {
-        for (std::string_view name : page.disableList) {
-            if (!controls.enabled(name)) {
-                return false;
-            }
-        }
-        return true;
+    // Shows the report of a run that began and ended, or was refused, as the wizard does.
+    void show(const GenerationReport& report) {
+        platform.messageBox(report.message, report.icon, report.title);
     }
-    // A run that is refused leaves no trace: nothing disabled, captured or written.
+    bool begin(GenerationRun& run) {
+        const bool began = run.begin();
+        if (!began) {
+            EXPECT_EQ(run.report().outcome, GenerationOutcome::Refused);
+            show(run.report());
+        }
+        return began;
+    }
+    void end(GenerationRun& run) {
+        run.end();
+        show(run.report());
+    }
+    // A run that is refused leaves no trace: nothing written, and refusalOf says the same.
     void expectRefusedWith(std::string_view message) {
-        GenerationRun run(controls, project, platform, page);
-        EXPECT_FALSE(run.begin());
+        const auto refusal = refusalOf(request, platform);
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_EQ(refusal->message, message);
+        GenerationRun run(request, platform);
+        EXPECT_FALSE(begin(run));
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0].text, message);
         EXPECT_EQ(platform.messages[0].title, "错误...");
         EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
-        EXPECT_TRUE(allEnabled());
-        EXPECT_TRUE(project.themeName.empty());
+        EXPECT_TRUE(run.failures().empty());
         const auto entries = platform.listDirectory(sandbox->root());
         ASSERT_TRUE(entries.has_value());
         EXPECT_TRUE(entries->empty()) << "something was written";
@@ -68,31 +77,12 @@ TEST_F(GenerationRunTest, EmptyFieldsAreRefusedInPageOrder) {
     expectRefusedWith("生成名称不能为空!");
 }
 
-TEST_F(GenerationRunTest, XpPageChecksItsOwnFieldsAndDisablesItsOwnList) {
-    const GenerationPage& xp = xpGenerationPage();
-    controls.setText("X生成名称", "XpTheme");
-    controls.setText("X显示名称", "XP");
-    controls.setText("X保存位置", sandbox->root());
-    controls.setText("W生成名称", ""); // the Windows 7 page plays no part
-    GenerationRun run(controls, project, platform, xp);
-    ASSERT_TRUE(run.begin());
-    for (std::string_view name :
-         {"X生成名称", "X保存位置", "X显示名称", "X保存位置_打开", "按钮47", "按钮48"}) {
-        EXPECT_FALSE(controls.enabled(name)) << name;
-    }
-    EXPECT_TRUE(controls.enabled("W保存位置_选择"));
-    run.end();
-    for (std::string_view name : xp.disableList) {
-        EXPECT_TRUE(controls.enabled(name)) << name;
-    }
-    EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\XpTheme"));
-}
-
 TEST_F(GenerationRunTest, BlankTextsAreNotEmpty) {
     fillPage("Blank", " ", sandbox->root());
-    GenerationRun run(controls, project, platform, page);
-    EXPECT_TRUE(run.begin());
-    EXPECT_EQ(project.displayName, " ");
+    GenerationRun run(request, platform);
+    EXPECT_TRUE(begin(run));
+    end(run);
+    EXPECT_NE(file(sandbox->root() + "\\Blank.theme").find("DisplayName= \r\n"), std::string::npos);
 }
 
 TEST_F(GenerationRunTest, NamesThatAreNotOneFolderNameAreRefused) {
@@ -102,12 +92,11 @@ TEST_F(GenerationRunTest, NamesThatAreNotOneFolderNameAreRefused) {
              std::string("bell\x07")}) {
         SCOPED_TRACE(name);
         fillPage(name, "d", sandbox->root());
-        GenerationRun run(controls, project, platform, page);
-        EXPECT_FALSE(run.begin());
+        GenerationRun run(request, platform);
+        EXPECT_FALSE(begin(run));
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_NE(platform.messages[0].text.find("有效的文件夹名称"), std::string::npos);
         EXPECT_EQ(platform.messages[0].title, "错误...");
-        EXPECT_TRUE(allEnabled());
         platform.messages.clear();
     }
     const auto entries = platform.listDirectory(sandbox->root());
@@ -127,28 +116,21 @@ TEST_F(GenerationRunTest, EmptyChecksComeBeforeTheNameCheck) {
 
 TEST_F(GenerationRunTest, NameTheCodePageCannotHoldIsRefused) {
     fillPage("theme \xF0\x9F\x98\x80", "d", sandbox->root());
-    GenerationRun run(controls, project, platform, page);
-    EXPECT_FALSE(run.begin());
+    GenerationRun run(request, platform);
+    EXPECT_FALSE(begin(run));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_NE(platform.messages[0].text.find("代码页"), std::string::npos);
-    EXPECT_TRUE(allEnabled());
 }
 
 TEST_F(GenerationRunTest, OpeningWritesFolderHeaderPauseAndDisplayName) {
     fillValidPage();
-    GenerationRun run(controls, project, platform, page);
-    ASSERT_TRUE(run.begin());
-    EXPECT_FALSE(allEnabled());
-    EXPECT_TRUE(controls.enabled("W保存位置_选择")) << "not in the disable list";
-    EXPECT_EQ(project.themeName, "Blue");
-    EXPECT_EQ(project.displayName, "蓝色");
-    EXPECT_EQ(project.saveLocation, sandbox->root());
+    GenerationRun run(request, platform);
+    ASSERT_TRUE(begin(run));
     EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\Blue"));
     EXPECT_EQ(platform.delays, std::vector<int>{500});
     // The header is on disk before the pause; the keys follow it.
     EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"), std::string(themeFileHeader()));
-    run.end();
-    EXPECT_TRUE(allEnabled());
+    end(run);
     EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"),
               std::string(themeFileHeader()) +
                   "\r\n[Theme]\r\nDisplayName=" + *platform.toAnsi("蓝色") + "\r\n");
@@ -156,6 +138,26 @@ TEST_F(GenerationRunTest, OpeningWritesFolderHeaderPauseAndDisplayName) {
     EXPECT_EQ(platform.messages[0].text, "生成完毕!");
     EXPECT_EQ(platform.messages[0].title, "提示...");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
+}
+
+TEST_F(GenerationRunTest, StepsThatThrowEndTheRunWithTheThemeFileSavedAndTheirFailuresKept) {
+    fillValidPage();
+    const GenerationReport report = runGeneration(request, platform, [](GenerationRun& run) {
+        run.fail("first item");
+        throw std::runtime_error("out of something");
+    });
+    EXPECT_EQ(report.outcome, GenerationOutcome::Incomplete);
+    EXPECT_EQ(report.failures,
+              (std::vector<std::string>{"first item", "生成过程意外中断,主题包不完整"}));
+    EXPECT_EQ(report.message, GenerationRun::closingMessage(report.failures));
+    EXPECT_EQ(report.icon, MessageIcon::Warning);
+    EXPECT_EQ(report.title, "提示...");
+    EXPECT_NE(file(sandbox->root() + "\\Blue.theme").find("[Theme]"), std::string::npos);
+
+    const GenerationReport complete =
+        runGeneration(request, platform, [](GenerationRun&) {}); // the pack exists by now
+    EXPECT_EQ(complete.outcome, GenerationOutcome::Refused);
+    EXPECT_EQ(complete.message, "生成失败,请重试!");
 }
 
 TEST_F(GenerationRunTest, HeaderIsTwoCommentLinesWithTheAddressLast) {
@@ -173,15 +175,13 @@ TEST_F(GenerationRunTest, ExistingPackFolderIsRefusedAndLeftUntouched) {
     ASSERT_TRUE(platform.makeDirectory(pack));
     ASSERT_TRUE(platform.writeFile(pack + "\\keep.ico", bytes("mine")));
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\Blue.theme", bytes("[old]\r\n")));
-    project.themeName = "earlier";
 
-    GenerationRun run(controls, project, platform, page);
-    EXPECT_FALSE(run.begin());
+    GenerationRun run(request, platform);
+    EXPECT_FALSE(begin(run));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "生成失败,请重试!");
     EXPECT_EQ(platform.messages[0].title, "错误...");
-    EXPECT_TRUE(allEnabled());
-    EXPECT_EQ(project.themeName, "Blue") << "the captured texts keep the new values";
+    EXPECT_EQ(run.report().outcome, GenerationOutcome::Refused);
     EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"), "[old]\r\n");
     EXPECT_EQ(file(pack + "\\keep.ico"), "mine");
     EXPECT_TRUE(platform.delays.empty());
@@ -189,8 +189,8 @@ TEST_F(GenerationRunTest, ExistingPackFolderIsRefusedAndLeftUntouched) {
 
 TEST_F(GenerationRunTest, MissingSaveLocationIsRefused) {
     fillPage("Blue", "d", sandbox->root() + "\\does not exist");
-    GenerationRun run(controls, project, platform, page);
-    EXPECT_FALSE(run.begin());
+    GenerationRun run(request, platform);
+    EXPECT_FALSE(begin(run));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "生成失败,请重试!");
 }
@@ -199,9 +199,9 @@ TEST_F(GenerationRunTest, ExistingThemeFileWithoutPackIsRewritten) {
     fillValidPage();
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\Blue.theme",
                                    bytes("[Old]\r\nStale=1\r\n[Theme]\r\nDisplayName=old\r\n")));
-    GenerationRun run(controls, project, platform, page);
-    ASSERT_TRUE(run.begin());
-    run.end();
+    GenerationRun run(request, platform);
+    ASSERT_TRUE(begin(run));
+    end(run);
     EXPECT_EQ(file(sandbox->root() + "\\Blue.theme"),
               std::string(themeFileHeader()) +
                   "\r\n[Theme]\r\nDisplayName=" + *platform.toAnsi("蓝色") + "\r\n");
@@ -213,7 +213,7 @@ protected:
         fillValidPage();
         ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\assets"));
         ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\assets\\doc.ico", bytes("ICON1")));
-        run.emplace(controls, project, platform, page);
+        run.emplace(request, platform);
         ASSERT_TRUE(run->begin());
     }
     AssetRef asset(const std::string& name) {
@@ -224,19 +224,18 @@ protected:
 };
 
 TEST_F(AssetEntryTest, EmptyFieldWritesTheDefaultAndMakesNoFolder) {
-    run->writeAssetEntry("W我的文档_图标", "S", "DefaultValue", "%SystemRoot%\\x.dll,-1",
-                         subfolder::kIcon, asset("doc.ico"), ",0");
-    run->end();
+    run->writeAssetEntry("", "S", "DefaultValue", "%SystemRoot%\\x.dll,-1", subfolder::kIcon,
+                         asset("doc.ico"), ",0");
+    end(*run);
     EXPECT_NE(theme().find("[S]\r\nDefaultValue=%SystemRoot%\\x.dll,-1\r\n"), std::string::npos);
     EXPECT_FALSE(platform.isDirectory(sandbox->root() + "\\Blue\\ICON"));
     EXPECT_EQ(platform.messages.back().text, "生成完毕!");
 }
 
 TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
-    controls.setText("W我的文档_图标", "shown text is not used");
-    run->writeAssetEntry("W我的文档_图标", "S", "DefaultValue", "default", subfolder::kIcon,
+    run->writeAssetEntry("shown text is not used", "S", "DefaultValue", "default", subfolder::kIcon,
                          asset("doc.ico"), ",0");
-    run->end();
+    end(*run);
     EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON1");
     EXPECT_NE(
         theme().find("DefaultValue=%SystemRoot%\\resources\\Themes\\Blue\\ICON\\doc.ico,0\r\n"),
@@ -247,12 +246,10 @@ TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
 TEST_F(AssetEntryTest, SameFileNameTwiceSharesOneCopy) {
     ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\other"));
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\other\\doc.ico", bytes("ICON2")));
-    controls.setText("W我的文档_图标", "x");
-    controls.setText("W我的电脑_图标", "x");
-    run->writeAssetEntry("W我的文档_图标", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
-    run->writeAssetEntry("W我的电脑_图标", "S", "second", "", subfolder::kIcon,
+    run->writeAssetEntry("x", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
+    run->writeAssetEntry("x", "S", "second", "", subfolder::kIcon,
                          {sandbox->root() + "\\other\\doc.ico", "doc.ico"});
-    run->end();
+    end(*run);
     EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON2") << "the later copy wins";
     const std::string value = "%SystemRoot%\\resources\\Themes\\Blue\\ICON\\doc.ico\r\n";
     EXPECT_NE(theme().find("first=" + value), std::string::npos);
@@ -260,10 +257,9 @@ TEST_F(AssetEntryTest, SameFileNameTwiceSharesOneCopy) {
 }
 
 TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
-    controls.setText("W我的文档_图标", "typed by hand");
-    run->writeAssetEntry("W我的文档_图标", "S", "DefaultValue", "default", subfolder::kIcon,
+    run->writeAssetEntry("typed by hand", "S", "DefaultValue", "default", subfolder::kIcon,
                          AssetRef{}, ",0");
-    run->end();
+    end(*run);
     EXPECT_NE(theme().find("DefaultValue=%SystemRoot%\\resources\\Themes\\Blue\\ICON\\,0\r\n"),
               std::string::npos);
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -274,9 +270,8 @@ TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
 }
 
 TEST_F(AssetEntryTest, MissingSourceIsReportedWhileTheKeyIsStillWritten) {
-    controls.setText("WWait", "x");
-    run->writeAssetEntry("WWait", "S", "K", "", subfolder::kCursors, asset("gone.cur"));
-    run->end();
+    run->writeAssetEntry("x", "S", "K", "", subfolder::kCursors, asset("gone.cur"));
+    end(*run);
     EXPECT_NE(theme().find("K=%SystemRoot%\\resources\\Themes\\Blue\\Cursors\\gone.cur\r\n"),
               std::string::npos);
     EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\Blue\\Cursors"));
@@ -289,10 +284,9 @@ TEST_F(AssetEntryTest, SourceEnvironmentReferencesAreExpandedBeforeCopying) {
     // Point a variable at the assets folder, as %SystemRoot% points at the system folder.
     const std::string expanded = platform.expandEnvironment("%SystemRoot%");
     ASSERT_NE(expanded, "%SystemRoot%");
-    controls.setText("WWait", "x");
-    run->writeAssetEntry("WWait", "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
+    run->writeAssetEntry("x", "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
                          {"%SystemRoot%\\no-such-screensaver.scr", "no-such-screensaver.scr"});
-    run->end();
+    end(*run);
     ASSERT_EQ(run->failures().size(), 1u);
     EXPECT_NE(run->failures()[0].find(expanded + "\\no-such-screensaver.scr"), std::string::npos)
         << run->failures()[0];
@@ -304,21 +298,22 @@ TEST_F(AssetEntryTest, SourceEnvironmentReferencesAreExpandedBeforeCopying) {
 TEST_F(AssetEntryTest, SubfolderThatIsAFileIsReported) {
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\Blue\\Sound", bytes("not a folder")));
     run->ensureSubfolder(subfolder::kSound);
-    run->end();
+    end(*run);
     ASSERT_EQ(run->failures().size(), 1u);
     EXPECT_NE(run->failures()[0].find("Blue\\Sound\\"), std::string::npos);
 }
 
 TEST_F(GenerationRunTest, SaveLocationEndingInASeparatorDoublesIt) {
+    ThemeProject project;
     project.saveLocation = "D:\\";
     project.themeName = "T";
     EXPECT_EQ(themeFilePath(project), "D:\\\\T.theme");
     EXPECT_EQ(packFolder(project), "D:\\\\T");
 
     fillPage("Doubled", "d", sandbox->root() + "\\");
-    GenerationRun run(controls, project, platform, page);
-    ASSERT_TRUE(run.begin());
-    run.end();
+    GenerationRun run(request, platform);
+    ASSERT_TRUE(begin(run));
+    end(run);
     EXPECT_TRUE(platform.isDirectory(sandbox->root() + "\\Doubled"));
     EXPECT_TRUE(platform.readFile(sandbox->root() + "\\Doubled.theme").has_value());
 }

@@ -5,11 +5,11 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
-#include "generator/GenerationRun.h"
 #include "model/ProductInfo.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
+#include "wizard/RequestCapture.h"
 #include "wizard/WindowStyle.h"
 
 #include <gtest/gtest.h>
@@ -457,18 +457,10 @@ TEST_F(PageFlow, ControlsTheHandlersAndGeneratorsUseAreOnTheirPages) {
             EXPECT_EQ(combo.items[i + 1], savers[i].item);
         }
     }
-    // The generators still name their fields.
-    const auto named = [](std::string_view name, int page) {
-        const ControlDef* c = findControl(name);
-        return c != nullptr && c->page == page;
-    };
-    for (auto [page, fields] :
-         {std::pair{kPageWin76, &win7GenerationPage()}, std::pair{kPageXp6, &xpGenerationPage()}}) {
-        EXPECT_TRUE(named(fields->nameField, page));
-        EXPECT_TRUE(named(fields->displayNameField, page));
-        EXPECT_TRUE(named(fields->saveLocationField, page));
-        for (std::string_view name : fields->disableList) {
-            EXPECT_TRUE(named(name, page)) << name;
+    // A run disables controls of its own last page only.
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        for (const ControlId id : generationDisableList(set)) {
+            EXPECT_EQ(controlDef(id).page, pageSetControls(set).namesPage) << controlDef(id).name;
         }
     }
 }
@@ -496,8 +488,8 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
     EXPECT_TRUE(platform.readFile(location + "\\流程主题.theme").has_value());
     EXPECT_EQ(platform.readFile(location + "\\流程主题\\Luna.msstyles"), "style");
     // Every control the run disabled is enabled again.
-    for (std::string_view name : xpGenerationPage().disableList) {
-        EXPECT_TRUE(ui.enabled(name)) << name;
+    for (const ControlId id : generationDisableList(PageSet::Xp)) {
+        EXPECT_TRUE(ui.enabled(id)) << controlDef(id).name;
     }
 
     // A second run into the same pack folder fails, and the page still stays.
@@ -538,8 +530,8 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
     ASSERT_TRUE(theme.has_value());
     // The captured transparency and colour of page WIN75 reach the theme file.
     EXPECT_NE(theme->find("ColorizationColor=0x7F0066FF"), std::string::npos);
-    for (std::string_view name : win7GenerationPage().disableList) {
-        EXPECT_TRUE(ui.enabled(name)) << name;
+    for (const ControlId id : generationDisableList(PageSet::Win7)) {
+        EXPECT_TRUE(ui.enabled(id)) << controlDef(id).name;
     }
 }
 

@@ -153,6 +153,59 @@ TEST(PalettePick, CellAutomaticAndSystemColourPicks) {
     EXPECT_EQ(state.pickedColor, 0);
 }
 
+// The arrow keys against the drawn layout: each moves to the nearest cell in its direction in the
+// same row (same top) or column (same left), and stays where there is none.
+TEST(PaletteKeys, ArrowsMoveToTheNeighbourOnScreenAndStopAtTheEdges) {
+    const PaletteState state = prepared();
+    using palette::GridMove;
+    struct Direction {
+        GridMove move;
+        int dx;
+        int dy;
+    };
+    const Direction directions[] = {{GridMove::Left, -1, 0},
+                                    {GridMove::Right, 1, 0},
+                                    {GridMove::Up, 0, -1},
+                                    {GridMove::Down, 0, 1}};
+    int stops = 0;
+    for (int from = 1; from <= palette::kColorCount; ++from) {
+        const PaletteCell& a = state.paletteCells[static_cast<std::size_t>(from - 1)];
+        for (const Direction& d : directions) {
+            int expected = from;
+            int best = 1 << 30;
+            for (int to = 1; to <= palette::kColorCount; ++to) {
+                const PaletteCell& b = state.paletteCells[static_cast<std::size_t>(to - 1)];
+                const int along = d.dx != 0 ? (b.x - a.x) * d.dx : (b.y - a.y) * d.dy;
+                const bool inLine = d.dx != 0 ? b.y == a.y : b.x == a.x;
+                if (inLine && along > 0 && along < best) {
+                    best = along;
+                    expected = to;
+                }
+            }
+            stops += expected == from ? 1 : 0;
+            EXPECT_EQ(palette::moveInGrid(from, d.move), expected)
+                << "from " << from << " by (" << d.dx << "," << d.dy << ")";
+        }
+    }
+    EXPECT_EQ(stops, 2 * 10 + 2 * 7) << "the four edges of a 10 x 7 grid";
+}
+
+TEST(PaletteKeys, HomeEndAndTheFirstMoveFromNoCell) {
+    using palette::GridMove;
+    struct Case {
+        int from;
+        GridMove move;
+        int to;
+    };
+    for (const Case c :
+         {Case{37, GridMove::First, 1}, Case{37, GridMove::Last, 70}, Case{0, GridMove::Right, 1},
+          Case{0, GridMove::Up, 1}, Case{0, GridMove::Last, 70}, Case{10, GridMove::Right, 10},
+          Case{11, GridMove::Left, 11}, Case{61, GridMove::Up, 51}, Case{5, GridMove::Down, 15}}) {
+        EXPECT_EQ(palette::moveInGrid(c.from, c.move), c.to)
+            << c.from << " by " << static_cast<int>(c.move);
+    }
+}
+
 // Expects the two highlight frames around the cell at (x, y) and its colour inside them.
 void expectHighlighted(const Raster& picture, int x, int y, ColorValue color) {
     for (int d : {0, 6, 12}) {

@@ -122,6 +122,9 @@ TEST_F(PlatformFiles, AnsiCodePageIsGbk) {
     EXPECT_EQ(fs.toAnsi("主题"), std::string("\xD6\xF7\xCC\xE2"));
     EXPECT_FALSE(fs.toAnsi("\xF0\x9F\x98\x80").has_value()) << "an emoji has no GBK form";
     EXPECT_FALSE(fs.toAnsi("\xEA\xB0\x80").has_value()) << "nor has a Hangul syllable";
+    EXPECT_EQ(fs.fromAnsi(std::string("\x9C\x5C\xD6\xF7\xCC\xE2 a")), "淺主题 a");
+    EXPECT_EQ(fs.fromAnsi(""), "");
+    EXPECT_FALSE(fs.fromAnsi(std::string("\xD6")).has_value()) << "a lead byte without its trail";
     EXPECT_TRUE(fs.isAnsiLeadByte(0x9C));
     EXPECT_FALSE(fs.isAnsiLeadByte('A'));
     EXPECT_FALSE(fs.isAnsiLeadByte(0x5C));

@@ -6,8 +6,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/Win7ThemeGenerator.h"
-#include "model/ThemeProject.h"
-#include "wizard/Controls.h"
+#include "model/ThemeRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +54,8 @@ protected:
         ASSERT_TRUE(fs.makeDirectory(root + "\\Windows\\System32"));
         ASSERT_TRUE(fs.makeDirectory(saveLocation));
         setThemeName("Aurora");
-        controls.setText("W显示名称", "极光");
-        controls.setText("W保存位置", saveLocation);
+        project.displayName = "极光";
+        project.saveLocation = saveLocation;
         // What leaving the colour page captures with its controls untouched.
         project.windowAlphaText = "7F";
         project.windowColorText = "0066FF";
@@ -65,7 +64,7 @@ protected:
 
     void setThemeName(const std::string& name) {
         themeName = name;
-        controls.setText("W生成名称", name);
+        project.themeName = name;
     }
 
     // A source file whose content tells where it came from.
@@ -77,15 +76,19 @@ protected:
     }
 
     // What a picker does: the field shows the path, the slot records the file.
-    void pick(std::string_view field, AssetRef& slot, const AssetRef& asset) {
-        controls.setText(field, asset.sourcePath);
+    static void pick(std::string& field, AssetRef& slot, const AssetRef& asset) {
+        field = asset.sourcePath;
         slot = asset;
     }
 
     std::string pack() const { return saveLocation + "\\" + themeName; }
     std::string installed(const std::string& rest) const { return kInstalled + themeName + rest; }
 
-    void generate() { runWin7ThemeGenerator(controls, project, platform); }
+    // Generates and shows the report as the wizard does.
+    void generate() {
+        const GenerationReport report = generateWin7Theme(request, platform);
+        platform.messageBox(report.message, report.icon, report.title);
+    }
 
     std::string ansi(std::string_view utf8) {
         const auto converted = fs.toAnsi(utf8);
@@ -267,8 +270,8 @@ protected:
     std::string sources = root + "\\src";
     std::string saveLocation = root + "\\themes";
     SystemRootPlatform platform{fs, root + "\\Windows"};
-    MemoryControls controls;
-    ThemeProject project;
+    ThemeRequest request;
+    ThemeProject& project = request.project;
     std::string themeName;
 };
 
@@ -289,36 +292,32 @@ TEST_F(Win7Generator, EmptyRunWritesEveryDefaultAndOnlyTheSupportFiles) {
     EXPECT_EQ(fs.readFile(pack() + "\\Shell\\NormalColor\\zh-CN\\shellstyle.dll.mui"),
               asText(payload::shellStyleDllMui()));
     expectDoneWithoutFailures();
-    EXPECT_TRUE(controls.enabled("按钮26"));
-    EXPECT_TRUE(controls.enabled("W生成名称"));
 }
 
 TEST_F(Win7Generator, FullRunWritesEveryChosenAssetAndCopiesIt) {
-    const std::array<std::string, 5> iconFields = {
-        "W我的文档_图标", "W我的电脑_图标", "W网上邻居_图标", "W回收站空_图标", "W回收站满_图标"};
     const std::array<std::string, 15> cursorRoles = {
         "UpArrow", "Wait",  "SizeNWSE",  "SizeNESW", "NWPen", "Help",   "SizeWE",     "Hand",
         "SizeAll", "Arrow", "Crosshair", "IBeam",    "No",    "SizeNS", "AppStarting"};
-    const std::array<std::string, 5> soundFields = {"W关机声音", "W开机声音", "W退出系统",
-                                                    "W登陆系统", "W切换主题"};
-    for (std::size_t i = 0; i < iconFields.size(); ++i) {
-        pick(iconFields[i], project.iconFiles[i], file("icon" + std::to_string(i + 1) + ".ico"));
+    for (std::size_t i = 0; i < request.iconFields.size(); ++i) {
+        pick(request.iconFields[i], project.iconFiles[i],
+             file("icon" + std::to_string(i + 1) + ".ico"));
     }
     for (std::size_t i = 0; i < cursorRoles.size(); ++i) {
-        pick("W" + cursorRoles[i], project.cursorFiles[i], file(cursorRoles[i] + ".ani"));
+        pick(request.pointerFields[i], project.cursorFiles[i], file(cursorRoles[i] + ".ani"));
     }
-    for (std::size_t i = 0; i < soundFields.size(); ++i) {
-        pick(soundFields[i], project.soundFiles[i], file("sound" + std::to_string(i + 1) + ".wav"));
+    for (std::size_t i = 0; i < request.soundFields.size(); ++i) {
+        pick(request.soundFields[i], project.soundFiles[i],
+             file("sound" + std::to_string(i + 1) + ".wav"));
     }
-    controls.setText("W鼠标方案_名称", "星空指针");
+    request.cursorSchemeField = "星空指针";
     project.cursorSchemeName = "星空指针";
-    controls.setText("W声音方案_名称", "晨曦声音");
+    request.soundSchemeField = "晨曦声音";
     project.soundSchemeName = "晨曦声音";
-    pick("W桌面壁纸", project.wallpaperFile, file("desk.jpg"));
-    controls.setText("W壁纸文件夹", sources + "\\slides");
+    pick(request.wallpaperField, project.wallpaperFile, file("desk.jpg"));
+    request.slideshowField = sources + "\\slides";
     project.slideshowFiles = {file("s1.jpg"), file("s2.png")};
     project.slideshowIntervalText = "60";
-    controls.setText("W屏保文件_选择", "√");
+    request.ownScreensaverTicked = true;
     project.screensaverFile = file("Stars.scr");
     project.windowAlphaText = "C0";
     project.windowColorText = "FF8000";
@@ -421,7 +420,7 @@ TEST_F(Win7Generator, FullRunWritesEveryChosenAssetAndCopiesIt) {
 
 TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
     struct Row {
-        std::string field;
+        std::string* field;
         AssetRef* slot;
         std::string section;
         std::string key;
@@ -430,33 +429,29 @@ TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
     };
     const std::string icons = "\\DefaultIcon";
     std::vector<Row> rows = {
-        {"W我的文档_图标", &project.iconFiles[0],
+        {&request.iconFields[0], &project.iconFiles[0],
          "CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}" + icons, "DefaultValue", "\\ICON\\", ",0"},
-        {"W我的电脑_图标", &project.iconFiles[1],
+        {&request.iconFields[1], &project.iconFiles[1],
          "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}" + icons, "DefaultValue", "\\ICON\\", ",0"},
-        {"W网上邻居_图标", &project.iconFiles[2],
+        {&request.iconFields[2], &project.iconFiles[2],
          "CLSID\\{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}" + icons, "DefaultValue", "\\ICON\\", ",0"},
-        {"W回收站空_图标", &project.iconFiles[3],
+        {&request.iconFields[3], &project.iconFiles[3],
          "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}" + icons, "Empty", "\\ICON\\", ",0"},
-        {"W回收站满_图标", &project.iconFiles[4],
+        {&request.iconFields[4], &project.iconFiles[4],
          "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}" + icons, "Full", "\\ICON\\", ",0"},
     };
     const std::array<std::string, 15> cursorRoles = {
         "UpArrow", "Wait",  "SizeNWSE",  "SizeNESW", "NWPen", "Help",   "SizeWE",     "Hand",
         "SizeAll", "Arrow", "Crosshair", "IBeam",    "No",    "SizeNS", "AppStarting"};
     for (std::size_t i = 0; i < cursorRoles.size(); ++i) {
-        rows.push_back({"W" + cursorRoles[i], &project.cursorFiles[i], "Control Panel\\Cursors",
-                        cursorRoles[i], "\\Cursors\\", ""});
+        rows.push_back({&request.pointerFields[i], &project.cursorFiles[i],
+                        "Control Panel\\Cursors", cursorRoles[i], "\\Cursors\\", ""});
     }
-    const std::array<std::pair<std::string, std::string>, 5> sounds = {
-        {{"W关机声音", "SystemExit"},
-         {"W开机声音", "SystemStart"},
-         {"W退出系统", "WindowsLogoff"},
-         {"W登陆系统", "WindowsLogon"},
-         {"W切换主题", "ChangeTheme"}}};
+    const std::array<std::string, 5> sounds = {"SystemExit", "SystemStart", "WindowsLogoff",
+                                               "WindowsLogon", "ChangeTheme"};
     for (std::size_t i = 0; i < sounds.size(); ++i) {
-        rows.push_back({sounds[i].first, &project.soundFiles[i],
-                        "AppEvents\\Schemes\\Apps\\.Default\\" + sounds[i].second, "DefaultValue",
+        rows.push_back({&request.soundFields[i], &project.soundFiles[i],
+                        "AppEvents\\Schemes\\Apps\\.Default\\" + sounds[i], "DefaultValue",
                         "\\Sound\\", ""});
     }
 
@@ -465,21 +460,21 @@ TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
         const Row& row = rows[r];
         setThemeName("Row" + std::to_string(r));
         const AssetRef asset = file("asset" + std::to_string(r) + ".bin");
-        pick(row.field, *row.slot, asset);
+        pick(*row.field, *row.slot, asset);
         generate();
-        controls.setText(row.field, "");
+        row.field->clear();
 
         std::vector<std::string> expected = defaultLines();
         setValue(expected, row.section, row.key,
                  installed(row.subfolder + asset.fileName) + row.suffix);
-        EXPECT_EQ(themeFile(), expectedFile(expected)) << row.field;
+        EXPECT_EQ(themeFile(), expectedFile(expected)) << r;
         expectCopied(row.subfolder + asset.fileName, asset);
     }
 }
 
 TEST_F(Win7Generator, SlideshowLeavesOutTheWallpapersNumberAndKeepsItsCopy) {
-    pick("W桌面壁纸", project.wallpaperFile, file("wall.jpg"));
-    controls.setText("W壁纸文件夹", sources + "\\other");
+    pick(request.wallpaperField, project.wallpaperFile, file("wall.jpg"));
+    request.slideshowField = sources + "\\other";
     // The second image has the wallpaper's name but other content; the wallpaper wins.
     project.slideshowFiles = {file("a.jpg", "other"), file("wall.jpg", "other"),
                               file("c.jpg", "other"), file("d.jpg", "other")};
@@ -507,7 +502,7 @@ TEST_F(Win7Generator, SlideshowLeavesOutTheWallpapersNumberAndKeepsItsCopy) {
 }
 
 TEST_F(Win7Generator, SlideshowWithoutWallpaperStillNamesTheWallpaperFolderFirst) {
-    controls.setText("W壁纸文件夹", sources);
+    request.slideshowField = sources;
     project.slideshowFiles = {file("a.jpg"), file("b.jpg")};
     project.slideshowIntervalText = "";
 
@@ -533,7 +528,7 @@ TEST_F(Win7Generator, SlideshowImageNamedLikeAnUncopiedWallpaperIsStillCopied) {
     // The wallpaper was picked on the XP page, so the Windows 7 wallpaper field is empty and no
     // wallpaper is copied; the slideshow image of the same name must not be lost.
     project.wallpaperFile = file("wall.jpg");
-    controls.setText("W壁纸文件夹", sources);
+    request.slideshowField = sources;
     project.slideshowFiles = {file("a.jpg", "other"), file("wall.jpg", "other")};
 
     generate();
@@ -560,7 +555,7 @@ TEST_F(Win7Generator, ScreensaverChoices) {
     // key names the installed copy.
     ASSERT_TRUE(fs.writeFile(root + "\\Windows\\System32\\Ribbons.scr", bytes("ribbons")));
     setThemeName("SystemSaver");
-    controls.setText("W系统屏保_选择", "√");
+    request.systemScreensaverTicked = true;
     project.screensaverFile = {"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"};
     generate();
     EXPECT_EQ(sectionLines("boot"), ansiLines({"SCRNSAVE.EXE=" + installed("\\SCR\\Ribbons.scr")}));
@@ -568,8 +563,8 @@ TEST_F(Win7Generator, ScreensaverChoices) {
 
     // An own file.
     setThemeName("OwnSaver");
-    controls.setText("W系统屏保_选择", "");
-    controls.setText("W屏保文件_选择", "√");
+    request.systemScreensaverTicked = false;
+    request.ownScreensaverTicked = true;
     project.screensaverFile = file("我的屏保.scr");
     generate();
     EXPECT_EQ(sectionLines("boot"),
@@ -584,7 +579,7 @@ TEST_F(Win7Generator, ScreensaverChoices) {
 }
 
 TEST_F(Win7Generator, MissingSystemScreensaverIsNamedButTheKeyStays) {
-    controls.setText("W系统屏保_选择", "√");
+    request.systemScreensaverTicked = true;
     project.screensaverFile = {"%SystemRoot%\\System32\\Gone.scr", "Gone.scr"};
 
     generate();
@@ -602,7 +597,7 @@ TEST_F(Win7Generator, PickedPathsWithPercentSignsAreCopiedAsTheyStand) {
     // A real folder named like a variable: the picked file is there, not below %SystemRoot%.
     ASSERT_TRUE(fs.makeDirectory(sources + "\\%SystemRoot%"));
     ASSERT_TRUE(fs.writeFile(root + "\\Windows\\decoy.ico", bytes("decoy")));
-    pick("W我的电脑_图标", project.iconFiles[1], file("decoy.ico", "%SystemRoot%"));
+    pick(request.iconFields[1], project.iconFiles[1], file("decoy.ico", "%SystemRoot%"));
 
     generate();
 
@@ -628,12 +623,12 @@ TEST_F(Win7Generator, TransparencyAndCompositionStayOnWhateverTheAlpha) {
 TEST_F(Win7Generator, ChineseNamesReachTheFileAsGbkAndTheRightTargets) {
     // "淺" and "奬" end in the byte of "\" in GBK.
     setThemeName("夏日淺");
-    controls.setText("W显示名称", "夏日奬主题");
-    pick("W我的电脑_图标", project.iconFiles[1], file("电脑淺.ico"));
-    pick("WArrow", project.cursorFiles[9], file("箭头奬.cur"));
-    pick("W开机声音", project.soundFiles[1], file("开机淺.wav"));
-    pick("W桌面壁纸", project.wallpaperFile, file("海边.jpg"));
-    controls.setText("W壁纸文件夹", sources);
+    project.displayName = "夏日奬主题";
+    pick(request.iconFields[1], project.iconFiles[1], file("电脑淺.ico"));
+    pick(request.pointerFields[9], project.cursorFiles[9], file("箭头奬.cur"));
+    pick(request.soundFields[1], project.soundFiles[1], file("开机淺.wav"));
+    pick(request.wallpaperField, project.wallpaperFile, file("海边.jpg"));
+    request.slideshowField = sources;
     project.slideshowFiles = {file("山奬.jpg")};
     project.visualStyleFile = file("风格淺.msstyles");
 
@@ -679,12 +674,10 @@ TEST_F(Win7Generator, RunWithoutVisualStyleWarnsAndStillWritesTheRest) {
     EXPECT_TRUE(platform.messages[0].text.starts_with("生成完毕!"));
     EXPECT_NE(platform.messages[0].text.find("可视化风格"), std::string::npos)
         << platform.messages[0].text;
-    EXPECT_TRUE(controls.enabled("按钮26"));
 }
 
-TEST_F(Win7Generator, ChecksTheWindows7PageFields) {
-    controls.setText("W生成名称", "");
-    controls.setText("X生成名称", "Aurora"); // the XP page's field does not count here
+TEST_F(Win7Generator, EmptyNameIsRefusedAndNothingIsWritten) {
+    project.themeName = "";
 
     generate();
 
@@ -692,7 +685,6 @@ TEST_F(Win7Generator, ChecksTheWindows7PageFields) {
     EXPECT_EQ(platform.messages[0].text, "生成名称不能为空!");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
     EXPECT_FALSE(fs.isDirectory(saveLocation + "\\Aurora"));
-    EXPECT_TRUE(controls.enabled("按钮26"));
 }
 
 } // namespace

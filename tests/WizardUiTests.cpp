@@ -39,17 +39,11 @@ TEST(MemoryWizardUi, CombosShowTheirItemAndSlidersStayInRange) {
     EXPECT_EQ(ui.sliderPosition(C::Win7AlphaSlider), 0);
 }
 
-TEST(MemoryWizardUi, MissingPagesAndUnknownNamesAreProgrammingErrors) {
+TEST(MemoryWizardUi, MissingPagesAreProgrammingErrors) {
     MemoryWizardUi ui;
     EXPECT_THROW(ui.goToPage(14), std::out_of_range);
     EXPECT_THROW(ui.goToPage(-1), std::out_of_range);
     EXPECT_EQ(ui.currentPage(), kPageMain);
-    // The name-based access that the theme generators still use.
-    EXPECT_EQ(ui.text("W透明窗口颜色"), "0066FF");
-    ui.setEnabled("W生成名称", false);
-    EXPECT_FALSE(ui.enabled(C::Win7ThemeName));
-    EXPECT_THROW(ui.text("W不存在"), std::out_of_range);
-    EXPECT_THROW(ui.setEnabled("W不存在", false), std::out_of_range);
 }
 
 } // namespace

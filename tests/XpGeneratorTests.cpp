@@ -9,7 +9,7 @@
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
 #include "generator/XpThemeGenerator.h"
-#include "wizard/Controls.h"
+#include "model/ThemeRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -52,18 +52,16 @@ public:
     std::string systemRoot;
 };
 
-constexpr std::string_view kDisableList[] = {"X生成名称",      "X保存位置", "X显示名称",
-                                             "X保存位置_打开", "按钮47",    "按钮48"};
-
 class XpRun : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(platform.makeDirectory(save));
         ASSERT_TRUE(platform.makeDirectory(sources));
         ASSERT_TRUE(platform.makeDirectory(styleFolder));
-        controls.setText("X生成名称", themeName);
-        controls.setText("X显示名称", "蓝色 经典");
-        controls.setText("X保存位置", save);
+        request.pageSet = PageSet::Xp;
+        project.themeName = themeName;
+        project.displayName = "蓝色 经典";
+        project.saveLocation = save;
         // The visual style page cannot be left without a style, so every run has one.
         project.visualStyleFile = put(styleFolder, "Luna.msstyles", "style bytes");
     }
@@ -82,7 +80,11 @@ protected:
         }
     }
 
-    void run() { runXpThemeGenerator(controls, project, platform); }
+    // Generates and shows the report as the wizard does.
+    void run() { show(generateXpTheme(request, platform)); }
+    void show(const GenerationReport& report) {
+        platform.messageBox(report.message, report.icon, report.title);
+    }
 
     // The entries below a folder, relative to it, folders with a trailing "\", sorted.
     std::vector<std::string> tree(const std::string& folder, const std::string& prefix = "") {
@@ -145,8 +147,8 @@ protected:
 
     std::unique_ptr<Sandbox> sandbox = makeSandbox();
     XpPlatform platform{sandbox->platform()};
-    MemoryControls controls;
-    ThemeProject project;
+    ThemeRequest request;
+    ThemeProject& project = request.project;
     // "淺" has the byte of "\" as the second byte of its GBK form.
     const std::string themeName = "淺色主题";
     const std::string save = sandbox->root() + "\\保存";
@@ -158,29 +160,13 @@ protected:
 
 // Everything but the names and the visual style left empty.
 TEST_F(XpRun, AnEmptyRunWritesEveryKeyWithItsDefault) {
-    // Recording controls' state during the header pause shows the run's disable list at work.
-    struct PauseSpy : XpPlatform {
-        using XpPlatform::XpPlatform;
-        void delay(int ms) override {
-            XpPlatform::delay(ms);
-            for (std::string_view name : kDisableList) {
-                disabledDuringPause += controls && !controls->enabled(name) ? 1 : 0;
-            }
-        }
-        Controls* controls = nullptr;
-        int disabledDuringPause = 0;
-    } spy{sandbox->platform()};
-    spy.controls = &controls;
-    runXpThemeGenerator(controls, project, spy);
+    const GenerationReport report = generateXpTheme(request, platform);
 
-    EXPECT_EQ(spy.delays, std::vector<int>{500});
-    EXPECT_EQ(spy.disabledDuringPause, 6);
-    for (std::string_view name : kDisableList) {
-        EXPECT_TRUE(controls.enabled(name)) << name;
-    }
-    ASSERT_EQ(spy.messages.size(), 1u);
-    EXPECT_EQ(spy.messages[0].text, "生成完毕!");
-    EXPECT_EQ(spy.messages[0].icon, MessageIcon::Information);
+    EXPECT_EQ(platform.delays, std::vector<int>{500});
+    EXPECT_EQ(report.outcome, GenerationOutcome::Complete);
+    EXPECT_TRUE(report.failures.empty());
+    EXPECT_EQ(report.message, "生成完毕!");
+    EXPECT_EQ(report.icon, MessageIcon::Information);
 
     expectThemeFile({
         "[Theme]",
@@ -244,38 +230,33 @@ TEST_F(XpRun, AnEmptyRunWritesEveryKeyWithItsDefault) {
     EXPECT_EQ(read(pack + "\\Luna.msstyles"), "style bytes");
     const auto wav = payload::emptyWav();
     EXPECT_EQ(read(pack + "\\Sound\\empty.wav"), std::string(wav.begin(), wav.end()));
-    EXPECT_EQ(project.themeName, themeName);
-    EXPECT_EQ(project.saveLocation, save);
 }
 
 TEST_F(XpRun, AFullRunCopiesEveryChosenAssetAndNamesItsInstalledPlace) {
-    const char* iconFields[] = {"X我的文档_图标", "X我的电脑_图标", "X网上邻居_图标",
-                                "X回收站空_图标", "X回收站满_图标"};
     for (int i = 0; i < 5; ++i) {
         project.iconFiles[i] = source("图标" + std::to_string(i + 1) + ".ico");
-        controls.setText(iconFields[i], project.iconFiles[i].sourcePath);
+        request.iconFields[i] = project.iconFiles[i].sourcePath;
     }
     const char* pointers[] = {"UpArrow",   "Wait",   "SizeNWSE", "SizeNESW", "NWPen",
                               "Help",      "SizeWE", "Hand",     "SizeAll",  "Arrow",
                               "Crosshair", "IBeam",  "No",       "SizeNS",   "AppStarting"};
     for (int i = 0; i < 15; ++i) {
         project.cursorFiles[i] = source(std::string(pointers[i]) + (i % 2 ? ".ani" : ".cur"));
-        controls.setText(std::string("X") + pointers[i], project.cursorFiles[i].sourcePath);
+        request.pointerFields[i] = project.cursorFiles[i].sourcePath;
     }
-    controls.setText("X鼠标方案_名称", "我的 指针");
+    request.cursorSchemeField = "我的 指针";
     project.cursorSchemeName = "a name the XP run does not read";
     project.wallpaperFile = source("奬.jpg");
-    controls.setText("X桌面壁纸", project.wallpaperFile.sourcePath);
+    request.wallpaperField = project.wallpaperFile.sourcePath;
     project.screensaverFile = source("星空.scr");
-    controls.setText("X自己屏保_选择", "√");
-    const char* soundFields[] = {"X关机声音", "X开机声音", "X退出系统", "X登陆系统"};
+    request.ownScreensaverTicked = true;
     for (int i = 0; i < 4; ++i) {
         project.soundFiles[i] = source("声音" + std::to_string(i + 1) + ".wav");
-        controls.setText(soundFields[i], project.soundFiles[i].sourcePath);
+        request.soundFields[i] = project.soundFiles[i].sourcePath;
     }
     project.soundFiles[4] = source("only-for-windows-7.wav");
-    controls.setText("W切换主题", project.soundFiles[4].sourcePath);
-    controls.setText("X声音方案_名称", "not written");
+    request.soundFields[4] = project.soundFiles[4].sourcePath; // no XP page shows it
+    request.soundSchemeField = "not written";
     makeDirectories(styleFolder, {"\\Shell", "\\Shell\\NormalColor"});
     put(styleFolder + "\\Shell\\NormalColor", "Shellstyle.dll", "normal colour");
 
@@ -408,7 +389,7 @@ TEST_F(XpRun, NoShellFolderMeansNoShellInThePack) {
     // A Shell folder with files but no directories gives none either.
     makeDirectories(styleFolder, {"\\Shell"});
     put(styleFolder + "\\Shell", "Shellstyle.dll", "x");
-    controls.setText("X生成名称", "第二个");
+    project.themeName = "第二个";
     run();
     EXPECT_TRUE(platform.isDirectory(save + "\\第二个"));
     EXPECT_FALSE(platform.isDirectory(save + "\\第二个\\Shell"));
@@ -416,7 +397,7 @@ TEST_F(XpRun, NoShellFolderMeansNoShellInThePack) {
     // A visual style path without any folder does not make the walk look at "\Shell" of the
     // current drive.
     project.visualStyleFile = {"Luna.msstyles", "Luna.msstyles"};
-    controls.setText("X生成名称", "第三个");
+    project.themeName = "第三个";
     platform.listed.clear();
     run();
     EXPECT_TRUE(platform.isDirectory(save + "\\第三个"));
@@ -469,21 +450,19 @@ TEST_F(XpRun, ADirectoryBeyondThePathLimitIsNamedInTheClosingMessage) {
     EXPECT_NE(read(themeFile).find("EmptyRecycleBin"), std::string::npos);
 }
 
-// The two tick boxes decide whether there is a screensaver, not the screensaver slot or fields.
-TEST_F(XpRun, TheTickBoxCaptionsDecideTheScreensaver) {
+// The two tick boxes decide whether there is a screensaver, not the screensaver slot.
+TEST_F(XpRun, TheTickBoxesDecideTheScreensaver) {
     project.screensaverFile = source("旧.scr");
-    controls.setText("X系统屏保", "picked earlier");
     run();
     EXPECT_NE(read(themeFile).find("[boot]\r\nSCRNSAVE.EXE=\r\n"), std::string::npos);
     EXPECT_FALSE(platform.isDirectory(pack + "\\SCR"));
 
-    for (const char* tick : {"X系统屏保_选择", "X自己屏保_选择"}) {
-        SCOPED_TRACE(tick);
-        controls.setText("X系统屏保_选择", "");
-        controls.setText("X自己屏保_选择", "");
-        controls.setText(tick, "√");
-        const std::string name = std::string("x") + tick;
-        controls.setText("X生成名称", name);
+    for (const bool system : {true, false}) {
+        SCOPED_TRACE(system);
+        request.systemScreensaverTicked = system;
+        request.ownScreensaverTicked = !system;
+        const std::string name = system ? "x系统" : "x自己";
+        project.themeName = name;
         run();
         const std::string folder = save + "\\" + name;
         EXPECT_EQ(read(folder + "\\SCR\\旧.scr"), "content of 旧.scr");
@@ -502,7 +481,7 @@ TEST_F(XpRun, ASystemScreensaverIsCopiedFromTheExpandedSystemFolder) {
     put(windows + "\\System32", "logon.scr", "system screensaver");
     platform.systemRoot = windows;
     project.screensaverFile = {"%SystemRoot%\\System32\\logon.scr", "logon.scr"};
-    controls.setText("X系统屏保_选择", "√");
+    request.systemScreensaverTicked = true;
 
     run();
 
@@ -514,10 +493,7 @@ TEST_F(XpRun, ASystemScreensaverIsCopiedFromTheExpandedSystemFolder) {
 
 TEST_F(XpRun, TheSameIconForAllFiveIsCopiedOnceAndNamedFiveTimes) {
     const AssetRef icon = source("同一个.ico");
-    for (const char* field : {"X我的文档_图标", "X我的电脑_图标", "X网上邻居_图标",
-                              "X回收站空_图标", "X回收站满_图标"}) {
-        controls.setText(field, icon.sourcePath);
-    }
+    request.iconFields.fill(icon.sourcePath);
     project.iconFiles.fill(icon);
 
     run();
@@ -538,8 +514,8 @@ TEST_F(XpRun, ASecondRunWithTheSameNameChangesNothing) {
     run();
     const std::string first = read(themeFile);
     const auto firstTree = tree(pack);
-    controls.setText("X显示名称", "另一个");
-    controls.setText("X桌面壁纸", "something");
+    project.displayName = "另一个";
+    request.wallpaperField = "something";
     platform.messages.clear();
 
     run();
@@ -549,9 +525,6 @@ TEST_F(XpRun, ASecondRunWithTheSameNameChangesNothing) {
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
     EXPECT_EQ(read(themeFile), first);
     EXPECT_EQ(tree(pack), firstTree);
-    for (std::string_view name : kDisableList) {
-        EXPECT_TRUE(controls.enabled(name)) << name;
-    }
 }
 
 } // namespace

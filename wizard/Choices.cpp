@@ -1,5 +1,6 @@
 #include "wizard/Choices.h"
 
+#include "model/Texts.h"
 #include "wizard/ControlTable.h"
 
 #include <array>
@@ -7,8 +8,6 @@
 namespace quorvel {
 
 namespace {
-
-const std::string_view kErrorTitle = "错误...";
 
 constexpr std::array<SystemScreensaver, 6> kWin7Screensavers = {{
     {"照片", "PhotoScreensaver.scr"},
@@ -51,12 +50,12 @@ bool commitSchemePage(const SchemeGroup& group, const SchemeCheck& check, Contro
     const int item = controls.comboIndex(group.combo);
     if (item == kNoSchemeItem) {
         platform.messageBox(std::string(check.noSchemeMessage), MessageIcon::Error,
-                            std::string(kErrorTitle));
+                            std::string(text::kErrorTitle));
         return false;
     }
     if (item == kCustomSchemeItem && controls.text(group.nameField).empty()) {
         platform.messageBox(std::string(check.noNameMessage), MessageIcon::Error,
-                            std::string(kErrorTitle));
+                            std::string(text::kErrorTitle));
         return false;
     }
     if (capture) {
@@ -117,16 +116,15 @@ void selectSoundScheme(PageSet set, Controls& controls) {
 bool commitCursorSchemePage(PageSet set, Controls& controls, ThemeProject& project,
                             Platform& platform) {
     return commitSchemePage(cursorSchemeGroup(set),
-                            {"请选择鼠标方案后再行操作...", "请填写鼠标方案名称后后再行操作..."},
-                            controls, platform,
+                            {text::kNoCursorScheme, text::kNoCursorSchemeName}, controls, platform,
                             set == PageSet::Win7 ? &project.cursorSchemeName : nullptr);
 }
 
 bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& project,
                            Platform& platform) {
-    return commitSchemePage(
-        soundSchemeGroup(set), {"请选择声音方案后再行操作...", "请填写声音方案名称后再行操作..."},
-        controls, platform, set == PageSet::Win7 ? &project.soundSchemeName : nullptr);
+    return commitSchemePage(soundSchemeGroup(set), {text::kNoSoundScheme, text::kNoSoundSchemeName},
+                            controls, platform,
+                            set == PageSet::Win7 ? &project.soundSchemeName : nullptr);
 }
 
 void toggleSystemScreensaver(PageSet set, Controls& controls) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/ThemeProject.h"
+#include "model/ThemeRequest.h"
 #include "platform/Platform.h"
 #include "wizard/Controls.h"
 

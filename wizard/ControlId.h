@@ -3,7 +3,9 @@
 // data.
 #pragma once
 
+#include "model/PageSet.h"
 #include "model/ThemeProject.h"
+#include "model/ThemeRequest.h"
 
 #include <array>
 #include <span>
@@ -189,9 +191,6 @@ constexpr int indexOf(ControlId id) {
 constexpr ControlId controlAt(int index) {
     return static_cast<ControlId>(index);
 }
-
-// The two wizards: the Windows 7 pages WIN71 .. WIN76 and the Windows XP pages XP1 .. XP6.
-enum class PageSet { Win7, Xp };
 
 // The path field and the browse button of pointer role `role` (index into kPointerRoles).
 constexpr ControlId pointerField(PageSet set, int role) {

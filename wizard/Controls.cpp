@@ -7,14 +7,6 @@
 
 namespace quorvel {
 
-ControlId Controls::controlIdNamed(std::string_view name) {
-    const ControlDef* def = findControl(name);
-    if (!def) {
-        throw std::out_of_range("no control named " + std::string(name));
-    }
-    return def->id;
-}
-
 const MemoryControls::State& MemoryControls::at(ControlId id) const {
     return controls_.at(static_cast<std::size_t>(indexOf(id)));
 }

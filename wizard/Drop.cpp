@@ -1,7 +1,8 @@
 #include "wizard/Drop.h"
 
+#include "model/ProjectFile.h"
+#include "model/Texts.h"
 #include "wizard/ControlTable.h"
-#include "wizard/DropTexts.h"
 
 #include <algorithm>
 #include <array>
@@ -10,10 +11,6 @@
 namespace quorvel {
 
 namespace {
-
-// What can be opened by dropping it anywhere else on the window.
-constexpr std::array<std::string_view, 2> kDocumentFilters = {"主题文件|*.theme",
-                                                              "工程文件|*.quorvel"};
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -48,10 +45,11 @@ DropPlan refuseType(std::string_view filter) {
     return refuse(std::string(text::kDropWrongType) + describe(filter));
 }
 
+// What can be opened by dropping it anywhere else on the window: a theme or a project file.
 bool isDocument(const DroppedItem& item) {
+    const std::string_view extension = extensionOf(item.path);
     return !item.folder &&
-           std::any_of(kDocumentFilters.begin(), kDocumentFilters.end(),
-                       [&](std::string_view f) { return matchesFilter(item.path, f); });
+           (sameAsciiText(extension, ".theme") || sameAsciiText(extension, kProjectExtension));
 }
 
 // The page set whose save-location field or browse button is `control`, or nullptr.
@@ -161,7 +159,7 @@ void dropFiles(Wizard& wizard, std::optional<ControlId> target, std::span<const 
         break;
     case DropAction::Refuse:
         wizard.platform.messageBox(plan.message, MessageIcon::Information,
-                                   std::string(text::kDropTitle));
+                                   std::string(text::kInfoTitle));
         break;
     }
 }

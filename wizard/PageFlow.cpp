@@ -4,11 +4,14 @@
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
 #include "model/ProductInfo.h"
+#include "model/Texts.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
+#include "wizard/RequestCapture.h"
 #include "wizard/WindowStyle.h"
 
 #include <array>
+#include <optional>
 #include <string>
 
 namespace quorvel {
@@ -16,7 +19,7 @@ namespace quorvel {
 namespace {
 
 void showError(Wizard& w, std::string_view message) {
-    w.platform.messageBox(std::string(message), MessageIcon::Error, std::string(kErrorTitle));
+    w.platform.messageBox(std::string(message), MessageIcon::Error, std::string(text::kErrorTitle));
 }
 
 template <int Target> void switchTo(Wizard& w) {
@@ -33,7 +36,7 @@ void openWin7Wizard(Wizard& w) {
     if (osReleaseCode(w.platform) == 9) {
         w.ui.goToPage(kPageWin71);
     } else {
-        showError(w, kWin7OnlyMessage);
+        showError(w, text::kWin7Only);
     }
 }
 
@@ -41,7 +44,7 @@ void openXpWizard(Wizard& w) {
     if (osReleaseCode(w.platform) == 6) {
         w.ui.goToPage(kPageXp1);
     } else {
-        showError(w, kXpOnlyMessage);
+        showError(w, text::kXpOnly);
     }
 }
 
@@ -70,12 +73,23 @@ bool commitStylePage(Wizard& w) {
     return commitWindowStylePage(w.ui, w.app.project, w.platform);
 }
 
-// The generators run inside the click and leave the page shown, whatever their outcome.
+// The generators run inside the click and leave the page shown, whatever their outcome. A
+// request that is turned down leaves the controls alone; a run keeps them disabled until it
+// ends. Its report is shown once they are enabled again.
+void generate(Wizard& w, const ThemeRequest& request,
+              GenerationReport (*generator)(const ThemeRequest&, Platform&)) {
+    std::optional<GenerationReport> report = refusalOf(request, w.platform);
+    if (!report) {
+        const GenerationControlsDisabled disabled(w.ui, request.pageSet);
+        report = generator(request, w.platform);
+    }
+    w.platform.messageBox(report->message, report->icon, report->title);
+}
 void generateWin7(Wizard& w) {
-    runWin7ThemeGenerator(w.ui, w.app.project, w.platform);
+    generate(w, captureWin7Request(w.ui, w.app.project), generateWin7Theme);
 }
 void generateXp(Wizard& w) {
-    runXpThemeGenerator(w.ui, w.app.project, w.platform);
+    generate(w, captureXpRequest(w.ui, w.app.project), generateXpTheme);
 }
 
 // The pages' buttons in the order of the pages.
@@ -244,7 +258,7 @@ void commitDesktopPage(Wizard& w) {
 
 bool commitXpStylePage(Wizard& w) {
     if (w.ui.text(C::XpVisualStyle).empty()) {
-        showError(w, kNoVisualStyleMessage);
+        showError(w, text::kNoVisualStyle);
         return false;
     }
     return true;

@@ -57,10 +57,6 @@ std::span<const Binding> bindings();
 // control sits on a page other than the one shown (the user cannot reach it then).
 bool dispatch(Wizard& wizard, ControlId control, ControlEvent event);
 
-inline constexpr std::string_view kWin7OnlyMessage = "此功能只能在WIN7系统下使用!";
-inline constexpr std::string_view kXpOnlyMessage = "此功能只能在XP系统下使用!";
-inline constexpr std::string_view kNoVisualStyleMessage = "必须指定可视化风格文件!";
-
 // The release code of a system version: 9 for 6.1 (opens the Windows 7 pages), 6 for 5.1
 // (opens the Windows XP pages), other codes for every other version.
 int osReleaseCode(OsVersion version);

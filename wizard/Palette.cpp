@@ -201,13 +201,39 @@ int hitTestCell(const PaletteState& state, int x, int y) {
 }
 
 bool pickCellAt(PaletteState& state, int x, int y) {
-    const int index = hitTestCell(state, x, y);
-    if (index == 0) {
+    return pickCell(state, hitTestCell(state, x, y));
+}
+
+bool pickCell(PaletteState& state, int index) {
+    if (index < 1 || index > static_cast<int>(state.paletteCells.size())) {
         return false;
     }
     state.selectedCell = index;
     state.pickedColor = state.paletteCells[static_cast<std::size_t>(index - 1)].color;
     return true;
+}
+
+int moveInGrid(int from, GridMove move) {
+    if (from < 1 || from > kColorCount) {
+        return move == GridMove::Last ? kColorCount : 1;
+    }
+    const int row = (from - 1) / kGridColumns;
+    const int column = (from - 1) % kGridColumns;
+    switch (move) {
+    case GridMove::Left:
+        return column > 0 ? from - 1 : from;
+    case GridMove::Right:
+        return column < kGridColumns - 1 ? from + 1 : from;
+    case GridMove::Up:
+        return row > 0 ? from - kGridColumns : from;
+    case GridMove::Down:
+        return row < kGridRows - 1 ? from + kGridColumns : from;
+    case GridMove::First:
+        return 1;
+    case GridMove::Last:
+        return kColorCount;
+    }
+    return from;
 }
 
 void pickAutomatic(PaletteState& state) {

@@ -110,6 +110,19 @@ int hitTestCell(const PaletteState& state, int x, int y);
 // Left button released at (x, y): a point on a cell selects it and picks its colour (true: the
 // popup closes); a point outside every cell changes nothing (false).
 bool pickCellAt(PaletteState& state, int x, int y);
+// Selects cell `index` (1-based) and picks its colour, as a click on it does; false (and no
+// change) for 0 or an index past the last cell.
+bool pickCell(PaletteState& state, int index);
+
+// Keyboard navigation. The cells form a grid of seven rows of ten in cell order: the base row,
+// the five variant rows and the standard row. The arrow keys move to the neighbouring cell and
+// stop at the grid's edges, as in the system's list view in icon mode (no wrapping to the next
+// row or round to the other side); Home and End go to the first and the last cell. From no cell
+// (0) End goes to the last cell and every other move to the first.
+enum class GridMove { Left, Right, Up, Down, First, Last };
+inline constexpr int kGridColumns = 10;
+inline constexpr int kGridRows = kColorCount / kGridColumns;
+int moveInGrid(int from, GridMove move);
 // The automatic button: selects the black base cell and picks black.
 void pickAutomatic(PaletteState& state);
 // A colour confirmed in the system colour dialog; the selected cell stays as it was.

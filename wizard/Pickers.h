@@ -2,6 +2,7 @@
 // AssetRef, the slideshow's multi-file picker, and the save-location folder pickers.
 #pragma once
 
+#include "model/Texts.h"
 #include "model/ThemeProject.h"
 #include "platform/Dialogs.h"
 #include "wizard/Controls.h"
@@ -63,7 +64,7 @@ void pickAssetFile(const AssetPickerDef& picker, Dialogs& dialogs, FileDialogSta
 void takeAssetFile(const AssetPickerDef& picker, const std::string& path, FileDialogState& dialog,
                    Controls& controls, ThemeProject& project);
 
-inline constexpr std::string_view kSlideshowTitle = "请选择需要的幻灯壁纸!";
+inline constexpr std::string_view kSlideshowTitle = text::kSlideshowDialogTitle;
 // The "多选" button of the slideshow field: a confirmed selection replaces the earlier one as a
 // whole (field, paths and names together); a cancel leaves everything as it was.
 void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& project);
@@ -71,7 +72,7 @@ void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& proj
 void takeSlideshowFiles(std::span<const std::string> paths, Controls& controls,
                         ThemeProject& project);
 
-inline constexpr std::string_view kSaveFolderTitle = "请选择保存位置...";
+inline constexpr std::string_view kSaveFolderTitle = text::kSaveFolderDialogTitle;
 // The save-location browse button: the chosen folder's path goes into the field; a cancel, or
 // an item that is not a file-system folder, leaves the field as it was.
 void pickSaveFolder(ControlId field, Dialogs& dialogs, Controls& controls);

@@ -1,5 +1,7 @@
 #include "wizard/WindowStyle.h"
 
+#include "model/Texts.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -83,7 +85,8 @@ void applyPickedWindowColor(Controls& controls, std::int32_t color) {
 
 bool commitWindowStylePage(Controls& controls, ThemeProject& project, Platform& platform) {
     if (controls.text(ControlId::Win7VisualStyle).empty()) {
-        platform.messageBox("必须指定可视化风格文件!", MessageIcon::Error, "错误...");
+        platform.messageBox(std::string(text::kNoVisualStyle), MessageIcon::Error,
+                            std::string(text::kErrorTitle));
         return false;
     }
     project.slideshowIntervalText = controls.text(ControlId::Win7SlideshowInterval);

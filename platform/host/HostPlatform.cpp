@@ -163,16 +163,20 @@ void HostPlatform::setEnvironment(const std::string& name, const std::string& va
     environment_[upper(name)] = value;
 }
 
-std::optional<std::string> HostPlatform::toAnsi(std::string_view utf8) {
-    if (utf8.empty()) {
+namespace {
+
+// The whole text through iconv, or nothing when it holds a sequence the source encoding lacks.
+std::optional<std::string> convert(const char* to, const char* from, std::string_view text,
+                                   std::size_t growth) {
+    if (text.empty()) {
         return std::string();
     }
-    iconv_t cd = ::iconv_open("GBK", "UTF-8");
+    iconv_t cd = ::iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return std::nullopt;
     }
-    std::string input(utf8);
-    std::string output(input.size() * 2 + 4, '\0');
+    std::string input(text);
+    std::string output(input.size() * growth + 4, '\0');
     char* in = input.data();
     std::size_t inLeft = input.size();
     char* out = output.data();
@@ -184,6 +188,17 @@ std::optional<std::string> HostPlatform::toAnsi(std::string_view utf8) {
     }
     output.resize(output.size() - outLeft);
     return output;
+}
+
+} // namespace
+
+std::optional<std::string> HostPlatform::toAnsi(std::string_view utf8) {
+    return convert("GBK", "UTF-8", utf8, 2);
+}
+
+std::optional<std::string> HostPlatform::fromAnsi(std::string_view ansi) {
+    // One GBK byte becomes at most three UTF-8 bytes.
+    return convert("UTF-8", "GBK", ansi, 3);
 }
 
 bool HostPlatform::isAnsiLeadByte(unsigned char byte) {

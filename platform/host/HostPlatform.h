@@ -29,6 +29,7 @@ public:
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
     std::optional<std::string> toAnsi(std::string_view utf8) override;
+    std::optional<std::string> fromAnsi(std::string_view ansi) override;
     bool isAnsiLeadByte(unsigned char byte) override;
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override;
     void delay(int milliseconds) override;

@@ -14,6 +14,8 @@ constexpr wchar_t kCommonDialogs[] = L"comdlg32.dll";
 constexpr wchar_t kShell[] = L"shell32.dll";
 constexpr wchar_t kShellUtilities[] = L"shlwapi.dll";
 constexpr wchar_t kCom[] = L"ole32.dll";
+constexpr wchar_t kAutomation[] = L"oleaut32.dll";
+constexpr wchar_t kAccessibility[] = L"oleacc.dll";
 constexpr wchar_t kUser[] = L"user32.dll";
 
 // Every function called through this file, each named once.
@@ -33,6 +35,12 @@ enum class Fn {
     CoInitializeEx,
     CoUninitialize,
     CoTaskMemFree,
+    SysAllocStringLen,
+    SysFreeString,
+    VariantClear,
+    LresultFromObject,
+    CreateStdAccessibleObject,
+    AccessibleObjectFromWindow,
     DragAcceptFiles,
     DragQueryFileW,
     DragFinish,
@@ -64,6 +72,12 @@ constexpr Entry kEntries[] = {
     {Fn::CoInitializeEx, kCom, "CoInitializeEx"},
     {Fn::CoUninitialize, kCom, "CoUninitialize"},
     {Fn::CoTaskMemFree, kCom, "CoTaskMemFree"},
+    {Fn::SysAllocStringLen, kAutomation, "SysAllocStringLen"},
+    {Fn::SysFreeString, kAutomation, "SysFreeString"},
+    {Fn::VariantClear, kAutomation, "VariantClear"},
+    {Fn::LresultFromObject, kAccessibility, "LresultFromObject"},
+    {Fn::CreateStdAccessibleObject, kAccessibility, "CreateStdAccessibleObject"},
+    {Fn::AccessibleObjectFromWindow, kAccessibility, "AccessibleObjectFromWindow"},
     {Fn::DragAcceptFiles, kShell, "DragAcceptFiles"},
     {Fn::DragQueryFileW, kShell, "DragQueryFileW"},
     {Fn::DragFinish, kShell, "DragFinish"},
@@ -192,6 +206,47 @@ void CoTaskMemFree(void* memory) {
     if (function) {
         function(memory);
     }
+}
+
+BSTR SysAllocStringLen(const wchar_t* text, UINT length) {
+    static const auto function = find<BSTR WINAPI(const wchar_t*, UINT)>(Fn::SysAllocStringLen);
+    return function ? function(text, length) : nullptr;
+}
+
+void SysFreeString(BSTR text) {
+    static const auto function = find<void WINAPI(BSTR)>(Fn::SysFreeString);
+    if (function) {
+        function(text);
+    }
+}
+
+HRESULT VariantClear(VARIANT* value) {
+    static const auto function = find<HRESULT WINAPI(VARIANT*)>(Fn::VariantClear);
+    return function ? function(value) : E_FAIL;
+}
+
+LRESULT LresultFromObject(REFIID id, WPARAM wParam, IUnknown* object) {
+    static const auto function =
+        find<LRESULT WINAPI(REFIID, WPARAM, IUnknown*)>(Fn::LresultFromObject);
+    return function ? function(id, wParam, object) : 0;
+}
+
+HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID id, void** object) {
+    static const auto function =
+        find<HRESULT WINAPI(HWND, LONG, REFIID, void**)>(Fn::CreateStdAccessibleObject);
+    if (object) {
+        *object = nullptr;
+    }
+    return function ? function(window, objectId, id, object) : E_FAIL;
+}
+
+HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID id, void** object) {
+    static const auto function =
+        find<HRESULT WINAPI(HWND, DWORD, REFIID, void**)>(Fn::AccessibleObjectFromWindow);
+    if (object) {
+        *object = nullptr;
+    }
+    return function ? function(window, objectId, id, object) : E_FAIL;
 }
 
 void DragAcceptFiles(HWND window, BOOL accept) {

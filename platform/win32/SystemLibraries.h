@@ -3,14 +3,16 @@
 // These libraries are loaded when one of their functions is first called rather than when the
 // process starts: the first page needs none of them (the common controls are first needed by the
 // controls of the other pages, made once the window is shown; the others once the user opens a
-// dialog or a web address), and loading them up front slows the start-up. Each function behaves
-// as the system's own; should its library or the function be missing, it fails the way the
+// dialog or a web address; the accessibility libraries once a screen reader or UI automation asks
+// for a control's accessible object), and loading them up front slows the start-up. Each function
+// behaves as the system's own; should its library or the function be missing, it fails the way the
 // system function reports failure.
 
 #include <windows.h>
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -42,6 +44,13 @@ HRESULT CoInitializeEx(void* reserved, DWORD model);
 void CoUninitialize();
 void CoTaskMemFree(void* memory);
 
+BSTR SysAllocStringLen(const wchar_t* text, UINT length);
+void SysFreeString(BSTR text);
+HRESULT VariantClear(VARIANT* value);
+
+LRESULT LresultFromObject(REFIID id, WPARAM wParam, IUnknown* object);
+HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID id, void** object);
+HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID id, void** object);
 // Files dropped from the file manager (WM_DROPFILES).
 void DragAcceptFiles(HWND window, BOOL accept);
 UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size);

@@ -175,9 +175,8 @@ std::vector<std::string> Win32Dialogs::openFiles(std::string_view title, std::st
     dialog.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                    OFN_HIDEREADONLY;
     if (!system::GetOpenFileNameW(&dialog)) {
-        if (system::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
-            MessageBoxW(nullptr, L"选择的文件太多,请分几次少选一些。", L"错误...",
-                        MB_OK | MB_ICONERROR);
+        if (system::CommDlgExtendedError() == FNERR_BUFFERTOOSMALL && tooManyFiles_) {
+            tooManyFiles_();
         }
         return {};
     }

@@ -7,6 +7,8 @@
 
 #include <shtypes.h>
 
+#include <functional>
+
 namespace quorvel {
 
 class Win32Dialogs : public Dialogs {
@@ -14,6 +16,8 @@ public:
     // The dialogs are modal over the owner window (nullptr before the window exists).
     explicit Win32Dialogs(HWND owner = nullptr) : owner_(owner) {}
     void setOwner(HWND owner) { owner_ = owner; }
+    // Tells the user that a multi-selection did not fit the dialog's buffer.
+    void setTooManyFilesNotice(std::function<void()> notice) { tooManyFiles_ = std::move(notice); }
 
     std::optional<std::string> openFile(std::string_view filter,
                                         std::string_view initialFileName) override;
@@ -22,6 +26,7 @@ public:
 
 private:
     HWND owner_;
+    std::function<void()> tooManyFiles_;
 };
 
 // The "description|masks||" filter in the form the dialog takes: every "|" a terminating zero.

@@ -179,6 +179,27 @@ std::optional<std::string> Win32Platform::toAnsi(std::string_view utf8) {
     return ansi;
 }
 
+std::optional<std::string> Win32Platform::fromAnsi(std::string_view ansi) {
+    if (ansi.empty()) {
+        return std::string();
+    }
+    if (ansi.size() > static_cast<std::size_t>(INT_MAX)) {
+        return std::nullopt;
+    }
+    const int ansiLength = static_cast<int>(ansi.size());
+    const int wideLength =
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), ansiLength, nullptr, 0);
+    if (wideLength <= 0) {
+        return std::nullopt;
+    }
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), ansiLength, wide.data(),
+                              wideLength) != wideLength) {
+        return std::nullopt;
+    }
+    return toUtf8(wide);
+}
+
 bool Win32Platform::isAnsiLeadByte(unsigned char byte) {
     return ::IsDBCSLeadByte(byte) != FALSE;
 }
@@ -197,7 +218,8 @@ void Win32Platform::messageBox(const std::string& text, MessageIcon icon,
         style |= MB_ICONWARNING;
         break;
     }
-    ::MessageBoxW(nullptr, toWide(text).c_str(), toWide(title).c_str(), style);
+    const HWND owner = owner_ && ::IsWindow(owner_) ? owner_ : nullptr;
+    ::MessageBoxW(owner, toWide(text).c_str(), toWide(title).c_str(), style);
 }
 
 void Win32Platform::delay(int milliseconds) {

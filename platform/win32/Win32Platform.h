@@ -4,6 +4,8 @@
 
 #include "platform/Platform.h"
 
+#include <windows.h>
+
 namespace quorvel {
 
 class Win32Platform : public Platform {
@@ -16,11 +18,19 @@ public:
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
     std::optional<std::string> toAnsi(std::string_view utf8) override;
+    std::optional<std::string> fromAnsi(std::string_view ansi) override;
     bool isAnsiLeadByte(unsigned char byte) override;
     void messageBox(const std::string& text, MessageIcon icon, const std::string& title) override;
     void delay(int milliseconds) override;
     OsVersion osVersion() override;
     void openWebAddress(const std::string& address) override;
+
+    // The window that owns the message boxes; nullptr for none. A window that no longer exists
+    // owns nothing.
+    void setOwnerWindow(HWND owner) { owner_ = owner; }
+
+private:
+    HWND owner_ = nullptr;
 };
 
 } // namespace quorvel

@@ -4,6 +4,8 @@
 // without a pick on Escape or a cancelled system colour dialog.
 #include "PaletteRaster.h"
 
+#include "AccessibleClient.h"
+
 #include "wizard/Palette.h"
 #include "wizard/win32/ColorPalettePopup.h"
 #include "wizard/win32/Gdi.h"
@@ -406,11 +408,16 @@ TEST_F(Win32WindowPalettePopup,
        OtherColoursCancelledLeavesThePickAndConfirmedTakesTheDialogColour) {
     state.selectedCell = 17;
     state.pickedColor = rgb(0xD7, 0xE3, 0xBC);
-    const auto useDialog = [&](WPARAM command) {
-        return [this, command](HWND popup) {
-            moveMouseTo(popup, palette::kOtherColorsButton.left + 100,
-                        palette::kOtherColorsButton.top + 13);
-            click();
+    const auto useDialog = [&](WPARAM command, bool byKeyboard = false) {
+        return [this, command, byKeyboard](HWND popup) {
+            if (byKeyboard) {
+                pressKey(VK_TAB);
+                pressKey(VK_RETURN);
+            } else {
+                moveMouseTo(popup, palette::kOtherColorsButton.left + 100,
+                            palette::kOtherColorsButton.top + 13);
+                click();
+            }
             const HWND dialog = waitForWindow(L"#32770", 5s);
             if (dialog == nullptr) {
                 return;
@@ -428,11 +435,97 @@ TEST_F(Win32WindowPalettePopup,
     EXPECT_EQ(state.pickedColor, rgb(0xD7, 0xE3, 0xBC));
 
     dialogShown = false;
+    EXPECT_EQ(openWhile(90, 90, useDialog(IDCANCEL, true)), -1);
+    EXPECT_TRUE(dialogShown) << "Tab reaches the button and Enter clicks it";
+
+    dialogShown = false;
     const int confirmed = openWhile(90, 90, useDialog(IDOK));
     EXPECT_TRUE(dialogShown);
     EXPECT_NE(confirmed, -1);
     EXPECT_EQ(state.pickedColor, confirmed);
     EXPECT_EQ(state.selectedCell, 17) << "the dialog's colour selects no cell";
+}
+
+// --- the popup to accessibility clients ---------------------------------------------------------
+
+// What a client of the popup's accessible object read, on the popup's own thread.
+struct AccessRead {
+    bool done = false;
+    HRESULT got = E_FAIL;
+    long children = 0;
+    std::wstring lastName;
+    long lastRole = 0;
+    long selectedState = 0;
+    RECT lastPlace{};
+    VARIANT hit{};
+    long buttonRole = 0;
+    std::wstring buttonName;
+    HRESULT action = E_FAIL;
+};
+AccessRead* accessRead = nullptr;
+POINT accessHitPoint{};
+
+// Runs inside the popup's message loop as a thread timer: reads the accessible object, then picks
+// cell 25 through its default action.
+void CALLBACK readPopupAccess(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    AccessRead& read = *accessRead;
+    read.done = true;
+    const HWND popup = FindWindowW(kColorPalettePopupClass, nullptr);
+    const AccessibleClient client(popup);
+    read.got = client.got;
+    if (!client.object) {
+        return;
+    }
+    client.object->get_accChildCount(&read.children);
+    read.lastName = client.name(70);
+    read.lastRole = client.role(70);
+    read.selectedState = client.state(48);
+    client.object->accLocation(&read.lastPlace.left, &read.lastPlace.top, &read.lastPlace.right,
+                               &read.lastPlace.bottom, AccessibleClient::id(70));
+    client.object->accHitTest(accessHitPoint.x, accessHitPoint.y, &read.hit);
+    const AccessibleClient button(FindWindowExW(popup, nullptr, L"Button", L"其他颜色..."));
+    read.buttonRole = button.role();
+    read.buttonName = button.name();
+    read.action = client.object->accDoDefaultAction(AccessibleClient::id(25));
+}
+
+TEST_F(Win32WindowPalettePopup, AccessibilityClientsSeeTheCellsByColourAndPickThroughThem) {
+    const HRESULT com = system::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    moveMouse(5, 5); // away from the popup
+    state.selectedCell = 48;
+    const PaletteState model = prepared();
+    AccessRead read;
+    accessRead = &read;
+    const int x = 300;
+    const int y = 200;
+    accessHitPoint = {x + model.paletteCells[24].x + 6, y + model.paletteCells[24].y + 6};
+    SetTimer(nullptr, 0, 400, readPopupAccess);
+    const int result = openWhile(x, y, [&](HWND) { std::this_thread::sleep_for(600ms); });
+    accessRead = nullptr;
+
+    ASSERT_TRUE(read.done);
+    ASSERT_EQ(read.got, S_OK);
+    EXPECT_EQ(read.children, 70 + 4) << "the cells, then the two buttons and two labels";
+    EXPECT_EQ(read.lastName, L"#7030A0");
+    EXPECT_EQ(read.lastRole, ROLE_SYSTEM_LISTITEM);
+    EXPECT_EQ(read.selectedState & (STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED),
+              STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED)
+        << "the selected cell is highlighted and the cells have the focus";
+    const PaletteCell& last = model.paletteCells[69];
+    EXPECT_EQ(read.lastPlace.left, x + last.x);
+    EXPECT_EQ(read.lastPlace.top, y + last.y);
+    EXPECT_EQ(read.lastPlace.right, palette::kCellSize) << "the width";
+    EXPECT_EQ(read.hit.vt, VT_I4);
+    EXPECT_EQ(read.hit.lVal, 25);
+    EXPECT_EQ(read.buttonRole, ROLE_SYSTEM_PUSHBUTTON);
+    EXPECT_EQ(read.buttonName, L"其他颜色...");
+    EXPECT_EQ(read.action, S_OK);
+    EXPECT_EQ(result, model.paletteCells[24].color) << "the default action picks as a click does";
+    EXPECT_EQ(state.selectedCell, 25);
+    if (SUCCEEDED(com)) {
+        system::CoUninitialize();
+    }
 }
 
 } // namespace

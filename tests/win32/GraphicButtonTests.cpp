@@ -1,6 +1,9 @@
 // The wizard's graphic button against what its parent sees: BN_CLICKED for a completed click by
-// mouse, Space or BM_CLICK and for nothing else, and the drawing states in WM_DRAWITEM.
+// mouse, Space or BM_CLICK and for nothing else, and the drawing states in WM_DRAWITEM; and
+// against what an accessibility client sees through the system's oleacc.
 #include "wizard/win32/GraphicButton.h"
+
+#include "AccessibleClient.h"
 
 #include <gtest/gtest.h>
 
@@ -187,6 +190,34 @@ TEST_F(GraphicButtonTest, DisablingWhilePressedReleasesTheMouse) {
     EXPECT_EQ(::SendMessageW(button, BM_GETSTATE, 0, 0) & BST_PUSHED, 0);
     send(WM_LBUTTONUP, 0, at(20, 20));
     EXPECT_EQ(received.clicks, 0);
+}
+
+TEST_F(GraphicButtonTest, AccessibilityClientsSeeAPushButtonWithItsLabelAndStates) {
+    const HRESULT com = system::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    constexpr long kStates = STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED;
+    {
+        const test::AccessibleClient client(button);
+        ASSERT_EQ(client.got, S_OK);
+        EXPECT_EQ(client.role(), ROLE_SYSTEM_PUSHBUTTON);
+        EXPECT_EQ(client.name(), L"生成Win7主题");
+        EXPECT_EQ(client.state() & kStates, 0);
+    }
+    ::SetFocus(button);
+    send(WM_LBUTTONDOWN, MK_LBUTTON, at(20, 20));
+    EXPECT_EQ(test::AccessibleClient(button).state() & kStates,
+              STATE_SYSTEM_PRESSED | STATE_SYSTEM_FOCUSED);
+    send(WM_LBUTTONUP, 0, at(250, 20));
+
+    ::SetWindowTextW(button, L"返回主界面");
+    ::EnableWindow(button, FALSE);
+    {
+        const test::AccessibleClient client(button);
+        EXPECT_EQ(client.name(), L"返回主界面");
+        EXPECT_EQ(client.state() & (kStates | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_UNAVAILABLE);
+    }
+    if (SUCCEEDED(com)) {
+        system::CoUninitialize();
+    }
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "Sandbox.h"
 
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32Platform.h"
 #include "wizard/win32/ThemeWizardWindow.h"
 
 #include <gtest/gtest.h>
@@ -206,6 +207,72 @@ TEST_F(Win32Window, TickBoxesShowTheTickInHeiAndAnswerOnlyTheButtonReleasedOverT
     EXPECT_TRUE(window.enabled(C::Win7SystemSaver));
     ::SendMessageW(tick, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
     EXPECT_EQ(window.text(C::Win7SystemSaverTick), "");
+}
+
+// What a message box looked like while it showed: read by a timer of the thread, which the box's
+// own message loop runs, then the box is confirmed.
+struct BoxSeen {
+    HWND box = nullptr;
+    HWND owner = nullptr;
+    bool ownerEnabled = true;
+};
+BoxSeen boxSeen;
+
+void CALLBACK inspectBox(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND w, LPARAM) -> BOOL {
+            wchar_t name[16] = {};
+            ::GetClassNameW(w, name, 16);
+            if (std::wstring_view(name) != L"#32770" || !::IsWindowVisible(w)) {
+                return TRUE;
+            }
+            boxSeen.box = w;
+            boxSeen.owner = ::GetWindow(w, GW_OWNER);
+            boxSeen.ownerEnabled = boxSeen.owner && ::IsWindowEnabled(boxSeen.owner);
+            return FALSE;
+        },
+        0);
+    if (boxSeen.box) {
+        ::KillTimer(nullptr, timer);
+        ::PostMessageW(boxSeen.box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+// Shows a box through the platform and answers what it looked like.
+BoxSeen showBox(Win32Platform& platform) {
+    boxSeen = {};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, inspectBox);
+    platform.messageBox("此功能只能在XP系统下使用!", MessageIcon::Error, "错误...");
+    ::KillTimer(nullptr, timer);
+    return boxSeen;
+}
+
+TEST(Win32WindowMessageBox, IsOwnedByTheMainWindowWhichTakesNoInputMeanwhile) {
+    wchar_t display[64] = {};
+    if (::GetEnvironmentVariableW(L"DISPLAY", display, 64) == 0) {
+        GTEST_SKIP() << "needs a display";
+    }
+    Win32Platform platform;
+    AppState app;
+    auto window = std::make_unique<ThemeWizardWindow>(::GetModuleHandleW(nullptr), app, platform);
+    ASSERT_TRUE(window->create(SW_HIDE));
+    const HWND main = window->handle();
+    platform.setOwnerWindow(main);
+
+    // The gate's refusal, as the XP button under Windows 7 shows it.
+    const BoxSeen seen = showBox(platform);
+    ASSERT_NE(seen.box, nullptr) << "no box showed";
+    EXPECT_EQ(seen.owner, main);
+    EXPECT_FALSE(seen.ownerEnabled) << "the wizard took input under its message";
+    EXPECT_TRUE(::IsWindowEnabled(main)) << "confirmed, the box gives the window back";
+
+    // Once the window is gone the boxes have no owner.
+    window.reset();
+    ASSERT_FALSE(::IsWindow(main));
+    const BoxSeen after = showBox(platform);
+    ASSERT_NE(after.box, nullptr);
+    EXPECT_EQ(after.owner, nullptr);
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
+#include "wizard/Accessibility.h"
 #include "wizard/Palette.h"
+#include "wizard/win32/AccessibleObject.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -10,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +32,8 @@ constexpr int kThemeLabelId = 103;
 constexpr int kStandardLabelId = 104;
 // How long the popup waits after each repaint from a mouse move or its first activation.
 constexpr DWORD kRepaintPauseMs = 50;
+// Posted to the popup to pick a cell (wParam) as a click on it does.
+constexpr UINT kPickCellMessage = WM_APP + 1;
 
 COLORREF colorRef(ColorValue value) {
     return static_cast<COLORREF>(value);
@@ -76,6 +81,27 @@ void drawOffScreen(HDC dc, int left, int top, int width, int height,
     BitBlt(dc, left, top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
+class ColorPalettePopup;
+
+// What the popup tells accessibility clients: the cells as list items named by their colour
+// (child ids 1 to 70), then its child windows. It outlives the popup when a client holds it.
+class PaletteAccess final : public AccessibleSource {
+public:
+    explicit PaletteAccess(ColorPalettePopup& popup) : popup_(&popup) {}
+    void disconnect() { popup_ = nullptr; }
+
+    bool alive() const override { return popup_ != nullptr; }
+    access::Description describe(long child) const override;
+    long childCount() const override;
+    RECT childRect(long child) const override;
+    long childAt(POINT point) const override;
+    long focusedChild() const override;
+    bool doDefaultAction(long child) override;
+
+private:
+    ColorPalettePopup* popup_;
+};
+
 class ColorPalettePopup {
 public:
     ColorPalettePopup(PaletteState& state, HWND owner) : state_(state), owner_(owner) {}
@@ -88,6 +114,10 @@ public:
     }
 
     int run(int x, int y);
+
+    const PaletteState& state() const { return state_; }
+    HWND window() const { return hwnd_; }
+    int highlighted() const { return hover_; }
 
 private:
     enum class Outcome { Open, Picked, Dismissed };
@@ -102,6 +132,10 @@ private:
                    const palette::Box& box, int id);
     void drawPalette(int hover);
     void onMouseMove(int x, int y);
+    void onCellClicked(int index);
+    bool onKey(WPARAM key);
+    void focusGrid();
+    void focusOtherColors();
     void onOtherColors();
     void drawButton(const DRAWITEMSTRUCT& item);
     void close(Outcome outcome) {
@@ -110,6 +144,7 @@ private:
         }
     }
     bool& hot(UINT_PTR id) { return id == kAutomaticId ? automaticHot_ : otherColorsHot_; }
+    HWND otherColorsButton() const { return GetDlgItem(hwnd_, kOtherColorsId); }
 
     PaletteState& state_;
     HWND owner_;
@@ -118,7 +153,13 @@ private:
     std::optional<PalettePainter> painter_;
     gdi::Font font_;
     gdi::Brush labelBrush_;
+    std::shared_ptr<PaletteAccess> access_;
+    // The highlighted cell (0 = none), under the pointer or moved to with the keys.
     int hover_ = 0;
+    // The cell the arrow keys move from: the highlighted one, or the last one highlighted.
+    int keyCell_ = 0;
+    // Set by the first Tab: focused buttons show the orange face from then on.
+    bool keyboardCues_ = false;
     bool activated_ = false;
     bool trackingLeave_ = false;
     bool automaticHot_ = false;
@@ -214,6 +255,9 @@ LRESULT CALLBACK ColorPalettePopup::windowProc(HWND hwnd, UINT message, WPARAM w
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
         self->painter_.reset();
+        if (self->access_) {
+            self->access_->disconnect();
+        }
         self->close(Outcome::Dismissed);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
@@ -244,6 +288,24 @@ LRESULT CALLBACK ColorPalettePopup::faceButtonProc(HWND hwnd, UINT message, WPAR
         break;
     case WM_ERASEBKGND:
         return 1; // the face covers the whole button
+    case WM_KEYDOWN:
+        if (wParam == VK_TAB) {
+            popup->keyboardCues_ = true;
+            popup->focusGrid();
+            return 0;
+        }
+        if (wParam == VK_RETURN) {
+            // Enter clicks the button, as Space does.
+            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        }
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = answerButtonGetObject(hwnd, wParam, lParam)) {
+            return object;
+        }
+        break;
     case WM_NCDESTROY:
         system::RemoveWindowSubclass(hwnd, &ColorPalettePopup::faceButtonProc, id);
         break;
@@ -268,6 +330,10 @@ HWND ColorPalettePopup::makeChild(const wchar_t* className, const std::wstring& 
 bool ColorPalettePopup::create() {
     palette::preparePalette(state_);
     painter_.emplace(state_);
+    access_ = std::make_shared<PaletteAccess>(*this);
+    // The popup opens with the selected cell highlighted; the keys start from it.
+    hover_ = state_.selectedCell;
+    keyCell_ = hover_;
     font_.reset(CreateFontW(-palette::kLabelFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -332,10 +398,23 @@ LRESULT ColorPalettePopup::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_LBUTTONUP:
-        if (palette::pickCellAt(state_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam))) {
-            close(Outcome::Picked);
-        }
+        onCellClicked(palette::hitTestCell(state_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
         return 0;
+    case kPickCellMessage:
+        onCellClicked(static_cast<int>(wParam));
+        return 0;
+    case WM_GETDLGCODE:
+        return DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+        if (onKey(wParam)) {
+            return 0;
+        }
+        break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = answerGetObject(hwnd_, wParam, lParam, access_)) {
+            return object;
+        }
+        break;
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
             if (LOWORD(wParam) == kAutomaticId) {
@@ -385,7 +464,74 @@ void ColorPalettePopup::onMouseMove(int x, int y) {
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
     }
     hover_ = palette::hitTestCell(state_, x, y);
+    if (hover_ != 0) {
+        keyCell_ = hover_;
+    }
     drawPalette(hover_);
+}
+
+// A click on a cell and Enter on the highlighted cell both come here.
+void ColorPalettePopup::onCellClicked(int index) {
+    if (palette::pickCell(state_, index)) {
+        close(Outcome::Picked);
+    }
+}
+
+// The keys of the cell grid, while the popup itself has the focus.
+bool ColorPalettePopup::onKey(WPARAM key) {
+    std::optional<palette::GridMove> move;
+    switch (key) {
+    case VK_LEFT:
+        move = palette::GridMove::Left;
+        break;
+    case VK_RIGHT:
+        move = palette::GridMove::Right;
+        break;
+    case VK_UP:
+        move = palette::GridMove::Up;
+        break;
+    case VK_DOWN:
+        move = palette::GridMove::Down;
+        break;
+    case VK_HOME:
+        move = palette::GridMove::First;
+        break;
+    case VK_END:
+        move = palette::GridMove::Last;
+        break;
+    case VK_RETURN:
+        onCellClicked(hover_);
+        return true;
+    case VK_TAB:
+        keyboardCues_ = true;
+        focusOtherColors();
+        return true;
+    default:
+        return false;
+    }
+    hover_ = palette::moveInGrid(hover_ != 0 ? hover_ : keyCell_, *move);
+    keyCell_ = hover_;
+    drawPalette(hover_);
+    notifyFocus(hwnd_, hover_);
+    return true;
+}
+
+// The grid takes the focus back and shows its cell again.
+void ColorPalettePopup::focusGrid() {
+    SetFocus(hwnd_);
+    hover_ = keyCell_;
+    drawPalette(hover_);
+    notifyFocus(hwnd_, hover_);
+}
+
+// The "other colours" button takes the focus; the grid shows no cell meanwhile.
+void ColorPalettePopup::focusOtherColors() {
+    if (const HWND button = otherColorsButton()) {
+        SetFocus(button);
+        InvalidateRect(button, nullptr, FALSE);
+        hover_ = 0;
+        drawPalette(hover_);
+    }
 }
 
 void ColorPalettePopup::onOtherColors() {
@@ -420,9 +566,45 @@ void ColorPalettePopup::drawButton(const DRAWITEMSTRUCT& item) {
         return;
     }
     const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    const bool focused = keyboardCues_ && (item.itemState & ODS_FOCUS) != 0;
     paintPaletteButtonFace(item.hDC, item.rcItem,
                            id == kAutomaticId ? FaceButton::Automatic : FaceButton::OtherColors,
-                           hot(id) || pressed, font_.get());
+                           hot(id) || pressed || focused, font_.get());
+}
+
+access::Description PaletteAccess::describe(long child) const {
+    if (child == CHILDID_SELF) {
+        access::Description self;
+        self.role = access::Role::Client;
+        self.state = access::Focusable;
+        if (GetFocus() == popup_->window()) {
+            self.state |= access::Focused;
+        }
+        return self;
+    }
+    return access::paletteCell(popup_->state(), static_cast<int>(child), popup_->highlighted(),
+                               GetFocus() == popup_->window());
+}
+
+long PaletteAccess::childCount() const {
+    return popup_ ? static_cast<long>(popup_->state().paletteCells.size()) : 0;
+}
+
+RECT PaletteAccess::childRect(long child) const {
+    return toRect(palette::cellRect(popup_->state(), static_cast<int>(child)));
+}
+
+long PaletteAccess::childAt(POINT point) const {
+    return palette::hitTestCell(popup_->state(), point.x, point.y);
+}
+
+long PaletteAccess::focusedChild() const {
+    return popup_->highlighted();
+}
+
+bool PaletteAccess::doDefaultAction(long child) {
+    return child >= 1 && child <= childCount() &&
+           PostMessageW(popup_->window(), kPickCellMessage, static_cast<WPARAM>(child), 0) != FALSE;
 }
 
 } // namespace

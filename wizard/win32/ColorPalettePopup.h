@@ -1,5 +1,11 @@
 // The colour palette popup: a small modal window that shows the palette of wizard/Palette.h,
 // highlights the cell under the pointer and the cell picked last, and returns the picked colour.
+//
+// With the keyboard: it opens with the selected cell highlighted; the arrow keys, Home and End
+// move the highlight (palette::moveInGrid), Enter picks the highlighted cell as a click does, Tab
+// and Shift+Tab go between the cell grid and the "other colours" button (Enter or Space clicks
+// it), Escape closes without a pick. To accessibility clients the cells are list items named by
+// their colour ("#RRGGBB"), followed by the popup's child windows.
 #pragma once
 
 #include "model/AppState.h"

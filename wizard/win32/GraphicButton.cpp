@@ -1,5 +1,6 @@
 #include "wizard/win32/GraphicButton.h"
 
+#include "wizard/win32/AccessibleObject.h"
 #include "wizard/win32/Gdi.h"
 
 #include <commctrl.h> // BST_HOT
@@ -183,6 +184,11 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PRINTCLIENT:
         draw(button, reinterpret_cast<HDC>(wParam));
         return 0;
+    case WM_GETOBJECT:
+        if (const LRESULT object = answerButtonGetObject(button, wParam, lParam)) {
+            return object;
+        }
+        return ::DefWindowProcW(button, message, wParam, lParam);
     default:
         return ::DefWindowProcW(button, message, wParam, lParam);
     }

@@ -5,7 +5,9 @@
 // parent; it takes the focus when clicked and is a Tab stop. To be drawn it sends WM_DRAWITEM
 // (ODT_BUTTON) to its parent, with ODS_SELECTED while it is held down, ODS_FOCUS while it has the
 // focus, ODS_DISABLED while disabled and ODS_HOTLIGHT while the pointer is over it. BM_GETSTATE
-// answers BST_PUSHED, BST_FOCUS and BST_HOT accordingly.
+// answers BST_PUSHED, BST_FOCUS and BST_HOT accordingly. To screen readers and UI automation it
+// is a push button named by its window text, with its pressed, focused and unavailable states
+// (see wizard/win32/AccessibleObject.h).
 //
 // It is a window class of the program's own rather than the system's button so that the first
 // page, whose only controls are graphic buttons, can be shown without loading the common

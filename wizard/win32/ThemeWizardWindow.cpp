@@ -1,11 +1,11 @@
 #include "wizard/win32/ThemeWizardWindow.h"
 
+#include "model/Texts.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "wizard/Dpi.h"
 #include "wizard/Drop.h"
-#include "wizard/DropTexts.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
 #include "wizard/win32/GraphicButton.h"
@@ -36,8 +36,8 @@ ThemeWizardWindow* windowOf(HWND window) {
 }
 
 void reportFailure(HWND owner, const char* what) {
-    const std::wstring text = L"程序内部错误：" + toWide(what);
-    ::MessageBoxW(owner, text.c_str(), L"错误...", MB_OK | MB_ICONERROR);
+    const std::wstring message = toWide(text::kInternalError) + toWide(what);
+    ::MessageBoxW(owner, message.c_str(), toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
 }
 
 // The DPI the system lays top-level windows out for: the primary monitor's when the process is
@@ -117,6 +117,10 @@ bool ThemeWizardWindow::create(int showCommand) {
         return false;
     }
     dialogs_.setOwner(window_);
+    dialogs_.setTooManyFilesNotice([this] {
+        platform_.messageBox(std::string(text::kTooManyFiles), MessageIcon::Error,
+                             std::string(text::kErrorTitle));
+    });
     // Should the window stand on a monitor of another DPI than the system's, it is laid out for
     // that monitor before it is shown.
     if (const int own = static_cast<int>(system::GetDpiForWindow(window_));
@@ -656,7 +660,7 @@ void ThemeWizardWindow::takeDrop(HDROP drop) {
 
 void ThemeWizardWindow::openDocument(const std::string& path) {
     platform_.messageBox(std::string(text::kDocumentNotOpened) + path, MessageIcon::Information,
-                         std::string(text::kDropTitle));
+                         std::string(text::kInfoTitle));
 }
 
 void ThemeWizardWindow::pickWindowColor() {
@@ -825,17 +829,24 @@ HWND ThemeWizardWindow::firstFocusOfPage() const {
 int runThemeWizard(HINSTANCE instance, int showCommand) {
     Win32Platform platform;
     ThemeWizardWindow window(instance, appState(), platform);
+    const auto cannotCreate = [&platform] {
+        platform.messageBox(std::string(text::kNoMainWindow), MessageIcon::Error,
+                            std::string(text::kErrorTitle));
+    };
     if (!window.create(showCommand)) {
-        ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
+        cannotCreate();
         return 1;
     }
+    // Every message box is owned by the main window: while one shows, the wizard takes no
+    // clicks and cannot hide it.
+    platform.setOwnerWindow(window.handle());
     MSG message{};
     for (;;) {
         // Once the first page is painted and nothing waits (painting included), the controls
         // of the other pages are made: the window appears first.
         if (!window.complete() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
             !window.completeControls()) {
-            ::MessageBoxW(nullptr, L"无法创建程序窗口。", L"错误...", MB_OK | MB_ICONERROR);
+            cannotCreate();
             return 1;
         }
         if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {

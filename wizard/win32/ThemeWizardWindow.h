@@ -62,12 +62,6 @@ public:
     void openDocument(const std::string& path);
 
     // WizardUi
-    using Controls::comboIndex;
-    using Controls::enabled;
-    using Controls::setComboIndex;
-    using Controls::setEnabled;
-    using Controls::setText;
-    using Controls::text;
     std::string text(ControlId id) const override;
     void setText(ControlId id, std::string_view text) override;
     bool enabled(ControlId id) const override;

@@ -1,6 +1,7 @@
 // The colour palette popup in the real program: the colour button of page WIN75 opens it at the
 // pointer, the cell under the pointer is highlighted, a click picks its colour into the colour
-// field, and the next opening shows the pick; Escape closes it and leaves the field alone.
+// field, and the next opening shows the pick; Escape closes it and leaves the field alone. The
+// keys move the same highlight, Enter picks, Tab reaches the "other colours" button.
 #include "WizardTest.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,49 @@ TEST_F(Palette, TheColourButtonOpensThePaletteAtThePointerAndAPickFillsTheColour
     EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms)) << "still open";
     EXPECT_EQ(app->text(colorField), "B8CCE4");
     EXPECT_TRUE(::IsWindowEnabled(app->mainWindow()));
+}
+
+TEST_F(Palette, ArrowKeysMoveTheHighlightEnterPicksAndTabReachesTheOtherColoursButton) {
+    start(L"win7");
+    walkWin7To("WIN75");
+    const HWND colorField = app->findAt(Kind::Field, 159, 161);
+    ASSERT_NE(colorField, nullptr);
+
+    RECT rect{};
+    HWND popup = openPopup(rect);
+    ASSERT_NE(popup, nullptr) << "the palette did not open";
+    // Nothing is selected yet: the first arrow highlights the first cell, then two rows down and
+    // three cells right is cell 24 (variant row 2, column 4, 8DB3E2) at (55, 84).
+    for (const WORD key : {VK_RIGHT, VK_DOWN, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_RIGHT}) {
+        app->key(key);
+    }
+    EXPECT_EQ(screenPixel({rect.left + 61, rect.top + 84}), kHighlight) << "cell 24 highlighted";
+    EXPECT_NE(screenPixel({rect.left + 10, rect.top + 54}), kHighlight) << "cell 1 no longer";
+    app->screenshot(L"16-WIN75-palette-keys");
+    app->key(VK_RETURN);
+    EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms)) << "still open";
+    app->settle();
+    EXPECT_EQ(app->text(colorField), "8DB3E2");
+
+    // Reopened, the keys start from the pick: Up and Enter take the cell above (C6D9F0, 14).
+    popup = openPopup(rect);
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(screenPixel({rect.left + 61, rect.top + 84}), kHighlight);
+    app->key(VK_UP);
+    EXPECT_EQ(screenPixel({rect.left + 61, rect.top + 72}), kHighlight) << "cell 14 highlighted";
+    app->key(VK_TAB);
+    const HWND focused = app->focus();
+    EXPECT_NE(focused, popup);
+    EXPECT_TRUE(::IsChild(popup, focused));
+    wchar_t caption[32] = {};
+    ::GetWindowTextW(focused, caption, 32);
+    EXPECT_STREQ(caption, L"其他颜色...");
+    app->key(VK_TAB, true);
+    EXPECT_EQ(app->focus(), popup) << "Shift+Tab goes back to the cells";
+    app->key(VK_RETURN);
+    EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms)) << "still open";
+    app->settle();
+    EXPECT_EQ(app->text(colorField), "C6D9F0");
 }
 
 } // namespace

@@ -421,6 +421,9 @@ TEST_F(Wizard, TheFirstPageButtonsTakeTheMouseAndTheKeyboardAsButtons) {
     const auto box = app->messageBox(5000ms);
     ASSERT_TRUE(box.has_value()) << "Space did not press the button";
     EXPECT_EQ(box->text, "此功能只能在XP系统下使用!");
+    // The box is owned by the main window, which takes no input while it shows.
+    EXPECT_EQ(::GetWindow(box->window, GW_OWNER), app->mainWindow());
+    EXPECT_FALSE(::IsWindowEnabled(app->mainWindow()));
     app->confirm(*box);
     EXPECT_EQ(pageSeen(*app), "主界面");
 

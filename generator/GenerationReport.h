@@ -1,0 +1,28 @@
+// What a generation run tells the wizard: how it ended, what failed, and the one message box that
+// says so.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+enum class GenerationOutcome {
+    Refused,    // the request was turned down before anything was written
+    Complete,   // the theme file and the pack were written with every item
+    Incomplete, // written, but the items in failures did not make it
+};
+
+struct GenerationReport {
+    GenerationOutcome outcome = GenerationOutcome::Refused;
+    // The items that failed, in the order the run met them.
+    std::vector<std::string> failures;
+    // The message box to show.
+    std::string message;
+    std::string title;
+    MessageIcon icon = MessageIcon::Error;
+};
+
+} // namespace quorvel

@@ -1,0 +1,151 @@
+#include "model/IniText.h"
+
+namespace quorvel {
+
+namespace {
+
+char lowerAsciiChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int extra = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            if (c == 0xE0) {
+                low = 0xA0; // no overlong forms
+            } else if (c == 0xED) {
+                high = 0x9F; // no surrogates
+            }
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            if (c == 0xF0) {
+                low = 0x90;
+            } else if (c == 0xF4) {
+                high = 0x8F; // nothing beyond U+10FFFF
+            }
+        } else {
+            return false;
+        }
+        if (n - i <= static_cast<std::size_t>(extra)) {
+            return false;
+        }
+        if (p[i + 1] < low || p[i + 1] > high) {
+            return false;
+        }
+        for (int k = 2; k <= extra; ++k) {
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF) {
+                return false;
+            }
+        }
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+bool hasControlCharacter(std::string_view text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lowerAsciiChar(a[i]) != lowerAsciiChar(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = lowerAsciiChar(c);
+    }
+    return lower;
+}
+
+bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() &&
+           equalsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           equalsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const std::size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+IniLine parseIniLine(std::string_view line) {
+    const std::string_view text = trimBlanks(line);
+    if (text.empty()) {
+        return {};
+    }
+    if (text.front() == ';') {
+        return {IniLine::Kind::Comment, {}, text.substr(1)};
+    }
+    if (text.front() == '[') {
+        const std::size_t close = text.find(']');
+        if (close == std::string_view::npos) {
+            return {IniLine::Kind::Invalid, {}, {}};
+        }
+        return {IniLine::Kind::Section, trimBlanks(text.substr(1, close - 1)), {}};
+    }
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) {
+        return {IniLine::Kind::Invalid, {}, {}};
+    }
+    std::string_view value = trimBlanks(text.substr(equals + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    return {IniLine::Kind::Entry, trimBlanks(text.substr(0, equals)), value};
+}
+
+bool LineCursor::next(std::string_view& line) {
+    if (pos_ >= text_.size()) {
+        return false;
+    }
+    const std::size_t end = text_.find('\n', pos_);
+    const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
+    line = text_.substr(pos_, stop - pos_);
+    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') {
+        line.remove_suffix(1);
+    }
+    pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+    ++number_;
+    return true;
+}
+
+} // namespace quorvel

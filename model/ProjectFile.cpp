@@ -1,0 +1,726 @@
+#include "model/ProjectFile.h"
+
+#include "model/IniText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+namespace quorvel {
+
+namespace {
+
+using K = FieldKind;
+constexpr PageSet W = PageSet::Win7;
+constexpr PageSet X = PageSet::Xp;
+
+constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
+    // WIN71
+    {W, "Icon.Documents", "W我的文档_图标", K::Text, 0},
+    {W, "Icon.Computer", "W我的电脑_图标", K::Text, 0},
+    {W, "Icon.Network", "W网上邻居_图标", K::Text, 0},
+    {W, "Icon.RecycleBinEmpty", "W回收站空_图标", K::Text, 0},
+    {W, "Icon.RecycleBinFull", "W回收站满_图标", K::Text, 0},
+    // WIN72
+    {W, "PointerScheme", "W鼠标", K::Choice, 2},
+    {W, "PointerSchemeName", "W鼠标方案_名称", K::Text, 0},
+    {W, "Pointer.UpArrow", "WUpArrow", K::Text, 0},
+    {W, "Pointer.Wait", "WWait", K::Text, 0},
+    {W, "Pointer.SizeNWSE", "WSizeNWSE", K::Text, 0},
+    {W, "Pointer.SizeNESW", "WSizeNESW", K::Text, 0},
+    {W, "Pointer.NWPen", "WNWPen", K::Text, 0},
+    {W, "Pointer.Help", "WHelp", K::Text, 0},
+    {W, "Pointer.SizeWE", "WSizeWE", K::Text, 0},
+    {W, "Pointer.Hand", "WHand", K::Text, 0},
+    {W, "Pointer.SizeAll", "WSizeAll", K::Text, 0},
+    {W, "Pointer.Arrow", "WArrow", K::Text, 0},
+    {W, "Pointer.Crosshair", "WCrosshair", K::Text, 0},
+    {W, "Pointer.IBeam", "WIBeam", K::Text, 0},
+    {W, "Pointer.No", "WNo", K::Text, 0},
+    {W, "Pointer.SizeNS", "WSizeNS", K::Text, 0},
+    {W, "Pointer.AppStarting", "WAppStarting", K::Text, 0},
+    // WIN73
+    {W, "SoundScheme", "W声音", K::Choice, 2},
+    {W, "SoundSchemeName", "W声音方案_名称", K::Text, 0},
+    {W, "Sound.Shutdown", "W关机声音", K::Text, 0},
+    {W, "Sound.Startup", "W开机声音", K::Text, 0},
+    {W, "Sound.Logoff", "W退出系统", K::Text, 0},
+    {W, "Sound.Logon", "W登陆系统", K::Text, 0},
+    {W, "Sound.ThemeChange", "W切换主题", K::Text, 0},
+    // WIN74
+    {W, "UseSystemScreensaver", "W系统屏保_选择", K::Tick, 0},
+    {W, "UseOwnScreensaver", "W屏保文件_选择", K::Tick, 0},
+    {W, "SystemScreensaver", "W系统屏保", K::Choice, 6},
+    {W, "Screensaver", "W屏保文件_路径", K::Text, 0},
+    {W, "Wallpaper", "W桌面壁纸", K::Text, 0},
+    {W, "Slideshow", "W壁纸文件夹", K::Text, 0},
+    // WIN75
+    {W, "VisualStyle", "W可视化风格文件", K::Text, 0},
+    {W, "SlideshowInterval", "W壁纸切换时间", K::Text, 0},
+    {W, "WindowColor", "W透明窗口颜色", K::Text, 0},
+    {W, "TransparencySlider", "窗口透明度滑块", K::Slider, 255},
+    {W, "Transparency", "W透明度", K::Text, 0},
+    // WIN76
+    {W, "ThemeName", "W生成名称", K::Text, 0},
+    {W, "DisplayName", "W显示名称", K::Text, 0},
+    {W, "SaveLocation", "W保存位置", K::Text, 0},
+    // XP1
+    {X, "Icon.Documents", "X我的文档_图标", K::Text, 0},
+    {X, "Icon.Computer", "X我的电脑_图标", K::Text, 0},
+    {X, "Icon.Network", "X网上邻居_图标", K::Text, 0},
+    {X, "Icon.RecycleBinEmpty", "X回收站空_图标", K::Text, 0},
+    {X, "Icon.RecycleBinFull", "X回收站满_图标", K::Text, 0},
+    // XP2
+    {X, "PointerScheme", "X鼠标", K::Choice, 2},
+    {X, "PointerSchemeName", "X鼠标方案_名称", K::Text, 0},
+    {X, "Pointer.UpArrow", "XUpArrow", K::Text, 0},
+    {X, "Pointer.Wait", "XWait", K::Text, 0},
+    {X, "Pointer.SizeNWSE", "XSizeNWSE", K::Text, 0},
+    {X, "Pointer.SizeNESW", "XSizeNESW", K::Text, 0},
+    {X, "Pointer.NWPen", "XNWPen", K::Text, 0},
+    {X, "Pointer.Help", "XHelp", K::Text, 0},
+    {X, "Pointer.SizeWE", "XSizeWE", K::Text, 0},
+    {X, "Pointer.Hand", "XHand", K::Text, 0},
+    {X, "Pointer.SizeAll", "XSizeAll", K::Text, 0},
+    {X, "Pointer.Arrow", "XArrow", K::Text, 0},
+    {X, "Pointer.Crosshair", "XCrosshair", K::Text, 0},
+    {X, "Pointer.IBeam", "XIBeam", K::Text, 0},
+    {X, "Pointer.No", "XNo", K::Text, 0},
+    {X, "Pointer.SizeNS", "XSizeNS", K::Text, 0},
+    {X, "Pointer.AppStarting", "XAppStarting", K::Text, 0},
+    // XP3
+    {X, "SoundScheme", "X声音", K::Choice, 2},
+    {X, "SoundSchemeName", "X声音方案_名称", K::Text, 0},
+    {X, "Sound.Shutdown", "X关机声音", K::Text, 0},
+    {X, "Sound.Startup", "X开机声音", K::Text, 0},
+    {X, "Sound.Logoff", "X退出系统", K::Text, 0},
+    {X, "Sound.Logon", "X登陆系统", K::Text, 0},
+    // XP4
+    {X, "UseSystemScreensaver", "X系统屏保_选择", K::Tick, 0},
+    {X, "UseOwnScreensaver", "X自己屏保_选择", K::Tick, 0},
+    {X, "SystemScreensaver", "X系统屏保", K::Choice, 11},
+    {X, "Screensaver", "X自己屏保", K::Text, 0},
+    {X, "Wallpaper", "X桌面壁纸", K::Text, 0},
+    // XP5
+    {X, "VisualStyle", "X可视化风格", K::Text, 0},
+    // XP6
+    {X, "ThemeName", "X生成名称", K::Text, 0},
+    {X, "DisplayName", "X显示名称", K::Text, 0},
+    {X, "SaveLocation", "X保存位置", K::Text, 0},
+}};
+
+constexpr std::string_view kProjectSection = "Project";
+constexpr std::string_view kWin7Section = "Win7";
+constexpr std::string_view kXpSection = "XP";
+constexpr std::string_view kPicksSection = "Picks";
+constexpr std::string_view kSlideshowSection = "Slideshow";
+constexpr std::string_view kEndSection = "End";
+constexpr std::string_view kPageSetKey = "PageSet";
+constexpr std::string_view kPickedColorKey = "PickedColor";
+constexpr std::string_view kNameSuffix = ".Name";
+constexpr std::string_view kImagePrefix = "Image";
+// More images than any slideshow dialog hands over; a larger number is a typing error.
+constexpr long kMaxImageNumber = 1000000;
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+std::string_view sectionOf(PageSet set) {
+    return set == PageSet::Win7 ? kWin7Section : kXpSection;
+}
+
+enum class Slot { Icon, Pointer, Sound, Screensaver, Wallpaper, VisualStyle };
+
+// A key of [Picks] and the slot it names, in the order the writer writes them.
+struct PickKey {
+    std::string key;
+    Slot slot;
+    std::size_t index = 0; // into the slot's array
+};
+
+std::vector<PickKey> buildPickKeys() {
+    std::vector<PickKey> keys;
+    for (std::size_t i = 0; i < kIconPickKeys.size(); ++i) {
+        keys.push_back({std::string(kIconPickKeys[i]), Slot::Icon, i});
+    }
+    for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
+        keys.push_back({"Pointer." + std::string(kPointerRoles[i]), Slot::Pointer, i});
+    }
+    for (std::size_t i = 0; i < kSoundPickKeys.size(); ++i) {
+        keys.push_back({std::string(kSoundPickKeys[i]), Slot::Sound, i});
+    }
+    keys.push_back({"Screensaver", Slot::Screensaver});
+    keys.push_back({"Wallpaper", Slot::Wallpaper});
+    keys.push_back({"VisualStyle", Slot::VisualStyle});
+    return keys;
+}
+
+const std::vector<PickKey>& pickKeys() {
+    static const std::vector<PickKey> keys = buildPickKeys();
+    return keys;
+}
+
+// Picks is ProjectPicks or const ProjectPicks.
+template <typename Picks> auto& slotOf(Picks& picks, const PickKey& key) {
+    switch (key.slot) {
+    case Slot::Icon:
+        return picks.iconFiles[key.index];
+    case Slot::Pointer:
+        return picks.cursorFiles[key.index];
+    case Slot::Sound:
+        return picks.soundFiles[key.index];
+    case Slot::Screensaver:
+        return picks.screensaverFile;
+    case Slot::Wallpaper:
+        return picks.wallpaperFile;
+    case Slot::VisualStyle:
+        break;
+    }
+    return picks.visualStyleFile;
+}
+
+std::string quote(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string lineError(int line, std::string_view message) {
+    return "第 " + std::to_string(line) + " 行: " + std::string(message);
+}
+
+// --- writer ---------------------------------------------------------------------------------
+
+class Writer {
+public:
+    void line(std::string_view text) {
+        bytes_ += text;
+        bytes_ += "\r\n";
+    }
+    void section(std::string_view name) {
+        if (!bytes_.empty()) {
+            line("");
+        }
+        line("[" + std::string(name) + "]");
+    }
+    // A value with blanks at an end, or one that is itself enclosed in quotes, is written in
+    // quotes, which the reader takes off again.
+    void entry(std::string_view key, std::string_view value) {
+        if (!error_.empty()) {
+            return;
+        }
+        if (!isValidUtf8(value) || hasControlCharacter(value)) {
+            error_ = "「" + std::string(key) + "」的内容含有换行或其他控制字符, 无法写入方案文件。";
+            return;
+        }
+        const bool needsQuotes =
+            !value.empty() && (value.front() == ' ' || value.front() == '\t' ||
+                               value.back() == ' ' || value.back() == '\t' ||
+                               (value.size() >= 2 && value.front() == '"' && value.back() == '"'));
+        line(std::string(key) + "=" + (needsQuotes ? quote(value) : std::string(value)));
+    }
+    void pick(std::string_view key, const AssetRef& asset) {
+        if (asset.sourcePath.empty() && asset.fileName.empty()) {
+            return;
+        }
+        if (!asset.fileName.empty() && !isPlainFileName(asset.fileName)) {
+            fail("「" + std::string(key) + "」的文件名 " + quote(asset.fileName) +
+                 " 无效, 无法写入方案文件。");
+            return;
+        }
+        entry(key, asset.sourcePath);
+        if (asset.fileName != pathFileName(asset.sourcePath)) {
+            entry(std::string(key) + std::string(kNameSuffix), asset.fileName);
+        }
+    }
+    void fail(std::string message) {
+        if (error_.empty()) {
+            error_ = std::move(message);
+        }
+    }
+    ProjectText result() && {
+        if (!error_.empty()) {
+            return {{}, std::move(error_)};
+        }
+        return {std::move(bytes_), {}};
+    }
+
+private:
+    std::string bytes_;
+    std::string error_;
+};
+
+std::string colorText(ColorValue color) {
+    std::string text;
+    const auto bits = static_cast<std::uint32_t>(color);
+    for (int byte = 0; byte < 3; ++byte) {
+        const unsigned value = (bits >> (8 * byte)) & 0xFF;
+        text += kHexDigits[value >> 4];
+        text += kHexDigits[value & 0xF];
+    }
+    return text;
+}
+
+std::string valueText(const ControlValue& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* number = std::get_if<int>(&value)) {
+        return std::to_string(*number);
+    }
+    return std::get<bool>(value) ? "1" : "0";
+}
+
+// --- reader ---------------------------------------------------------------------------------
+
+struct Entry {
+    std::string key; // as written
+    std::string value;
+    int line = 0;
+};
+
+// The entries of one known section, by key in lower case.
+struct Section {
+    int line = 0;
+    std::map<std::string, Entry> entries;
+};
+
+std::optional<long> parseDecimal(std::string_view text) {
+    if (text.empty() || text.size() > 9) {
+        return std::nullopt;
+    }
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<ColorValue> parseColor(std::string_view text) {
+    if (text.size() != 6) {
+        return std::nullopt;
+    }
+    std::uint32_t bits = 0;
+    for (int byte = 0; byte < 3; ++byte) {
+        unsigned value = 0;
+        const char* begin = text.data() + 2 * byte;
+        const auto [end, ec] = std::from_chars(begin, begin + 2, value, 16);
+        if (ec != std::errc() || end != begin + 2) {
+            return std::nullopt;
+        }
+        bits |= value << (8 * byte);
+    }
+    return static_cast<ColorValue>(bits);
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view bytes) : bytes_(bytes) {}
+
+    ProjectReadResult run() {
+        if (!lex() || !interpret()) {
+            return {std::nullopt, std::move(error_)};
+        }
+        return {std::move(state_), {}};
+    }
+
+private:
+    bool fail(std::string message) {
+        error_ = std::move(message);
+        return false;
+    }
+    bool failAt(int line, std::string_view message) { return fail(lineError(line, message)); }
+
+    bool checkSignature(std::string_view line) {
+        const std::string expected =
+            std::string(kProjectSignature) + std::to_string(kProjectFormatVersion);
+        const std::string_view text = trimBlanks(line);
+        const std::string foreign =
+            "这不是 Quorvel 方案文件: 第 1 行应为 " + quote(expected) + "。";
+        if (!text.starts_with(trimBlanks(kProjectSignature))) {
+            return fail(foreign);
+        }
+        const auto version = parseDecimal(trimBlanks(text.substr(kProjectSignature.size() - 1)));
+        if (!version || *version < 1) {
+            return fail(foreign);
+        }
+        if (*version > kProjectFormatVersion) {
+            return fail("此方案文件由较新版本的 Quorvel 保存 (格式版本 " +
+                        std::to_string(*version) + "), 本程序只能打开格式版本 " +
+                        std::to_string(kProjectFormatVersion) + " 的方案文件。");
+        }
+        return true;
+    }
+
+    // Splits the text into sections and entries and checks every line.
+    bool lex() {
+        std::string_view text = bytes_;
+        if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+            return fail("这个方案文件以 UTF-16 编码保存; 方案文件须为 UTF-8 编码。");
+        }
+        if (text.starts_with("\xEF\xBB\xBF")) {
+            text.remove_prefix(3);
+        }
+        if (text.empty()) {
+            return fail("方案文件是空的。");
+        }
+        LineCursor lines(text);
+        std::string_view line;
+        Section* current = nullptr;
+        bool inKnownSection = false;
+        bool ended = false;
+        while (lines.next(line)) {
+            const int number = lines.number();
+            if (line.size() > kMaxProjectLineBytes) {
+                return failAt(number, "这一行过长 (超过 " +
+                                          std::to_string(kMaxProjectLineBytes / 1024) +
+                                          " KB), 文件可能已损坏。");
+            }
+            if (!isValidUtf8(line)) {
+                return failAt(number, "不是有效的 UTF-8 文本。文件可能已损坏, 或以其他编码保存。");
+            }
+            if (hasControlCharacter(line)) {
+                return failAt(number, "含有控制字符, 文件可能已损坏。");
+            }
+            if (number == 1) {
+                if (!checkSignature(line)) {
+                    return false;
+                }
+                continue;
+            }
+            const IniLine parsed = parseIniLine(line);
+            if (parsed.kind == IniLine::Kind::Blank || parsed.kind == IniLine::Kind::Comment) {
+                continue;
+            }
+            if (ended) {
+                return failAt(number, "[End] 之后不应再有内容。");
+            }
+            switch (parsed.kind) {
+            case IniLine::Kind::Invalid:
+                return failAt(number, "无法识别的内容。每一行应为 [节名]、键=值 或以 ; "
+                                      "开头的注释。");
+            case IniLine::Kind::Section: {
+                const std::string name = lowerAscii(parsed.name);
+                if (name == lowerAscii(kEndSection)) {
+                    ended = true;
+                    continue;
+                }
+                const auto [at, isNew] = sections_.try_emplace(name, Section{number, {}});
+                if (!isNew) {
+                    return failAt(number, "节 [" + std::string(parsed.name) + "] 重复 (第 " +
+                                              std::to_string(at->second.line) + " 行已有)。");
+                }
+                current = &at->second;
+                inKnownSection = isKnownSection(name);
+                continue;
+            }
+            case IniLine::Kind::Entry: {
+                if (current == nullptr) {
+                    return failAt(number, "键 " + quote(parsed.name) +
+                                              " 不属于任何节; 第一个 [节名] 之前只能有注释。");
+                }
+                if (!inKnownSection) {
+                    continue;
+                }
+                const auto [at, isNew] = current->entries.try_emplace(
+                    lowerAscii(parsed.name),
+                    Entry{std::string(parsed.name), std::string(parsed.value), number});
+                if (!isNew) {
+                    return failAt(number, "键 " + quote(parsed.name) + " 重复 (第 " +
+                                              std::to_string(at->second.line) + " 行已有)。");
+                }
+                continue;
+            }
+            default:
+                continue;
+            }
+        }
+        if (!ended) {
+            return fail("方案文件不完整: 缺少最后一行 [End], 文件可能在保存或复制时被截断。");
+        }
+        return true;
+    }
+
+    static bool isKnownSection(const std::string& lower) {
+        for (std::string_view known :
+             {kProjectSection, kWin7Section, kXpSection, kPicksSection, kSlideshowSection}) {
+            if (lower == lowerAscii(known)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const Section* section(std::string_view name) const {
+        const auto at = sections_.find(lowerAscii(name));
+        return at == sections_.end() ? nullptr : &at->second;
+    }
+
+    static const Entry* entry(const Section* section, std::string_view key) {
+        if (section == nullptr) {
+            return nullptr;
+        }
+        const auto at = section->entries.find(lowerAscii(key));
+        return at == section->entries.end() ? nullptr : &at->second;
+    }
+
+    bool interpret() {
+        return readProject() && readFields(PageSet::Win7) && readFields(PageSet::Xp) &&
+               readPicks() && readSlideshow();
+    }
+
+    bool readProject() {
+        const Section* project = section(kProjectSection);
+        const Entry* pageSet = entry(project, kPageSetKey);
+        if (pageSet == nullptr) {
+            return fail("方案文件缺少 [Project] 节中的 PageSet (Win7 或 XP)。");
+        }
+        if (equalsIgnoringAsciiCase(pageSet->value, kWin7Section)) {
+            state_.pageSet = PageSet::Win7;
+        } else if (equalsIgnoringAsciiCase(pageSet->value, kXpSection)) {
+            state_.pageSet = PageSet::Xp;
+        } else {
+            return failAt(pageSet->line,
+                          "PageSet 应为 Win7 或 XP, 而不是 " + quote(pageSet->value) + "。");
+        }
+        if (const Entry* color = entry(project, kPickedColorKey)) {
+            state_.pickedColor = parseColor(color->value);
+            if (!state_.pickedColor) {
+                return failAt(color->line, "PickedColor 应为六位十六进制数 (如 0066FF), 而不是 " +
+                                               quote(color->value) + "。");
+            }
+        }
+        return true;
+    }
+
+    bool readFields(PageSet set) {
+        const Section* fields = section(sectionOf(set));
+        if (fields == nullptr) {
+            return true;
+        }
+        for (std::size_t i = 0; i < kFields.size(); ++i) {
+            const ProjectField& field = kFields[i];
+            if (field.set != set) {
+                continue;
+            }
+            const Entry* found = entry(fields, field.key);
+            if (found == nullptr) {
+                continue;
+            }
+            switch (field.kind) {
+            case FieldKind::Text:
+                state_.controls[i] = found->value;
+                break;
+            case FieldKind::Tick:
+                if (found->value != "0" && found->value != "1") {
+                    return failAt(found->line, found->key +
+                                                   " 应为 1 (勾选) 或 0 (不勾选), 而不是 " +
+                                                   quote(found->value) + "。");
+                }
+                state_.controls[i] = found->value == "1";
+                break;
+            case FieldKind::Choice:
+            case FieldKind::Slider: {
+                const auto number = parseDecimal(found->value);
+                if (!number || *number > field.maximum) {
+                    return failAt(found->line,
+                                  found->key + " 应为 0 到 " + std::to_string(field.maximum) +
+                                      " 之间的整数, 而不是 " + quote(found->value) + "。");
+                }
+                state_.controls[i] = static_cast<int>(*number);
+                break;
+            }
+            }
+        }
+        return true;
+    }
+
+    // A pick: its path under `key`, the name of its copy under `key`.Name (by default the
+    // path's file name).
+    bool readPick(const Section* section, const std::string& key, AssetRef& asset) {
+        const Entry* path = entry(section, key);
+        const Entry* name = entry(section, key + std::string(kNameSuffix));
+        if (path == nullptr) {
+            if (name != nullptr) {
+                return failAt(name->line,
+                              name->key + " 给出了文件名, 但没有对应的 " + key + " (路径)。");
+            }
+            return true;
+        }
+        asset.sourcePath = path->value;
+        asset.fileName = name != nullptr ? name->value : std::string(pathFileName(path->value));
+        if (!asset.fileName.empty() && !isPlainFileName(asset.fileName)) {
+            return failAt(name != nullptr ? name->line : path->line,
+                          "文件名 " + quote(asset.fileName) +
+                              " 无效: 复制到主题包中的文件名不能含有 \\ / : * ? \" < > | "
+                              "或控制字符, 也不能是 . 或 ..。");
+        }
+        if (asset.sourcePath.empty() && !asset.fileName.empty()) {
+            return failAt(name->line, name->key + " 给出了文件名, 但 " + key + " 的路径是空的。");
+        }
+        return true;
+    }
+
+    bool readPicks() {
+        const Section* picks = section(kPicksSection);
+        for (const PickKey& key : pickKeys()) {
+            if (!readPick(picks, key.key, slotOf(state_.picks, key))) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool readSlideshow() {
+        const Section* slideshow = section(kSlideshowSection);
+        if (slideshow == nullptr) {
+            return true;
+        }
+        // The numbers present, each with the line of its path or name.
+        std::map<long, int> numbers;
+        for (const auto& [lower, found] : slideshow->entries) {
+            std::string_view key = lower;
+            if (!key.starts_with("image")) {
+                continue;
+            }
+            key.remove_prefix(kImagePrefix.size());
+            if (key.ends_with(".name")) {
+                key.remove_suffix(kNameSuffix.size());
+            }
+            const auto number = parseDecimal(key);
+            if (!number || *number < 1 || *number > kMaxImageNumber) {
+                if (!key.empty() && key.find_first_not_of("0123456789") == std::string_view::npos) {
+                    return failAt(found.line, "幻灯片图片的编号应为 1 到 " +
+                                                  std::to_string(kMaxImageNumber) +
+                                                  " 之间的整数: " + quote(found.key) + "。");
+                }
+                continue;
+            }
+            numbers.emplace(*number, found.line);
+        }
+        long expected = 1;
+        for (const auto& [number, line] : numbers) {
+            if (number != expected) {
+                return failAt(line, "幻灯片图片应从 Image1 起连续编号, 这里缺少 Image" +
+                                        std::to_string(expected) + "。");
+            }
+            ++expected;
+        }
+        state_.picks.slideshowFiles.resize(numbers.size());
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            const std::string key = std::string(kImagePrefix) + std::to_string(i + 1);
+            AssetRef& image = state_.picks.slideshowFiles[i];
+            if (!readPick(slideshow, key, image)) {
+                return false;
+            }
+            if (image.sourcePath.empty()) {
+                return failAt(entry(slideshow, key)->line, "幻灯片图片 " + key + " 的路径是空的。");
+            }
+        }
+        return true;
+    }
+
+    std::string_view bytes_;
+    std::map<std::string, Section> sections_;
+    ProjectState state_;
+    std::string error_;
+};
+
+} // namespace
+
+std::span<const ProjectField> projectFields() {
+    return kFields;
+}
+
+std::optional<std::size_t> findProjectField(PageSet set, std::string_view key) {
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (kFields[i].set == set && equalsIgnoringAsciiCase(kFields[i].key, key)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> findProjectFieldOfControl(std::string_view control) {
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (kFields[i].control == control) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+ProjectPicks picksOf(const ThemeProject& project) {
+    return {project.iconFiles,       project.cursorFiles,   project.soundFiles,
+            project.screensaverFile, project.wallpaperFile, project.slideshowFiles,
+            project.visualStyleFile};
+}
+
+void applyPicks(const ProjectPicks& picks, ThemeProject& project) {
+    project.iconFiles = picks.iconFiles;
+    project.cursorFiles = picks.cursorFiles;
+    project.soundFiles = picks.soundFiles;
+    project.screensaverFile = picks.screensaverFile;
+    project.wallpaperFile = picks.wallpaperFile;
+    project.slideshowFiles = picks.slideshowFiles;
+    project.visualStyleFile = picks.visualStyleFile;
+}
+
+ProjectText writeProjectFile(const ProjectState& state) {
+    Writer out;
+    out.line(std::string(kProjectSignature) + std::to_string(kProjectFormatVersion));
+    out.section(kProjectSection);
+    out.entry(kPageSetKey, sectionOf(state.pageSet));
+    if (state.pickedColor) {
+        out.entry(kPickedColorKey, colorText(*state.pickedColor));
+    }
+    for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        out.section(sectionOf(set));
+        for (std::size_t i = 0; i < kFields.size(); ++i) {
+            if (kFields[i].set == set && state.controls[i]) {
+                out.entry(kFields[i].key, valueText(*state.controls[i]));
+            }
+        }
+    }
+    out.section(kPicksSection);
+    for (const PickKey& key : pickKeys()) {
+        out.pick(key.key, slotOf(state.picks, key));
+    }
+    if (!state.picks.slideshowFiles.empty()) {
+        out.section(kSlideshowSection);
+        for (std::size_t i = 0; i < state.picks.slideshowFiles.size(); ++i) {
+            const AssetRef& image = state.picks.slideshowFiles[i];
+            const std::string key = std::string(kImagePrefix) + std::to_string(i + 1);
+            if (image.sourcePath.empty()) {
+                out.fail("幻灯片的第 " + std::to_string(i + 1) +
+                         " 张图片没有路径, 无法写入方案文件。");
+            }
+            out.pick(key, image);
+        }
+    }
+    out.section(kEndSection);
+    return std::move(out).result();
+}
+
+ProjectReadResult readProjectFile(std::string_view bytes) {
+    return Reader(bytes).run();
+}
+
+std::string_view pathFileName(std::string_view path) {
+    const std::size_t separator = path.find_last_of("\\/");
+    return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+bool isPlainFileName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") {
+        return false;
+    }
+    for (char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace quorvel

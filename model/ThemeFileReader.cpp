@@ -1,0 +1,500 @@
+#include "model/ThemeFileReader.h"
+
+#include "model/IniText.h"
+#include "model/ProjectFile.h"
+
+#include <algorithm>
+#include <charconv>
+#include <map>
+
+namespace quorvel {
+
+namespace {
+
+// --- decoding -------------------------------------------------------------------------------
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// UTF-16 LE (without its byte order mark) as UTF-8, or nothing for an odd length or a lone
+// surrogate.
+std::optional<std::string> utf16ToUtf8(std::string_view bytes) {
+    if (bytes.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    const auto unit = [&](std::size_t i) {
+        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    };
+    const std::size_t count = bytes.size() / 2;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char16_t c = unit(i);
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= count || unit(i + 1) < 0xDC00 || unit(i + 1) > 0xDFFF) {
+                return std::nullopt;
+            }
+            const char32_t high = c - 0xD800;
+            const char32_t low = unit(i + 1) - 0xDC00;
+            appendUtf8(out, 0x10000 + (high << 10) + low);
+            ++i;
+        } else if (c >= 0xDC00 && c <= 0xDFFF) {
+            return std::nullopt;
+        } else {
+            appendUtf8(out, c);
+        }
+    }
+    return out;
+}
+
+struct Decoded {
+    std::optional<std::string> text;
+    std::string error;
+};
+
+Decoded decode(std::string_view bytes, Platform& platform) {
+    if (bytes.starts_with("\xFF\xFE")) {
+        auto text = utf16ToUtf8(bytes.substr(2));
+        if (!text) {
+            return {std::nullopt, "文件声明为 UTF-16 编码, 但内容不是有效的 UTF-16 文本 "
+                                  "(文件可能已损坏或被截断)。"};
+        }
+        return {std::move(text), {}};
+    }
+    if (bytes.starts_with("\xFE\xFF")) {
+        return {std::nullopt, "文件是 UTF-16 大端序 (big-endian) 编码, 无法读取; 请以 ANSI、"
+                              "UTF-8 或 Unicode (UTF-16 LE) 编码保存。"};
+    }
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+        if (!isValidUtf8(bytes)) {
+            return {std::nullopt, "文件声明为 UTF-8 编码, 但内容不是有效的 UTF-8 文本 "
+                                  "(可能以其他编码保存, 或已损坏)。"};
+        }
+        return {std::string(bytes), {}};
+    }
+    if (bytes.find('\0') != std::string_view::npos) {
+        return {std::nullopt, "文件含有二进制数据, 不是主题文件。"};
+    }
+    auto text = platform.fromAnsi(bytes);
+    if (!text) {
+        return {std::nullopt, "文件含有当前系统代码页中无效的字符, 不是主题文件, 或已损坏。"};
+    }
+    return {std::move(text), {}};
+}
+
+// --- the INI text ---------------------------------------------------------------------------
+
+// Sections and keys by their names in lower case. As the system's profile functions do, the
+// first section of a name is the one that counts, and within it the first key of a name.
+using Keys = std::map<std::string, std::string>;
+using Sections = std::map<std::string, Keys>;
+
+struct Parsed {
+    Sections sections;
+    std::string error;
+};
+
+Parsed parseIni(std::string_view text) {
+    Parsed parsed;
+    LineCursor lines(text);
+    std::string_view line;
+    Keys* current = nullptr;
+    while (lines.next(line)) {
+        if (line.size() > kMaxThemeLineBytes) {
+            parsed.error = "第 " + std::to_string(lines.number()) + " 行过长 (超过 " +
+                           std::to_string(kMaxThemeLineBytes / 1024) +
+                           " KB), 不是主题文件, 或已损坏。";
+            return parsed;
+        }
+        if (hasControlCharacter(line)) {
+            parsed.error = "第 " + std::to_string(lines.number()) +
+                           " 行含有控制字符或二进制数据, 不是主题文件, 或已损坏。";
+            return parsed;
+        }
+        const IniLine entry = parseIniLine(line);
+        if (entry.kind == IniLine::Kind::Section) {
+            const auto [at, isNew] = parsed.sections.try_emplace(lowerAscii(entry.name));
+            current = isNew ? &at->second : nullptr;
+        } else if (entry.kind == IniLine::Kind::Entry && current != nullptr) {
+            current->try_emplace(lowerAscii(entry.name), std::string(entry.value));
+        }
+    }
+    return parsed;
+}
+
+class ThemeText {
+public:
+    ThemeText(const Sections& sections, Platform& platform)
+        : sections_(sections), platform_(platform) {}
+
+    bool hasSection(std::string_view section) const {
+        return sections_.contains(lowerAscii(section));
+    }
+    const Keys* keys(std::string_view section) const {
+        const auto at = sections_.find(lowerAscii(section));
+        return at == sections_.end() ? nullptr : &at->second;
+    }
+    const std::string* find(std::string_view section, std::string_view key) const {
+        const Keys* found = keys(section);
+        if (found == nullptr) {
+            return nullptr;
+        }
+        const auto at = found->find(lowerAscii(key));
+        return at == found->end() ? nullptr : &at->second;
+    }
+    std::string value(std::string_view section, std::string_view key) const {
+        const std::string* found = find(section, key);
+        return found == nullptr ? std::string() : *found;
+    }
+    // A value that is a name unless it is a resource string ("@file,-id").
+    std::string name(std::string_view section, std::string_view key) const {
+        std::string text = value(section, key);
+        return text.starts_with('@') ? std::string() : text;
+    }
+
+    // A path with the system folder references expanded. %ResourceDir% is the Resources folder
+    // of the system folder, %WinDir% the system folder itself.
+    std::string expand(std::string_view path) const {
+        std::string text(path);
+        replaceReference(text, "%ResourceDir%", "%SystemRoot%\\Resources");
+        replaceReference(text, "%WinDir%", "%SystemRoot%");
+        return text.find('%') == std::string::npos ? text : platform_.expandEnvironment(text);
+    }
+    std::string path(std::string_view section, std::string_view key) const {
+        const std::string text = value(section, key);
+        // A resource reference names a string, not a file.
+        return text.starts_with('@') ? std::string() : expand(text);
+    }
+
+private:
+    static void replaceReference(std::string& text, std::string_view name,
+                                 std::string_view replacement) {
+        std::size_t pos = 0;
+        while ((pos = lowerAscii(text).find(lowerAscii(name), pos)) != std::string::npos) {
+            text.replace(pos, name.size(), replacement);
+            pos += replacement.size();
+        }
+    }
+
+    const Sections& sections_;
+    Platform& platform_;
+};
+
+// --- the keys -------------------------------------------------------------------------------
+
+constexpr std::string_view kWin7DocumentsClsid = "{59031A47-3F72-44A7-89C5-5595FE6B30EE}";
+constexpr std::string_view kXpDocumentsClsid = "{450D8FBA-AD25-11D0-98A8-0800361B1103}";
+constexpr std::string_view kComputerClsid = "{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+constexpr std::string_view kWin7NetworkClsid = "{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}";
+constexpr std::string_view kXpNetworkClsid = "{208D2C60-3AEA-1069-A2D7-08002B30309D}";
+constexpr std::string_view kRecycleBinClsid = "{645FF040-5081-101B-9F08-00AA002F954E}";
+
+std::string iconSection(std::string_view clsid) {
+    return "CLSID\\" + std::string(clsid) + "\\DefaultIcon";
+}
+
+// The sound events in the slot order of ThemeProject::soundFiles.
+constexpr std::array<std::string_view, ThemeProject::kSoundCount> kSoundEvents = {
+    "SystemExit", "SystemStart", "WindowsLogoff", "WindowsLogon", "ChangeTheme"};
+constexpr std::string_view kEventPrefix = "AppEvents\\Schemes\\Apps\\.Default\\";
+
+// An icon reference "file,index": the file when it is an icon file the page could have picked;
+// an icon inside a program library (imageres.dll,-123) is the system's own and no pick.
+std::string iconFile(const ThemeText& theme, const std::string& section, std::string_view key) {
+    std::string text = theme.value(section, key);
+    if (text.starts_with('@')) {
+        return {};
+    }
+    const std::size_t comma = text.rfind(',');
+    if (comma != std::string::npos &&
+        trimBlanks(std::string_view(text).substr(comma + 1)).find_first_not_of("-0123456789") ==
+            std::string_view::npos) {
+        text.resize(comma);
+    }
+    text = std::string(trimBlanks(text));
+    return endsWithIgnoringAsciiCase(text, ".ico") ? theme.expand(text) : std::string();
+}
+
+// The first of two icon sections that the theme holds.
+std::string iconOf(const ThemeText& theme, std::string_view first, std::string_view second,
+                   std::string_view key) {
+    const std::string section = iconSection(first);
+    if (theme.find(section, key) != nullptr || second.empty()) {
+        return iconFile(theme, section, key);
+    }
+    return iconFile(theme, iconSection(second), key);
+}
+
+bool isAbsolute(std::string_view path) {
+    return path.starts_with('\\') || path.starts_with('/') || path.starts_with('%') ||
+           (path.size() >= 2 && path[1] == ':');
+}
+
+std::optional<std::uint64_t> parseUnsigned(std::string_view text, int base) {
+    text = trimBlanks(text);
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void readSlideshow(const ThemeText& theme, ThemeImport& out) {
+    const Keys* keys = theme.keys("Slideshow");
+    if (keys == nullptr) {
+        return;
+    }
+    const std::string root = theme.value("Slideshow", "ImagesRootPath");
+    // Only the keys present count, however large their numbers.
+    std::vector<std::pair<std::uint64_t, std::string>> items;
+    for (const auto& [key, value] : *keys) {
+        std::string_view name = key;
+        if (!name.starts_with("item") || !name.ends_with("path") || value.empty()) {
+            continue;
+        }
+        const auto number = parseUnsigned(name.substr(4, name.size() - 8), 10);
+        if (!number) {
+            continue;
+        }
+        const bool joined = !root.empty() && !isAbsolute(value);
+        items.emplace_back(*number, theme.expand(joined ? root + "\\" + value : value));
+    }
+    std::sort(items.begin(), items.end());
+    for (auto& item : items) {
+        out.slideshow.push_back(std::move(item.second));
+    }
+    if (const auto interval = parseUnsigned(theme.value("Slideshow", "Interval"), 10)) {
+        out.slideshowInterval = std::to_string((*interval + 500) / 1000);
+    }
+}
+
+// ColorizationColor as ARGB: "0X" and up to eight hexadecimal digits.
+void readColorization(const ThemeText& theme, ThemeImport& out) {
+    const std::string value = theme.value("VisualStyles", "ColorizationColor");
+    const std::string_view text = trimBlanks(value);
+    if (!startsWithIgnoringAsciiCase(text, "0x") || text.size() > 10) {
+        return;
+    }
+    const auto argb = parseUnsigned(text.substr(2), 16);
+    if (!argb) {
+        return;
+    }
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    for (int shift = 20; shift >= 0; shift -= 4) {
+        out.windowColor += kDigits[(*argb >> shift) & 0xF];
+    }
+    out.transparency = std::to_string((*argb >> 24) & 0xFF);
+}
+
+std::optional<PageSet> detectPageSet(const ThemeText& theme) {
+    const bool win7 =
+        theme.hasSection("Slideshow") ||
+        theme.find("VisualStyles", "ColorizationColor") != nullptr ||
+        theme.find("VisualStyles", "Composition") != nullptr ||
+        theme.find("VisualStyles", "VisualStyleVersion") != nullptr ||
+        theme.hasSection(iconSection(kWin7DocumentsClsid)) ||
+        theme.hasSection(iconSection(kWin7NetworkClsid)) ||
+        startsWithIgnoringAsciiCase(theme.value("VisualStyles", "Path"), "%ResourceDir%");
+    if (win7) {
+        return PageSet::Win7;
+    }
+    bool xp = theme.hasSection(iconSection(kXpDocumentsClsid)) ||
+              theme.hasSection(iconSection(kXpNetworkClsid)) ||
+              theme.find("MasterThemeSelector", "ThemeColorBPP") != nullptr;
+    for (std::string_view event : kSoundEvents) {
+        xp = xp || theme.hasSection(std::string(kEventPrefix) + std::string(event) + "\\.Current");
+    }
+    if (xp) {
+        return PageSet::Xp;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ThemeReadResult readThemeFile(std::string_view bytes, Platform& platform) {
+    if (bytes.empty()) {
+        return {std::nullopt, "文件是空的, 不是主题文件。"};
+    }
+    const Decoded decoded = decode(bytes, platform);
+    if (!decoded.text) {
+        return {std::nullopt, decoded.error};
+    }
+    const Parsed parsed = parseIni(*decoded.text);
+    if (!parsed.error.empty()) {
+        return {std::nullopt, parsed.error};
+    }
+    const ThemeText theme(parsed.sections, platform);
+    if (!theme.hasSection("Theme") && !theme.hasSection("MasterThemeSelector")) {
+        return {std::nullopt, "文件中没有 [Theme] 或 [MasterThemeSelector] 节, 不是主题文件。"};
+    }
+
+    ThemeImport out;
+    out.pageSet = detectPageSet(theme);
+    out.displayName = theme.name("Theme", "DisplayName");
+
+    out.icons[0] = iconOf(theme, kWin7DocumentsClsid, kXpDocumentsClsid, "DefaultValue");
+    out.icons[1] = iconOf(theme, kComputerClsid, {}, "DefaultValue");
+    out.icons[2] = iconOf(theme, kWin7NetworkClsid, kXpNetworkClsid, "DefaultValue");
+    out.icons[3] = iconOf(theme, kRecycleBinClsid, {}, "Empty");
+    out.icons[4] = iconOf(theme, kRecycleBinClsid, {}, "Full");
+
+    constexpr std::string_view kCursors = "Control Panel\\Cursors";
+    for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
+        out.pointers[i] = theme.path(kCursors, kPointerRoles[i]);
+    }
+    out.cursorSchemeName = theme.name(kCursors, "DefaultValue");
+
+    for (std::size_t i = 0; i < kSoundEvents.size(); ++i) {
+        const std::string section = std::string(kEventPrefix) + std::string(kSoundEvents[i]);
+        const std::string current = section + "\\.Current";
+        out.sounds[i] = theme.path(
+            theme.find(current, "DefaultValue") != nullptr ? current : section, "DefaultValue");
+    }
+    out.soundSchemeName = theme.name("Sounds", "SchemeName");
+
+    out.screensaver = theme.path("boot", "SCRNSAVE.EXE");
+    out.wallpaper = theme.path("Control Panel\\Desktop", "Wallpaper");
+    out.visualStyle = theme.path("VisualStyles", "Path");
+    readSlideshow(theme, out);
+    readColorization(theme, out);
+    return {std::move(out), {}};
+}
+
+namespace {
+
+class Opening {
+public:
+    Opening(PageSet set, const std::function<bool(const std::string&)>& exists)
+        : set_(set), exists_(exists) {
+        result_.state.pageSet = set;
+    }
+
+    void text(std::string_view key, std::string value) {
+        if (const auto index = findProjectField(set_, key)) {
+            result_.state.controls[*index] = std::move(value);
+        }
+    }
+    void number(std::string_view key, int value) {
+        if (const auto index = findProjectField(set_, key)) {
+            result_.state.controls[*index] = value;
+        }
+    }
+    void tick(std::string_view key) {
+        if (const auto index = findProjectField(set_, key)) {
+            result_.state.controls[*index] = true;
+        }
+    }
+    // A file the theme names: when it exists, the field shows it and the slot holds it, as
+    // after a pick with the field's browse button.
+    bool file(std::string_view key, const std::string& path, AssetRef* slot) {
+        if (path.empty()) {
+            return false;
+        }
+        // A path whose last part is no file name ("C:\x\..") names no file to pick.
+        if (!isPlainFileName(pathFileName(path)) || !exists_(path)) {
+            if (std::find(result_.missing.begin(), result_.missing.end(), path) ==
+                result_.missing.end()) {
+                result_.missing.push_back(path);
+            }
+            return false;
+        }
+        if (!key.empty()) {
+            text(key, path);
+        }
+        if (slot != nullptr) {
+            *slot = AssetRef{path, std::string(pathFileName(path))};
+        }
+        return true;
+    }
+    ProjectPicks& picks() { return result_.state.picks; }
+    ThemeOpening result() && { return std::move(result_); }
+
+private:
+    PageSet set_;
+    const std::function<bool(const std::string&)>& exists_;
+    ThemeOpening result_;
+};
+
+} // namespace
+
+ThemeOpening openTheme(const ThemeImport& theme, PageSet set,
+                       const std::function<bool(const std::string&)>& exists) {
+    Opening open(set, exists);
+    for (std::size_t i = 0; i < theme.icons.size(); ++i) {
+        open.file(kIconPickKeys[i], theme.icons[i], &open.picks().iconFiles[i]);
+    }
+
+    bool customPointers = !theme.cursorSchemeName.empty();
+    for (std::size_t i = 0; i < theme.pointers.size(); ++i) {
+        const std::string key = "Pointer." + std::string(kPointerRoles[i]);
+        customPointers |= open.file(key, theme.pointers[i], &open.picks().cursorFiles[i]);
+    }
+    if (customPointers) {
+        open.number("PointerScheme", kCustomSchemeChoice);
+        open.text("PointerSchemeName", theme.cursorSchemeName);
+    }
+
+    // The Windows XP pages have no field for the theme change sound.
+    const std::size_t sounds = set == PageSet::Win7 ? theme.sounds.size() : theme.sounds.size() - 1;
+    bool customSounds = !theme.soundSchemeName.empty();
+    for (std::size_t i = 0; i < sounds; ++i) {
+        customSounds |= open.file(kSoundPickKeys[i], theme.sounds[i], &open.picks().soundFiles[i]);
+    }
+    if (customSounds) {
+        open.number("SoundScheme", kCustomSchemeChoice);
+        open.text("SoundSchemeName", theme.soundSchemeName);
+    }
+
+    if (open.file("Screensaver", theme.screensaver, &open.picks().screensaverFile)) {
+        open.tick("UseOwnScreensaver");
+    }
+    open.file("Wallpaper", theme.wallpaper, &open.picks().wallpaperFile);
+    open.file("VisualStyle", theme.visualStyle, &open.picks().visualStyleFile);
+    open.text("DisplayName", theme.displayName);
+
+    if (set == PageSet::Win7) {
+        std::string names;
+        for (const std::string& image : theme.slideshow) {
+            AssetRef picked;
+            if (open.file({}, image, &picked)) {
+                names += picked.fileName + ";";
+                open.picks().slideshowFiles.push_back(std::move(picked));
+            }
+        }
+        if (!names.empty()) {
+            open.text("Slideshow", names);
+        }
+        if (!theme.slideshowInterval.empty()) {
+            open.text("SlideshowInterval", theme.slideshowInterval);
+        }
+        if (!theme.windowColor.empty()) {
+            open.text("WindowColor", theme.windowColor);
+        }
+        if (!theme.transparency.empty()) {
+            open.text("Transparency", theme.transparency);
+            open.number("TransparencySlider", std::stoi(theme.transparency));
+        }
+    }
+    return std::move(open).result();
+}
+
+} // namespace quorvel

@@ -1,0 +1,74 @@
+// Reads a .theme file, ours or one Windows wrote, into the choices it stands for: which page set
+// it suits, and per slot the file it names, with system folder references expanded. Which of
+// those files exist, and what to do with the others, is the caller's business.
+#pragma once
+
+#include "model/PageSet.h"
+#include "model/ProjectFile.h"
+#include "model/ThemeProject.h"
+#include "platform/Platform.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+struct ThemeImport {
+    // The page set the content points to; nothing when it does not tell (README: "Which page
+    // set a .theme file opens in").
+    std::optional<PageSet> pageSet;
+    // [Theme] DisplayName; empty when missing or only a resource string ("@file,-id").
+    std::string displayName;
+
+    // The files the theme names, in the slot order of ThemeProject, with %SystemRoot%,
+    // %WinDir% and %ResourceDir% expanded. Empty where the theme names no file of the kind the
+    // page picks (nothing, the system's default, an icon inside a program library).
+    std::array<std::string, ThemeProject::kIconCount> icons;
+    std::array<std::string, ThemeProject::kCursorCount> pointers;
+    std::array<std::string, ThemeProject::kSoundCount> sounds;
+    std::string screensaver;
+    std::string wallpaper;
+    std::vector<std::string> slideshow; // in the order of their ItemNPath numbers
+    std::string visualStyle;
+
+    // Empty when missing or only a resource string.
+    std::string cursorSchemeName;
+    std::string soundSchemeName;
+    // As the Windows 7 window style page shows them: the colour as six hexadecimal digits, red
+    // first ("0066FF"), the transparency 0 .. 255, the slideshow interval in whole seconds.
+    // Empty when the theme does not give them.
+    std::string windowColor;
+    std::string transparency;
+    std::string slideshowInterval;
+};
+
+struct ThemeReadResult {
+    std::optional<ThemeImport> theme;
+    std::string error; // Chinese, "第 N 行: ..." where a line is to blame
+};
+
+// The file's bytes: UTF-16 LE with a byte order mark, UTF-8 with one, or else the system's
+// ANSI code page (through the platform, which also expands %SystemRoot% and %WinDir%).
+ThemeReadResult readThemeFile(std::string_view bytes, Platform& platform);
+
+// The longest line the reader accepts, in bytes of the decoded text.
+inline constexpr std::size_t kMaxThemeLineBytes = 64 * 1024;
+
+// The wizard state that opening a theme in a page set gives: the page set's fields and the
+// picks filled from the files the theme names that `exists` finds, as if each was picked with
+// its browse button; the scheme combos set to their custom item where the theme brings pointers
+// or sounds; the screensaver as the user's own file. The files not found are listed once each
+// in `missing`, and their fields stay empty. Controls the theme says nothing about are left
+// out of the state (they keep what they show).
+struct ThemeOpening {
+    ProjectState state;
+    std::vector<std::string> missing;
+};
+ThemeOpening openTheme(const ThemeImport& theme, PageSet set,
+                       const std::function<bool(const std::string&)>& exists);
+
+} // namespace quorvel

@@ -1,0 +1,282 @@
+#include "model/ProjectFile.h"
+#include "wizard/ControlTable.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+
+namespace quorvel {
+namespace {
+
+bool isStateful(ControlKind kind) {
+    return kind == ControlKind::EditField || kind == ControlKind::ComboBox ||
+           kind == ControlKind::TickBox || kind == ControlKind::Slider;
+}
+
+// Every stateful control of the wizard has exactly one key, of its kind, range and page set.
+TEST(ProjectFile, KeyTableCoversEveryStatefulControl) {
+    std::set<std::string_view> covered;
+    std::set<std::pair<PageSet, std::string>> keys;
+    for (const ProjectField& field : projectFields()) {
+        const ControlDef* control = findControl(field.control);
+        ASSERT_NE(control, nullptr) << field.control;
+        EXPECT_TRUE(covered.insert(field.control).second) << field.control;
+        std::string lower(field.key);
+        for (char& c : lower) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        EXPECT_TRUE(keys.insert({field.set, lower}).second) << field.key;
+        const bool win7Page = control->page >= kPageWin71 && control->page <= kPageWin76;
+        EXPECT_EQ(field.set == PageSet::Win7, win7Page) << field.control;
+        switch (control->kind) {
+        case ControlKind::EditField:
+            EXPECT_EQ(field.kind, FieldKind::Text) << field.control;
+            break;
+        case ControlKind::ComboBox:
+            EXPECT_EQ(field.kind, FieldKind::Choice) << field.control;
+            EXPECT_EQ(field.maximum + 1, static_cast<int>(control->items.size())) << field.control;
+            break;
+        case ControlKind::TickBox:
+            EXPECT_EQ(field.kind, FieldKind::Tick) << field.control;
+            break;
+        default:
+            EXPECT_EQ(field.kind, FieldKind::Slider) << field.control;
+            EXPECT_EQ(field.maximum, control->maximum) << field.control;
+        }
+        EXPECT_EQ(findProjectField(field.set, field.key), findProjectFieldOfControl(field.control));
+    }
+    for (const ControlDef& control : controlTable()) {
+        EXPECT_TRUE(!isStateful(control.kind) || covered.contains(control.name)) << control.name;
+    }
+}
+
+class RandomState {
+public:
+    explicit RandomState(unsigned seed) : random_(seed) {}
+
+    ProjectState make() {
+        ProjectState state;
+        state.pageSet = chance(2) ? PageSet::Win7 : PageSet::Xp;
+        for (std::size_t i = 0; i < kProjectFieldCount; ++i) {
+            const ProjectField& field = projectFields()[i];
+            if (chance(4)) {
+                continue; // left in its initial state
+            }
+            switch (field.kind) {
+            case FieldKind::Text:
+                state.controls[i] = text();
+                break;
+            case FieldKind::Tick:
+                state.controls[i] = chance(2);
+                break;
+            default:
+                state.controls[i] = below(field.maximum + 1);
+            }
+        }
+        for (AssetRef& slot : state.picks.iconFiles) {
+            slot = pick();
+        }
+        for (AssetRef& slot : state.picks.cursorFiles) {
+            slot = pick();
+        }
+        for (AssetRef& slot : state.picks.soundFiles) {
+            slot = pick();
+        }
+        state.picks.screensaverFile = pick();
+        state.picks.wallpaperFile = pick();
+        state.picks.visualStyleFile = pick();
+        const int images = chance(3) ? below(301) : 0;
+        for (int i = 0; i < images; ++i) {
+            AssetRef image;
+            while (image.sourcePath.empty()) {
+                image = pick();
+            }
+            state.picks.slideshowFiles.push_back(image);
+        }
+        if (chance(2)) {
+            state.pickedColor = below(0x1000000);
+        }
+        return state;
+    }
+
+private:
+    int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+    bool chance(int oneIn) { return below(oneIn) == 0; }
+
+    // Pieces that try the quoting, the comment and section characters, blanks at the ends and
+    // names whose GBK form holds the byte of "\".
+    std::string text() {
+        static const std::vector<std::string> pieces = {
+            "",       " ",          "\t",     "\"",           "\"\"",
+            "=",      ";",          "[Win7]", "淺",           "奬",
+            "主题",   "C:\\主题\\", "a.ico",  "a;b.jpg;",     "0066FF",
+            "127",    "  x  ",      "#",      "%SystemRoot%", "\\\\server\\share",
+            "..\\..", "é€😀"};
+        std::string result;
+        for (int n = below(4); n > 0; --n) {
+            result += pieces[static_cast<std::size_t>(below(static_cast<int>(pieces.size())))];
+        }
+        return result;
+    }
+
+    AssetRef pick() {
+        static const std::vector<std::string> folders = {"C:\\主题\\",
+                                                         "D:\\a b\\淺\\",
+                                                         "\\\\server\\share\\",
+                                                         "%SystemRoot%\\System32\\",
+                                                         "..\\rel\\",
+                                                         "E:/mixed/",
+                                                         ""};
+        static const std::vector<std::string> names = {"淺.ico",  "奬 1.cur",  "a.wav",
+                                                       "x.y.jpg", " lead.scr", "trail.msstyles "};
+        if (chance(2)) {
+            return {};
+        }
+        const auto any = [&](const std::vector<std::string>& list) {
+            return list[static_cast<std::size_t>(below(static_cast<int>(list.size())))];
+        };
+        AssetRef asset;
+        asset.sourcePath = any(folders) + any(names);
+        asset.fileName = chance(3) ? any(names) : std::string(pathFileName(asset.sourcePath));
+        return asset;
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(ProjectFile, RandomStatesSurviveWriteAndRead) {
+    for (unsigned seed = 1; seed <= 150; ++seed) {
+        const ProjectState state = RandomState(seed).make();
+        const ProjectText file = writeProjectFile(state);
+        ASSERT_EQ(file.error, "") << "seed " << seed;
+        EXPECT_EQ(file.bytes.find("\n"), file.bytes.find("\r\n") + 1) << "CR LF";
+        EXPECT_FALSE(file.bytes.starts_with("\xEF\xBB\xBF"));
+        const ProjectReadResult read = readProjectFile(file.bytes);
+        ASSERT_TRUE(read.state) << "seed " << seed << ": " << read.error << "\n" << file.bytes;
+        EXPECT_TRUE(*read.state == state) << "seed " << seed << "\n" << file.bytes;
+        EXPECT_EQ(writeProjectFile(*read.state).bytes, file.bytes) << "seed " << seed;
+    }
+}
+
+TEST(ProjectFile, WriterRefusesWhatTheReaderWouldReject) {
+    ProjectState state;
+    state.controls[*findProjectField(PageSet::Win7, "ThemeName")] = std::string("a\r\nb");
+    EXPECT_NE(writeProjectFile(state).error.find("ThemeName"), std::string::npos);
+    state = {};
+    state.picks.iconFiles[0] = {"C:\\a.ico", "..\\a.ico"};
+    EXPECT_NE(writeProjectFile(state).error.find("Icon.Documents"), std::string::npos);
+}
+
+// What a person may write by hand: any letter case, LF line ends, a byte order mark, comments,
+// blanks around "=", keys and sections this version does not know.
+TEST(ProjectFile, ReadsAHandWrittenFile) {
+    const ProjectReadResult read = readProjectFile(
+        "\xEF\xBB\xBF; Quorvel project 1\n; my theme\n[project]\npageset = xp\n"
+        "[Future]\nSomething=1\n[XP]\nthemename = 港口 "
+        "\nUseOwnScreensaver=1\nSystemScreensaver=11\n"
+        "Unknown.Key=x\n[Picks]\nScreensaver=D:\\Saver\\港口.scr\nWallpaper=\" D:\\a.jpg\"\n"
+        "[Slideshow]\nImage2=b.jpg\nImage1=C:\\a.jpg\nImage1.Name=first.jpg\n[End]\n\n");
+    ASSERT_TRUE(read.state) << read.error;
+    const ProjectState& state = *read.state;
+    EXPECT_EQ(state.pageSet, PageSet::Xp);
+    EXPECT_EQ(state.controls[*findProjectFieldOfControl("X生成名称")],
+              ControlValue(std::string("港口")));
+    EXPECT_EQ(state.controls[*findProjectFieldOfControl("X自己屏保_选择")], ControlValue(true));
+    EXPECT_EQ(state.controls[*findProjectFieldOfControl("X系统屏保")], ControlValue(11));
+    EXPECT_FALSE(state.controls[*findProjectFieldOfControl("W生成名称")]);
+    EXPECT_EQ(state.picks.screensaverFile, (AssetRef{"D:\\Saver\\港口.scr", "港口.scr"}));
+    EXPECT_EQ(state.picks.wallpaperFile, (AssetRef{" D:\\a.jpg", "a.jpg"}));
+    ASSERT_EQ(state.picks.slideshowFiles.size(), 2u);
+    EXPECT_EQ(state.picks.slideshowFiles[0], (AssetRef{"C:\\a.jpg", "first.jpg"}));
+    EXPECT_EQ(state.picks.slideshowFiles[1], (AssetRef{"b.jpg", "b.jpg"}));
+}
+
+// The example of the README, kept in tests/data.
+TEST(ProjectFile, ReadmeExampleReads) {
+#ifdef _WIN32
+    std::ifstream in(std::string("Z:") + QUORVEL_TEST_DATA_DIR + "/example.quorvel",
+                     std::ios::binary);
+#else
+    std::ifstream in(std::string(QUORVEL_TEST_DATA_DIR) + "/example.quorvel", std::ios::binary);
+#endif
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const ProjectReadResult read = readProjectFile(bytes);
+    ASSERT_TRUE(read.state) << read.error;
+    EXPECT_EQ(read.state->picks.slideshowFiles.size(), 2u);
+    EXPECT_EQ(read.state->controls[*findProjectFieldOfControl("W显示名称")],
+              ControlValue(std::string("秋日港湾")));
+}
+
+std::string withBody(std::string_view body) {
+    return "; Quorvel project 1\r\n[Project]\r\nPageSet=Win7\r\n" + std::string(body) + "[End]\r\n";
+}
+
+// The bad-input catalogue of the reader: each file is refused with a message that names what
+// is wrong, and the line where one is to blame.
+TEST(ProjectFile, RefusesDamagedTruncatedAndForeignFiles) {
+    const std::string valid = withBody("[Win7]\r\nThemeName=主题\r\n");
+    struct Case {
+        std::string bytes;
+        std::string_view expected;
+    };
+    const std::vector<Case> cases = {
+        {"", "空的"},
+        {"[Theme]\r\nDisplayName=x\r\n", "这不是 Quorvel 方案文件"},
+        {"; Quorvel project x\r\n[End]\r\n", "这不是 Quorvel 方案文件"},
+        {"; Quorvel project 2\r\n[End]\r\n", "较新版本"},
+        {"\xFF\xFE;\0 \0", "UTF-16"},
+        {std::string("\x7F"
+                     "ELF\x02\x01\x01\0\0\0",
+                     10),
+         "第 1 行: 含有控制字符"},
+        {valid.substr(0, valid.size() - 7), "缺少最后一行 [End]"},
+        {valid.substr(0, valid.find("主题") + 4), "第 5 行: 不是有效的 UTF-8"},
+        {withBody("[Win7]\r\nThemeName=\xD6\xF7\xCC\xE2\r\n"), "第 5 行: 不是有效的 UTF-8"},
+        {withBody("[Win7]\r\nThemeName=a" + std::string(1, '\0') + "b\r\n"),
+         "第 5 行: 含有控制字符"},
+        {withBody("[Win7]\r\nThemeName=" + std::string(10 << 20, 'x') + "\r\n"),
+         "第 5 行: 这一行过长"},
+        {withBody("[Win7]\r\n[win7]\r\n"), "第 5 行: 节 [win7] 重复 (第 4 行已有)"},
+        {withBody("[Win7]\r\nThemeName=a\r\nTHEMENAME=b\r\n"), "第 6 行: 键 \"THEMENAME\" 重复"},
+        {"; Quorvel project 1\r\nPageSet=Win7\r\n[End]\r\n",
+         "第 2 行: 键 \"PageSet\" 不属于任何节"},
+        {withBody("[Win7\r\n"), "第 4 行: 无法识别的内容"},
+        {withBody("ThemeName\r\n"), "第 4 行: 无法识别的内容"},
+        {valid + "[Win7]\r\n", "[End] 之后不应再有内容"},
+        {"; Quorvel project 1\r\n[Project]\r\n[End]\r\n", "缺少 [Project] 节中的 PageSet"},
+        {"; Quorvel project 1\r\n[Project]\r\nPageSet=Vista\r\n[End]\r\n", "第 3 行: PageSet"},
+        {withBody("[Win7]\r\nPointerScheme=3\r\n"), "第 5 行: PointerScheme 应为 0 到 2"},
+        {withBody("[Win7]\r\nTransparencySlider=-1\r\n"), "第 5 行: TransparencySlider"},
+        {withBody("[Win7]\r\nUseOwnScreensaver=yes\r\n"), "第 5 行: UseOwnScreensaver 应为 1"},
+        {withBody("[Win7]\r\nPointerScheme=99999999999999999999\r\n"), "第 5 行"},
+        {"; Quorvel project 1\r\n[Project]\r\nPageSet=XP\r\nPickedColor=12345G\r\n[End]\r\n",
+         "第 4 行: PickedColor"},
+        {withBody("[Picks]\r\nIcon.Documents=C:\\a.ico\r\nIcon.Documents.Name=..\\..\\x.ico\r\n"),
+         "第 6 行: 文件名 \"..\\..\\x.ico\" 无效"},
+        {withBody("[Picks]\r\nWallpaper=C:\\pictures\\..\r\n"), "第 5 行: 文件名 \"..\" 无效"},
+        {withBody("[Picks]\r\nWallpaper=C:\\a.jpg\r\nWallpaper.Name=C:evil.jpg\r\n"), "第 6 行"},
+        {withBody("[Picks]\r\nWallpaper.Name=a.jpg\r\n"), "第 5 行: Wallpaper.Name 给出了文件名"},
+        {withBody("[Slideshow]\r\nImage1=a.jpg\r\nImage3=c.jpg\r\n"), "第 6 行: 幻灯片图片应从 "
+                                                                      "Image1 起连续编号, 这里缺少 "
+                                                                      "Image2"},
+        {withBody("[Slideshow]\r\nImage0=a.jpg\r\n"), "第 5 行: 幻灯片图片的编号"},
+        {withBody("[Slideshow]\r\nImage100000000000=a.jpg\r\n"), "第 5 行: 幻灯片图片的编号"},
+        {withBody("[Slideshow]\r\nImage1=\r\n"), "第 5 行: 幻灯片图片 Image1 的路径是空的"},
+    };
+    for (const Case& c : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        const ProjectReadResult read = readProjectFile(c.bytes);
+        const auto took = std::chrono::steady_clock::now() - started;
+        EXPECT_FALSE(read.state) << c.expected;
+        EXPECT_NE(read.error.find(c.expected), std::string::npos)
+            << "expected \"" << c.expected << "\", got \"" << read.error << "\"";
+        EXPECT_LT(took, std::chrono::seconds(1)) << c.expected;
+    }
+}
+
+} // namespace
+} // namespace quorvel
