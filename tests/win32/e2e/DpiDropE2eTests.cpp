@@ -104,12 +104,9 @@ protected:
             }
         }
         // The labels the page picture draws fit their rectangles too.
+        const int index = currentPageIndex(page);
         for (const PageLabel& label : pageLabels()) {
-            if (label.style == LabelStyle::Pictogram || pageSeen(*app) != page) {
-                continue;
-            }
-            const int index = currentPageIndex(page);
-            if (label.page != index) {
+            if (label.style == LabelStyle::Pictogram || label.page != index) {
                 continue;
             }
             HFONT font = label.style == LabelStyle::Title     ? fonts.title.get()
