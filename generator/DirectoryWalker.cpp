@@ -2,38 +2,8 @@
 
 namespace quorvel {
 
-std::size_t utf16Length(std::string_view utf8) {
-    std::size_t units = 0;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = 1;
-        std::size_t sequenceUnits = 1;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            sequenceUnits = 2; // outside the basic plane: a surrogate pair
-        }
-        bool valid = i + length <= utf8.size();
-        for (std::size_t k = 1; valid && k < length; ++k) {
-            valid = (static_cast<unsigned char>(utf8[i + k]) & 0xC0) == 0x80;
-        }
-        if (valid) {
-            units += sequenceUnits;
-            i += length;
-        } else {
-            units += 1;
-            i += 1;
-        }
-    }
-    return units;
-}
-
 bool fitsPathLimit(std::string_view path) {
-    return utf16Length(path) < kPathLimit;
+    return utf8::utf16Length(path) < kPathLimit;
 }
 
 DirectoryWalker::DirectoryWalker(Platform& platform, ProblemHandler onProblem)

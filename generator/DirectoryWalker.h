@@ -16,7 +16,9 @@
 
 #include "platform/Platform.h"
 
+#include "platform/Utf8.h"
 #include <cstddef>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,9 +28,8 @@ namespace quorvel {
 // The system's path limit in UTF-16 code units, the terminating zero included.
 inline constexpr std::size_t kPathLimit = 260;
 
-// The number of UTF-16 code units the UTF-8 text becomes. A byte that does not start a valid
-// UTF-8 sequence counts as one unit, as the replacement character it is converted to.
-std::size_t utf16Length(std::string_view utf8);
+// The number of UTF-16 code units the UTF-8 text becomes at the Win32 boundary.
+using utf8::utf16Length;
 
 // True when the path and its terminating zero fit into kPathLimit code units.
 bool fitsPathLimit(std::string_view path);

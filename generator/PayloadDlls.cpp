@@ -4,8 +4,11 @@
 
 #include "generator/Md5.h"
 #include "generator/Payload.h"
+#include "generator/PayloadTexts.h"
 #include "generator/PeImage.h"
+#include "model/Geometry.h"
 #include "model/ProductInfo.h"
+#include "platform/Utf8.h"
 
 #include <functional>
 #include <stdexcept>
@@ -69,214 +72,6 @@ const StringTable kShellStyleStrings = {
     {1050, "关于此外壳样式"}, {1051, "此外壳样式由 Quorvel 主题制作向导随主题包写入。"},
 };
 
-// The pane description. Colours are #RRGGBB and lengths pixels at 96 DPI; bitmap="N" names a
-// BITMAP resource of shellstyle.dll and text="N" a string of its language file.
-constexpr std::string_view kPaneMarkup = R"(<?xml version="1.0" encoding="utf-8"?>
-<!--
-  The shell pane style of a theme pack made with Quorvel.
-  Colours are #RRGGBB; lengths are pixels at 96 DPI. bitmap="N" names a BITMAP resource of this
-  file; text="N" names a string of the language file (zh-CN\shellstyle.dll.mui).
--->
-<shellstyle scheme="NormalColor" version="6.1.7600.16385" maker="The Quorvel Project">
-  <palette>
-    <color name="window" value="#FFFFFF"/>
-    <color name="pane" value="#EEF3FA"/>
-    <color name="paneEdge" value="#C5D2E3"/>
-    <color name="header" value="#1E395B"/>
-    <color name="headerText" value="#FFFFFF"/>
-    <color name="groupTitle" value="#1E395B"/>
-    <color name="text" value="#333333"/>
-    <color name="mutedText" value="#6D6D6D"/>
-    <color name="link" value="#0066CC"/>
-    <color name="linkHot" value="#3399FF"/>
-    <color name="selection" value="#CCE8FF"/>
-    <color name="selectionEdge" value="#99D1FF"/>
-  </palette>
-  <fonts>
-    <font name="body" face="system-message" size="9pt"/>
-    <font name="header" face="system-caption" size="11pt" weight="bold"/>
-    <font name="groupTitle" face="system-message" size="9pt" weight="bold"/>
-    <font name="caption" face="system-status" size="8pt"/>
-  </fonts>
-  <pane name="navigation" width="220" background="bitmap:101" edge="paneEdge" padding="8,0,8,8">
-    <header height="40" background="bitmap:102" font="header" color="headerText" text="1000"/>
-    <group name="tasks" title="1001" font="groupTitle" color="groupTitle" expanded="true"
-           glyph-open="bitmap:104" glyph-closed="bitmap:103" spacing="4">
-      <link text="1010" bullet="bitmap:105" font="body" color="link" hot="linkHot" command="new-folder"/>
-      <link text="1011" bullet="bitmap:105" font="body" color="link" hot="linkHot" command="rename"/>
-      <link text="1012" bullet="bitmap:105" font="body" color="link" hot="linkHot" command="move"/>
-      <link text="1013" bullet="bitmap:105" font="body" color="link" hot="linkHot" command="copy"/>
-      <link text="1014" bullet="bitmap:105" font="body" color="link" hot="linkHot" command="delete"/>
-      <link text="1015" bullet="bitmap:105" font="body" color="link" hot="linkHot" command="share"/>
-    </group>
-    <group name="places" title="1002" font="groupTitle" color="groupTitle" expanded="true"
-           glyph-open="bitmap:104" glyph-closed="bitmap:103" spacing="4">
-      <link text="1020" bullet="bitmap:105" font="body" color="link" hot="linkHot" target="desktop"/>
-      <link text="1021" bullet="bitmap:105" font="body" color="link" hot="linkHot" target="documents"/>
-      <link text="1022" bullet="bitmap:105" font="body" color="link" hot="linkHot" target="computer"/>
-      <link text="1023" bullet="bitmap:105" font="body" color="link" hot="linkHot" target="network"/>
-    </group>
-    <group name="details" title="1003" font="groupTitle" color="groupTitle" expanded="false"
-           glyph-open="bitmap:104" glyph-closed="bitmap:103" spacing="2">
-      <status text="1032" font="caption" color="mutedText"/>
-      <status text="1033" font="caption" color="mutedText"/>
-    </group>
-  </pane>
-  <view name="items" background="window" selection="selection" selection-edge="selectionEdge">
-    <empty text="1031" font="body" color="mutedText" align="center"/>
-    <busy text="1030" font="body" color="mutedText" align="center"/>
-    <modes title="1004">
-      <mode text="1040" name="large-icons" size="48"/>
-      <mode text="1041" name="small-icons" size="16"/>
-      <mode text="1042" name="list" size="16"/>
-      <mode text="1043" name="details" size="16"/>
-      <mode text="1044" name="tiles" size="32"/>
-    </modes>
-  </view>
-  <about text="1050" page="ABOUT.HTM"/>
-</shellstyle>
-)";
-
-// The pane as a page, without words: the texts come from the language file.
-constexpr std::string_view kPanePage = R"(<!DOCTYPE html>
-<html>
-<head>
-<meta charset="utf-8">
-<link rel="stylesheet" href="SHELLSTYLE.CSS">
-</head>
-<body class="pane">
-<div class="header" text="1000"></div>
-<div class="group" id="tasks">
-  <div class="group-title" text="1001"></div>
-  <ul class="links">
-    <li text="1010"></li><li text="1011"></li><li text="1012"></li>
-    <li text="1013"></li><li text="1014"></li><li text="1015"></li>
-  </ul>
-</div>
-<div class="group" id="places">
-  <div class="group-title" text="1002"></div>
-  <ul class="links">
-    <li text="1020"></li><li text="1021"></li><li text="1022"></li><li text="1023"></li>
-  </ul>
-</div>
-<div class="group collapsed" id="details">
-  <div class="group-title" text="1003"></div>
-  <p class="status" text="1032"></p>
-  <p class="status" text="1033"></p>
-</div>
-</body>
-</html>
-)";
-
-constexpr std::string_view kStyleSheet = R"(/* The shell pane style of a Quorvel theme pack. */
-body {
-  margin: 0;
-  font-size: 9pt;
-  color: #333333;
-  background: #FFFFFF;
-}
-body.pane {
-  width: 220px;
-  background: #EEF3FA url(res://shellstyle.dll/2/101) repeat-x;
-  border-right: 1px solid #C5D2E3;
-}
-.header {
-  height: 40px;
-  line-height: 40px;
-  padding: 0 8px;
-  font-size: 11pt;
-  font-weight: bold;
-  color: #FFFFFF;
-  background: #1E395B url(res://shellstyle.dll/2/102) no-repeat;
-}
-.group {
-  margin: 8px 8px 0 8px;
-}
-.group-title {
-  font-weight: bold;
-  color: #1E395B;
-  padding-right: 20px;
-  background: url(res://shellstyle.dll/2/104) no-repeat right center;
-}
-.group.collapsed .group-title {
-  background-image: url(res://shellstyle.dll/2/103);
-}
-.group.collapsed .links, .group.collapsed .status {
-  display: none;
-}
-.links {
-  list-style: none;
-  margin: 4px 0 0 0;
-  padding: 0;
-}
-.links li {
-  padding-left: 20px;
-  line-height: 20px;
-  color: #0066CC;
-  background: url(res://shellstyle.dll/2/105) no-repeat left center;
-  cursor: pointer;
-}
-.links li:hover {
-  color: #3399FF;
-  text-decoration: underline;
-}
-.status {
-  margin: 2px 0;
-  font-size: 8pt;
-  color: #6D6D6D;
-}
-h1 {
-  margin: 0;
-  padding: 12px 16px;
-  font-size: 14pt;
-  color: #FFFFFF;
-  background: #1E395B;
-}
-h2 {
-  margin: 16px 16px 4px 16px;
-  font-size: 11pt;
-  color: #1E395B;
-}
-p, ul {
-  margin: 4px 16px;
-  line-height: 1.6;
-}
-code {
-  font-family: monospace;
-  color: #1E395B;
-}
-.maker {
-  margin-top: 24px;
-  font-size: 8pt;
-  color: #6D6D6D;
-}
-)";
-
-constexpr std::string_view kAboutPage = R"(<!DOCTYPE html>
-<html lang="zh-CN">
-<head>
-<meta charset="utf-8">
-<title>关于此外壳样式</title>
-<link rel="stylesheet" href="res://shellstyle.dll/23/SHELLSTYLE.CSS">
-</head>
-<body>
-<h1>关于此外壳样式</h1>
-<p>此文件夹中的外壳样式由 Quorvel 主题制作向导随主题包一起写入。它为资源管理器窗口左侧的任务窗格提供背景图片、标题栏、展开和折叠按钮以及文字的颜色和字体。</p>
-<h2>文件</h2>
-<ul>
-<li><code>shellstyle.dll</code>：与语言无关的部分，包括窗格的界面描述、图片和样式表。</li>
-<li><code>zh-CN\shellstyle.dll.mui</code>：简体中文的文字、横幅图片和本页面。</li>
-<li><code>en-US\</code>：留给英文文字的文件夹，目前为空；缺少英文文字时使用简体中文。</li>
-</ul>
-<h2>停止使用</h2>
-<p>在“个性化”窗口中选择其他主题，即可停止使用此外壳样式。若要删除主题包文件夹，请先切换到其他主题，再删除文件夹。</p>
-<h2>版本</h2>
-<p>文件版本 6.1.7600.16385。这些文件只含资源，不含可执行的代码。</p>
-<p class="maker">The Quorvel Project</p>
-</body>
-</html>
-)";
-
 std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
@@ -289,35 +84,20 @@ constexpr std::uint32_t argb(int a, int r, int g, int b) {
            (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
 }
 
-// value moves from `from` to `to` as step goes from 0 to steps, rounding to nearest.
-int blend(int from, int to, int step, int steps) {
-    if (steps <= 0) {
-        return from;
-    }
-    return from + ((to - from) * 2 * step + (to >= from ? steps : -steps)) / (2 * steps);
+std::uint8_t clampByte(int value) {
+    return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
 }
-
-int clampByte(int value) {
-    return value < 0 ? 0 : (value > 255 ? 255 : value);
-}
-
-struct Rgb {
-    int r;
-    int g;
-    int b;
-};
 
 std::uint32_t opaque(const Rgb& c) {
-    return argb(255, c.r, c.g, c.b);
+    return argb(255, c.red, c.green, c.blue);
 }
 
 Rgb mix(const Rgb& from, const Rgb& to, int step, int steps) {
-    return {blend(from.r, to.r, step, steps), blend(from.g, to.g, step, steps),
-            blend(from.b, to.b, step, steps)};
+    return blend(from, to, step, steps, Rounding::Nearest);
 }
 
 Rgb lighten(const Rgb& c, int amount) {
-    return {clampByte(c.r + amount), clampByte(c.g + amount), clampByte(c.b + amount)};
+    return {clampByte(c.red + amount), clampByte(c.green + amount), clampByte(c.blue + amount)};
 }
 
 constexpr Rgb kHeaderDark{0x1E, 0x39, 0x5B};
@@ -387,7 +167,8 @@ pe::PixelFunction glyph(const Rgb& colour, std::function<bool(int, int)> inside)
             }
         }
         const int alpha = covered * 255 / 16;
-        return argb(alpha, colour.r * alpha / 255, colour.g * alpha / 255, colour.b * alpha / 255);
+        return argb(alpha, colour.red * alpha / 255, colour.green * alpha / 255,
+                    colour.blue * alpha / 255);
     };
 }
 
@@ -470,7 +251,7 @@ std::vector<std::uint8_t> versionFor(const std::string& description,
 // neutral file's name in UTF-16 followed by the major and minor file version.
 std::array<std::uint8_t, 16> mainChecksum(std::string_view neutralFileName) {
     std::vector<std::uint8_t> input;
-    pe::appendUtf16(input, pe::toUtf16(neutralFileName), false);
+    pe::appendUtf16(input, utf8::toUtf16(neutralFileName), false);
     for (std::uint16_t number : {kSupportFileVersion.major, kSupportFileVersion.minor}) {
         input.push_back(static_cast<std::uint8_t>(number));
         input.push_back(static_cast<std::uint8_t>(number >> 8));
@@ -513,7 +294,7 @@ ResourceTree shellStyleLocalised(int bannerRows) {
     addStrings(tree, kShellStyleStrings);
     tree.add(pe::kTypeRcData, kBannerPicture, pe::kLanguageZhCn,
              pe::bmpFile(kBannerWidth, bannerRows, 24, banner(kBannerWidth)));
-    tree.add(pe::kTypeHtml, "ABOUT.HTM", pe::kLanguageZhCn, bytesOf(kAboutPage));
+    tree.add(pe::kTypeHtml, "ABOUT.HTM", pe::kLanguageZhCn, bytesOf(aboutPage()));
     return tree;
 }
 
@@ -556,7 +337,7 @@ int bannerRows() {
 ResourceTree shellStyleDllTree(int backgroundRows, const std::array<std::uint8_t, 16>& service) {
     ResourceTree tree;
     tree.add("MUI", 1, pe::kLanguageNeutral, pe::muiResource(shellStyleNeutralConfig(service)));
-    tree.add("UIFILE", 1, pe::kLanguageNeutral, bytesOf(kPaneMarkup));
+    tree.add("UIFILE", 1, pe::kLanguageNeutral, bytesOf(paneMarkup()));
     tree.add(pe::kTypeBitmap, kPaneBackgroundBitmap, pe::kLanguageNeutral,
              pe::packedDib(kPaneBackgroundWidth, backgroundRows, 32,
                            paneBackground(kPaneBackgroundWidth, backgroundRows)));
@@ -567,8 +348,8 @@ ResourceTree shellStyleDllTree(int backgroundRows, const std::array<std::uint8_t
     tree.add(pe::kTypeBitmap, 105, pe::kLanguageNeutral, pe::packedDib(16, 16, 32, bullet()));
     tree.add(pe::kTypeVersion, 1, pe::kLanguageZhCn,
              versionFor("Quorvel 主题包外壳样式", "shellstyle", "shellstyle.dll"));
-    tree.add(pe::kTypeHtml, "PANE.HTM", pe::kLanguageNeutral, bytesOf(kPanePage));
-    tree.add(pe::kTypeHtml, "SHELLSTYLE.CSS", pe::kLanguageNeutral, bytesOf(kStyleSheet));
+    tree.add(pe::kTypeHtml, "PANE.HTM", pe::kLanguageNeutral, bytesOf(panePage()));
+    tree.add(pe::kTypeHtml, "SHELLSTYLE.CSS", pe::kLanguageNeutral, bytesOf(styleSheet()));
     return tree;
 }
 

@@ -1,5 +1,7 @@
 #include "generator/ResourceFormats.h"
 
+#include "platform/Utf8.h"
+
 #include <map>
 #include <stdexcept>
 
@@ -57,7 +59,7 @@ void appendNode(std::vector<std::uint8_t>& out, const VersionNode& node) {
     append16(out, 0); // length, patched below
     append16(out, node.valueLength);
     append16(out, node.text ? 1 : 0);
-    appendUtf16(out, toUtf16(node.key), true);
+    appendUtf16(out, utf8::toUtf16(node.key), true);
     if (!node.value.empty()) {
         padTo(out, 4);
         out.insert(out.end(), node.value.begin(), node.value.end());
@@ -81,58 +83,6 @@ constexpr std::uint16_t kUnicodeCodePage = 1200;
 
 } // namespace
 
-std::u16string toUtf16(std::string_view utf8) {
-    std::u16string out;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        int extra = 0;
-        char32_t code = 0;
-        if (lead < 0x80) {
-            code = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            code = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            code = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            code = lead & 0x07;
-        } else {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        bool valid = true;
-        for (int k = 1; valid && k <= extra; ++k) {
-            if (i + k >= utf8.size()) {
-                valid = false;
-                break;
-            }
-            const auto next = static_cast<unsigned char>(utf8[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        static const char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (!valid || code < kSmallest[extra] || code > 0x10FFFF ||
-            (code >= 0xD800 && code <= 0xDFFF)) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(code));
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return out;
-}
-
 void appendUtf16(std::vector<std::uint8_t>& out, std::u16string_view text, bool terminate) {
     for (char16_t unit : text) {
         append16(out, unit);
@@ -147,7 +97,7 @@ stringTableBlocks(const std::vector<std::pair<std::uint16_t, std::string>>& stri
     std::map<std::uint16_t, std::map<int, std::u16string>> blocks;
     for (const auto& [id, text] : strings) {
         auto& block = blocks[static_cast<std::uint16_t>(id / 16 + 1)];
-        if (!block.emplace(id % 16, toUtf16(text)).second) {
+        if (!block.emplace(id % 16, utf8::toUtf16(text)).second) {
             throw std::invalid_argument("a string id is used twice");
         }
     }
@@ -193,7 +143,7 @@ std::vector<std::uint8_t> versionResource(const VersionInfo& info) {
         VersionNode entry;
         entry.key = key;
         entry.text = true;
-        const std::u16string text = toUtf16(value);
+        const std::u16string text = utf8::toUtf16(value);
         appendUtf16(entry.value, text, true);
         entry.valueLength = static_cast<std::uint16_t>(text.size() + 1);
         table.children.push_back(std::move(entry));
@@ -250,7 +200,7 @@ std::vector<std::uint8_t> muiResource(const MuiConfig& config) {
     const auto names = [](const std::vector<std::string>& list) {
         std::vector<std::uint8_t> bytes;
         for (const std::string& name : list) {
-            appendUtf16(bytes, toUtf16(name), true);
+            appendUtf16(bytes, utf8::toUtf16(name), true);
         }
         if (!bytes.empty()) {
             append16(bytes, 0); // the list ends with an empty name
@@ -267,7 +217,7 @@ std::vector<std::uint8_t> muiResource(const MuiConfig& config) {
     const auto text = [](const std::string& value) {
         std::vector<std::uint8_t> bytes;
         if (!value.empty()) {
-            appendUtf16(bytes, toUtf16(value), true);
+            appendUtf16(bytes, utf8::toUtf16(value), true);
         }
         return bytes;
     };

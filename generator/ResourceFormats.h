@@ -12,8 +12,7 @@
 
 namespace quorvel::pe {
 
-// UTF-8 to UTF-16. A malformed sequence becomes U+FFFD.
-std::u16string toUtf16(std::string_view utf8);
+// Texts are UTF-8 and written as the UTF-16 of platform/Utf8.h.
 
 // Appends text as UTF-16LE, with or without a terminating zero.
 void appendUtf16(std::vector<std::uint8_t>& out, std::u16string_view text, bool terminate);

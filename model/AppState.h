@@ -1,12 +1,12 @@
-// The program's one global state object: the theme being built, the about page's return
-// target and the colour palette's state that outlives one opening of the popup.
+// What the program keeps for the whole run: the theme being built, the about page's return
+// target and the colour palette's state that outlives one opening of the popup. The entry point
+// owns the one AppState and hands it to the window by reference.
 #pragma once
 
 #include "model/ThemeProject.h"
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 namespace quorvel {
@@ -45,12 +45,5 @@ struct AppState {
     int aboutReturnPage = 0;
     PaletteState palette;
 };
-
-// Creates the one AppState. Called once, before the main window exists.
-AppState& createAppState();
-// The AppState made by createAppState.
-AppState& appState();
-// Releases everything AppState holds; runs at process end.
-void releaseAppState();
 
 } // namespace quorvel

@@ -1,5 +1,7 @@
 #include "model/IniText.h"
 
+#include "platform/Utf8.h"
+
 namespace quorvel {
 
 namespace {
@@ -11,51 +13,7 @@ char lowerAsciiChar(char c) {
 } // namespace
 
 bool isValidUtf8(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            if (c == 0xE0) {
-                low = 0xA0; // no overlong forms
-            } else if (c == 0xED) {
-                high = 0x9F; // no surrogates
-            }
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            if (c == 0xF0) {
-                low = 0x90;
-            } else if (c == 0xF4) {
-                high = 0x8F; // nothing beyond U+10FFFF
-            }
-        } else {
-            return false;
-        }
-        if (n - i <= static_cast<std::size_t>(extra)) {
-            return false;
-        }
-        if (p[i + 1] < low || p[i + 1] > high) {
-            return false;
-        }
-        for (int k = 2; k <= extra; ++k) {
-            if (p[i + k] < 0x80 || p[i + k] > 0xBF) {
-                return false;
-            }
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
+    return utf8::isWellFormed(text);
 }
 
 bool hasControlCharacter(std::string_view text) {

@@ -4,10 +4,14 @@
 #  - a large Windows 7 generation against a plain copy of the same files, natively (in the
 #    temporary folder, and again in /dev/shm, a file system in memory, when there is one) and
 #    under Wine;
-#  - start-up to the first painted window under Wine, against a minimal Win32 window.
+#  - start-up to the first painted window under Wine, against a minimal Win32 window;
+#  - generation measured from outside under Wine: the real window driven through a Windows 7
+#    theme with a slideshow of 20 images of 20 MB, from the click on the generate button to the
+#    closing message, against CopyFileW of the same files (1 MB and 400 MB runs, three rounds).
 # Builds build/bench (native, Release) and build/win (Windows, Release) as needed.
 #   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 61 starts
 #   QUORVEL_BENCH_IMAGES=500 QUORVEL_BENCH_IMAGE_KB=512 scripts/bench.sh
+#   QUORVEL_BENCH_OUTSIDE_ROUNDS=0 scripts/bench.sh     # without the outside measurement
 set -euo pipefail
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$repo"
@@ -16,6 +20,10 @@ images=${QUORVEL_BENCH_IMAGES:-300}
 image_kb=${QUORVEL_BENCH_IMAGE_KB:-1024}
 rounds=${QUORVEL_BENCH_ROUNDS:-9}
 starts=${QUORVEL_BENCH_STARTS:-61}
+outside_images=${QUORVEL_BENCH_OUTSIDE_IMAGES:-20}
+outside_mb=${QUORVEL_BENCH_OUTSIDE_MB:-20}
+outside_rounds=${QUORVEL_BENCH_OUTSIDE_ROUNDS:-3}
+outside_settle=${QUORVEL_BENCH_OUTSIDE_SETTLE:-60}
 results=$repo/build/bench-results.txt
 
 say() { echo "bench: $*" >&2; }
@@ -32,7 +40,7 @@ say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
-    quorvel_startup_bench quorvel_project_bench minimal_window >/dev/null
+    quorvel_startup_bench quorvel_project_bench minimal_window quorvel_outside_bench >/dev/null
 
 generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
 
@@ -91,5 +99,19 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
         --program="$(winepath -w "$repo/build/win/quorvel.exe")" \
         --baseline="$(winepath -w "$repo/build/win/bench/minimal_window.exe")" --runs="$starts"
 } 2>&1 | tr -d '\r' | tee -a "$results"
+
+if [ "$outside_rounds" -gt 0 ]; then
+    # The images and the copies go to a folder of the build tree, on the same disk as the rest.
+    outside_work="$repo/build/outside-bench"
+    {
+        echo
+        echo "== generation in the real window from outside against CopyFileW, under Wine"
+        wine "$repo/build/win/bench/quorvel_outside_bench.exe" \
+            --program="$(winepath -w "$repo/build/win/quorvel.exe")" \
+            --work="$(winepath -w "$outside_work")" --images="$outside_images" \
+            --image-mb="$outside_mb" --rounds="$outside_rounds" --settle="$outside_settle"
+    } 2>&1 | tr -d '\r' | grep -v 'FS volume label' | tee -a "$results"
+    rm -rf "$outside_work"
+fi
 
 say "figures in $results"

@@ -21,11 +21,6 @@ TEST(ControlLook, VariantsOneToThreeTurnTheLookOnAndOthersOff) {
     EXPECT_NE(lookColors(1)->accent, lookColors(2)->accent);
     EXPECT_NE(lookColors(2)->accent, lookColors(3)->accent);
     EXPECT_NE(lookColors(1)->accent, lookColors(3)->accent);
-
-    setCurrentLookVariant(3);
-    EXPECT_EQ(currentLookVariant(), 3);
-    setCurrentLookVariant(7);
-    EXPECT_EQ(currentLookVariant(), 0);
 }
 
 TEST(ControlLook, TextStandsOutFromWhatItIsDrawnOn) {

@@ -32,22 +32,25 @@ public:
 
     void run(const std::vector<palette::DrawOp>& ops) {
         for (const palette::DrawOp& op : ops) {
-            const palette::Rect& r = op.rect;
+            const int left = op.rect.left;
+            const int top = op.rect.top;
+            const int right = op.rect.right();
+            const int bottom = op.rect.bottom();
             switch (op.kind) {
             case palette::DrawOp::Kind::Fill:
-                fill(r.left, r.top, r.right, r.bottom, op.color);
+                fill(left, top, right, bottom, op.color);
                 break;
             case palette::DrawOp::Kind::Frame:
-                if (r.right <= r.left || r.bottom <= r.top) {
+                if (right <= left || bottom <= top) {
                     break;
                 }
-                fill(r.left, r.top, r.right, r.top + 1, op.color);
-                fill(r.left, r.bottom - 1, r.right, r.bottom, op.color);
-                fill(r.left, r.top, r.left + 1, r.bottom, op.color);
-                fill(r.right - 1, r.top, r.right, r.bottom, op.color);
+                fill(left, top, right, top + 1, op.color);
+                fill(left, bottom - 1, right, bottom, op.color);
+                fill(left, top, left + 1, bottom, op.color);
+                fill(right - 1, top, right, bottom, op.color);
                 break;
             case palette::DrawOp::Kind::Line:
-                line(r.left, r.top, r.right, r.bottom, op.color);
+                line(left, top, right, bottom, op.color);
                 break;
             }
         }

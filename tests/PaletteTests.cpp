@@ -72,8 +72,7 @@ TEST(PaletteCells, SeventyCellsInThreeLayouts) {
         EXPECT_EQ(cell.x, kColumnLefts[position % 10]) << "cell " << index;
         EXPECT_EQ(cell.y, kRowTops[position / 10]) << "cell " << index;
         EXPECT_EQ(cell.color, state.paletteColors[position]) << "cell " << index;
-        EXPECT_EQ(palette::cellRect(state, index),
-                  (palette::Rect{cell.x, cell.y, cell.x + 13, cell.y + 13}));
+        EXPECT_EQ(palette::cellRect(state, index), (Rect{cell.x, cell.y, 13, 13}));
     }
 }
 

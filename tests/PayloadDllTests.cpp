@@ -702,17 +702,6 @@ TEST(Md5, MatchesTheReferenceDigests) {
     EXPECT_EQ(hex(pe::md5(asBytes(thousand))), "cabe45dcc9ae5b66ba86600cca6b8ba8");
 }
 
-TEST(ResourceFormats, Utf16ConversionHandlesEveryLengthAndReplacesBrokenSequences) {
-    EXPECT_EQ(pe::toUtf16("A\xC3\xA9中"), std::u16string(u"A\u00E9\u4E2D"));
-    EXPECT_EQ(pe::toUtf16("\xF0\x9F\x98\x80"), std::u16string(u"\xD83D\xDE00"));
-    EXPECT_EQ(pe::toUtf16("\xE4\xB8"), std::u16string(u"\uFFFD\uFFFD")) << "cut short";
-    EXPECT_EQ(pe::toUtf16("\xC0\xAF"), std::u16string(u"\uFFFD\uFFFD")) << "overlong";
-    EXPECT_EQ(pe::toUtf16("\xED\xA0\x80"), std::u16string(u"\uFFFD\uFFFD\uFFFD")) << "surrogate";
-    EXPECT_EQ(pe::toUtf16("\xFF"
-                          "a"),
-              std::u16string(u"\uFFFDa"));
-}
-
 TEST(ResourceFormats, StringBlocksNumberSixteenIdsEachAndRefuseDuplicates) {
     const auto blocks = pe::stringTableBlocks({{15, "a"}, {16, "bc"}, {33, "中"}});
     ASSERT_EQ(blocks.size(), 3u);

@@ -19,11 +19,6 @@ LookColors baseColors() {
     return c;
 }
 
-int& variantInForce() {
-    static int variant = 0;
-    return variant;
-}
-
 } // namespace
 
 std::optional<LookColors> lookColors(int variant) {
@@ -63,14 +58,6 @@ std::optional<LookColors> lookColors(int variant) {
         return std::nullopt;
     }
     return c;
-}
-
-int currentLookVariant() {
-    return variantInForce();
-}
-
-void setCurrentLookVariant(int variant) {
-    variantInForce() = lookColors(variant) ? variant : 0;
 }
 
 } // namespace quorvel

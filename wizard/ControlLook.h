@@ -1,19 +1,13 @@
-// The colours of the program's own control look. applyControlLook(variant) switches the look on
-// for variants 1 to 3 (each its own accent colour) and off for any other value; the Win32 side
+// The colours of the program's own control look: variants 1 to 3 each have their own accent
+// colour, any other variant turns the look off. The Win32 side (wizard/win32/Win32ControlLook.h)
 // paints buttons, fields, lists, sliders, tick boxes and the page pictures with these colours.
 #pragma once
 
-#include <cstdint>
+#include "model/Geometry.h"
+
 #include <optional>
 
 namespace quorvel {
-
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 struct LookColors {
     Rgb pageBody;      // the page picture behind the controls
@@ -37,9 +31,5 @@ struct LookColors {
 
 // The colours of a variant, or nothing when the variant turns the look off.
 std::optional<LookColors> lookColors(int variant);
-
-// The variant in force for the GUI thread (0 = off).
-int currentLookVariant();
-void setCurrentLookVariant(int variant);
 
 } // namespace quorvel

@@ -4,6 +4,7 @@
 // control's initial state.
 #pragma once
 
+#include "model/Geometry.h"
 #include "wizard/ControlId.h"
 
 #include <iosfwd>
@@ -47,17 +48,6 @@ enum class ControlKind {
     ComboBox, // a drop-down list; the rectangle is the closed box
     TickBox,  // a 20 x 20 label whose caption "√" or "" is its state
     Slider,   // horizontal
-};
-
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-
-    int right() const { return left + width; }
-    int bottom() const { return top + height; }
-    bool operator==(const Rect&) const = default;
 };
 
 struct ControlDef {

@@ -50,12 +50,8 @@ DrawOp frame(Rect rect, Ink ink) {
 }
 
 // A horizontal separator under (or above) a control: from its left edge to left + width - 1.
-DrawOp gridLine(const Box& box, int y) {
-    return {DrawOp::Kind::Line,
-            {box.left, y, box.left + box.width - 1, y},
-            Ink::Grid,
-            inkColor(Ink::Grid),
-            0};
+DrawOp gridLine(const Rect& box, int y) {
+    return {DrawOp::Kind::Line, {box.left, y, box.width - 1, 0}, Ink::Grid, inkColor(Ink::Grid), 0};
 }
 
 void addHighlight(std::vector<DrawOp>& ops, const PaletteState& state, int index) {
@@ -64,16 +60,14 @@ void addHighlight(std::vector<DrawOp>& ops, const PaletteState& state, int index
     }
     const Rect r = cellRect(state, index);
     ops.push_back(frame(r, Ink::HighlightOuter));
-    ops.push_back(
-        frame({r.left + 1, r.top + 1, r.left + state.cellWidth - 2, r.top + state.cellHeight - 2},
-              Ink::HighlightInner));
+    ops.push_back(frame({r.left + 1, r.top + 1, state.cellWidth - 3, state.cellHeight - 3},
+                        Ink::HighlightInner));
 }
 
 ColorValue blend(ColorValue from, ColorValue to, int step, int steps) {
-    if (steps <= 0) {
-        return from;
-    }
-    const auto mix = [&](int a, int b) { return a + (b - a) * step / steps; };
+    const auto mix = [&](int a, int b) {
+        return quorvel::blend(a, b, step, steps, Rounding::TowardZero);
+    };
     return rgb(mix(redOf(from), redOf(to)), mix(greenOf(from), greenOf(to)),
                mix(blueOf(from), blueOf(to)));
 }
@@ -186,7 +180,7 @@ void preparePalette(PaletteState& state) {
 
 Rect cellRect(const PaletteState& state, int index) {
     const PaletteCell& cell = state.paletteCells.at(static_cast<std::size_t>(index - 1));
-    return {cell.x, cell.y, cell.x + state.cellWidth, cell.y + state.cellHeight};
+    return {cell.x, cell.y, state.cellWidth, state.cellHeight};
 }
 
 int hitTestCell(const PaletteState& state, int x, int y) {
@@ -265,9 +259,9 @@ std::vector<DrawOp> paletteDrawing(const PaletteState& state, int hover, int wid
     // One frame around the five variant cells of each column.
     for (int column = 1; column <= kColumns && column + kColumns <= count; ++column) {
         const PaletteCell& top = state.paletteCells[column + kColumns - 1];
-        ops.push_back(frame({top.x, top.y, top.x + state.cellWidth,
-                             top.y + state.cellHeight * kVariantRows - (kVariantRows - 1)},
-                            Ink::Border));
+        ops.push_back(frame(
+            {top.x, top.y, state.cellWidth, state.cellHeight * kVariantRows - (kVariantRows - 1)},
+            Ink::Border));
     }
 
     if (hover != 0) {
@@ -288,7 +282,7 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
     std::vector<DrawOp> ops;
     if (hot) {
         for (int y = 0; y < height; ++y) {
-            ops.push_back(fill({0, y, width, y + 1}, Ink::Plain,
+            ops.push_back(fill({0, y, width, 1}, Ink::Plain,
                                blend(kFaceHotTop, kFaceHotBottom, y, height - 1)));
         }
         ops.push_back({DrawOp::Kind::Frame,
@@ -302,7 +296,7 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
 
     if (button == FaceButton::Automatic) {
         const int top = (height - kCellSize) / 2;
-        const Rect swatch{kFaceContentLeft, top, kFaceContentLeft + kCellSize, top + kCellSize};
+        const Rect swatch{kFaceContentLeft, top, kCellSize, kCellSize};
         ops.push_back(fill(swatch, Ink::Plain, rgb(0, 0, 0)));
         ops.push_back({DrawOp::Kind::Frame, swatch, Ink::Plain, inkColor(Ink::CellFrame), 0});
     } else {
@@ -317,8 +311,7 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
                 }
                 const ColorValue color = iconColor(c);
                 if (color >= 0) {
-                    ops.push_back(fill({kFaceContentLeft + column, top + row,
-                                        kFaceContentLeft + end, top + row + 1},
+                    ops.push_back(fill({kFaceContentLeft + column, top + row, end - column, 1},
                                        Ink::Plain, color));
                 }
                 column = end;
@@ -329,7 +322,7 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
 }
 
 Rect faceTextRect(FaceButton, int width, int height) {
-    return {kFaceTextLeft, 0, width, height};
+    return {kFaceTextLeft, 0, width - kFaceTextLeft, height};
 }
 
 std::string faceCaption(FaceButton button) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/AppState.h"
+#include "model/Geometry.h"
 
 #include <string>
 #include <vector>
@@ -23,23 +24,7 @@ constexpr int blueOf(ColorValue color) {
     return (color >> 16) & 0xFF;
 }
 
-// A rectangle in pixels; right and bottom lie outside it, as with GDI rectangles.
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-
-    bool operator==(const Rect&) const = default;
-};
-
-// A child control's place in the popup: left, top, width, height.
-struct Box {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
+using quorvel::Rect;
 
 inline constexpr int kPopupWidth = 175;
 inline constexpr int kPopupHeight = 209;
@@ -48,10 +33,10 @@ inline constexpr int kColorCount = 70;
 inline constexpr int kAutomaticCell = 2; // the black cell of the base row
 
 // The popup's child controls.
-inline constexpr Box kAutomaticButton{2, 1, 172, 25};       // 超级按钮2
-inline constexpr Box kThemeColorsLabel{2, 26, 171, 23};     // 标签_主题颜色
-inline constexpr Box kStandardColorsLabel{2, 136, 171, 22}; // 标签_标准色
-inline constexpr Box kOtherColorsButton{2, 181, 172, 27};   // 超级按钮_其他颜色
+inline constexpr Rect kAutomaticButton{2, 1, 172, 25};       // 超级按钮2
+inline constexpr Rect kThemeColorsLabel{2, 26, 171, 23};     // 标签_主题颜色
+inline constexpr Rect kStandardColorsLabel{2, 136, 171, 22}; // 标签_标准色
+inline constexpr Rect kOtherColorsButton{2, 181, 172, 27};   // 超级按钮_其他颜色
 
 inline constexpr const char* kThemeColorsCaption = "  主题颜色";
 inline constexpr const char* kStandardColorsCaption = "  标准色";
@@ -79,7 +64,7 @@ ColorValue inkColor(Ink ink);
 
 // One drawing step, with GDI's rules: Fill paints rect without its right column and bottom row;
 // Frame paints the one-pixel border inside rect; Line runs from (rect.left, rect.top) to
-// (rect.right, rect.bottom) with the end point left out.
+// (rect.right(), rect.bottom()) with the end point left out.
 struct DrawOp {
     enum class Kind { Fill, Frame, Line };
 

@@ -1,50 +1,22 @@
 #include "platform/win32/WideText.h"
 
-#include <windows.h>
-
-#include <climits>
-#include <stdexcept>
+#include "platform/Utf8.h"
 
 namespace quorvel {
 
-namespace {
-
-int checkedLength(std::size_t size) {
-    if (size > static_cast<std::size_t>(INT_MAX)) {
-        throw std::length_error("text too long for a Win32 conversion");
-    }
-    return static_cast<int>(size);
-}
-
-} // namespace
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide text is UTF-16");
 
 std::wstring toWide(std::string_view utf8) {
-    if (utf8.empty()) {
-        return {};
-    }
-    const int inLength = checkedLength(utf8.size());
-    const int outLength = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, nullptr, 0);
-    if (outLength <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(outLength), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), inLength, wide.data(), outLength);
+    std::wstring wide;
+    wide.reserve(utf8.size());
+    utf8::appendUtf16(wide, utf8);
     return wide;
 }
 
 std::string toUtf8(std::wstring_view wide) {
-    if (wide.empty()) {
-        return {};
-    }
-    const int inLength = checkedLength(wide.size());
-    const int outLength =
-        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLength, nullptr, 0, nullptr, nullptr);
-    if (outLength <= 0) {
-        return {};
-    }
-    std::string utf8(static_cast<std::size_t>(outLength), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), inLength, utf8.data(), outLength, nullptr,
-                          nullptr);
+    std::string utf8;
+    utf8.reserve(wide.size());
+    utf8::appendUtf8(utf8, wide);
     return utf8;
 }
 

@@ -116,8 +116,8 @@ TEST(PalettePainter, ButtonFacesMatchTheModelLeftOfTheirCaption) {
     using palette::FaceButton;
     for (const FaceButton button : {FaceButton::Automatic, FaceButton::OtherColors}) {
         for (const bool hot : {false, true}) {
-            const palette::Box box = button == FaceButton::Automatic ? palette::kAutomaticButton
-                                                                     : palette::kOtherColorsButton;
+            const Rect box = button == FaceButton::Automatic ? palette::kAutomaticButton
+                                                             : palette::kOtherColorsButton;
             Picture picture(box.width, box.height);
             ASSERT_TRUE(picture.valid());
             const RECT rect{0, 0, box.width, box.height};

@@ -5,6 +5,7 @@
 #include "wizard/Accessibility.h"
 #include "wizard/Palette.h"
 #include "wizard/win32/AccessibleObject.h"
+#include "wizard/win32/WindowSubclass.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -45,7 +46,7 @@ gdi::Brush brushOf(ColorValue color) {
 }
 
 RECT toRect(const palette::Rect& r) {
-    return {r.left, r.top, r.right, r.bottom};
+    return {r.left, r.top, r.right(), r.bottom()};
 }
 
 void runDrawOps(HDC dc, const std::vector<DrawOp>& ops,
@@ -128,12 +129,13 @@ private:
 
     static bool registerClass(HINSTANCE instance);
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK faceButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                           UINT_PTR id, DWORD_PTR self);
+    // The two face buttons track the pointer for their hot face.
+    LRESULT faceButtonMessage(UINT_PTR id, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    WindowSubclass faceSubclass(HWND button, UINT_PTR id);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool create();
-    HWND makeChild(const wchar_t* className, const std::wstring& text, DWORD style,
-                   const palette::Box& box, int id);
+    HWND makeChild(const wchar_t* className, const std::wstring& text, DWORD style, const Rect& box,
+                   int id);
     void drawPalette(int hover);
     void onMouseMove(int x, int y);
     void onCellClicked(int index);
@@ -169,6 +171,8 @@ private:
     bool trackingLeave_ = false;
     bool automaticHot_ = false;
     bool otherColorsHot_ = false;
+    WindowSubclass automaticFace_;
+    WindowSubclass otherColorsFace_;
 };
 
 bool ColorPalettePopup::registerClass(HINSTANCE instance) {
@@ -281,28 +285,27 @@ LRESULT CALLBACK ColorPalettePopup::windowProc(HWND hwnd, UINT message, WPARAM w
     }
 }
 
-LRESULT CALLBACK ColorPalettePopup::faceButtonProc(HWND hwnd, UINT message, WPARAM wParam,
-                                                   LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
-    auto* popup = reinterpret_cast<ColorPalettePopup*>(self);
+LRESULT ColorPalettePopup::faceButtonMessage(UINT_PTR id, HWND hwnd, UINT message, WPARAM wParam,
+                                             LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
-        if (!popup->hot(id)) {
-            popup->hot(id) = true;
+        if (!hot(id)) {
+            hot(id) = true;
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
             TrackMouseEvent(&track);
             InvalidateRect(hwnd, nullptr, FALSE);
         }
         break;
     case WM_MOUSELEAVE:
-        popup->hot(id) = false;
+        hot(id) = false;
         InvalidateRect(hwnd, nullptr, FALSE);
         break;
     case WM_ERASEBKGND:
         return 1; // the face covers the whole button
     case WM_KEYDOWN:
         if (wParam == VK_TAB) {
-            popup->keyboardCues_ = true;
-            popup->focusGrid();
+            keyboardCues_ = true;
+            focusGrid();
             return 0;
         }
         if (wParam == VK_RETURN) {
@@ -317,22 +320,26 @@ LRESULT CALLBACK ColorPalettePopup::faceButtonProc(HWND hwnd, UINT message, WPAR
             return object;
         }
         break;
-    case WM_NCDESTROY:
-        system::RemoveWindowSubclass(hwnd, &ColorPalettePopup::faceButtonProc, id);
-        break;
     default:
         break;
     }
-    return system::DefSubclassProc(hwnd, message, wParam, lParam);
+    return WindowSubclass::callNext(hwnd, message, wParam, lParam);
+}
+
+WindowSubclass ColorPalettePopup::faceSubclass(HWND button, UINT_PTR id) {
+    return WindowSubclass(button,
+                          [this, id](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                              return faceButtonMessage(id, window, message, wParam, lParam);
+                          });
 }
 
 HWND ColorPalettePopup::makeChild(const wchar_t* className, const std::wstring& text, DWORD style,
-                                  const palette::Box& box, int id) {
+                                  const Rect& box, int id) {
     const int left = scaled(box.left);
     const int top = scaled(box.top);
     const HWND child = CreateWindowExW(
         0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
-        scaled(box.left + box.width) - left, scaled(box.top + box.height) - top, hwnd_,
+        scaled(box.right()) - left, scaled(box.bottom()) - top, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (child != nullptr) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
@@ -369,10 +376,8 @@ bool ColorPalettePopup::create() {
         otherColors == nullptr) {
         return false;
     }
-    const auto self = reinterpret_cast<DWORD_PTR>(this);
-    system::SetWindowSubclass(automatic, &ColorPalettePopup::faceButtonProc, kAutomaticId, self);
-    system::SetWindowSubclass(otherColors, &ColorPalettePopup::faceButtonProc, kOtherColorsId,
-                              self);
+    automaticFace_ = faceSubclass(automatic, kAutomaticId);
+    otherColorsFace_ = faceSubclass(otherColors, kOtherColorsId);
     return true;
 }
 
@@ -711,10 +716,6 @@ int openColorPalette(PaletteState& state, HWND owner, int x, int y) {
     } catch (...) {
         return -1;
     }
-}
-
-int openColorPalette(HWND owner, int x, int y) {
-    return openColorPalette(appState().palette, owner, x, y);
 }
 
 } // namespace quorvel

@@ -25,8 +25,7 @@ inline constexpr const wchar_t* kColorPalettePopupClass = L"QuorvelColorPaletteP
 // returns when it has closed: the picked colour (a cell, the automatic button's black or the
 // system colour dialog's colour), or -1 when it closed without a pick (Escape, a cancelled or
 // failed system colour dialog). Without a pick the state's pick and selected cell stay as they
-// were. This form works on the AppState's palette state.
-int openColorPalette(HWND owner, int x, int y);
+// were.
 int openColorPalette(PaletteState& state, HWND owner, int x, int y);
 
 // The palette's drawing objects: one solid brush per cell, the frame and highlight brushes, the

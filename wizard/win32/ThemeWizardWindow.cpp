@@ -27,7 +27,8 @@ constexpr wchar_t kPageClass[] = L"QuorvelPage";
 constexpr int kFirstControlId = 1000;
 // Sent by a tick box to the main window when the left button is released over it.
 constexpr UINT kTickReleased = WM_APP + 1;
-constexpr UINT_PTR kTickSubclass = 2;
+// The variant of the control look that every standard control of the window takes.
+constexpr int kLookVariant = 3;
 // The closed drop-down lists are 20 high; this much more holds the opened list.
 constexpr int kDropListHeight = 220;
 
@@ -60,7 +61,7 @@ bool isButton(const ControlDef* def) {
 ThemeWizardWindow::ThemeWizardWindow(HINSTANCE instance, AppState& app, Platform& platform)
     : instance_(instance), app_(app),
       platform_(platform), wizard_{*this, app_, platform_, dialogs_, fileDialog_},
-      colors_(*lookColors(3)) {}
+      colors_(*lookColors(kLookVariant)), look_(kLookVariant) {}
 
 ThemeWizardWindow::~ThemeWizardWindow() {
     if (window_) {
@@ -196,6 +197,7 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
     if (!control) {
         return nullptr;
     }
+    look_.attach(control, def.kind);
     ::SendMessageW(control, WM_SETFONT,
                    reinterpret_cast<WPARAM>(def.kind == ControlKind::TickBox ? fonts_.tick.get()
                                                                              : fonts_.text.get()),
@@ -216,8 +218,10 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         sliderPositions_[control] = def.position;
         break;
     case ControlKind::TickBox:
-        system::SetWindowSubclass(control, tickBoxProc, kTickSubclass,
-                                  reinterpret_cast<DWORD_PTR>(this));
+        tickBoxes_.emplace_back(control,
+                                [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                                    return tickBoxMessage(window, message, wParam, lParam);
+                                });
         break;
     default:
         break;
@@ -338,15 +342,13 @@ bool ThemeWizardWindow::completeControls() {
     }
     // Set first: the controls made below look names up themselves.
     complete_ = true;
-    // The other pages' controls come from the common controls (the slider's class among them)
-    // and take the program's own look, which is switched on here rather than before the first
-    // page is shown: page 0 has none of these controls, and the look's hook would slow every
-    // message sent while the window first appears.
+    // The other pages' controls come from the common controls (the slider's class among them),
+    // which also subclass them for the program's own look; page 0 has none of these controls,
+    // so the library is loaded only now.
     INITCOMMONCONTROLSEX common{};
     common.dwSize = sizeof(common);
     common.dwICC = ICC_BAR_CLASSES | ICC_STANDARD_CLASSES;
     system::InitCommonControlsEx(&common);
-    applyControlLook(3);
     if (!createControls(false)) {
         return false;
     }
@@ -531,23 +533,19 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ThemeWizardWindow::tickBoxProc(HWND window, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<ThemeWizardWindow*>(data);
-    if (message == WM_LBUTTONUP && self->window_) {
+LRESULT ThemeWizardWindow::tickBoxMessage(HWND tickBox, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
+    if (message == WM_LBUTTONUP && window_) {
         RECT client{};
-        ::GetClientRect(window, &client);
+        ::GetClientRect(tickBox, &client);
         const POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
+        const LRESULT result = WindowSubclass::callNext(tickBox, message, wParam, lParam);
         if (::PtInRect(&client, at)) {
-            ::SendMessageW(self->window_, kTickReleased, 0, reinterpret_cast<LPARAM>(window));
+            ::SendMessageW(window_, kTickReleased, 0, reinterpret_cast<LPARAM>(tickBox));
         }
         return result;
     }
-    if (message == WM_NCDESTROY) {
-        system::RemoveWindowSubclass(window, tickBoxProc, id);
-    }
-    return system::DefSubclassProc(window, message, wParam, lParam);
+    return WindowSubclass::callNext(tickBox, message, wParam, lParam);
 }
 
 void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
@@ -826,9 +824,9 @@ HWND ThemeWizardWindow::firstFocusOfPage() const {
     return first ? hwndOf(*first) : nullptr;
 }
 
-int runThemeWizard(HINSTANCE instance, int showCommand) {
+int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app) {
     Win32Platform platform;
-    ThemeWizardWindow window(instance, appState(), platform);
+    ThemeWizardWindow window(instance, app, platform);
     const auto cannotCreate = [&platform] {
         platform.messageBox(std::string(text::kNoMainWindow), MessageIcon::Error,
                             std::string(text::kErrorTitle));

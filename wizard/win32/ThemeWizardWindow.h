@@ -10,6 +10,8 @@
 #include "wizard/PageFlow.h"
 #include "wizard/WizardUi.h"
 #include "wizard/win32/PagePictures.h"
+#include "wizard/win32/Win32ControlLook.h"
+#include "wizard/win32/WindowSubclass.h"
 
 #include <windows.h>
 
@@ -22,9 +24,9 @@
 
 namespace quorvel {
 
-// Creates and shows the main window and runs the message loop of the GUI thread until the window
-// is closed. Returns 0 then, or 1 when the window could not be created.
-int runThemeWizard(HINSTANCE instance, int showCommand);
+// Creates and shows the main window, working on app, and runs the message loop of the GUI thread
+// until the window is closed. Returns 0 then, or 1 when the window could not be created.
+int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app);
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
 inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
@@ -76,11 +78,10 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK tickBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR data);
     static bool registerClasses(HINSTANCE instance);
 
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT tickBoxMessage(HWND tickBox, UINT message, WPARAM wParam, LPARAM lParam);
     // The controls of page 0 and of no page (first), or those of all other pages.
     bool createControls(bool first);
     HWND createControl(const ControlDef& def, int index);
@@ -129,6 +130,8 @@ private:
     int dpi_ = 96;
     WizardFonts fonts_;
     LookColors colors_;
+    ControlLook look_;
+    std::vector<WindowSubclass> tickBoxes_; // each tick box reports its release
 };
 
 } // namespace quorvel

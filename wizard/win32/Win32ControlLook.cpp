@@ -1,97 +1,30 @@
 #include "wizard/win32/Win32ControlLook.h"
 
 #include "platform/win32/SystemLibraries.h"
-#include "wizard/ControlLook.h"
-#include "wizard/win32/Gdi.h"
 
 #include <commctrl.h>
 
-#include <memory>
-#include <optional>
 #include <string>
-#include <unordered_map>
 
 namespace quorvel {
 
 namespace {
 
-constexpr UINT_PTR kControlSkinId = 0x5153;
-constexpr UINT_PTR kParentSkinId = 0x5154;
-
-enum class Skin { Button, Field, Combo, Slider, Label };
-
-struct SkinState {
-    Skin skin;
-    bool hot = false;
-};
-
-// The brushes the parents hand to their controls; rebuilt when the look changes.
-struct LookBrushes {
-    LookColors colors;
-    gdi::Brush fieldFace;
-    gdi::Brush fieldDisabled;
-    gdi::Brush pageBody;
-};
-
-std::unique_ptr<LookBrushes>& brushes() {
-    static std::unique_ptr<LookBrushes> current;
-    return current;
-}
-
-HHOOK& creationHook() {
-    static HHOOK hook = nullptr;
-    return hook;
-}
-
-std::wstring classOf(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
-
-bool sameClass(const std::wstring& a, const wchar_t* b) {
-    return ::lstrcmpiW(a.c_str(), b) == 0;
-}
-
-bool isProgramWindow(HWND window) {
-    const HWND root = ::GetAncestor(window, GA_ROOT);
-    return root != nullptr && classOf(root).starts_with(L"Quorvel");
-}
-
-std::optional<Skin> skinFor(HWND window) {
-    const std::wstring name = classOf(window);
-    const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE);
-    if (sameClass(name, WC_BUTTONW)) {
-        const LONG_PTR type = style & BS_TYPEMASK;
-        if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
-            return Skin::Button;
-        }
-        return std::nullopt; // owner-drawn buttons draw themselves; others keep the system's
+std::optional<ControlLook::Skin> skinOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::PushButton:
+        return ControlLook::Skin::Button;
+    case ControlKind::EditField:
+        return ControlLook::Skin::Field;
+    case ControlKind::ComboBox:
+        return ControlLook::Skin::Combo;
+    case ControlKind::Slider:
+        return ControlLook::Skin::Slider;
+    case ControlKind::TickBox:
+        return ControlLook::Skin::Label;
+    default:
+        return std::nullopt; // drawn by the program itself, or pages
     }
-    if (sameClass(name, WC_EDITW)) {
-        return Skin::Field;
-    }
-    if (sameClass(name, WC_COMBOBOXW) && (style & 3) == CBS_DROPDOWNLIST) {
-        return Skin::Combo;
-    }
-    if (sameClass(name, TRACKBAR_CLASSW)) {
-        return Skin::Slider;
-    }
-    if (sameClass(name, WC_STATICW) && (style & WS_BORDER) && (style & SS_TYPEMASK) <= SS_RIGHT) {
-        return Skin::Label;
-    }
-    return std::nullopt;
-}
-
-// The skinned controls of the thread and their state.
-std::unordered_map<HWND, std::unique_ptr<SkinState>>& skinned() {
-    static std::unordered_map<HWND, std::unique_ptr<SkinState>> controls;
-    return controls;
-}
-
-SkinState* findSkin(HWND window) {
-    const auto it = skinned().find(window);
-    return it == skinned().end() ? nullptr : it->second.get();
 }
 
 HFONT fontOf(HWND window) {
@@ -126,7 +59,7 @@ void roundedFace(HDC dc, const RECT& rect, Rgb top, Rgb bottom, Rgb frameColor) 
     ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 5, 5);
 }
 
-void paintButton(HWND window, HDC target, const SkinState& state, const LookColors& c) {
+void paintButton(HWND window, HDC target, bool hot, const LookColors& c) {
     RECT rect{};
     ::GetClientRect(window, &rect);
     gdi::BufferedPaint buffer(target, rect.right, rect.bottom);
@@ -143,11 +76,11 @@ void paintButton(HWND window, HDC target, const SkinState& state, const LookColo
     } else if (pressed) {
         top = c.buttonPressedTop;
         bottom = c.buttonPressedBottom;
-    } else if (state.hot) {
+    } else if (hot) {
         top = c.buttonHotTop;
         bottom = c.buttonHotBottom;
     }
-    roundedFace(dc, rect, top, bottom, enabled && (state.hot || focused) ? c.accent : c.frame);
+    roundedFace(dc, rect, top, bottom, enabled && (hot || focused) ? c.accent : c.frame);
 
     RECT textRect = rect;
     if (pressed) {
@@ -165,7 +98,7 @@ void paintButton(HWND window, HDC target, const SkinState& state, const LookColo
 
 // The frame of a field or framed label: the whole non-client area, one pixel of frame colour
 // outside and the field's face inside.
-void paintFieldFrame(HWND window, const SkinState& state, const LookColors& c) {
+void paintFieldFrame(HWND window, bool hot, const LookColors& c) {
     RECT windowRect{};
     ::GetWindowRect(window, &windowRect);
     RECT client{};
@@ -181,7 +114,7 @@ void paintFieldFrame(HWND window, const SkinState& state, const LookColors& c) {
     ::ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
     const bool enabled = ::IsWindowEnabled(window);
     gdi::fill(dc, windowRect, enabled ? c.fieldFace : c.fieldDisabled);
-    const bool active = enabled && (state.hot || ::GetFocus() == window);
+    const bool active = enabled && (hot || ::GetFocus() == window);
     gdi::frame(dc, windowRect, active ? c.accent : c.frame);
     ::ReleaseDC(window, dc);
 }
@@ -196,7 +129,7 @@ void paintLabel(HWND window, HDC target, const LookColors& c) {
              DT_CENTER | DT_VCENTER);
 }
 
-void paintCombo(HWND window, HDC target, const SkinState& state, const LookColors& c) {
+void paintCombo(HWND window, HDC target, bool hot, const LookColors& c) {
     RECT rect{};
     ::GetClientRect(window, &rect);
     gdi::BufferedPaint buffer(target, rect.right, rect.bottom);
@@ -214,9 +147,8 @@ void paintCombo(HWND window, HDC target, const SkinState& state, const LookColor
     const auto px = [dpi](int v) { return dpi > 96 ? ::MulDiv(v, dpi, 96) : v; };
     const int arrowWidth = px(18);
     RECT arrow = {rect.right - arrowWidth, rect.top, rect.right, rect.bottom};
-    gdi::verticalGradient(dc, arrow,
-                          enabled && (state.hot || dropped) ? c.buttonHotTop : c.buttonTop,
-                          enabled && (state.hot || dropped) ? c.buttonHotBottom : c.buttonBottom);
+    gdi::verticalGradient(dc, arrow, enabled && (hot || dropped) ? c.buttonHotTop : c.buttonTop,
+                          enabled && (hot || dropped) ? c.buttonHotBottom : c.buttonBottom);
     RECT separator = {arrow.left, rect.top, arrow.left + 1, rect.bottom};
     gdi::fill(dc, separator, c.frame);
     {
@@ -247,11 +179,10 @@ void paintCombo(HWND window, HDC target, const SkinState& state, const LookColor
     textRect.left += 3;
     drawText(dc, window, text, textRect, enabled ? c.text : c.disabledText,
              DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
-    gdi::frame(dc, rect, enabled && (state.hot || focused || dropped) ? c.accent : c.frame);
+    gdi::frame(dc, rect, enabled && (hot || focused || dropped) ? c.accent : c.frame);
 }
 
-LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, const SkinState& state,
-                         const LookColors& c) {
+LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, bool hot, const LookColors& c) {
     if (draw.dwDrawStage == CDDS_PREPAINT) {
         return CDRF_NOTIFYITEMDRAW;
     }
@@ -277,8 +208,8 @@ LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, const SkinState& state
     }
     case TBCD_THUMB: {
         const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
-        Rgb top = state.hot ? c.buttonHotTop : c.buttonTop;
-        Rgb bottom = state.hot ? c.buttonHotBottom : c.buttonBottom;
+        Rgb top = hot ? c.buttonHotTop : c.buttonTop;
+        Rgb bottom = hot ? c.buttonHotBottom : c.buttonBottom;
         if (pressed) {
             top = c.buttonPressedTop;
             bottom = c.buttonPressedBottom;
@@ -291,36 +222,8 @@ LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, const SkinState& state
     }
 }
 
-// Repaints a control at once, over whatever the system's own painting just drew.
-void repaintNow(HWND window) {
-    SkinState* state = findSkin(window);
-    const auto& look = brushes();
-    if (!state || !look || !::IsWindowVisible(window)) {
-        return;
-    }
-    switch (state->skin) {
-    case Skin::Button: {
-        const gdi::WindowDc dc(window);
-        paintButton(window, dc.get(), *state, look->colors);
-        break;
-    }
-    case Skin::Combo: {
-        const gdi::WindowDc dc(window);
-        paintCombo(window, dc.get(), *state, look->colors);
-        break;
-    }
-    case Skin::Field:
-    case Skin::Label:
-        paintFieldFrame(window, *state, look->colors);
-        break;
-    case Skin::Slider:
-        ::InvalidateRect(window, nullptr, TRUE);
-        break;
-    }
-}
-
 // Messages after which a control may have painted itself with the system's look.
-bool repaintsAfter(Skin skin, UINT message) {
+bool repaintsAfter(ControlLook::Skin skin, UINT message) {
     switch (message) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -336,62 +239,133 @@ bool repaintsAfter(Skin skin, UINT message) {
         return true;
     case BM_SETSTATE:
     case BM_SETSTYLE:
-        return skin == Skin::Button;
+        return skin == ControlLook::Skin::Button;
     case CB_SETCURSEL:
     case WM_CHAR:
     case WM_MOUSEWHEEL:
     case WM_COMMAND:
     case WM_TIMER:
-        return skin == Skin::Combo;
+        return skin == ControlLook::Skin::Combo;
     default:
         return false;
     }
 }
 
-LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                             DWORD_PTR data) {
-    auto* state = reinterpret_cast<SkinState*>(data);
-    const auto& look = brushes();
-    if (message == WM_NCDESTROY) {
-        system::RemoveWindowSubclass(window, controlProc, id);
-        skinned().erase(window);
-        return system::DefSubclassProc(window, message, wParam, lParam);
+} // namespace
+
+ControlLook::ControlLook(int variant) {
+    apply(variant);
+}
+
+void ControlLook::apply(int variant) {
+    const std::optional<LookColors> colors = lookColors(variant);
+    if (colors) {
+        brushes_.emplace(Brushes{*colors, gdi::solidBrush(colors->fieldFace),
+                                 gdi::solidBrush(colors->fieldDisabled),
+                                 gdi::solidBrush(colors->pageBody)});
+    } else {
+        brushes_.reset();
     }
-    if (!look) {
-        return system::DefSubclassProc(window, message, wParam, lParam);
+    for (const auto& [parent, subclass] : parents_) {
+        if (subclass) {
+            ::RedrawWindow(parent, nullptr, nullptr,
+                           RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        }
     }
-    const LookColors& c = look->colors;
+}
+
+void ControlLook::attach(HWND control, ControlKind kind) {
+    const std::optional<Skin> skin = skinOf(kind);
+    if (!skin || !control) {
+        return;
+    }
+    auto entry = std::make_unique<Control>(Control{*skin, false, {}});
+    Control& state = *entry;
+    state.subclass = WindowSubclass(
+        control, [this, &state](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return controlMessage(state, window, message, wParam, lParam);
+        });
+    if (!state.subclass) {
+        return;
+    }
+    controls_[control] = std::move(entry);
+    const HWND parent = ::GetParent(control);
+    if (parent && !parents_[parent]) {
+        parents_[parent] =
+            WindowSubclass(parent, [this](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+                return parentMessage(window, message, wParam, lParam);
+            });
+    }
+}
+
+const ControlLook::Control* ControlLook::find(HWND window) const {
+    const auto it = controls_.find(window);
+    // A control destroyed before the look leaves an entry whose subclass is gone.
+    return it != controls_.end() && it->second->subclass ? it->second.get() : nullptr;
+}
+
+// Repaints a control at once, over whatever the system's own painting just drew.
+void ControlLook::repaintNow(HWND window, const Control& control) const {
+    if (!brushes_ || !::IsWindowVisible(window)) {
+        return;
+    }
+    const LookColors& c = brushes_->colors;
+    switch (control.skin) {
+    case Skin::Button: {
+        const gdi::WindowDc dc(window);
+        paintButton(window, dc.get(), control.hot, c);
+        break;
+    }
+    case Skin::Combo: {
+        const gdi::WindowDc dc(window);
+        paintCombo(window, dc.get(), control.hot, c);
+        break;
+    }
+    case Skin::Field:
+    case Skin::Label:
+        paintFieldFrame(window, control.hot, c);
+        break;
+    case Skin::Slider:
+        ::InvalidateRect(window, nullptr, TRUE);
+        break;
+    }
+}
+
+LRESULT ControlLook::controlMessage(Control& state, HWND window, UINT message, WPARAM wParam,
+                                    LPARAM lParam) {
+    if (!brushes_) {
+        return WindowSubclass::callNext(window, message, wParam, lParam);
+    }
+    const LookColors& c = brushes_->colors;
     switch (message) {
     case WM_MOUSEMOVE:
-        if (!state->hot) {
-            state->hot = true;
+        if (!state.hot) {
+            state.hot = true;
             TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
             ::TrackMouseEvent(&track);
-            const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
-            repaintNow(window);
+            const LRESULT result = WindowSubclass::callNext(window, message, wParam, lParam);
+            repaintNow(window, state);
             return result;
         }
         break;
     case WM_MOUSELEAVE: {
-        state->hot = false;
-        const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
-        repaintNow(window);
+        state.hot = false;
+        const LRESULT result = WindowSubclass::callNext(window, message, wParam, lParam);
+        repaintNow(window, state);
         return result;
     }
     case WM_ERASEBKGND:
-        if (state->skin == Skin::Button || state->skin == Skin::Combo ||
-            state->skin == Skin::Label) {
+        if (state.skin == Skin::Button || state.skin == Skin::Combo || state.skin == Skin::Label) {
             return 1;
         }
         break;
     case WM_PAINT:
-        if (state->skin == Skin::Button || state->skin == Skin::Combo ||
-            state->skin == Skin::Label) {
+        if (state.skin == Skin::Button || state.skin == Skin::Combo || state.skin == Skin::Label) {
             const gdi::PaintDc paint(window);
-            if (state->skin == Skin::Button) {
-                paintButton(window, paint.get(), *state, c);
-            } else if (state->skin == Skin::Combo) {
-                paintCombo(window, paint.get(), *state, c);
+            if (state.skin == Skin::Button) {
+                paintButton(window, paint.get(), state.hot, c);
+            } else if (state.skin == Skin::Combo) {
+                paintCombo(window, paint.get(), state.hot, c);
             } else {
                 paintLabel(window, paint.get(), c);
             }
@@ -399,55 +373,49 @@ LRESULT CALLBACK controlProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         break;
     case WM_NCPAINT:
-        if (state->skin == Skin::Field || state->skin == Skin::Label) {
-            paintFieldFrame(window, *state, c);
+        if (state.skin == Skin::Field || state.skin == Skin::Label) {
+            paintFieldFrame(window, state.hot, c);
             return 0;
         }
         break;
     default:
         break;
     }
-    if (repaintsAfter(state->skin, message)) {
-        const LRESULT result = system::DefSubclassProc(window, message, wParam, lParam);
+    if (repaintsAfter(state.skin, message)) {
+        const LRESULT result = WindowSubclass::callNext(window, message, wParam, lParam);
         if (::IsWindow(window)) {
-            repaintNow(window);
+            repaintNow(window, state);
         }
         return result;
     }
-    return system::DefSubclassProc(window, message, wParam, lParam);
+    return WindowSubclass::callNext(window, message, wParam, lParam);
 }
 
-// The parent of skinned controls hands them the look's colours and draws their sliders.
-LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                            DWORD_PTR) {
-    if (message == WM_NCDESTROY) {
-        system::RemoveWindowSubclass(window, parentProc, id);
-        return system::DefSubclassProc(window, message, wParam, lParam);
+// The parent of attached controls hands them the look's colours and draws their sliders.
+LRESULT ControlLook::parentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!brushes_) {
+        return WindowSubclass::callNext(window, message, wParam, lParam);
     }
-    const auto& look = brushes();
-    if (!look) {
-        return system::DefSubclassProc(window, message, wParam, lParam);
-    }
-    const LookColors& c = look->colors;
+    const LookColors& c = brushes_->colors;
     switch (message) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX: {
         const auto dc = reinterpret_cast<HDC>(wParam);
         const auto control = reinterpret_cast<HWND>(lParam);
-        const SkinState* state = findSkin(control);
+        const Control* state = find(control);
         if (message == WM_CTLCOLORLISTBOX) {
-            // The drop-down list of a skinned combo box.
+            // The drop-down list of a combo box.
             ::SetTextColor(dc, gdi::colorOf(c.text));
             ::SetBkColor(dc, gdi::colorOf(c.fieldFace));
-            return reinterpret_cast<LRESULT>(look->fieldFace.get());
+            return reinterpret_cast<LRESULT>(brushes_->fieldFace.get());
         }
         if (!state) {
             break;
         }
         if (state->skin == Skin::Slider) {
             ::SetBkColor(dc, gdi::colorOf(c.pageBody));
-            return reinterpret_cast<LRESULT>(look->pageBody.get());
+            return reinterpret_cast<LRESULT>(brushes_->pageBody.get());
         }
         const bool enabled = ::IsWindowEnabled(control);
         const bool readOnly = (::GetWindowLongPtrW(control, GWL_STYLE) & ES_READONLY) != 0 &&
@@ -455,15 +423,16 @@ LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         const bool plain = enabled && !readOnly;
         ::SetTextColor(dc, gdi::colorOf(enabled ? c.text : c.disabledText));
         ::SetBkColor(dc, gdi::colorOf(plain ? c.fieldFace : c.fieldDisabled));
-        return reinterpret_cast<LRESULT>(plain ? look->fieldFace.get() : look->fieldDisabled.get());
+        return reinterpret_cast<LRESULT>(plain ? brushes_->fieldFace.get()
+                                               : brushes_->fieldDisabled.get());
     }
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->code == static_cast<UINT>(NM_CUSTOMDRAW)) {
-            const SkinState* state = findSkin(header->hwndFrom);
+            const Control* state = find(header->hwndFrom);
             if (state && state->skin == Skin::Slider) {
                 return sliderCustomDraw(header->hwndFrom, *reinterpret_cast<NMCUSTOMDRAW*>(lParam),
-                                        *state, c);
+                                        state->hot, c);
             }
         }
         break;
@@ -471,89 +440,7 @@ LRESULT CALLBACK parentProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     default:
         break;
     }
-    return system::DefSubclassProc(window, message, wParam, lParam);
-}
-
-void skin(HWND window) {
-    if (findSkin(window) || !isProgramWindow(window)) {
-        return;
-    }
-    const std::optional<Skin> kind = skinFor(window);
-    if (!kind) {
-        return;
-    }
-    auto state = std::make_unique<SkinState>(SkinState{*kind});
-    if (system::SetWindowSubclass(window, controlProc, kControlSkinId,
-                                  reinterpret_cast<DWORD_PTR>(state.get()))) {
-        skinned()[window] = std::move(state);
-    }
-    if (const HWND parent = ::GetParent(window)) {
-        system::SetWindowSubclass(parent, parentProc, kParentSkinId, 0);
-    }
-}
-
-void unskin(HWND window) {
-    if (findSkin(window)) {
-        system::RemoveWindowSubclass(window, controlProc, kControlSkinId);
-        skinned().erase(window);
-        ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    }
-}
-
-LRESULT CALLBACK afterCreation(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
-        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        if (call->message == WM_CREATE && call->lResult != -1 &&
-            (::GetWindowLongPtrW(call->hwnd, GWL_STYLE) & WS_CHILD)) {
-            skin(call->hwnd);
-        }
-    }
-    return ::CallNextHookEx(creationHook(), code, wParam, lParam);
-}
-
-BOOL CALLBACK applyToChild(HWND child, LPARAM on) {
-    if (on) {
-        skin(child);
-    } else {
-        unskin(child);
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK applyToTopLevel(HWND window, LPARAM on) {
-    if (isProgramWindow(window)) {
-        ::EnumChildWindows(window, applyToChild, on);
-        ::RedrawWindow(window, nullptr, nullptr,
-                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    }
-    return TRUE;
-}
-
-} // namespace
-
-void applyControlLook(int variant) {
-    setCurrentLookVariant(variant);
-    const std::optional<LookColors> colors = lookColors(variant);
-    if (colors) {
-        auto look = std::make_unique<LookBrushes>();
-        look->colors = *colors;
-        look->fieldFace = gdi::solidBrush(colors->fieldFace);
-        look->fieldDisabled = gdi::solidBrush(colors->fieldDisabled);
-        look->pageBody = gdi::solidBrush(colors->pageBody);
-        brushes() = std::move(look);
-        if (!creationHook()) {
-            creationHook() = ::SetWindowsHookExW(WH_CALLWNDPROCRET, afterCreation, nullptr,
-                                                 ::GetCurrentThreadId());
-        }
-    } else if (creationHook()) {
-        ::UnhookWindowsHookEx(creationHook());
-        creationHook() = nullptr;
-    }
-    ::EnumThreadWindows(::GetCurrentThreadId(), applyToTopLevel, colors ? 1 : 0);
-    if (!colors) {
-        brushes().reset();
-    }
+    return WindowSubclass::callNext(window, message, wParam, lParam);
 }
 
 } // namespace quorvel
