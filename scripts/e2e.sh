@@ -41,7 +41,8 @@ if [ -z "$display" ]; then
     echo "e2e: no free X display number" >&2
     exit 2
 fi
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Large enough for the window at 192 DPI (about 1000 x 750 with its frame).
+Xvfb ":$display" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 cleanup() {
     wineserver -k 2>/dev/null || true
@@ -58,7 +59,12 @@ done
 quorvel_wine_prepare || exit 2
 # Every program of the prefix runs in one virtual desktop, which draws the window frames itself.
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1600x1200 /f >/dev/null 2>&1
+# 96 DPI unless a test asks for another (the driver sets it before it starts the program).
+for key in 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
+    'HKCU\Control Panel\Desktop'; do
+    wine reg add "$key" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+done
 quorvel_wine_start_server
 
 rm -rf "$shots"

@@ -102,24 +102,41 @@ const AssetPickerDef* findAssetPicker(ControlId button) {
     return nullptr;
 }
 
+const AssetPickerDef* findAssetPickerOf(ControlId control) {
+    for (const AssetPickerDef& picker : assetPickers()) {
+        if (picker.button == control || picker.field == control) {
+            return &picker;
+        }
+    }
+    return nullptr;
+}
+
 void pickAssetFile(const AssetPickerDef& picker, Dialogs& dialogs, FileDialogState& dialog,
                    Controls& controls, ThemeProject& project) {
     const std::optional<std::string> path =
         dialogs.openFile(closedFilter(picker.filter), dialog.fileName);
-    if (!path) {
-        return;
+    if (path) {
+        takeAssetFile(picker, *path, dialog, controls, project);
     }
-    dialog.fileName = *path;
-    controls.setText(picker.field, *path);
-    slotOf(project, picker.slot) = AssetRef{*path, fileNameOf(*path)};
+}
+
+void takeAssetFile(const AssetPickerDef& picker, const std::string& path, FileDialogState& dialog,
+                   Controls& controls, ThemeProject& project) {
+    dialog.fileName = path;
+    controls.setText(picker.field, path);
+    slotOf(project, picker.slot) = AssetRef{path, fileNameOf(path)};
 }
 
 void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& project) {
     const std::vector<std::string> paths =
         dialogs.openFiles(kSlideshowTitle, closedFilter(filter::kPicture));
-    if (paths.empty()) {
-        return;
+    if (!paths.empty()) {
+        takeSlideshowFiles(paths, controls, project);
     }
+}
+
+void takeSlideshowFiles(std::span<const std::string> paths, Controls& controls,
+                        ThemeProject& project) {
     project.slideshowFiles.clear();
     std::string fieldText;
     for (const std::string& path : paths) {
@@ -132,9 +149,13 @@ void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& proj
 
 void pickSaveFolder(ControlId field, Dialogs& dialogs, Controls& controls) {
     if (const std::optional<std::string> folder = dialogs.browseFolder(kSaveFolderTitle)) {
-        if (!folder->empty()) {
-            controls.setText(field, *folder);
-        }
+        takeSaveFolder(field, *folder, controls);
+    }
+}
+
+void takeSaveFolder(ControlId field, const std::string& folder, Controls& controls) {
+    if (!folder.empty()) {
+        controls.setText(field, folder);
     }
 }
 

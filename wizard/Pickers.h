@@ -47,6 +47,8 @@ struct AssetPickerDef {
 std::span<const AssetPickerDef> assetPickers();
 // The picker of a browse button, or nullptr.
 const AssetPickerDef* findAssetPicker(ControlId button);
+// The picker whose browse button or path field is `control`, or nullptr.
+const AssetPickerDef* findAssetPickerOf(ControlId control);
 
 // The shared open-file dialog keeps the last confirmed path as its file name, so each dialog
 // opens in the folder of the previous pick.
@@ -58,15 +60,23 @@ struct FileDialogState {
 // and the slot records it with its file name; a cancel changes nothing.
 void pickAssetFile(const AssetPickerDef& picker, Dialogs& dialogs, FileDialogState& dialog,
                    Controls& controls, ThemeProject& project);
+// What a confirmed pick does with its path; a file dropped on the field takes the same way.
+void takeAssetFile(const AssetPickerDef& picker, const std::string& path, FileDialogState& dialog,
+                   Controls& controls, ThemeProject& project);
 
 inline constexpr std::string_view kSlideshowTitle = text::kSlideshowDialogTitle;
 // The "多选" button of the slideshow field: a confirmed selection replaces the earlier one as a
 // whole (field, paths and names together); a cancel leaves everything as it was.
 void pickSlideshowFiles(Dialogs& dialogs, Controls& controls, ThemeProject& project);
+// What a confirmed selection of the "多选" button does with its paths (not empty).
+void takeSlideshowFiles(std::span<const std::string> paths, Controls& controls,
+                        ThemeProject& project);
 
 inline constexpr std::string_view kSaveFolderTitle = text::kSaveFolderDialogTitle;
 // The save-location browse button: the chosen folder's path goes into the field; a cancel, or
 // an item that is not a file-system folder, leaves the field as it was.
 void pickSaveFolder(ControlId field, Dialogs& dialogs, Controls& controls);
+// What a chosen folder does: an empty path changes nothing.
+void takeSaveFolder(ControlId field, const std::string& folder, Controls& controls);
 
 } // namespace quorvel

@@ -18,6 +18,7 @@ constexpr wchar_t kVersion[] = L"version.dll";
 constexpr wchar_t kGdiplus[] = L"gdiplus.dll";
 constexpr wchar_t kAutomation[] = L"oleaut32.dll";
 constexpr wchar_t kAccessibility[] = L"oleacc.dll";
+constexpr wchar_t kUser[] = L"user32.dll";
 
 // Every function called through this file, each named once.
 enum class Fn {
@@ -54,6 +55,13 @@ enum class Fn {
     LresultFromObject,
     CreateStdAccessibleObject,
     AccessibleObjectFromWindow,
+    DragAcceptFiles,
+    DragQueryFileW,
+    DragFinish,
+    DragQueryPoint,
+    GetDpiForWindow,
+    GetDpiForSystem,
+    AdjustWindowRectExForDpi,
 };
 
 struct Entry {
@@ -96,6 +104,13 @@ constexpr Entry kEntries[] = {
     {Fn::LresultFromObject, kAccessibility, "LresultFromObject"},
     {Fn::CreateStdAccessibleObject, kAccessibility, "CreateStdAccessibleObject"},
     {Fn::AccessibleObjectFromWindow, kAccessibility, "AccessibleObjectFromWindow"},
+    {Fn::DragAcceptFiles, kShell, "DragAcceptFiles"},
+    {Fn::DragQueryFileW, kShell, "DragQueryFileW"},
+    {Fn::DragFinish, kShell, "DragFinish"},
+    {Fn::DragQueryPoint, kShell, "DragQueryPoint"},
+    {Fn::GetDpiForWindow, kUser, "GetDpiForWindow"},
+    {Fn::GetDpiForSystem, kUser, "GetDpiForSystem"},
+    {Fn::AdjustWindowRectExForDpi, kUser, "AdjustWindowRectExForDpi"},
 };
 
 // The table is indexed by `Fn`.
@@ -105,7 +120,7 @@ constexpr bool inOrder() {
             return false;
         }
     }
-    return std::size(kEntries) == static_cast<std::size_t>(Fn::AccessibleObjectFromWindow) + 1;
+    return std::size(kEntries) == static_cast<std::size_t>(Fn::AdjustWindowRectExForDpi) + 1;
 }
 static_assert(inOrder());
 
@@ -337,6 +352,46 @@ HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID id, void*
         *object = nullptr;
     }
     return function ? function(window, objectId, id, object) : E_FAIL;
+}
+
+void DragAcceptFiles(HWND window, BOOL accept) {
+    static const auto function = find<void WINAPI(HWND, BOOL)>(Fn::DragAcceptFiles);
+    if (function) {
+        function(window, accept);
+    }
+}
+
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size) {
+    static const auto function = find<UINT WINAPI(HDROP, UINT, wchar_t*, UINT)>(Fn::DragQueryFileW);
+    return function ? function(drop, index, file, size) : 0;
+}
+
+void DragFinish(HDROP drop) {
+    static const auto function = find<void WINAPI(HDROP)>(Fn::DragFinish);
+    if (function) {
+        function(drop);
+    }
+}
+
+BOOL DragQueryPoint(HDROP drop, POINT* point) {
+    static const auto function = find<BOOL WINAPI(HDROP, POINT*)>(Fn::DragQueryPoint);
+    return function ? function(drop, point) : FALSE;
+}
+
+UINT GetDpiForWindow(HWND window) {
+    static const auto function = find<UINT WINAPI(HWND)>(Fn::GetDpiForWindow);
+    return function ? function(window) : 0;
+}
+
+UINT GetDpiForSystem() {
+    static const auto function = find<UINT WINAPI()>(Fn::GetDpiForSystem);
+    return function ? function() : 0;
+}
+
+BOOL AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi) {
+    static const auto function =
+        find<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(Fn::AdjustWindowRectExForDpi);
+    return function ? function(rect, style, menu, exStyle, dpi) : FALSE;
 }
 
 std::vector<std::string> missingFunctions() {

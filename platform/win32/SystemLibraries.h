@@ -13,6 +13,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <oleacc.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <string>
@@ -75,6 +76,18 @@ HRESULT VariantClear(VARIANT* value);
 LRESULT LresultFromObject(REFIID id, WPARAM wParam, IUnknown* object);
 HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID id, void** object);
 HRESULT AccessibleObjectFromWindow(HWND window, DWORD objectId, REFIID id, void** object);
+// Files dropped from the file manager (WM_DROPFILES).
+void DragAcceptFiles(HWND window, BOOL accept);
+UINT DragQueryFileW(HDROP drop, UINT index, wchar_t* file, UINT size);
+void DragFinish(HDROP drop);
+// The drop point in the client coordinates of the window the drop was sent to.
+BOOL DragQueryPoint(HDROP drop, POINT* point);
+
+// The DPI functions of Windows 10 (1607) and later, found in the user library that is loaded
+// anyway; on older systems they fail (0, FALSE) and the caller falls back to the system DPI.
+UINT GetDpiForWindow(HWND window);
+UINT GetDpiForSystem();
+BOOL AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
 // The functions above that cannot be found, by name; empty when all of them can.
 std::vector<std::string> missingFunctions();

@@ -5,6 +5,7 @@
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "wizard/Dpi.h"
 #include "wizard/win32/ThemeWizardWindow.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,44 @@ TEST_F(Win32Window, IsAFixedFrameWithCaptionAndMinimizeButton) {
     EXPECT_GE(frame.bottom - frame.top, 367);
     EXPECT_GE(client.right, kPageWidth);
     EXPECT_GE(client.bottom, kPageHeight);
+}
+
+// The window moved to a monitor of 144 DPI: it takes the suggested frame and lays every control
+// out at its rectangle scaled; back at 96 DPI every control is where it was.
+TEST_F(Win32Window, ADpiChangeTakesTheSuggestedFrameAndScalesEveryControl) {
+    ASSERT_TRUE(window.completeControls());
+    const auto placeOf = [](HWND control) {
+        RECT rect{};
+        ::GetWindowRect(control, &rect);
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    RECT before{};
+    ::GetWindowRect(window.handle(), &before);
+    for (const int dpi : {144, 96}) {
+        SCOPED_TRACE(dpi);
+        RECT suggested = {40, 30, 40 + scaleToDpi(before.right - before.left, dpi),
+                          30 + scaleToDpi(before.bottom - before.top, dpi)};
+        ::SendMessageW(window.handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(window.dpi(), dpi);
+        RECT frame{};
+        ::GetWindowRect(window.handle(), &frame);
+        EXPECT_EQ(frame.left, suggested.left);
+        EXPECT_EQ(frame.right, suggested.right);
+        EXPECT_EQ(frame.bottom, suggested.bottom);
+        for (const ControlDef& def : controlTable()) {
+            if (def.kind == ControlKind::PageContainer) {
+                continue; // it fills the window
+            }
+            const Rect r = scaleToDpi(def.rect, dpi);
+            const RECT at = placeOf(window.control(def.id));
+            EXPECT_EQ(at.left, r.left) << def.name;
+            EXPECT_EQ(at.top, r.top) << def.name;
+            EXPECT_EQ(at.right, r.right()) << def.name;
+            EXPECT_EQ(at.bottom, r.bottom()) << def.name; // a drop-down list closed
+        }
+    }
 }
 
 TEST_F(Win32Window, EveryControlOfTheTableSitsOnItsPageWithItsCaptionAndState) {

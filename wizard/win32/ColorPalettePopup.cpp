@@ -11,6 +11,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -117,6 +118,9 @@ public:
     int run(int x, int y);
 
     const PaletteState& state() const { return state_; }
+    // The palette's layout is given at 96 DPI; the popup shows it at its owner's DPI.
+    int scaled(int v) const { return MulDiv(v, dpi_, 96); }
+    int unscaled(int v) const { return MulDiv(v, 96, dpi_); }
     HWND window() const { return hwnd_; }
     int highlighted() const { return hover_; }
 
@@ -158,6 +162,7 @@ private:
     std::shared_ptr<PaletteAccess> access_;
     // The highlighted cell (0 = none), under the pointer or moved to with the keys.
     int hover_ = 0;
+    int dpi_ = 96;
     // The cell the arrow keys move from: the highlighted one, or the last one highlighted.
     int keyCell_ = 0;
     // Set by the first Tab: focused buttons show the orange face from then on.
@@ -191,11 +196,17 @@ int ColorPalettePopup::run(int x, int y) {
     if (!registerClass(instance)) {
         return -1;
     }
+    if (const UINT dpi = owner_ ? system::GetDpiForWindow(owner_) : 0) {
+        dpi_ = static_cast<int>(dpi);
+    } else {
+        const gdi::MemoryDc dc(CreateCompatibleDC(nullptr));
+        dpi_ = dc ? std::max(96, GetDeviceCaps(dc.get(), LOGPIXELSY)) : 96;
+    }
     // The picture carries its own one-pixel frame, so the window has none: client and window
-    // are both 175 x 209, and the top-left corner is the anchor.
+    // are both 175 x 209 at 96 DPI, and the top-left corner is the anchor.
     CreateWindowExW(WS_EX_TOOLWINDOW, kColorPalettePopupClass, L"", WS_POPUP | WS_CLIPCHILDREN, x,
-                    y, palette::kPopupWidth, palette::kPopupHeight, owner_, nullptr, instance,
-                    this);
+                    y, scaled(palette::kPopupWidth), scaled(palette::kPopupHeight), owner_, nullptr,
+                    instance, this);
     if (hwnd_ == nullptr) {
         return -1;
     }
@@ -324,10 +335,12 @@ WindowSubclass ColorPalettePopup::faceSubclass(HWND button, UINT_PTR id) {
 
 HWND ColorPalettePopup::makeChild(const wchar_t* className, const std::wstring& text, DWORD style,
                                   const Rect& box, int id) {
-    const HWND child = CreateWindowExW(0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                       box.left, box.top, box.width, box.height, hwnd_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                       GetModuleHandleW(nullptr), nullptr);
+    const int left = scaled(box.left);
+    const int top = scaled(box.top);
+    const HWND child = CreateWindowExW(
+        0, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top,
+        scaled(box.right()) - left, scaled(box.bottom()) - top, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     if (child != nullptr) {
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
@@ -341,8 +354,8 @@ bool ColorPalettePopup::create() {
     // The popup opens with the selected cell highlighted; the keys start from it.
     hover_ = state_.selectedCell;
     keyCell_ = hover_;
-    font_.reset(CreateFontW(-palette::kLabelFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+    font_.reset(CreateFontW(-scaled(palette::kLabelFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                            FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                             toWide(palette::kLabelFontName).c_str()));
     labelBrush_ = brushOf(palette::kLabelBackColor);
@@ -387,7 +400,7 @@ LRESULT ColorPalettePopup::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (painter_) {
             RECT client;
             GetClientRect(hwnd_, &client);
-            painter_->paint(dc, hover_, client.right, client.bottom);
+            painter_->paint(dc, hover_, client.right, client.bottom, dpi_);
         }
         EndPaint(hwnd_, &ps);
         return 0;
@@ -403,7 +416,8 @@ LRESULT ColorPalettePopup::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_LBUTTONUP:
-        onCellClicked(palette::hitTestCell(state_, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+        onCellClicked(palette::hitTestCell(state_, unscaled(GET_X_LPARAM(lParam)),
+                                           unscaled(GET_Y_LPARAM(lParam))));
         return 0;
     case kPickCellMessage:
         onCellClicked(static_cast<int>(wParam));
@@ -457,7 +471,7 @@ void ColorPalettePopup::drawPalette(int hover) {
     {
         const gdi::WindowDc dc(hwnd_);
         if (dc.get() != nullptr) {
-            painter_->paint(dc.get(), hover, client.right, client.bottom);
+            painter_->paint(dc.get(), hover, client.right, client.bottom, dpi_);
         }
     }
     Sleep(kRepaintPauseMs);
@@ -468,7 +482,7 @@ void ColorPalettePopup::onMouseMove(int x, int y) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd_, 0};
         trackingLeave_ = TrackMouseEvent(&track) != FALSE;
     }
-    hover_ = palette::hitTestCell(state_, x, y);
+    hover_ = palette::hitTestCell(state_, unscaled(x), unscaled(y));
     if (hover_ != 0) {
         keyCell_ = hover_;
     }
@@ -596,11 +610,14 @@ long PaletteAccess::childCount() const {
 }
 
 RECT PaletteAccess::childRect(long child) const {
-    return toRect(palette::cellRect(popup_->state(), static_cast<int>(child)));
+    const RECT r = toRect(palette::cellRect(popup_->state(), static_cast<int>(child)));
+    return {popup_->scaled(r.left), popup_->scaled(r.top), popup_->scaled(r.right),
+            popup_->scaled(r.bottom)};
 }
 
 long PaletteAccess::childAt(POINT point) const {
-    return palette::hitTestCell(popup_->state(), point.x, point.y);
+    return palette::hitTestCell(popup_->state(), popup_->unscaled(point.x),
+                                popup_->unscaled(point.y));
 }
 
 long PaletteAccess::focusedChild() const {
@@ -651,9 +668,18 @@ HBRUSH PalettePainter::brushFor(const DrawOp& op) const {
     return nullptr;
 }
 
-void PalettePainter::paint(HDC dc, int hover, int width, int height) const {
-    const std::vector<DrawOp> ops = palette::paletteDrawing(state_, hover, width, height);
+void PalettePainter::paint(HDC dc, int hover, int width, int height, int dpi) const {
+    // The picture is laid out at 96 DPI and drawn through a scaling transform at another DPI,
+    // which scales every edge on its own: cells that meet still meet.
+    const std::vector<DrawOp> ops =
+        palette::paletteDrawing(state_, hover, MulDiv(width, 96, dpi), MulDiv(height, 96, dpi));
     drawOffScreen(dc, 0, 0, width, height, [&](HDC memory) {
+        if (dpi != 96) {
+            SetGraphicsMode(memory, GM_ADVANCED);
+            const float scale = static_cast<float>(dpi) / 96.0f;
+            const XFORM transform = {scale, 0.0f, 0.0f, scale, 0.0f, 0.0f};
+            SetWorldTransform(memory, &transform);
+        }
         runDrawOps(
             memory, ops, [this](const DrawOp& op) { return brushFor(op); }, grid_.get());
     });

@@ -35,8 +35,8 @@ public:
     explicit PalettePainter(const PaletteState& state);
 
     // Draws the picture for this hover cell (0 = none) into an off-screen bitmap of width x height
-    // and copies it onto dc at (0, 0) in one piece.
-    void paint(HDC dc, int hover, int width, int height) const;
+    // (pixels at `dpi`) and copies it onto dc at (0, 0) in one piece.
+    void paint(HDC dc, int hover, int width, int height, int dpi = 96) const;
 
 private:
     HBRUSH brushFor(const palette::DrawOp& op) const;

@@ -2,6 +2,7 @@
 
 #include "platform/win32/WideText.h"
 #include "wizard/ControlTable.h"
+#include "wizard/Dpi.h"
 
 #include <array>
 #include <utility>
@@ -58,6 +59,12 @@ RECT rectOf(const Rect& r) {
     return {r.left, r.top, r.right(), r.bottom()};
 }
 
+// A rectangle given at 96 DPI, its edges scaled to `dpi`.
+RECT scaledRect(int left, int top, int right, int bottom, int dpi) {
+    return {scaleToDpi(left, dpi), scaleToDpi(top, dpi), scaleToDpi(right, dpi),
+            scaleToDpi(bottom, dpi)};
+}
+
 // The system pointer of a pointer role, or nullptr where the system has none.
 HCURSOR pointerOf(std::string_view role) {
     static const std::array<std::pair<std::string_view, const wchar_t*>, 15> kPointers = {{
@@ -85,7 +92,9 @@ HCURSOR pointerOf(std::string_view role) {
     return nullptr;
 }
 
-void paintPictogram(HDC dc, const Rect& where, std::string_view role, const LookColors& c) {
+// `where` is already scaled to `dpi`; the frame stays one pixel wide.
+void paintPictogram(HDC dc, const Rect& where, std::string_view role, const LookColors& c,
+                    int dpi) {
     const RECT box = rectOf(where);
     gdi::fill(dc, box, c.fieldFace);
     gdi::frame(dc, box, c.frame);
@@ -95,10 +104,10 @@ void paintPictogram(HDC dc, const Rect& where, std::string_view role, const Look
         return;
     }
     // A pen for the handwriting pointer where the system has no picture of it.
-    const gdi::Pen pen = gdi::solidPen(c.text, 2);
+    const gdi::Pen pen = gdi::solidPen(c.text, scaleToDpi(2, dpi));
     const gdi::Selection selection(dc, pen.get());
-    ::MoveToEx(dc, box.left + 5, box.bottom - 5, nullptr);
-    ::LineTo(dc, box.right - 6, box.top + 5);
+    ::MoveToEx(dc, box.left + scaleToDpi(5, dpi), box.bottom - scaleToDpi(5, dpi), nullptr);
+    ::LineTo(dc, box.right - scaleToDpi(6, dpi), box.top + scaleToDpi(5, dpi));
 }
 
 } // namespace
@@ -118,18 +127,18 @@ std::wstring boldChineseFace() {
     return face;
 }
 
-WizardFonts makeWizardFonts() {
+WizardFonts makeWizardFonts(int dpi) {
     WizardFonts fonts;
-    fonts.text = makeFont(chineseFace(), 12, FW_NORMAL);
-    fonts.title = makeFont(chineseFace(), 20, FW_BOLD);
-    fonts.heading = makeFont(chineseFace(), 26, FW_BOLD);
-    fonts.face = makeFont(chineseFace(), 15, FW_BOLD);
-    fonts.tick = makeFont(boldChineseFace(), 16, FW_BOLD);
+    fonts.text = makeFont(chineseFace(), scaleToDpi(12, dpi), FW_NORMAL);
+    fonts.title = makeFont(chineseFace(), scaleToDpi(20, dpi), FW_BOLD);
+    fonts.heading = makeFont(chineseFace(), scaleToDpi(26, dpi), FW_BOLD);
+    fonts.face = makeFont(chineseFace(), scaleToDpi(15, dpi), FW_BOLD);
+    fonts.tick = makeFont(boldChineseFace(), scaleToDpi(16, dpi), FW_BOLD);
     return fonts;
 }
 
-void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& c) {
-    const RECT whole = {0, 0, kPageWidth, kPageHeight};
+void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& c, int dpi) {
+    const RECT whole = scaledRect(0, 0, kPageWidth, kPageHeight, dpi);
     gdi::fill(dc, whole, c.pageBody);
 
     bool titled = page == kPageMain;
@@ -137,14 +146,17 @@ void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColo
         titled = titled || (label.page == page && label.style == LabelStyle::Title);
     }
     if (titled) {
-        const RECT band = {0, 0, kPageWidth, 80};
+        const RECT band = scaledRect(0, 0, kPageWidth, 80, dpi);
         gdi::verticalGradient(dc, band, c.pageBand, c.pageBody);
-        const RECT rule = {24, 70, kPageWidth - 24, 71};
+        // A rule of one pixel at every DPI: its top edge is scaled, its height is not.
+        RECT rule = scaledRect(24, 70, kPageWidth - 24, 70, dpi);
+        rule.bottom = rule.top + 1;
         gdi::fill(dc, rule, c.accent);
     }
     // The button row of the wizard pages sits under a separator.
     if (page >= kPageWin71 && page != kPageWin72 && page != kPageXp2) {
-        const RECT separator = {12, 275, kPageWidth - 12, 276};
+        RECT separator = scaledRect(12, 275, kPageWidth - 12, 275, dpi);
+        separator.bottom = separator.top + 1;
         gdi::fill(dc, separator, c.frame);
     }
 
@@ -152,7 +164,8 @@ void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColo
         if (label.page != page) {
             continue;
         }
-        const RECT rect = rectOf(label.rect);
+        const Rect scaled = scaleToDpi(label.rect, dpi);
+        const RECT rect = rectOf(scaled);
         switch (label.style) {
         case LabelStyle::Title:
             drawText(dc, fonts.title.get(), label.text, rect, c.title, DT_LEFT | DT_VCENTER);
@@ -170,14 +183,15 @@ void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColo
             drawText(dc, fonts.text.get(), label.text, rect, c.note, DT_LEFT | DT_VCENTER);
             break;
         case LabelStyle::Pictogram:
-            paintPictogram(dc, label.rect, label.text, c);
+            paintPictogram(dc, scaled, label.text, c, dpi);
             break;
         }
     }
 }
 
 void paintButtonFace(HDC dc, const RECT& rect, std::wstring_view label, FaceState state,
-                     const WizardFonts& fonts, const LookColors& c) {
+                     const WizardFonts& fonts, const LookColors& c, int dpi) {
+    const auto px = [dpi](int v) { return scaleToDpi(v, dpi); };
     Rgb top = c.buttonTop;
     Rgb bottom = c.buttonBottom;
     int bar = 4;
@@ -192,11 +206,11 @@ void paintButtonFace(HDC dc, const RECT& rect, std::wstring_view label, FaceStat
     }
     gdi::verticalGradient(dc, rect, top, bottom);
     gdi::frame(dc, rect, c.frame);
-    const RECT accentBar = {rect.left, rect.top, rect.left + bar, rect.bottom};
+    const RECT accentBar = {rect.left, rect.top, rect.left + px(bar), rect.bottom};
     gdi::fill(dc, accentBar, c.accent);
 
-    const int shift = state == FaceState::Pressed ? 1 : 0;
-    RECT text = {rect.left + 20 + shift, rect.top + shift, rect.right - 24 + shift,
+    const int shift = state == FaceState::Pressed ? px(1) : 0;
+    RECT text = {rect.left + px(20) + shift, rect.top + shift, rect.right - px(24) + shift,
                  rect.bottom + shift};
     const gdi::Selection font(dc, fonts.face.get());
     ::SetBkMode(dc, TRANSPARENT);
@@ -205,13 +219,13 @@ void paintButtonFace(HDC dc, const RECT& rect, std::wstring_view label, FaceStat
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 
     // A chevron at the right pointing the way.
-    const gdi::Pen pen = gdi::solidPen(c.accent, 2);
+    const gdi::Pen pen = gdi::solidPen(c.accent, px(2));
     const gdi::Selection selection(dc, pen.get());
-    const int x = rect.right - 16 + shift;
+    const int x = rect.right - px(16) + shift;
     const int y = (rect.top + rect.bottom) / 2 + shift;
-    ::MoveToEx(dc, x - 3, y - 5, nullptr);
-    ::LineTo(dc, x + 2, y);
-    ::LineTo(dc, x - 3, y + 5);
+    ::MoveToEx(dc, x - px(3), y - px(5), nullptr);
+    ::LineTo(dc, x + px(2), y);
+    ::LineTo(dc, x - px(3), y + px(5));
 }
 
 } // namespace quorvel

@@ -28,14 +28,17 @@ std::wstring chineseFace();
 // "黑体" where present, otherwise chineseFace().
 std::wstring boldChineseFace();
 
-WizardFonts makeWizardFonts();
+// The fonts at `dpi` dots per inch (their pixel heights are given at 96).
+WizardFonts makeWizardFonts(int dpi = 96);
 
-// Draws the picture of a page into a device context of the page's size.
-void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& colors);
+// Draws the picture of a page into a device context of the page's size at `dpi`, with fonts
+// made for that DPI.
+void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& colors,
+                      int dpi = 96);
 
 enum class FaceState { Normal, Hot, Pressed };
-// Draws one face of a graphic button over the rectangle.
+// Draws one face of a graphic button over the rectangle, at `dpi`.
 void paintButtonFace(HDC dc, const RECT& rect, std::wstring_view label, FaceState state,
-                     const WizardFonts& fonts, const LookColors& colors);
+                     const WizardFonts& fonts, const LookColors& colors, int dpi = 96);
 
 } // namespace quorvel

@@ -4,6 +4,8 @@
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "wizard/Dpi.h"
+#include "wizard/Drop.h"
 #include "wizard/Preview.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
@@ -13,6 +15,7 @@
 #include "wizard/win32/Win32ControlLook.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <exception>
@@ -40,6 +43,17 @@ ThemeWizardWindow* windowOf(HWND window) {
 void reportFailure(HWND owner, const char* what) {
     const std::wstring message = toWide(text::kInternalError) + toWide(what);
     ::MessageBoxW(owner, message.c_str(), toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
+// The DPI the system lays top-level windows out for: the primary monitor's when the process is
+// aware of each monitor's DPI, the one DPI of every screen on older systems.
+int systemDpi() {
+    if (const UINT dpi = system::GetDpiForSystem()) {
+        return static_cast<int>(dpi);
+    }
+    const gdi::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    const int dpi = dc.get() ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : kBaseDpi;
 }
 
 bool isButton(const ControlDef* def) {
@@ -89,16 +103,14 @@ bool ThemeWizardWindow::create(int showCommand) {
     if (!registerClasses(instance_)) {
         return false;
     }
-    fonts_ = makeWizardFonts();
+    dpi_ = systemDpi();
+    fonts_ = makeWizardFonts(dpi_);
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
-    // The frame is 500 x 367; should the system's caption be taller than usual, it grows so that
-    // a whole page picture still fits.
-    RECT needed = {0, 0, kPageWidth, kPageHeight};
-    ::AdjustWindowRectEx(&needed, style, FALSE, exStyle);
-    const int width = std::max<int>(kWindowWidth, needed.right - needed.left);
-    const int height = std::max<int>(kWindowHeight, needed.bottom - needed.top);
+    const SIZE size = frameSize(style, exStyle);
+    const int width = size.cx;
+    const int height = size.cy;
     RECT work{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int left = work.left + (work.right - work.left - width) / 2;
@@ -114,6 +126,12 @@ bool ThemeWizardWindow::create(int showCommand) {
         platform_.messageBox(std::string(text::kTooManyFiles), MessageIcon::Error,
                              std::string(text::kErrorTitle));
     });
+    // Should the window stand on a monitor of another DPI than the system's, it is laid out for
+    // that monitor before it is shown.
+    if (const int own = static_cast<int>(system::GetDpiForWindow(window_));
+        own > 0 && own != dpi_) {
+        applyDpi(own, nullptr);
+    }
     goToPage(kPageMain);
     // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
     // that the buttons are painted once, the focused one as such. Should the window not have
@@ -138,7 +156,7 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
     const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
     const DWORD shown = def.kind == ControlKind::PagePicture ? 0 : WS_VISIBLE;
     const auto id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index));
-    const Rect& r = def.rect;
+    const Rect r = scaleToDpi(def.rect, dpi_);
 
     const wchar_t* className = WC_EDITW;
     DWORD style = child | shown;
@@ -166,7 +184,7 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         // Drawn by the program, so that the closed box is exactly as high as the layout says
         // whatever the font (see WM_MEASUREITEM).
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-        height = r.height + kDropListHeight;
+        height = r.height + px(kDropListHeight);
         break;
     case ControlKind::TickBox:
         className = WC_STATICW;
@@ -195,20 +213,7 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
             ::SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
         }
         ::SendMessageW(control, CB_SETCURSEL, 0, 0);
-        // Systems differ in the frame they put around the selection field (and in how the
-        // field's height is counted); step it until the closed box has the layout's height.
-        int fieldHeight =
-            static_cast<int>(::SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-        for (int step = 0; step < 4; ++step) {
-            RECT shape{};
-            ::GetWindowRect(control, &shape);
-            const int excess = static_cast<int>(shape.bottom - shape.top) - r.height;
-            if (excess == 0 || fieldHeight - excess <= 0) {
-                break;
-            }
-            fieldHeight -= excess;
-            ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
-        }
+        fitComboHeight(control, r.height);
         break;
     }
     case ControlKind::Slider:
@@ -229,6 +234,82 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
         ::EnableWindow(control, FALSE);
     }
     return control;
+}
+
+void ThemeWizardWindow::fitComboHeight(HWND combo, int height) {
+    // Systems differ in the frame they put around the selection field (and in how the field's
+    // height is counted); step it until the closed box has the layout's height.
+    int fieldHeight =
+        static_cast<int>(::SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    for (int step = 0; step < 4; ++step) {
+        RECT shape{};
+        ::GetWindowRect(combo, &shape);
+        const int excess = static_cast<int>(shape.bottom - shape.top) - height;
+        if (excess == 0 || fieldHeight - excess <= 0) {
+            break;
+        }
+        fieldHeight -= excess;
+        ::SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
+    }
+}
+
+int ThemeWizardWindow::px(int length) const {
+    return scaleToDpi(length, dpi_);
+}
+
+SIZE ThemeWizardWindow::frameSize(DWORD style, DWORD exStyle) const {
+    // The frame is 500 x 367 at 96 DPI; should the system's caption be taller than usual, it
+    // grows so that a whole page picture still fits.
+    RECT needed = {0, 0, px(kPageWidth), px(kPageHeight)};
+    if (!system::AdjustWindowRectExForDpi(&needed, style, FALSE, exStyle,
+                                          static_cast<UINT>(dpi_))) {
+        ::AdjustWindowRectEx(&needed, style, FALSE, exStyle);
+    }
+    return {std::max<LONG>(px(kWindowWidth), needed.right - needed.left),
+            std::max<LONG>(px(kWindowHeight), needed.bottom - needed.top)};
+}
+
+void ThemeWizardWindow::placeControl(HWND control, const ControlDef& def) {
+    const Rect r = scaleToDpi(def.rect, dpi_);
+    const int height =
+        def.kind == ControlKind::ComboBox ? r.height + px(kDropListHeight) : r.height;
+    ::SetWindowPos(control, nullptr, r.left, r.top, r.width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    if (def.kind == ControlKind::ComboBox) {
+        ::SendMessageW(control, CB_SETITEMHEIGHT, 0, px(18));
+        ::SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), px(14));
+        fitComboHeight(control, r.height);
+    }
+}
+
+void ThemeWizardWindow::applyDpi(int dpi, const RECT* suggested) {
+    if (dpi <= 0) {
+        return;
+    }
+    dpi_ = dpi;
+    // The controls get the new fonts before the old ones are deleted.
+    WizardFonts fonts = makeWizardFonts(dpi_);
+    for (const auto& [control, def] : byWindow_) {
+        const HFONT font = def->kind == ControlKind::TickBox ? fonts.tick.get() : fonts.text.get();
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    fonts_ = std::move(fonts);
+    const auto style = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrW(window_, GWL_EXSTYLE));
+    if (suggested) {
+        ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const SIZE size = frameSize(style, exStyle);
+        ::SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const auto& [control, def] : byWindow_) {
+        placeControl(control, *def);
+    }
+    ::RedrawWindow(window_, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 bool ThemeWizardWindow::createControls(bool first) {
@@ -276,7 +357,12 @@ bool ThemeWizardWindow::completeControls() {
     // The system menu is copied for the window when an item is added: not before it is shown.
     addProjectMenuItems();
     addDesktopPreviewCommand(window_);
-    return createControls(false);
+    if (!createControls(false)) {
+        return false;
+    }
+    // Files dropped from the file manager; the shell library is loaded here, not at start-up.
+    system::DragAcceptFiles(window_, TRUE);
+    return true;
 }
 
 LRESULT CALLBACK ThemeWizardWindow::windowProc(HWND window, UINT message, WPARAM wParam,
@@ -354,7 +440,8 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         if (item->CtlType == ODT_COMBOBOX) {
             // The selection field plus the combo box's frame make the 20 pixels of a row.
-            item->itemHeight = item->itemID == static_cast<UINT>(-1) ? 14 : 18;
+            item->itemHeight =
+                static_cast<UINT>(px(item->itemID == static_cast<UINT>(-1) ? 14 : 18));
             return TRUE;
         }
         break;
@@ -396,6 +483,12 @@ LRESULT ThemeWizardWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         }
         break;
+    case WM_DPICHANGED:
+        applyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DROPFILES:
+        takeDrop(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
@@ -446,7 +539,7 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
         if (def && def->kind == ControlKind::PagePicture) {
             gdi::BufferedPaint buffer(paint.get(), client.right, client.bottom);
             try {
-                paintPagePicture(buffer.get(), def->page, self->fonts_, self->colors_);
+                paintPagePicture(buffer.get(), def->page, self->fonts_, self->colors_, self->dpi_);
             } catch (...) {
                 gdi::fill(buffer.get(), client, self->colors_.pageBody);
             }
@@ -491,10 +584,10 @@ void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
     const RECT& rect = item.rcItem;
     gdi::BufferedPaint buffer(item.hDC, rect.right - rect.left, rect.bottom - rect.top);
     const RECT local = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
-    paintButtonFace(buffer.get(), local, toWide(def->caption), state, fonts_, colors_);
+    paintButtonFace(buffer.get(), local, toWide(def->caption), state, fonts_, colors_, dpi_);
     if (item.itemState & ODS_FOCUS) {
         RECT focus = local;
-        ::InflateRect(&focus, -3, -3);
+        ::InflateRect(&focus, -px(3), -px(3));
         ::SetTextColor(buffer.get(), gdi::colorOf(colors_.text));
         ::DrawFocusRect(buffer.get(), &focus);
     }
@@ -516,7 +609,7 @@ void ThemeWizardWindow::drawListItem(const DRAWITEMSTRUCT& item) {
     gdi::fill(item.hDC, item.rcItem,
               selected ? colors_.accent : (disabled ? colors_.fieldDisabled : colors_.fieldFace));
     RECT textRect = item.rcItem;
-    textRect.left += 4;
+    textRect.left += px(4);
     const gdi::Selection font(item.hDC, fonts_.text.get());
     ::SetBkMode(item.hDC, TRANSPARENT);
     ::SetTextColor(item.hDC,
@@ -541,6 +634,47 @@ void ThemeWizardWindow::fire(HWND control, ControlEvent event) {
         reportFailure(window_, e.what());
     } catch (...) {
         reportFailure(window_, "unknown");
+    }
+}
+
+void ThemeWizardWindow::takeDrop(HDROP drop) {
+    POINT at{};
+    std::vector<DroppedItem> items;
+    {
+        const struct Finish {
+            HDROP drop;
+            ~Finish() { system::DragFinish(drop); }
+        } finish{drop};
+        system::DragQueryPoint(drop, &at);
+        const UINT count = system::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::wstring path(system::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+            path.resize(
+                system::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+            const DWORD attributes = ::GetFileAttributesW(path.c_str());
+            items.push_back({toUtf8(path), attributes != INVALID_FILE_ATTRIBUTES &&
+                                               (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+        }
+    }
+    // The deepest visible window under the point, then the control of the table it belongs to.
+    HWND under = window_;
+    for (;;) {
+        const HWND child = ::ChildWindowFromPointEx(under, at, CWP_SKIPINVISIBLE);
+        if (!child || child == under) {
+            break;
+        }
+        ::MapWindowPoints(under, child, &at, 1);
+        under = child;
+    }
+    std::optional<ControlId> target;
+    if (const ControlDef* def = defOf(tableControlOf(under));
+        def && def->kind != ControlKind::PagePicture && def->kind != ControlKind::PageContainer) {
+        target = def->id;
+    }
+    try {
+        dropFiles(wizard_, target, items, [this](const std::string& path) { openDocument(path); });
+    } catch (const std::exception& e) {
+        reportFailure(window_, e.what());
     }
 }
 

@@ -16,6 +16,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <memory>
 #include <string>
@@ -71,6 +73,8 @@ public:
     // True when the message was handled here.
     bool preTranslate(const MSG& message);
 
+    // The dots per inch the window is laid out for (96: the sizes of the control table).
+    int dpi() const { return dpi_; }
     // Opens a project or .theme file in the wizard, as the open command does once the file is
     // chosen; what goes wrong is told in a message box. Never throws.
     void openDocument(const std::string& path);
@@ -97,6 +101,19 @@ private:
     // The controls of page 0 and of no page (first), or those of all other pages.
     bool createControls(bool first);
     HWND createControl(const ControlDef& def, int index);
+    // A length of the layout (given at 96 DPI) at the window's DPI.
+    int px(int length) const;
+    // The frame's size for the window's DPI: the page's client area at the least.
+    SIZE frameSize(DWORD style, DWORD exStyle) const;
+    // Lays the window out anew for `dpi`: fonts, every control's place and size, the pictures;
+    // the frame takes `suggested` (screen coordinates) or keeps its top-left corner.
+    void applyDpi(int dpi, const RECT* suggested);
+    // Places a control at its rectangle of the table scaled to the window's DPI.
+    void placeControl(HWND control, const ControlDef& def);
+    // Steps the selection field's height until the closed drop-down list is `height` high.
+    static void fitComboHeight(HWND combo, int height);
+    // Files dropped from the file manager: the control under the drop point takes them.
+    void takeDrop(HDROP drop);
     void drawGraphicButton(const DRAWITEMSTRUCT& item);
     void drawListItem(const DRAWITEMSTRUCT& item);
     // Runs the handler of a control's event; an unexpected failure is reported, never thrown
@@ -138,6 +155,7 @@ private:
     std::array<HWND, kControlCount> byId_{}; // null for a control not made yet
     std::unordered_map<HWND, const ControlDef*> byWindow_;
     std::unordered_map<HWND, int> sliderPositions_;
+    int dpi_ = 96;
     WizardFonts fonts_;
     LookColors colors_;
     ControlLook look_;

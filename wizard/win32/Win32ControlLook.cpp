@@ -1,5 +1,7 @@
 #include "wizard/win32/Win32ControlLook.h"
 
+#include "platform/win32/SystemLibraries.h"
+
 #include <commctrl.h>
 
 #include <string>
@@ -137,7 +139,13 @@ void paintCombo(HWND window, HDC target, bool hot, const LookColors& c) {
     const bool focused = ::GetFocus() == window;
     gdi::fill(dc, rect, enabled ? c.fieldFace : c.fieldDisabled);
 
-    const int arrowWidth = 18;
+    // The arrow button at the control's DPI (its width and the chevron's size are given at 96).
+    int dpi = static_cast<int>(system::GetDpiForWindow(window));
+    if (dpi <= 0) {
+        dpi = ::GetDeviceCaps(target, LOGPIXELSX);
+    }
+    const auto px = [dpi](int v) { return dpi > 96 ? ::MulDiv(v, dpi, 96) : v; };
+    const int arrowWidth = px(18);
     RECT arrow = {rect.right - arrowWidth, rect.top, rect.right, rect.bottom};
     gdi::verticalGradient(dc, arrow, enabled && (hot || dropped) ? c.buttonHotTop : c.buttonTop,
                           enabled && (hot || dropped) ? c.buttonHotBottom : c.buttonBottom);
@@ -148,9 +156,9 @@ void paintCombo(HWND window, HDC target, bool hot, const LookColors& c) {
         const gdi::Selection selection(dc, pen.get());
         const int cx = (arrow.left + arrow.right) / 2;
         const int cy = (rect.top + rect.bottom) / 2 - 1;
-        for (int row = 0; row < 4; ++row) {
-            ::MoveToEx(dc, cx - 3 + row, cy + row - 1, nullptr);
-            ::LineTo(dc, cx + 4 - row, cy + row - 1);
+        for (int row = 0; row < px(4); ++row) {
+            ::MoveToEx(dc, cx - px(3) + row, cy + row - 1, nullptr);
+            ::LineTo(dc, cx + px(4) - row, cy + row - 1);
         }
     }
 

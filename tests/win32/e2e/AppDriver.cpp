@@ -1,10 +1,12 @@
 #include "AppDriver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -115,6 +117,24 @@ void setWineVersion(const wchar_t* version, const std::wstring& program) {
         ::RegSetValueExW(handle, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
                          static_cast<DWORD>((::lstrlenW(version) + 1) * sizeof(wchar_t)));
         ::RegCloseKey(handle);
+    }
+}
+
+// The screen's DPI for the programs started from now on, as Wine reads it at a process's start.
+void setWineDpi(int dpi) {
+    const auto value = static_cast<DWORD>(dpi);
+    const std::pair<HKEY, const wchar_t*> keys[] = {
+        {HKEY_LOCAL_MACHINE,
+         L"System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts"},
+        {HKEY_CURRENT_USER, L"Control Panel\\Desktop"}};
+    for (const auto& [root, key] : keys) {
+        HKEY handle = nullptr;
+        if (::RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) ==
+            ERROR_SUCCESS) {
+            ::RegSetValueExW(handle, L"LogPixels", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&value), sizeof(value));
+            ::RegCloseKey(handle);
+        }
     }
 }
 
@@ -314,8 +334,19 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     return true;
 }
 
-App::App(const wchar_t* windowsVersion) {
+void becomeDpiAware() {
+    // Per monitor (version 2): no scaling of other programs' windows between DPIs.
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const auto set = reinterpret_cast<SetContext>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (set) {
+        set(reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4)));
+    }
+}
+
+App::App(const wchar_t* windowsVersion, int dpi) : dpi_(dpi) {
     setWineVersion(windowsVersion, settings().program);
+    setWineDpi(dpi);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     std::wstring commandLine = L"\"" + settings().program + L"\"";
@@ -378,8 +409,9 @@ void App::settle() const {
 std::vector<Seen> App::visible() const {
     struct Collect {
         HWND main;
+        int dpi;
         std::vector<Seen> seen;
-    } collect{main_, {}};
+    } collect{main_, dpi_, {}};
     ::EnumChildWindows(
         main_,
         [](HWND window, LPARAM data) -> BOOL {
@@ -390,7 +422,11 @@ std::vector<Seen> App::visible() const {
             }
             RECT rect = screenRectOf(window);
             ::MapWindowPoints(nullptr, c->main, reinterpret_cast<POINT*>(&rect), 2);
-            c->seen.push_back({window, *kind, rect, narrow(windowText(window))});
+            // Each edge was scaled by rounding v * dpi / 96; this rounding gives v back.
+            const auto layout = [c](LONG v) { return ::MulDiv(v, 96, c->dpi); };
+            const RECT onPage = {layout(rect.left), layout(rect.top), layout(rect.right),
+                                 layout(rect.bottom)};
+            c->seen.push_back({window, *kind, onPage, narrow(windowText(window)), rect});
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&collect));
@@ -813,6 +849,38 @@ bool App::cancelDialog(HWND dialog) {
     const bool gone = closed(dialog);
     settle();
     return gone;
+}
+
+bool App::dropFiles(HWND control, const std::vector<std::wstring>& paths, POINT client) {
+    if (control) {
+        RECT rect = screenRectOf(control);
+        ::MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&rect), 2);
+        client = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    // DROPFILES, then each path with its terminating zero, then one more zero.
+    std::vector<char> block(sizeof(DROPFILES));
+    DROPFILES header{};
+    header.pFiles = sizeof(DROPFILES);
+    header.pt = client;
+    header.fNC = FALSE;
+    header.fWide = TRUE;
+    std::memcpy(block.data(), &header, sizeof(header));
+    for (const std::wstring& path : paths) {
+        const auto* bytes = reinterpret_cast<const char*>(path.c_str());
+        block.insert(block.end(), bytes, bytes + (path.size() + 1) * sizeof(wchar_t));
+    }
+    block.insert(block.end(), sizeof(wchar_t), '\0');
+    // Fixed global memory is its own handle: the block is written into the program's memory and
+    // its address is the drop handle, as the system's drop gives the program a block of its own.
+    void* remote = ::VirtualAllocEx(process_.hProcess, nullptr, block.size(),
+                                    MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote ||
+        !::WriteProcessMemory(process_.hProcess, remote, block.data(), block.size(), nullptr)) {
+        return false;
+    }
+    ::PostMessageW(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+    settle();
+    return true;
 }
 
 void App::screenshot(std::wstring_view name) const {

@@ -29,8 +29,11 @@ enum class Kind { Button, Field, List, Slider, TickBox };
 struct Seen {
     HWND window = nullptr;
     Kind kind = Kind::Button;
-    RECT onPage{}; // relative to the page picture (the window's client area)
+    // Relative to the page picture (the window's client area), in the layout's pixels at 96 DPI
+    // whatever the program's DPI, so that a control is found at the same place at every DPI.
+    RECT onPage{};
     std::string caption;
+    RECT pixels{}; // the same rectangle in real pixels
 };
 
 struct MessageBoxSeen {
@@ -42,13 +45,14 @@ struct MessageBoxSeen {
 class App {
 public:
     // Starts the program with the system version Wine reports to it ("winxp", "win2003",
-    // "win7", "win8", "win10") and waits for its main window.
-    explicit App(const wchar_t* windowsVersion);
+    // "win7", "win8", "win10") and the screen's dots per inch, and waits for its main window.
+    explicit App(const wchar_t* windowsVersion, int dpi = 96);
     ~App();
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
     bool running() const { return main_ != nullptr; }
+    int dpi() const { return dpi_; }
     HWND mainWindow() const { return main_; }
 
     // The visible controls of the page shown.
@@ -125,6 +129,12 @@ public:
     // Waits until the program has handled everything it was sent.
     void settle() const;
 
+    // Drops files onto the window as the file manager does: a WM_DROPFILES whose DROPFILES block
+    // (in the program's memory) holds the paths and the point, here the middle of `control`, or
+    // the point of the client area (in real pixels) when no control is given.
+    // False when the drop could not be written into the program.
+    bool dropFiles(HWND control, const std::vector<std::wstring>& paths, POINT client = {});
+
 private:
     void moveAndClick(POINT screen);
     void moveTo(POINT screen);
@@ -133,6 +143,7 @@ private:
 
     PROCESS_INFORMATION process_{};
     HWND main_ = nullptr;
+    int dpi_ = 96;
 };
 
 // Polls a condition until it holds or the timeout passes.
@@ -142,6 +153,9 @@ INPUT mouseAt(POINT screen, DWORD flags);
 
 // The program's colour palette popup when it is shown, or nullptr.
 HWND shownPalettePopup();
+
+// Makes the driver see the program's windows in real pixels at any DPI (call once at start).
+void becomeDpiAware();
 
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));

@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    quorvel::e2e::becomeDpiAware();
     auto& settings = quorvel::e2e::settings();
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];

@@ -22,8 +22,8 @@ class WizardTest : public testing::Test {
 protected:
     std::unique_ptr<App> app;
 
-    void start(const wchar_t* version) {
-        app = std::make_unique<App>(version);
+    void start(const wchar_t* version, int dpi = 96) {
+        app = std::make_unique<App>(version, dpi);
         ASSERT_TRUE(app->running()) << "the main window did not show";
         ASSERT_EQ(pageSeen(*app), "主界面");
     }
