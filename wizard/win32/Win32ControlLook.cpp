@@ -46,17 +46,31 @@ void drawText(HDC dc, HWND window, const std::wstring& text, RECT rect, Rgb colo
                 format | DT_NOPREFIX | DT_SINGLELINE);
 }
 
-// A rounded shape filled with a gradient and framed.
-void roundedFace(HDC dc, const RECT& rect, Rgb top, Rgb bottom, Rgb frameColor) {
+// Lengths of the look, given at 96 DPI, at the DPI of the control (the same at 96).
+struct Scale {
+    int dpi = 96;
+    int operator()(int v) const { return dpi > 96 ? ::MulDiv(v, dpi, 96) : v; }
+};
+
+Scale scaleOf(HWND window, HDC dc) {
+    int dpi = static_cast<int>(system::GetDpiForWindow(window));
+    if (dpi <= 0) {
+        dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
+    }
+    return {dpi};
+}
+
+// A rounded shape filled with a gradient and framed; corner is the corner's size.
+void roundedFace(HDC dc, const RECT& rect, Rgb top, Rgb bottom, Rgb frameColor, int corner) {
     const gdi::Region region(
-        ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, 5, 5));
+        ::CreateRoundRectRgn(rect.left, rect.top, rect.right + 1, rect.bottom + 1, corner, corner));
     ::SelectClipRgn(dc, region.get());
     gdi::verticalGradient(dc, rect, top, bottom);
     ::SelectClipRgn(dc, nullptr);
     const gdi::Pen pen = gdi::solidPen(frameColor);
     const gdi::Selection penSelection(dc, pen.get());
     const gdi::Selection brushSelection(dc, ::GetStockObject(NULL_BRUSH));
-    ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, 5, 5);
+    ::RoundRect(dc, rect.left, rect.top, rect.right, rect.bottom, corner, corner);
 }
 
 void paintButton(HWND window, HDC target, bool hot, const LookColors& c) {
@@ -80,7 +94,8 @@ void paintButton(HWND window, HDC target, bool hot, const LookColors& c) {
         top = c.buttonHotTop;
         bottom = c.buttonHotBottom;
     }
-    roundedFace(dc, rect, top, bottom, enabled && (hot || focused) ? c.accent : c.frame);
+    const Scale px = scaleOf(window, dc);
+    roundedFace(dc, rect, top, bottom, enabled && (hot || focused) ? c.accent : c.frame, px(5));
 
     RECT textRect = rect;
     if (pressed) {
@@ -90,7 +105,7 @@ void paintButton(HWND window, HDC target, bool hot, const LookColors& c) {
              DT_CENTER | DT_VCENTER);
     if (focused && rect.right > 8 && rect.bottom > 8) {
         RECT focus = rect;
-        ::InflateRect(&focus, -3, -3);
+        ::InflateRect(&focus, -px(3), -px(3));
         ::SetTextColor(dc, gdi::colorOf(c.text));
         ::DrawFocusRect(dc, &focus);
     }
@@ -139,12 +154,8 @@ void paintCombo(HWND window, HDC target, bool hot, const LookColors& c) {
     const bool focused = ::GetFocus() == window;
     gdi::fill(dc, rect, enabled ? c.fieldFace : c.fieldDisabled);
 
-    // The arrow button at the control's DPI (its width and the chevron's size are given at 96).
-    int dpi = static_cast<int>(system::GetDpiForWindow(window));
-    if (dpi <= 0) {
-        dpi = ::GetDeviceCaps(target, LOGPIXELSX);
-    }
-    const auto px = [dpi](int v) { return dpi > 96 ? ::MulDiv(v, dpi, 96) : v; };
+    // The arrow button, the chevron and the insets at the control's DPI.
+    const Scale px = scaleOf(window, target);
     const int arrowWidth = px(18);
     RECT arrow = {rect.right - arrowWidth, rect.top, rect.right, rect.bottom};
     gdi::verticalGradient(dc, arrow, enabled && (hot || dropped) ? c.buttonHotTop : c.buttonTop,
@@ -172,11 +183,11 @@ void paintCombo(HWND window, HDC target, bool hot, const LookColors& c) {
             text.resize(static_cast<std::size_t>(length));
         }
     }
-    RECT textRect = {rect.left + 2, rect.top + 2, arrow.left - 2, rect.bottom - 2};
+    RECT textRect = {rect.left + px(2), rect.top + px(2), arrow.left - px(2), rect.bottom - px(2)};
     if (focused && !dropped && enabled) {
         gdi::fill(dc, textRect, c.buttonHotBottom);
     }
-    textRect.left += 3;
+    textRect.left += px(3);
     drawText(dc, window, text, textRect, enabled ? c.text : c.disabledText,
              DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
     gdi::frame(dc, rect, enabled && (hot || focused || dropped) ? c.accent : c.frame);
@@ -190,6 +201,7 @@ LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, bool hot, const LookCo
         return CDRF_DODEFAULT;
     }
     const HDC dc = draw.hdc;
+    const Scale px = scaleOf(slider, dc);
     RECT thumb{};
     ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const bool enabled = ::IsWindowEnabled(slider);
@@ -198,7 +210,7 @@ LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, bool hot, const LookCo
         RECT client{};
         ::GetClientRect(slider, &client);
         const int middle = (thumb.top + thumb.bottom) / 2;
-        RECT channel = {draw.rc.left, middle - 2, draw.rc.right, middle + 2};
+        RECT channel = {draw.rc.left, middle - px(2), draw.rc.right, middle + px(2)};
         RECT done = channel;
         done.right = (thumb.left + thumb.right) / 2;
         gdi::fill(dc, channel, c.fieldDisabled);
@@ -214,7 +226,7 @@ LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, bool hot, const LookCo
             top = c.buttonPressedTop;
             bottom = c.buttonPressedBottom;
         }
-        roundedFace(dc, draw.rc, top, bottom, enabled ? c.accent : c.frame);
+        roundedFace(dc, draw.rc, top, bottom, enabled ? c.accent : c.frame, px(5));
         return CDRF_SKIPDEFAULT;
     }
     default:
