@@ -136,54 +136,57 @@ std::vector<std::string> selectedPaths(const wchar_t* buffer) {
     return paths;
 }
 
+namespace {
+
+// The open and save dialogs for one file: the filter, the buffer the dialog fills (starting with
+// the initial name when it fits) and the fields both dialogs share. Not movable: the dialog
+// structure points into the object.
+struct OneFileDialog {
+    OneFileDialog(HWND owner, std::string_view filterSpec, std::string_view initialFileName)
+        : filter(dialogFilter(filterSpec)) {
+        const std::wstring initial = toWide(initialFileName);
+        if (initial.size() < kFileNameChars) {
+            initial.copy(buffer.get(), initial.size());
+            buffer[initial.size()] = L'\0';
+        }
+        dialog.lStructSize = sizeof(dialog);
+        dialog.hwndOwner = owner;
+        dialog.lpstrFilter = filter.c_str();
+        dialog.nFilterIndex = 1;
+        dialog.lpstrFile = buffer.get();
+        dialog.nMaxFile = kFileNameChars;
+        dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
+    }
+    OneFileDialog(const OneFileDialog&) = delete;
+    OneFileDialog& operator=(const OneFileDialog&) = delete;
+
+    std::wstring filter;
+    std::unique_ptr<wchar_t[]> buffer = std::make_unique<wchar_t[]>(kFileNameChars);
+    OPENFILENAMEW dialog{};
+};
+
+} // namespace
+
 std::optional<std::string> Win32Dialogs::openFile(std::string_view filter,
                                                   std::string_view initialFileName) {
-    const std::wstring filterText = dialogFilter(filter);
-    auto buffer = std::make_unique<wchar_t[]>(kFileNameChars);
-    const std::wstring initial = toWide(initialFileName);
-    if (initial.size() < kFileNameChars) {
-        initial.copy(buffer.get(), initial.size());
-        buffer[initial.size()] = L'\0';
-    }
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner_;
-    dialog.lpstrFilter = filterText.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer.get();
-    dialog.nMaxFile = kFileNameChars;
-    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!system::GetOpenFileNameW(&dialog)) {
+    OneFileDialog one(owner_, filter, initialFileName);
+    if (!system::GetOpenFileNameW(&one.dialog)) {
         return std::nullopt;
     }
-    return toUtf8(buffer.get());
+    return toUtf8(one.buffer.get());
 }
 
 std::optional<std::string> Win32Dialogs::saveFile(std::string_view filter,
                                                   std::string_view initialFileName,
                                                   std::string_view defaultExtension) {
-    const std::wstring filterText = dialogFilter(filter);
+    OneFileDialog one(owner_, filter, initialFileName);
     const std::wstring extension = toWide(defaultExtension);
-    auto buffer = std::make_unique<wchar_t[]>(kFileNameChars);
-    const std::wstring initial = toWide(initialFileName);
-    buffer[0] = L'\0';
-    if (initial.size() < kFileNameChars) {
-        initial.copy(buffer.get(), initial.size());
-        buffer[initial.size()] = L'\0';
-    }
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner_;
-    dialog.lpstrFilter = filterText.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = buffer.get();
-    dialog.nMaxFile = kFileNameChars;
-    dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-    dialog.Flags = OFN_HIDEREADONLY | OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-    if (!system::GetSaveFileNameW(&dialog)) {
+    one.dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+    one.dialog.Flags |= OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!system::GetSaveFileNameW(&one.dialog)) {
         return std::nullopt;
     }
-    return toUtf8(buffer.get());
+    return toUtf8(one.buffer.get());
 }
 
 std::vector<std::string> Win32Dialogs::openFiles(std::string_view title, std::string_view filter) {
