@@ -1,8 +1,6 @@
 // Files dropped onto the window: a drop takes the same way as the browse button's pick, and
 // every drop that does not fit its place is refused with one message and changes nothing.
-#include "RecordingPlatform.h"
-#include "Sandbox.h"
-#include "ScriptedDialogs.h"
+#include "WizardHarness.h"
 #include "model/Texts.h"
 #include "wizard/ControlTable.h"
 #include "wizard/Dpi.h"
@@ -39,14 +37,7 @@ std::vector<std::string> snapshot(const MemoryWizardUi& ui, const ThemeProject& 
 }
 
 // Two wizards side by side: one the user drives with the browse buttons, one with drops.
-struct Side {
-    std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
-    test::RecordingPlatform platform{sandbox->platform()};
-    test::ScriptedDialogs dialogs;
-    FileDialogState fileDialog;
-    MemoryWizardUi ui;
-    AppState app;
-    Wizard wizard{ui, app, platform, dialogs, fileDialog};
+struct Side : test::WizardHarness {
     std::vector<std::string> opened;
 
     Side() {

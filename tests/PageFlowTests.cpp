@@ -1,9 +1,7 @@
 // The page flow of the wizard on the in-memory window: every button of every page, the
 // operating-system gate, the about page and its return, the web-site buttons and the forward
 // steps of pages WIN74 and XP5.
-#include "RecordingPlatform.h"
-#include "Sandbox.h"
-#include "ScriptedDialogs.h"
+#include "WizardHarness.h"
 
 #include "model/ProductInfo.h"
 #include "wizard/Choices.h"
@@ -24,16 +22,8 @@ namespace {
 
 using C = ControlId;
 
-class PageFlow : public testing::Test {
+class PageFlow : public testing::Test, protected test::WizardHarness {
 protected:
-    std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
-    test::RecordingPlatform platform{sandbox->platform()};
-    test::ScriptedDialogs dialogs;
-    FileDialogState fileDialog;
-    MemoryWizardUi ui;
-    AppState app;
-    Wizard wizard{ui, app, platform, dialogs, fileDialog};
-
     // A click as the user makes it: only on a control of the page shown, only when enabled.
     void click(ControlId button) {
         const ControlDef& def = controlDef(button);

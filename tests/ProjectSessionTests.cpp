@@ -1,9 +1,7 @@
 // Keeping and reopening the wizard's work on the in-memory window: the state of the controls as a
 // project file's state and back, the version gate, the tracking of changes since the last save,
 // and a .theme file opened with some of its files missing.
-#include "RecordingPlatform.h"
-#include "Sandbox.h"
-#include "ScriptedDialogs.h"
+#include "WizardHarness.h"
 
 #include "model/Texts.h"
 #include "wizard/Choices.h"
@@ -24,15 +22,8 @@ std::span<const std::uint8_t> bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-class Session : public testing::Test {
+class Session : public testing::Test, protected test::WizardHarness {
 protected:
-    std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
-    test::RecordingPlatform platform{sandbox->platform()};
-    test::ScriptedDialogs dialogs;
-    FileDialogState fileDialog;
-    MemoryWizardUi ui;
-    AppState app;
-    Wizard wizard{ui, app, platform, dialogs, fileDialog};
     ProjectSession session{wizard};
     std::mt19937 random{20261207};
 
