@@ -16,6 +16,8 @@ enum : LONG_PTR {
     kMouseDown = 2, // the left mouse button went down on it and has the capture
     kInside = 4,    // while kMouseDown: the pointer is inside
     kSpaceDown = 8, // Space went down while it had the focus
+    kFocused = 16,  // between WM_SETFOCUS and WM_KILLFOCUS: it has the focus (asked at every
+                    // paint, where GetFocus would cost a round trip to the system)
 };
 
 LONG_PTR stateOf(HWND button) {
@@ -61,7 +63,7 @@ void draw(HWND button, HDC dc) {
     if (pushed(state)) {
         item.itemState |= ODS_SELECTED;
     }
-    if (::GetFocus() == button) {
+    if (state & kFocused) {
         item.itemState |= ODS_FOCUS;
     }
     if (!::IsWindowEnabled(button)) {
@@ -128,10 +130,11 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
         }
         return 0;
     case WM_SETFOCUS:
+        ::SetWindowLongPtrW(button, 0, state | kFocused);
         ::InvalidateRect(button, nullptr, FALSE);
         return 0;
     case WM_KILLFOCUS:
-        setState(button, state & ~kSpaceDown);
+        ::SetWindowLongPtrW(button, 0, state & ~(kSpaceDown | kFocused));
         if (state & kMouseDown) {
             ::ReleaseCapture();
         }
@@ -142,7 +145,7 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
             if (state & kMouseDown) {
                 ::ReleaseCapture();
             }
-            setState(button, 0);
+            setState(button, state & kFocused);
         }
         ::InvalidateRect(button, nullptr, FALSE);
         return 0;
@@ -161,7 +164,7 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
         if (pushed(state)) {
             result |= BST_PUSHED;
         }
-        if (::GetFocus() == button) {
+        if (state & kFocused) {
             result |= BST_FOCUS;
         }
         if (state & kHot) {

@@ -83,6 +83,12 @@ bool ThemeWizardWindow::registerClasses(HINSTANCE instance) {
     main.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
     if (!main.hIcon) {
         main.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    } else {
+        // The caption's small icon is the icon's own small image, as the system would pick it;
+        // given here, the system need not look the large one's resource up again to copy it.
+        main.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                                       ::GetSystemMetrics(SM_CXSMICON),
+                                                       ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     }
     main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     main.lpszClassName = kWizardWindowClass;
