@@ -1,6 +1,34 @@
 #include "wizard/win32/Gdi.h"
 
+#include <algorithm>
+
 namespace quorvel::gdi {
+
+HDC PaintStore::take(HDC target, int width, int height) {
+    if (!dc_) {
+        dc_.reset(::CreateCompatibleDC(target));
+        if (!dc_) {
+            return nullptr;
+        }
+    }
+    if (!bitmap_ || width > width_ || height > height_) {
+        selection_.reset();
+        width_ = std::max(width, width_);
+        height_ = std::max(height, height_);
+        bitmap_.reset(::CreateCompatibleBitmap(target, width_, height_));
+        if (!bitmap_) {
+            width_ = height_ = 0;
+            return nullptr;
+        }
+        selection_ = std::make_unique<Selection>(dc_.get(), bitmap_.get());
+    }
+    // What the drawing before may have left: the state a new device context starts with.
+    ::SetTextColor(dc_.get(), RGB(0, 0, 0));
+    ::SetBkColor(dc_.get(), RGB(255, 255, 255));
+    ::SetBkMode(dc_.get(), OPAQUE);
+    ::MoveToEx(dc_.get(), 0, 0, nullptr);
+    return dc_.get();
+}
 
 void verticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom) {
     TRIVERTEX vertices[2] = {};

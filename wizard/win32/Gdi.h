@@ -84,26 +84,59 @@ private:
     HGDIOBJ previous_;
 };
 
-// Draws into an off-screen bitmap of the given size and copies it onto the target at the end, so
-// that a control repaints in one copy without flicker.
+// An off-screen bitmap kept for the paints of several controls. Making a bitmap compatible with
+// the screen and selecting it each make the system look at the display (under Wine two round
+// trips to its server and a registry look-up), so a window that paints many controls keeps one,
+// grown to the largest size asked for.
+class PaintStore {
+public:
+    // A memory device context holding a bitmap compatible with target of at least width x
+    // height, with the colours and background mode of a new one; null when it cannot be made.
+    HDC take(HDC target, int width, int height);
+
+private:
+    MemoryDc dc_;
+    Bitmap bitmap_;
+    std::unique_ptr<Selection> selection_; // last, so that the bitmap is deselected first
+    int width_ = 0;
+    int height_ = 0;
+};
+
+// Draws into an off-screen bitmap of the given size (or the store's, when one is given) and
+// copies it onto the target at the end, so that a control repaints in one copy without flicker.
 class BufferedPaint {
 public:
     BufferedPaint(HDC target, int width, int height)
-        : target_(target), width_(width), height_(height), dc_(::CreateCompatibleDC(target)),
-          bitmap_(::CreateCompatibleBitmap(target, width, height)),
-          selection_(std::make_unique<Selection>(dc_.get(), bitmap_.get())) {}
+        : target_(target), width_(width), height_(height) {
+        makeOwn();
+    }
+    BufferedPaint(PaintStore& store, HDC target, int width, int height)
+        : target_(target), width_(width), height_(height),
+          drawing_(store.take(target, width, height)) {
+        if (!drawing_) {
+            makeOwn();
+        }
+    }
     ~BufferedPaint() {
-        ::BitBlt(target_, 0, 0, width_, height_, dc_.get(), 0, 0, SRCCOPY);
+        ::BitBlt(target_, 0, 0, width_, height_, drawing_, 0, 0, SRCCOPY);
         selection_.reset();
     }
     BufferedPaint(const BufferedPaint&) = delete;
     BufferedPaint& operator=(const BufferedPaint&) = delete;
-    HDC get() const { return dc_.get(); }
+    HDC get() const { return drawing_; }
 
 private:
+    void makeOwn() {
+        dc_.reset(::CreateCompatibleDC(target_));
+        bitmap_.reset(::CreateCompatibleBitmap(target_, width_, height_));
+        selection_ = std::make_unique<Selection>(dc_.get(), bitmap_.get());
+        drawing_ = dc_.get();
+    }
+
     HDC target_;
     int width_;
     int height_;
+    HDC drawing_ = nullptr;
     MemoryDc dc_;
     Bitmap bitmap_;
     std::unique_ptr<Selection> selection_;

@@ -543,7 +543,7 @@ LRESULT CALLBACK ThemeWizardWindow::pageProc(HWND window, UINT message, WPARAM w
         ::GetClientRect(window, &client);
         const ControlDef* def = self->defOf(window);
         if (def && def->kind == ControlKind::PagePicture) {
-            gdi::BufferedPaint buffer(paint.get(), client.right, client.bottom);
+            gdi::BufferedPaint buffer(self->paintStore_, paint.get(), client.right, client.bottom);
             try {
                 paintPagePicture(buffer.get(), def->page, self->fonts_, self->colors_, self->dpi_);
             } catch (...) {
@@ -588,7 +588,8 @@ void ThemeWizardWindow::drawGraphicButton(const DRAWITEMSTRUCT& item) {
         state = FaceState::Hot;
     }
     const RECT& rect = item.rcItem;
-    gdi::BufferedPaint buffer(item.hDC, rect.right - rect.left, rect.bottom - rect.top);
+    gdi::BufferedPaint buffer(paintStore_, item.hDC, rect.right - rect.left,
+                              rect.bottom - rect.top);
     const RECT local = {0, 0, rect.right - rect.left, rect.bottom - rect.top};
     paintButtonFace(buffer.get(), local, toWide(def->caption), state, fonts_, colors_, dpi_);
     if (item.itemState & ODS_FOCUS) {

@@ -158,6 +158,8 @@ private:
     int dpi_ = 96;
     WizardFonts fonts_;
     LookColors colors_;
+    // The off-screen bitmap the page pictures and the graphic buttons are drawn into.
+    gdi::PaintStore paintStore_;
     ControlLook look_;
     std::vector<WindowSubclass> tickBoxes_; // each tick box reports its release
     std::unique_ptr<FieldPreviews> previews_;
