@@ -1,4 +1,5 @@
-// The program's one colour type, its one rectangle type and the one way it blends colours.
+// The program's one colour type with its one spelling in text, its one rectangle type and the one
+// way it blends colours.
 #pragma once
 
 #include <cstddef>

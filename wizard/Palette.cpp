@@ -88,7 +88,7 @@ constexpr std::array<const char*, 16> kPaletteIcon = {
     "................", //
 };
 
-// Nothing for '.'.
+// The colour of a character of the picture; nothing for '.', which leaves the face as it is.
 std::optional<Rgb> iconColor(char c) {
     switch (c) {
     case '#':
