@@ -3,23 +3,20 @@
 // owns the one AppState and hands it to the window by reference.
 #pragma once
 
+#include "model/Geometry.h"
 #include "model/ThemeProject.h"
 
 #include <array>
-#include <cstdint>
 #include <vector>
 
 namespace quorvel {
-
-// A colour value: red in the low byte, then green, then blue; the top byte is 0.
-using ColorValue = std::int32_t;
 
 // One square of the colour palette: its top-left corner in popup client pixels and its colour.
 // Every cell is PaletteState::cellWidth by cellHeight pixels.
 struct PaletteCell {
     int x = 0;
     int y = 0;
-    ColorValue color = 0;
+    Rgb color;
 
     bool operator==(const PaletteCell&) const = default;
 };
@@ -30,14 +27,14 @@ struct PaletteCell {
 struct PaletteState {
     int popupAnchorX = 0; // screen pixels of the popup's top-left corner
     int popupAnchorY = 0;
-    ColorValue pickedColor = 0; // the last pick; black until the first one
-    int selectedCell = 0;       // 1-based index into paletteCells, 0 = none
+    Rgb pickedColor;      // the last pick; black until the first one
+    int selectedCell = 0; // 1-based index into paletteCells, 0 = none
     int cellWidth = 0;
     int cellHeight = 0;
-    std::vector<ColorValue> paletteColors;
+    std::vector<Rgb> paletteColors;
     std::vector<PaletteCell> paletteCells;
     // The system colour dialog's 16 custom colours; they persist for the whole run.
-    std::array<ColorValue, 16> customColors{};
+    std::array<Rgb, 16> customColors{};
 };
 
 struct AppState {

@@ -1,7 +1,12 @@
-// The program's one colour type, its one rectangle type and the one way it blends colours.
+// The program's one colour type with its one spelling in text, its one rectangle type and the one
+// way it blends colours.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace quorvel {
 
@@ -12,6 +17,43 @@ struct Rgb {
     std::uint8_t blue = 0;
     bool operator==(const Rgb&) const = default;
 };
+
+// A colour as the project file, the colour field and the palette's cell names spell it: six
+// upper-case hexadecimal digits, red first ("0066FF" is red 0, green 102, blue 255).
+inline std::string hexText(Rgb color) {
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    for (const std::uint8_t channel : {color.red, color.green, color.blue}) {
+        text += kDigits[channel >> 4];
+        text += kDigits[channel & 0xF];
+    }
+    return text;
+}
+
+// The colour of a text of exactly six hexadecimal digits in either case, red first; nothing for
+// any other text (no blanks, signs or prefix).
+constexpr std::optional<Rgb> rgbFromHexText(std::string_view text) {
+    if (text.size() != 6) {
+        return std::nullopt;
+    }
+    int digits[6] = {};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits[i] = c - '0';
+        } else if (c >= 'A' && c <= 'F') {
+            digits[i] = c - 'A' + 10;
+        } else if (c >= 'a' && c <= 'f') {
+            digits[i] = c - 'a' + 10;
+        } else {
+            return std::nullopt;
+        }
+    }
+    const auto byte = [&digits](int at) {
+        return static_cast<std::uint8_t>(digits[at] * 16 + digits[at + 1]);
+    };
+    return Rgb{byte(0), byte(2), byte(4)};
+}
 
 // A rectangle in pixels: its top-left corner and its size. right() and bottom() lie just outside
 // it, as with GDI rectangles.

@@ -122,8 +122,6 @@ constexpr std::string_view kImagePrefix = "Image";
 // More images than any slideshow dialog hands over; a larger number is a typing error.
 constexpr long kMaxImageNumber = 1000000;
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
-
 std::string_view sectionOf(PageSet set) {
     return set == PageSet::Win7 ? kWin7Section : kXpSection;
 }
@@ -247,17 +245,6 @@ private:
     std::string error_;
 };
 
-std::string colorText(ColorValue color) {
-    std::string text;
-    const auto bits = static_cast<std::uint32_t>(color);
-    for (int byte = 0; byte < 3; ++byte) {
-        const unsigned value = (bits >> (8 * byte)) & 0xFF;
-        text += kHexDigits[value >> 4];
-        text += kHexDigits[value & 0xF];
-    }
-    return text;
-}
-
 std::string valueText(const ControlValue& value) {
     if (const auto* text = std::get_if<std::string>(&value)) {
         return *text;
@@ -292,23 +279,6 @@ std::optional<long> parseDecimal(std::string_view text) {
         return std::nullopt;
     }
     return value;
-}
-
-std::optional<ColorValue> parseColor(std::string_view text) {
-    if (text.size() != 6) {
-        return std::nullopt;
-    }
-    std::uint32_t bits = 0;
-    for (int byte = 0; byte < 3; ++byte) {
-        unsigned value = 0;
-        const char* begin = text.data() + 2 * byte;
-        const auto [end, ec] = std::from_chars(begin, begin + 2, value, 16);
-        if (ec != std::errc() || end != begin + 2) {
-            return std::nullopt;
-        }
-        bits |= value << (8 * byte);
-    }
-    return static_cast<ColorValue>(bits);
 }
 
 class Reader {
@@ -482,7 +452,7 @@ private:
                           "PageSet 应为 Win7 或 XP, 而不是 " + quote(pageSet->value) + "。");
         }
         if (const Entry* color = entry(project, kPickedColorKey)) {
-            state_.pickedColor = parseColor(color->value);
+            state_.pickedColor = rgbFromHexText(color->value);
             if (!state_.pickedColor) {
                 return failAt(color->line, "PickedColor 应为六位十六进制数 (如 0066FF), 而不是 " +
                                                quote(color->value) + "。");
@@ -671,7 +641,7 @@ ProjectText writeProjectFile(const ProjectState& state) {
     out.section(kProjectSection);
     out.entry(kPageSetKey, sectionOf(state.pageSet));
     if (state.pickedColor) {
-        out.entry(kPickedColorKey, colorText(*state.pickedColor));
+        out.entry(kPickedColorKey, hexText(*state.pickedColor));
     }
     for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
         out.section(sectionOf(set));

@@ -87,7 +87,7 @@ struct ProjectState {
     std::array<std::optional<ControlValue>, kProjectFieldCount> controls;
     ProjectPicks picks;
     // The palette's last pick, if there was one.
-    std::optional<ColorValue> pickedColor;
+    std::optional<Rgb> pickedColor;
 
     bool operator==(const ProjectState&) const = default;
 };

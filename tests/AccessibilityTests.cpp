@@ -54,7 +54,7 @@ TEST(Accessibility, PaletteCellsAreListItemsNamedByTheirColour) {
     EXPECT_EQ(names.size(), 69u);
     EXPECT_EQ(paletteCell(state, 70, 0, false).name, "#7030A0");
     EXPECT_EQ(paletteCell(state, 2, 0, false).name, "#000000");
-    EXPECT_EQ(colorName(palette::rgb(0x0A, 0xB0, 0x0C)), "#0AB00C");
+    EXPECT_EQ(colorName({0x0A, 0xB0, 0x0C}), "#0AB00C");
 
     EXPECT_EQ(paletteCell(state, 25, 25, true).state,
               Focusable | Selectable | Focused | HotTracked);

@@ -6,6 +6,7 @@
 #include "wizard/Palette.h"
 
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -13,17 +14,15 @@ namespace quorvel::test {
 
 class Raster {
 public:
-    // A colour no drawing operation uses, so that unpainted pixels stand out.
-    static constexpr ColorValue kUnpainted = -1;
-
+    // Every pixel starts unpainted (nothing), so that pixels no operation reached stand out.
     Raster(int width, int height)
         : width_(width), height_(height),
-          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), kUnpainted) {}
+          pixels_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
 
     int width() const { return width_; }
     int height() const { return height_; }
 
-    ColorValue at(int x, int y) const {
+    std::optional<Rgb> at(int x, int y) const {
         if (x < 0 || y < 0 || x >= width_ || y >= height_) {
             throw std::out_of_range("pixel outside the picture");
         }
@@ -62,13 +61,13 @@ private:
                static_cast<std::size_t>(x);
     }
 
-    void set(int x, int y, ColorValue color) {
+    void set(int x, int y, Rgb color) {
         if (x >= 0 && y >= 0 && x < width_ && y < height_) {
             pixels_[index(x, y)] = color;
         }
     }
 
-    void fill(int left, int top, int right, int bottom, ColorValue color) {
+    void fill(int left, int top, int right, int bottom, Rgb color) {
         for (int y = top; y < bottom; ++y) {
             for (int x = left; x < right; ++x) {
                 set(x, y, color);
@@ -77,7 +76,7 @@ private:
     }
 
     // Only horizontal and vertical lines are drawn by the palette.
-    void line(int x0, int y0, int x1, int y1, ColorValue color) {
+    void line(int x0, int y0, int x1, int y1, Rgb color) {
         if (y0 == y1) {
             const int step = x1 > x0 ? 1 : -1;
             for (int x = x0; x != x1; x += step) {
@@ -95,7 +94,7 @@ private:
 
     int width_;
     int height_;
-    std::vector<ColorValue> pixels_;
+    std::vector<std::optional<Rgb>> pixels_;
 };
 
 // The picture one repaint of the popup produces.

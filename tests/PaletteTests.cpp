@@ -7,30 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 namespace quorvel::test {
 namespace {
 
-using palette::rgb;
-
 constexpr std::array<int, 10> kColumnLefts = {4, 21, 38, 55, 72, 89, 106, 123, 140, 157};
 constexpr std::array<int, 7> kRowTops = {54, 72, 84, 96, 108, 120, 164};
 
-const ColorValue kWhite = rgb(255, 255, 255);
-const ColorValue kBorder = rgb(128, 128, 128);
-const ColorValue kGrey = rgb(197, 197, 197); // grid lines and the frames of base and standard cells
-const ColorValue kOuter = rgb(242, 148, 54);
-const ColorValue kInner = rgb(255, 226, 148);
-
-// The colour as the table writes it: red, green, blue in hexadecimal.
-std::string rrggbb(ColorValue color) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X%02X%02X", palette::redOf(color), palette::greenOf(color),
-                  palette::blueOf(color));
-    return text;
-}
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBorder{128, 128, 128};
+constexpr Rgb kGrey{197, 197, 197}; // grid lines and the frames of base and standard cells
+constexpr Rgb kOuter{242, 148, 54};
+constexpr Rgb kInner{255, 226, 148};
 
 PaletteState prepared() {
     PaletteState state;
@@ -38,7 +27,7 @@ PaletteState prepared() {
     return state;
 }
 
-TEST(PaletteCells, SeventyColoursInTableOrderWithRedInTheLowByte) {
+TEST(PaletteCells, SeventyColoursInTableOrder) {
     const auto colors = palette::buildPaletteColors();
     ASSERT_EQ(colors.size(), 70u);
     const std::array<const char*, 10> base = {"FFFFFF", "000000", "EEECE1", "1F497D", "4F81BD",
@@ -46,19 +35,16 @@ TEST(PaletteCells, SeventyColoursInTableOrderWithRedInTheLowByte) {
     const std::array<const char*, 10> standard = {"C00000", "FF0000", "FFC000", "FFFF00", "92D050",
                                                   "00B050", "00B0F0", "0070C0", "002060", "7030A0"};
     for (std::size_t i = 0; i < 10; ++i) {
-        EXPECT_EQ(rrggbb(colors[i]), base[i]) << "base colour " << i + 1;
-        EXPECT_EQ(rrggbb(colors[60 + i]), standard[i]) << "standard colour " << i + 61;
+        EXPECT_EQ(hexText(colors[i]), base[i]) << "base colour " << i + 1;
+        EXPECT_EQ(hexText(colors[60 + i]), standard[i]) << "standard colour " << i + 61;
     }
-    EXPECT_EQ(colors[3], 0x7D491F) << "1F497D as a colour value: red in the low byte";
-    EXPECT_EQ(rrggbb(colors[10]), "F2F2F2");
-    EXPECT_EQ(rrggbb(colors[11]), "7F7F7F");
-    EXPECT_EQ(rrggbb(colors[50]), "7F7F7F") << "positions 12 and 51 hold the same grey";
-    EXPECT_EQ(rrggbb(colors[29]), "FBD5B5");
-    EXPECT_EQ(rrggbb(colors[44]), "366092");
-    EXPECT_EQ(rrggbb(colors[59]), "974806");
-    for (ColorValue color : colors) {
-        EXPECT_EQ(color & 0xFF000000, 0) << "the top byte of a real colour is 0";
-    }
+    EXPECT_EQ(colors[3], (Rgb{0x1F, 0x49, 0x7D}));
+    EXPECT_EQ(hexText(colors[10]), "F2F2F2");
+    EXPECT_EQ(hexText(colors[11]), "7F7F7F");
+    EXPECT_EQ(hexText(colors[50]), "7F7F7F") << "positions 12 and 51 hold the same grey";
+    EXPECT_EQ(hexText(colors[29]), "FBD5B5");
+    EXPECT_EQ(hexText(colors[44]), "366092");
+    EXPECT_EQ(hexText(colors[59]), "974806");
 }
 
 TEST(PaletteCells, SeventyCellsInThreeLayouts) {
@@ -78,17 +64,17 @@ TEST(PaletteCells, SeventyCellsInThreeLayouts) {
 
 TEST(PaletteCells, CreationRebuildsCellsButKeepsThePick) {
     PaletteState state;
-    state.paletteCells.assign(3, PaletteCell{1, 2, 3});
-    state.paletteColors.assign(5, 9);
+    state.paletteCells.assign(3, PaletteCell{1, 2, {3, 3, 3}});
+    state.paletteColors.assign(5, Rgb{9, 9, 9});
     state.selectedCell = 33;
-    state.pickedColor = rgb(1, 2, 3);
-    state.customColors[4] = rgb(9, 8, 7);
+    state.pickedColor = (Rgb{1, 2, 3});
+    state.customColors[4] = (Rgb{9, 8, 7});
     palette::preparePalette(state);
     EXPECT_EQ(state.paletteColors, palette::buildPaletteColors());
     EXPECT_EQ(state.paletteCells, palette::buildPaletteCells(state.paletteColors, 13, 13));
     EXPECT_EQ(state.selectedCell, 33);
-    EXPECT_EQ(state.pickedColor, rgb(1, 2, 3));
-    EXPECT_EQ(state.customColors[4], rgb(9, 8, 7));
+    EXPECT_EQ(state.pickedColor, (Rgb{1, 2, 3}));
+    EXPECT_EQ(state.customColors[4], (Rgb{9, 8, 7}));
 }
 
 TEST(PaletteHitTest, EveryCellAnswersForFourteenByFourteenPixelsFirstInListWins) {
@@ -133,23 +119,23 @@ TEST(PalettePick, CellAutomaticAndSystemColourPicks) {
 
     EXPECT_FALSE(palette::pickCellAt(state, 19, 60)) << "a release between cells";
     EXPECT_EQ(state.selectedCell, 0);
-    EXPECT_EQ(state.pickedColor, 0);
+    EXPECT_EQ(state.pickedColor, Rgb{});
 
     EXPECT_TRUE(palette::pickCellAt(state, cell37.x + 3, cell37.y + 3));
     EXPECT_EQ(state.selectedCell, 37);
     EXPECT_EQ(state.pickedColor, cell37.color);
-    EXPECT_EQ(rrggbb(state.pickedColor), "C3D69B");
+    EXPECT_EQ(hexText(state.pickedColor), "C3D69B");
 
     EXPECT_FALSE(palette::pickCellAt(state, 100, 10));
     EXPECT_EQ(state.selectedCell, 37) << "a missed release keeps the earlier pick";
 
-    palette::pickSystemColor(state, rgb(5, 0, 10));
-    EXPECT_EQ(state.pickedColor, rgb(5, 0, 10));
+    palette::pickSystemColor(state, {5, 0, 10});
+    EXPECT_EQ(state.pickedColor, (Rgb{5, 0, 10}));
     EXPECT_EQ(state.selectedCell, 37) << "the system colour dialog leaves the selection alone";
 
     palette::pickAutomatic(state);
     EXPECT_EQ(state.selectedCell, 2);
-    EXPECT_EQ(state.pickedColor, 0);
+    EXPECT_EQ(state.pickedColor, Rgb{});
 }
 
 // The arrow keys against the drawn layout: each moves to the nearest cell in its direction in the
@@ -206,7 +192,7 @@ TEST(PaletteKeys, HomeEndAndTheFirstMoveFromNoCell) {
 }
 
 // Expects the two highlight frames around the cell at (x, y) and its colour inside them.
-void expectHighlighted(const Raster& picture, int x, int y, ColorValue color) {
+void expectHighlighted(const Raster& picture, int x, int y, Rgb color) {
     for (int d : {0, 6, 12}) {
         EXPECT_EQ(picture.at(x + d, y), kOuter) << x + d << "," << y;
         EXPECT_EQ(picture.at(x + d, y + 12), kOuter) << x + d << "," << y + 12;
@@ -231,7 +217,7 @@ TEST(PaletteDrawing, BackgroundCellsFramesAndExcludedEdges) {
     const Raster picture = renderPalette(state, 0);
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
-            ASSERT_NE(picture.at(x, y), Raster::kUnpainted) << x << "," << y;
+            ASSERT_TRUE(picture.at(x, y)) << x << "," << y;
         }
     }
 
@@ -243,7 +229,7 @@ TEST(PaletteDrawing, BackgroundCellsFramesAndExcludedEdges) {
     EXPECT_EQ(picture.at(173, 207), kWhite);
 
     // Base cell 4 at (55, 54): grey frame inside its 13 x 13 square, its colour within.
-    const ColorValue darkBlue = state.paletteColors[3];
+    const Rgb darkBlue = state.paletteColors[3];
     for (auto [x, y] : {std::pair{55, 54}, {67, 54}, {55, 66}, {67, 66}, {61, 54}, {67, 60}}) {
         EXPECT_EQ(picture.at(x, y), kGrey) << x << "," << y;
     }
@@ -313,7 +299,7 @@ TEST(PaletteDrawing, TheAutomaticPickHighlightsTheBlackCellOnTheNextOpening) {
     palette::pickAutomatic(state);
     palette::preparePalette(state); // the popup's next creation
     const Raster picture = renderPalette(state, state.selectedCell);
-    expectHighlighted(picture, 21, 54, rgb(0, 0, 0));
+    expectHighlighted(picture, 21, 54, Rgb{});
     EXPECT_EQ(picture.at(4, 54), kGrey);
 }
 
@@ -337,15 +323,15 @@ TEST(PaletteFaces, PlainAndOrangeFacesWithTheirPictures) {
 
     // The black swatch with a grey frame sits at the left, centred vertically.
     EXPECT_EQ(plain.at(6, 6), kGrey);
-    EXPECT_EQ(plain.at(12, 12), rgb(0, 0, 0));
-    EXPECT_EQ(hot.at(12, 12), rgb(0, 0, 0));
+    EXPECT_EQ(plain.at(12, 12), Rgb{});
+    EXPECT_EQ(hot.at(12, 12), Rgb{});
     EXPECT_EQ(plain.at(0, 0), plain.at(171, 24)) << "the plain face is one light colour";
-    EXPECT_GT(palette::greenOf(plain.at(100, 12)), 200);
+    EXPECT_GT(plain.at(100, 12).value().green, 200);
     // The orange face: an orange frame and a gradient that darkens downwards.
     EXPECT_EQ(hot.at(0, 0), kOuter);
     EXPECT_EQ(hot.at(171, 24), kOuter);
-    EXPECT_GT(palette::blueOf(hot.at(100, 1)), palette::blueOf(hot.at(100, 23)));
-    EXPECT_EQ(palette::redOf(hot.at(100, 12)), 255);
+    EXPECT_GT(hot.at(100, 1).value().blue, hot.at(100, 23).value().blue);
+    EXPECT_EQ(hot.at(100, 12).value().red, 255);
     EXPECT_NE(hot.at(100, 12), plain.at(100, 12));
 
     Raster other(172, 27);

@@ -36,12 +36,13 @@ TEST_F(PlatformFiles, MakeDirectoryCreatesOneLevelAndRefusesExistingPaths) {
 
 TEST_F(PlatformFiles, WriteFileCreatesTruncatesAndRefusesAnEmptyPath) {
     const std::string path = root + "\\out.bin";
-    ASSERT_TRUE(fs.writeFile(path, bytes("a longer first content")));
-    ASSERT_TRUE(fs.writeFile(path, bytes("short")));
-    EXPECT_EQ(fs.readFile(path), "short");
-
-    ASSERT_TRUE(fs.writeFile(path, {}));
-    EXPECT_EQ(fs.readFile(path), "");
+    // Each write leaves exactly its own bytes, whether it is longer, as long or shorter than
+    // the file it is written over.
+    for (std::string_view content : {"a longer first content", "short", "shorter than it was",
+                                     "SHORTER THAN IT WAS", "", "again"}) {
+        ASSERT_TRUE(fs.writeFile(path, bytes(content))) << content;
+        EXPECT_EQ(fs.readFile(path), content);
+    }
 
     EXPECT_FALSE(fs.writeFile("", bytes("nothing")));
     EXPECT_FALSE(fs.writeFile(root + "\\no\\such\\folder.txt", bytes("x")));

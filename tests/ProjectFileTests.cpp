@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -98,7 +100,8 @@ public:
             state.picks.slideshowFiles.push_back(image);
         }
         if (chance(2)) {
-            state.pickedColor = below(0x1000000);
+            const auto channel = [this] { return static_cast<std::uint8_t>(below(256)); };
+            state.pickedColor = Rgb{channel(), channel(), channel()};
         }
         return state;
     }
@@ -155,6 +158,13 @@ TEST(ProjectFile, RandomStatesSurviveWriteAndRead) {
         ASSERT_EQ(file.error, "") << "seed " << seed;
         EXPECT_EQ(file.bytes.find("\n"), file.bytes.find("\r\n") + 1) << "CR LF";
         EXPECT_FALSE(file.bytes.starts_with("\xEF\xBB\xBF"));
+        if (state.pickedColor) {
+            char line[32];
+            std::snprintf(line, sizeof line, "\r\nPickedColor=%02X%02X%02X\r\n",
+                          state.pickedColor->red, state.pickedColor->green,
+                          state.pickedColor->blue);
+            EXPECT_NE(file.bytes.find(line), std::string::npos) << "red first: " << line;
+        }
         const ProjectReadResult read = readProjectFile(file.bytes);
         ASSERT_TRUE(read.state) << "seed " << seed << ": " << read.error << "\n" << file.bytes;
         EXPECT_TRUE(*read.state == state) << "seed " << seed << "\n" << file.bytes;
@@ -175,7 +185,7 @@ TEST(ProjectFile, WriterRefusesWhatTheReaderWouldReject) {
 // blanks around "=", keys and sections this version does not know.
 TEST(ProjectFile, ReadsAHandWrittenFile) {
     const ProjectReadResult read = readProjectFile(
-        "\xEF\xBB\xBF; Quorvel project 1\n; my theme\n[project]\npageset = xp\n"
+        "\xEF\xBB\xBF; Quorvel project 1\n; my theme\n[project]\npageset = xp\npickedcolor=0a66ff\n"
         "[Future]\nSomething=1\n[XP]\nthemename = 港口 "
         "\nUseOwnScreensaver=1\nSystemScreensaver=11\n"
         "Unknown.Key=x\n[Picks]\nScreensaver=D:\\Saver\\港口.scr\nWallpaper=\" D:\\a.jpg\"\n"
@@ -183,6 +193,7 @@ TEST(ProjectFile, ReadsAHandWrittenFile) {
     ASSERT_TRUE(read.state) << read.error;
     const ProjectState& state = *read.state;
     EXPECT_EQ(state.pageSet, PageSet::Xp);
+    EXPECT_EQ(state.pickedColor, (Rgb{0x0A, 0x66, 0xFF}));
     EXPECT_EQ(state.controls[*findProjectFieldOfControl("X生成名称")],
               ControlValue(std::string("港口")));
     EXPECT_EQ(state.controls[*findProjectFieldOfControl("X自己屏保_选择")], ControlValue(true));

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 
 namespace quorvel {
@@ -77,7 +78,7 @@ protected:
             }
         }
         if (below(2)) {
-            app.palette.pickedColor = 0x123456 + below(1000);
+            app.palette.pickedColor = Rgb{0x12, 0x34, static_cast<std::uint8_t>(below(256))};
         }
     }
 

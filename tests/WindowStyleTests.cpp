@@ -34,12 +34,24 @@ TEST(WindowStyle, StripLeadingZeros) {
     EXPECT_EQ(stripLeadingZeros("100"), "100");
 }
 
+// The one spelling of a colour in the colour field, the project file and the palette's cell
+// names: six upper-case digits, red first, read back in either case and nothing else.
 TEST(WindowStyle, ColourAsSixDigitsRedFirst) {
-    EXPECT_EQ(colorToRgbHex(0xFF6600), "0066FF"); // red 0, green 102, blue 255
-    EXPECT_EQ(colorToRgbHex(-1), "FFFFFF");
-    EXPECT_EQ(colorToRgbHex(0), "000000");
-    EXPECT_EQ(colorToRgbHex(0x0A0005), "05000A");
-    EXPECT_EQ(colorToRgbHex(0x7F0A0B0C), "0C0B0A") << "the top byte is ignored";
+    struct Case {
+        Rgb color;
+        std::string_view text;
+    };
+    for (const Case& c : {Case{{0, 102, 255}, "0066FF"}, Case{{255, 255, 255}, "FFFFFF"},
+                          Case{{0, 0, 0}, "000000"}, Case{{5, 0, 10}, "05000A"},
+                          Case{{0x0C, 0x0B, 0x0A}, "0C0B0A"}, Case{{0xAB, 0xCD, 0xEF}, "ABCDEF"}}) {
+        EXPECT_EQ(hexText(c.color), c.text);
+        EXPECT_EQ(rgbFromHexText(c.text), c.color) << c.text;
+    }
+    EXPECT_EQ(rgbFromHexText("abcdef"), (Rgb{0xAB, 0xCD, 0xEF})) << "lower case reads too";
+    for (const std::string_view bad :
+         {"", "12345", "1234567", "12345G", " 12345", "+12345", "0x1234", "-12345", "12 345"}) {
+        EXPECT_FALSE(rgbFromHexText(bad)) << bad;
+    }
 }
 
 TEST(WindowStyle, LeadingIntegerOfTypedText) {
@@ -118,9 +130,9 @@ TEST_F(WindowStylePage, MissingVisualStyleStopsAndCapturesNothing) {
 }
 
 TEST_F(WindowStylePage, PopupWithoutAPickLeavesTheColourAlone) {
-    applyPickedWindowColor(controls, 0x0A0005);
+    applyPickedWindowColor(controls, Rgb{5, 0, 10});
     EXPECT_EQ(controls.text(ControlId::Win7WindowColor), "05000A");
-    applyPickedWindowColor(controls, -1);
+    applyPickedWindowColor(controls, std::nullopt);
     EXPECT_EQ(controls.text(ControlId::Win7WindowColor), "05000A");
 }
 

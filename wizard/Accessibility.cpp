@@ -31,15 +31,8 @@ Description pushButton(std::string_view label, const ButtonFacts& facts) {
     return d;
 }
 
-std::string colorName(ColorValue color) {
-    constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string name = "#";
-    for (const int channel :
-         {palette::redOf(color), palette::greenOf(color), palette::blueOf(color)}) {
-        name += kDigits[(channel >> 4) & 0xF];
-        name += kDigits[channel & 0xF];
-    }
-    return name;
+std::string colorName(Rgb color) {
+    return "#" + hexText(color);
 }
 
 Description paletteCell(const PaletteState& state, int index, int highlighted, bool gridFocused) {

@@ -56,7 +56,7 @@ struct ButtonFacts {
 Description pushButton(std::string_view label, const ButtonFacts& facts);
 
 // A colour as the palette's cells are named: "#RRGGBB", upper-case hexadecimal.
-std::string colorName(ColorValue color);
+std::string colorName(Rgb color);
 
 // Cell `index` (1-based) of the palette popup: a list item named by its colour, selected when it
 // is the palette's selected cell, focused when it is the highlighted cell and the cell grid has

@@ -2,15 +2,18 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace quorvel::palette {
 
 namespace {
 
-constexpr ColorValue hex(unsigned value) {
-    // Written as 0xRRGGBB; stored red in the low byte.
-    return rgb(static_cast<int>((value >> 16) & 0xFF), static_cast<int>((value >> 8) & 0xFF),
-               static_cast<int>(value & 0xFF));
+constexpr Rgb hex(unsigned value) {
+    // Written as 0xRRGGBB.
+    return {static_cast<std::uint8_t>((value >> 16) & 0xFF),
+            static_cast<std::uint8_t>((value >> 8) & 0xFF),
+            static_cast<std::uint8_t>(value & 0xFF)};
 }
 
 constexpr std::array<unsigned, kColorCount> kColors = {
@@ -42,7 +45,7 @@ bool isFramedCell(int index) {
     return index <= kColumns || index > kColumns * (1 + kVariantRows);
 }
 
-DrawOp fill(Rect rect, Ink ink, ColorValue color, int cell = 0) {
+DrawOp fill(Rect rect, Ink ink, Rgb color, int cell = 0) {
     return {DrawOp::Kind::Fill, rect, ink, color, cell};
 }
 DrawOp frame(Rect rect, Ink ink) {
@@ -62,14 +65,6 @@ void addHighlight(std::vector<DrawOp>& ops, const PaletteState& state, int index
     ops.push_back(frame(r, Ink::HighlightOuter));
     ops.push_back(frame({r.left + 1, r.top + 1, state.cellWidth - 3, state.cellHeight - 3},
                         Ink::HighlightInner));
-}
-
-ColorValue blend(ColorValue from, ColorValue to, int step, int steps) {
-    const auto mix = [&](int a, int b) {
-        return quorvel::blend(a, b, step, steps, Rounding::TowardZero);
-    };
-    return rgb(mix(redOf(from), redOf(to)), mix(greenOf(from), greenOf(to)),
-               mix(blueOf(from), blueOf(to)));
 }
 
 // A painter's palette, 16 x 16: '#' outline, 'w' wood, paint blobs 'r', 'y', 'g', 'b';
@@ -93,56 +88,57 @@ constexpr std::array<const char*, 16> kPaletteIcon = {
     "................", //
 };
 
-ColorValue iconColor(char c) {
+// The colour of a character of the picture; nothing for '.', which leaves the face as it is.
+std::optional<Rgb> iconColor(char c) {
     switch (c) {
     case '#':
-        return rgb(96, 64, 32);
+        return Rgb{96, 64, 32};
     case 'w':
-        return rgb(240, 208, 150);
+        return Rgb{240, 208, 150};
     case 'r':
-        return rgb(230, 30, 30);
+        return Rgb{230, 30, 30};
     case 'y':
-        return rgb(250, 210, 0);
+        return Rgb{250, 210, 0};
     case 'g':
-        return rgb(40, 170, 60);
+        return Rgb{40, 170, 60};
     case 'b':
-        return rgb(30, 90, 220);
+        return Rgb{30, 90, 220};
     default:
-        return -1;
+        return std::nullopt;
     }
 }
 
-constexpr ColorValue kFacePlain = rgb(245, 247, 250);
-constexpr ColorValue kFaceHotTop = rgb(255, 244, 206);
-constexpr ColorValue kFaceHotBottom = rgb(255, 206, 120);
+constexpr Rgb kFacePlain{245, 247, 250};
+constexpr Rgb kFaceHotTop{255, 244, 206};
+constexpr Rgb kFaceHotBottom{255, 206, 120};
 constexpr int kFaceContentLeft = 6;
 constexpr int kFaceTextLeft = 26;
 constexpr int kIconSize = 16;
 
 } // namespace
 
-ColorValue inkColor(Ink ink) {
+Rgb inkColor(Ink ink) {
     switch (ink) {
     case Ink::Background:
-        return rgb(255, 255, 255);
+        return {255, 255, 255};
     case Ink::Grid:
     case Ink::CellFrame:
-        return rgb(197, 197, 197);
+        return {197, 197, 197};
     case Ink::Border:
-        return rgb(128, 128, 128);
+        return {128, 128, 128};
     case Ink::HighlightOuter:
-        return rgb(242, 148, 54);
+        return {242, 148, 54};
     case Ink::HighlightInner:
-        return rgb(255, 226, 148);
+        return {255, 226, 148};
     case Ink::Cell:
     case Ink::Plain:
         break;
     }
-    return 0;
+    return {};
 }
 
-std::vector<ColorValue> buildPaletteColors() {
-    std::vector<ColorValue> colors;
+std::vector<Rgb> buildPaletteColors() {
+    std::vector<Rgb> colors;
     colors.reserve(kColors.size());
     for (unsigned value : kColors) {
         colors.push_back(hex(value));
@@ -150,11 +146,11 @@ std::vector<ColorValue> buildPaletteColors() {
     return colors;
 }
 
-std::vector<PaletteCell> buildPaletteCells(const std::vector<ColorValue>& colors, int cellWidth,
+std::vector<PaletteCell> buildPaletteCells(const std::vector<Rgb>& colors, int cellWidth,
                                            int cellHeight) {
     std::vector<PaletteCell> cells;
     const auto colorAt = [&](std::size_t position) {
-        return position < colors.size() ? colors[position] : ColorValue{0};
+        return position < colors.size() ? colors[position] : Rgb{};
     };
     const auto columnLeft = [&](int column) { return column * (cellWidth + 4) + 4; };
     for (int i = 0; i < kColumns; ++i) {
@@ -234,10 +230,10 @@ void pickAutomatic(PaletteState& state) {
     state.selectedCell = kAutomaticCell;
     state.pickedColor = state.paletteCells.size() >= kAutomaticCell
                             ? state.paletteCells[kAutomaticCell - 1].color
-                            : rgb(0, 0, 0);
+                            : Rgb{};
 }
 
-void pickSystemColor(PaletteState& state, ColorValue color) {
+void pickSystemColor(PaletteState& state, Rgb color) {
     state.pickedColor = color;
 }
 
@@ -282,8 +278,9 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
     std::vector<DrawOp> ops;
     if (hot) {
         for (int y = 0; y < height; ++y) {
-            ops.push_back(fill({0, y, width, 1}, Ink::Plain,
-                               blend(kFaceHotTop, kFaceHotBottom, y, height - 1)));
+            ops.push_back(
+                fill({0, y, width, 1}, Ink::Plain,
+                     blend(kFaceHotTop, kFaceHotBottom, y, height - 1, Rounding::TowardZero)));
         }
         ops.push_back({DrawOp::Kind::Frame,
                        {0, 0, width, height},
@@ -297,7 +294,7 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
     if (button == FaceButton::Automatic) {
         const int top = (height - kCellSize) / 2;
         const Rect swatch{kFaceContentLeft, top, kCellSize, kCellSize};
-        ops.push_back(fill(swatch, Ink::Plain, rgb(0, 0, 0)));
+        ops.push_back(fill(swatch, Ink::Plain, Rgb{}));
         ops.push_back({DrawOp::Kind::Frame, swatch, Ink::Plain, inkColor(Ink::CellFrame), 0});
     } else {
         const int top = (height - kIconSize) / 2;
@@ -309,10 +306,9 @@ std::vector<DrawOp> buttonFace(FaceButton button, bool hot, int width, int heigh
                 while (end < kIconSize && line[end] == c) {
                     ++end;
                 }
-                const ColorValue color = iconColor(c);
-                if (color >= 0) {
+                if (const std::optional<Rgb> color = iconColor(c)) {
                     ops.push_back(fill({kFaceContentLeft + column, top + row, end - column, 1},
-                                       Ink::Plain, color));
+                                       Ink::Plain, *color));
                 }
                 column = end;
             }

@@ -11,20 +11,8 @@
 
 namespace quorvel::palette {
 
-constexpr ColorValue rgb(int red, int green, int blue) {
-    return red | (green << 8) | (blue << 16);
-}
-constexpr int redOf(ColorValue color) {
-    return color & 0xFF;
-}
-constexpr int greenOf(ColorValue color) {
-    return (color >> 8) & 0xFF;
-}
-constexpr int blueOf(ColorValue color) {
-    return (color >> 16) & 0xFF;
-}
-
 using quorvel::Rect;
+using quorvel::Rgb;
 
 inline constexpr int kPopupWidth = 175;
 inline constexpr int kPopupHeight = 209;
@@ -45,8 +33,8 @@ inline constexpr const char* kOtherColorsCaption = "其他颜色...";
 // Both labels: this font at 9 points (12 pixels high), normal weight, GB2312 character set.
 inline constexpr const char* kLabelFontName = "宋体";
 inline constexpr int kLabelFontHeight = 12;
-inline constexpr ColorValue kLabelTextColor = rgb(0, 0, 128);
-inline constexpr ColorValue kLabelBackColor = rgb(221, 231, 238);
+inline constexpr Rgb kLabelTextColor{0, 0, 128};
+inline constexpr Rgb kLabelBackColor{221, 231, 238};
 
 // The brush or pen a drawing operation uses. Palette operations name one of the popup's own
 // drawing objects (or the brush of one cell); Plain asks for a brush of the operation's colour.
@@ -60,7 +48,7 @@ enum class Ink {
     Cell,           // the brush of the cell DrawOp::cell
     Plain,          // a brush of DrawOp::color (button faces)
 };
-ColorValue inkColor(Ink ink);
+Rgb inkColor(Ink ink);
 
 // One drawing step, with GDI's rules: Fill paints rect without its right column and bottom row;
 // Frame paints the one-pixel border inside rect; Line runs from (rect.left, rect.top) to
@@ -71,17 +59,17 @@ struct DrawOp {
     Kind kind = Kind::Fill;
     Rect rect;
     Ink ink = Ink::Plain;
-    ColorValue color = 0; // the colour the ink paints, always filled in
-    int cell = 0;         // 1-based cell index for Ink::Cell
+    Rgb color;    // the colour the ink paints, always filled in
+    int cell = 0; // 1-based cell index for Ink::Cell
 
     bool operator==(const DrawOp&) const = default;
 };
 
 // The 70 colours: ten base colours, five rows of their variants, ten standard colours.
-std::vector<ColorValue> buildPaletteColors();
+std::vector<Rgb> buildPaletteColors();
 // The cells of the base row (1-10), the variant block row by row (11-60) and the standard row
 // (61-70). Vertically adjacent variant cells overlap by one pixel row.
-std::vector<PaletteCell> buildPaletteCells(const std::vector<ColorValue>& colors, int cellWidth,
+std::vector<PaletteCell> buildPaletteCells(const std::vector<Rgb>& colors, int cellWidth,
                                            int cellHeight);
 // The popup's creation step: 13-pixel cells, the colours and the cells, built anew.
 void preparePalette(PaletteState& state);
@@ -111,7 +99,7 @@ int moveInGrid(int from, GridMove move);
 // The automatic button: selects the black base cell and picks black.
 void pickAutomatic(PaletteState& state);
 // A colour confirmed in the system colour dialog; the selected cell stays as it was.
-void pickSystemColor(PaletteState& state, ColorValue color);
+void pickSystemColor(PaletteState& state, Rgb color);
 
 // One repaint of a width x height picture: background, cells, outer and column frames, the
 // highlights of the hover cell and the selected cell (0 = none) and the three separator lines.

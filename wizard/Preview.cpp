@@ -34,19 +34,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 Placed scaledRect(int left, int top, int width, int height, int screenWidth) {
     const auto s = [screenWidth](int v) { return v * screenWidth / kDesktopWidth; };
     return {s(left), s(top), s(width), s(height)};
@@ -270,20 +257,7 @@ std::string durationText(std::uint64_t milliseconds) {
 }
 
 std::optional<Rgb> parseRgbHex(std::string_view text) {
-    text = trimmed(text);
-    if (text.size() != 6) {
-        return std::nullopt;
-    }
-    int value[6];
-    for (std::size_t i = 0; i < 6; ++i) {
-        value[i] = hexDigit(text[i]);
-        if (value[i] < 0) {
-            return std::nullopt;
-        }
-    }
-    return Rgb{static_cast<std::uint8_t>(value[0] * 16 + value[1]),
-               static_cast<std::uint8_t>(value[2] * 16 + value[3]),
-               static_cast<std::uint8_t>(value[4] * 16 + value[5])};
+    return rgbFromHexText(trimmed(text));
 }
 
 DesktopScene desktopScene(const Controls& controls, const ThemeProject& project, bool xp) {

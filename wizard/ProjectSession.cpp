@@ -120,11 +120,11 @@ void overlayPicks(const ProjectPicks& picks, ThemeProject& project) {
     }
 }
 
-void restorePickedColor(const std::optional<ColorValue>& color, PaletteState& palette) {
-    palette.pickedColor = color.value_or(0);
+void restorePickedColor(const std::optional<Rgb>& color, PaletteState& palette) {
+    palette.pickedColor = color.value_or(Rgb{});
     palette.selectedCell = 0;
     if (color) {
-        const std::vector<ColorValue> colors = palette::buildPaletteColors();
+        const std::vector<Rgb> colors = palette::buildPaletteColors();
         const auto it = std::find(colors.begin(), colors.end(), *color);
         if (it != colors.end()) {
             palette.selectedCell = static_cast<int>(it - colors.begin()) + 1;
@@ -239,7 +239,7 @@ ProjectState snapshotProject(const WizardUi& ui, const AppState& app, PageSet se
         }
     }
     state.picks = picksOf(app.project);
-    if (app.palette.pickedColor != 0 || app.palette.selectedCell != 0) {
+    if (app.palette.pickedColor != Rgb{} || app.palette.selectedCell != 0) {
         state.pickedColor = app.palette.pickedColor;
     }
     return state;

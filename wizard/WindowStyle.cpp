@@ -13,17 +13,6 @@ constexpr char kDigits[] = "0123456789ABCDEF";
 
 } // namespace
 
-std::string colorToRgbHex(std::int32_t color) {
-    const auto bits = static_cast<std::uint32_t>(color);
-    std::string text;
-    for (int byte = 0; byte < 3; ++byte) {
-        const unsigned value = (bits >> (8 * byte)) & 0xFF;
-        text += kDigits[value >> 4];
-        text += kDigits[value & 0xF];
-    }
-    return text;
-}
-
 std::string toHexText(std::int64_t value) {
     // Digits are produced from the lowest up and joined in reverse. The remainder is taken in
     // integers, so values beyond the 53 bits a double holds exactly keep every digit.
@@ -76,11 +65,10 @@ void onAlphaSliderMoved(Controls& controls, int position) {
     controls.setText(ControlId::Win7Alpha, std::to_string(position));
 }
 
-void applyPickedWindowColor(Controls& controls, std::int32_t color) {
-    if (color == -1) {
-        return;
+void applyPickedWindowColor(Controls& controls, const std::optional<Rgb>& color) {
+    if (color) {
+        controls.setText(ControlId::Win7WindowColor, hexText(*color));
     }
-    controls.setText(ControlId::Win7WindowColor, colorToRgbHex(color));
 }
 
 bool commitWindowStylePage(Controls& controls, ThemeProject& project, Platform& platform) {

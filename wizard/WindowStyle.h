@@ -2,11 +2,13 @@
 // theme file carries, and the checks and captures of the page's "下一步" button.
 #pragma once
 
+#include "model/Geometry.h"
 #include "model/ThemeProject.h"
 #include "platform/Platform.h"
 #include "wizard/Controls.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,10 +16,6 @@ namespace quorvel {
 
 inline constexpr int kInitialAlpha = 127;
 inline constexpr std::string_view kInitialWindowColor = "0066FF";
-
-// A colour value (red in the low byte, then green, then blue) as six upper-case hexadecimal
-// digits, red first. The top byte is ignored, so -1 gives "FFFFFF".
-std::string colorToRgbHex(std::int32_t color);
 
 // Upper-case hexadecimal digits without leading zeros; 0 gives the empty text. Negative values
 // count as 0.
@@ -33,8 +31,9 @@ std::int64_t leadingInteger(std::string_view text);
 // The slider moved: the transparency field shows its position.
 void onAlphaSliderMoved(Controls& controls, int position);
 
-// The palette popup returned a colour. -1 (closed without a pick) leaves the field as it was.
-void applyPickedWindowColor(Controls& controls, std::int32_t color);
+// The palette popup closed: a picked colour goes into the colour field as hexText spells it;
+// nothing (closed without a pick) leaves the field as it was.
+void applyPickedWindowColor(Controls& controls, const std::optional<Rgb>& color);
 
 // "下一步" on the window style page. A visual style must be chosen; then the interval, the
 // transparency and the colour are captured. True lets the wizard move on.

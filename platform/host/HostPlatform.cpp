@@ -84,23 +84,27 @@ bool HostPlatform::writeFile(const std::string& path, std::span<const std::uint8
     if (path.empty()) {
         return false;
     }
-    const int fd = ::open(hostPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    // Written over in place and cut where the new content ends, as on Windows: ext4 pushes a
+    // file that was emptied and written again to the disk when it is closed.
+    const int fd = ::open(hostPath(path).c_str(), O_WRONLY | O_CREAT, 0666);
     if (fd < 0) {
         return false;
     }
+    struct stat old {};
+    bool ok = ::fstat(fd, &old) == 0;
     std::size_t written = 0;
-    while (written < bytes.size()) {
+    while (ok && written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ::close(fd);
-            return false;
+            ok = errno == EINTR;
+            continue;
         }
         written += static_cast<std::size_t>(n);
     }
-    return ::close(fd) == 0;
+    if (ok && static_cast<std::uint64_t>(old.st_size) > written) {
+        ok = ::ftruncate(fd, static_cast<off_t>(written)) == 0;
+    }
+    return ::close(fd) == 0 && ok;
 }
 
 bool HostPlatform::replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {

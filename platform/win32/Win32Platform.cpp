@@ -46,9 +46,17 @@ bool Win32Platform::writeFile(const std::string& path, std::span<const std::uint
     if (path.empty()) {
         return false;
     }
+    // An existing file is written over in place and cut only where the new content ends, not
+    // emptied first: a file system may treat a file emptied and written again as a replacement
+    // and push it to the disk at once (ext4 does under Wine), which the theme file, written as
+    // a header first and whole at the end of a run, would otherwise pay after every large copy.
     const UniqueFileHandle file(::CreateFileW(toWide(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
+        return false;
+    }
+    LARGE_INTEGER oldSize{};
+    if (!::GetFileSizeEx(file.get(), &oldSize)) {
         return false;
     }
     std::size_t done = 0;
@@ -61,7 +69,7 @@ bool Win32Platform::writeFile(const std::string& path, std::span<const std::uint
         }
         done += written;
     }
-    return true;
+    return static_cast<std::uint64_t>(oldSize.QuadPart) <= done || ::SetEndOfFile(file.get());
 }
 
 bool Win32Platform::replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -26,7 +26,6 @@
 namespace quorvel::test {
 namespace {
 
-using palette::rgb;
 using namespace std::chrono_literals;
 
 // A 32-bit top-down DIB selected into a memory DC, readable pixel by pixel.
@@ -50,10 +49,12 @@ public:
     HDC dc() const { return dc_.get(); }
     bool valid() const { return bits_ != nullptr && dc_ != nullptr; }
 
-    ColorValue at(int x, int y) const {
+    Rgb at(int x, int y) const {
         GdiFlush();
         const std::uint32_t pixel = bits_[static_cast<std::size_t>(y) * width_ + x];
-        return rgb((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+        return {static_cast<std::uint8_t>((pixel >> 16) & 0xFF),
+                static_cast<std::uint8_t>((pixel >> 8) & 0xFF),
+                static_cast<std::uint8_t>(pixel & 0xFF)};
     }
 
 private:
@@ -75,8 +76,9 @@ testing::AssertionResult samePixels(const Picture& actual, const Raster& expecte
         for (int x = fromX; x < toX; ++x) {
             if (actual.at(x, y) != expected.at(x, y)) {
                 if (++differences <= 5) {
-                    report << " (" << x << "," << y << "): " << std::hex << actual.at(x, y)
-                           << " instead of " << expected.at(x, y) << std::dec;
+                    const std::optional<Rgb> wanted = expected.at(x, y);
+                    report << " (" << x << "," << y << "): " << hexText(actual.at(x, y))
+                           << " instead of " << (wanted ? hexText(*wanted) : "nothing");
                 }
             }
         }
@@ -251,7 +253,7 @@ protected:
 
     // Opens the popup at (x, y) while `drive` plays the user on another thread. The driver gets
     // the popup window; if the popup is still open after it, it is closed and that is reported.
-    int openWhile(int x, int y, const std::function<void(HWND)>& drive) {
+    std::optional<Rgb> openWhile(int x, int y, const std::function<void(HWND)>& drive) {
         std::atomic<bool> stillOpen{false};
         std::atomic<bool> appeared{false};
         std::thread user([&] {
@@ -269,7 +271,7 @@ protected:
                 PostMessageW(popup, WM_CLOSE, 0, 0);
             }
         });
-        const int result = openColorPalette(state, owner_, x, y);
+        const std::optional<Rgb> result = openColorPalette(state, owner_, x, y);
         user.join();
         EXPECT_TRUE(appeared) << "the popup never showed";
         EXPECT_FALSE(stillOpen) << "the popup stayed open";
@@ -290,10 +292,10 @@ TEST_F(Win32WindowPalettePopup, OpensAtThePointerHighlightsTheHoverCellAndPicksO
     const POINT pointer = cursor();
     const PaletteState model = prepared();
     const PaletteCell cell25 = model.paletteCells[24]; // variant row 2, column 5
-    ColorValue before = 0;
-    ColorValue during = 0;
+    Rgb before;
+    Rgb during;
 
-    const int result = openWhile(pointer.x, pointer.y, [&](HWND popup) {
+    const std::optional<Rgb> result = openWhile(pointer.x, pointer.y, [&](HWND popup) {
         // The middle of the cell's top row: its left edge lies under the column frame.
         before = snapshot(popup)->at(cell25.x + 6, cell25.y);
         moveMouseTo(popup, cell25.x + 6, cell25.y + 6);
@@ -307,7 +309,7 @@ TEST_F(Win32WindowPalettePopup, OpensAtThePointerHighlightsTheHoverCellAndPicksO
     EXPECT_EQ(popupRect.bottom - popupRect.top, 209);
     EXPECT_EQ(state.popupAnchorX, pointer.x);
     EXPECT_EQ(before, cell25.color) << "no highlight before the pointer came";
-    EXPECT_EQ(during, rgb(242, 148, 54)) << "the hover highlight";
+    EXPECT_EQ(during, (Rgb{242, 148, 54})) << "the hover highlight";
     EXPECT_EQ(result, cell25.color);
     EXPECT_EQ(state.pickedColor, cell25.color);
     EXPECT_EQ(state.selectedCell, 25);
@@ -315,37 +317,37 @@ TEST_F(Win32WindowPalettePopup, OpensAtThePointerHighlightsTheHoverCellAndPicksO
 
 TEST_F(Win32WindowPalettePopup, AReopenedPopupShowsThePickAndEscapeClosesWithoutAPick) {
     state.selectedCell = 48;
-    state.pickedColor = rgb(0x5F, 0x49, 0x7A);
+    state.pickedColor = {0x5F, 0x49, 0x7A};
     const PaletteCell cell48 = prepared().paletteCells[47];
     std::unique_ptr<Picture> shown;
 
-    const int result = openWhile(60, 60, [&](HWND popup) {
+    const std::optional<Rgb> result = openWhile(60, 60, [&](HWND popup) {
         moveMouseTo(popup, 19, 60); // between two base cells: no hover
         shown = snapshot(popup);
         pressKey(VK_ESCAPE);
     });
 
     ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->at(cell48.x, cell48.y), rgb(242, 148, 54));
-    EXPECT_EQ(shown->at(cell48.x + 1, cell48.y + 1), rgb(255, 226, 148));
-    EXPECT_EQ(result, -1);
+    EXPECT_EQ(shown->at(cell48.x, cell48.y), (Rgb{242, 148, 54}));
+    EXPECT_EQ(shown->at(cell48.x + 1, cell48.y + 1), (Rgb{255, 226, 148}));
+    EXPECT_FALSE(result);
     EXPECT_EQ(state.selectedCell, 48);
-    EXPECT_EQ(state.pickedColor, rgb(0x5F, 0x49, 0x7A));
+    EXPECT_EQ(state.pickedColor, (Rgb{0x5F, 0x49, 0x7A}));
 }
 
 TEST_F(Win32WindowPalettePopup, TheAutomaticButtonPicksBlackAndTheNextOpeningHighlightsCellTwo) {
     state.selectedCell = 48;
-    state.pickedColor = rgb(1, 2, 3);
-    ColorValue face = 0;
-    const int result = openWhile(80, 70, [&](HWND popup) {
+    state.pickedColor = {1, 2, 3};
+    Rgb face;
+    const std::optional<Rgb> result = openWhile(80, 70, [&](HWND popup) {
         moveMouseTo(popup, palette::kAutomaticButton.left + 100,
                     palette::kAutomaticButton.top + 12);
         face = snapshot(popup)->at(palette::kAutomaticButton.left + 100,
                                    palette::kAutomaticButton.top + 1);
         click();
     });
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(state.pickedColor, 0);
+    EXPECT_EQ(result, Rgb{});
+    EXPECT_EQ(state.pickedColor, Rgb{});
     EXPECT_EQ(state.selectedCell, 2);
     Raster hotFace(palette::kAutomaticButton.width, palette::kAutomaticButton.height);
     hotFace.run(palette::buttonFace(palette::FaceButton::Automatic, true, hotFace.width(),
@@ -353,16 +355,16 @@ TEST_F(Win32WindowPalettePopup, TheAutomaticButtonPicksBlackAndTheNextOpeningHig
     EXPECT_EQ(face, hotFace.at(100, 1)) << "the orange face under the pointer";
 
     std::unique_ptr<Picture> shown;
-    const int again = openWhile(80, 70, [&](HWND popup) {
+    const std::optional<Rgb> again = openWhile(80, 70, [&](HWND popup) {
         moveMouseTo(popup, 100, 150); // over the label of the standard colours
         shown = snapshot(popup);
         pressKey(VK_ESCAPE);
     });
     ASSERT_TRUE(shown);
-    EXPECT_EQ(shown->at(21, 54), rgb(242, 148, 54)) << "cell 2 is highlighted from the start";
-    EXPECT_EQ(shown->at(22, 55), rgb(255, 226, 148));
-    EXPECT_EQ(shown->at(27, 60), rgb(0, 0, 0));
-    EXPECT_EQ(again, -1);
+    EXPECT_EQ(shown->at(21, 54), (Rgb{242, 148, 54})) << "cell 2 is highlighted from the start";
+    EXPECT_EQ(shown->at(22, 55), (Rgb{255, 226, 148}));
+    EXPECT_EQ(shown->at(27, 60), Rgb{});
+    EXPECT_FALSE(again);
     EXPECT_EQ(state.selectedCell, 2);
 }
 
@@ -407,7 +409,7 @@ TEST_F(Win32WindowPalettePopup, ACoveredPopupIsRepaintedWithThePalettePicture) {
 TEST_F(Win32WindowPalettePopup,
        OtherColoursCancelledLeavesThePickAndConfirmedTakesTheDialogColour) {
     state.selectedCell = 17;
-    state.pickedColor = rgb(0xD7, 0xE3, 0xBC);
+    state.pickedColor = {0xD7, 0xE3, 0xBC};
     const auto useDialog = [&](WPARAM command, bool byKeyboard = false) {
         return [this, command, byKeyboard](HWND popup) {
             if (byKeyboard) {
@@ -428,20 +430,20 @@ TEST_F(Win32WindowPalettePopup,
         };
     };
 
-    EXPECT_EQ(openWhile(90, 90, useDialog(IDCANCEL)), -1);
+    EXPECT_FALSE(openWhile(90, 90, useDialog(IDCANCEL)));
     EXPECT_TRUE(dialogShown);
     EXPECT_TRUE(popupHiddenDuringDialog);
     EXPECT_EQ(state.selectedCell, 17);
-    EXPECT_EQ(state.pickedColor, rgb(0xD7, 0xE3, 0xBC));
+    EXPECT_EQ(state.pickedColor, (Rgb{0xD7, 0xE3, 0xBC}));
 
     dialogShown = false;
-    EXPECT_EQ(openWhile(90, 90, useDialog(IDCANCEL, true)), -1);
+    EXPECT_FALSE(openWhile(90, 90, useDialog(IDCANCEL, true)));
     EXPECT_TRUE(dialogShown) << "Tab reaches the button and Enter clicks it";
 
     dialogShown = false;
-    const int confirmed = openWhile(90, 90, useDialog(IDOK));
+    const std::optional<Rgb> confirmed = openWhile(90, 90, useDialog(IDOK));
     EXPECT_TRUE(dialogShown);
-    EXPECT_NE(confirmed, -1);
+    ASSERT_TRUE(confirmed);
     EXPECT_EQ(state.pickedColor, confirmed);
     EXPECT_EQ(state.selectedCell, 17) << "the dialog's colour selects no cell";
 }
@@ -501,7 +503,8 @@ TEST_F(Win32WindowPalettePopup, AccessibilityClientsSeeTheCellsByColourAndPickTh
     const int y = 200;
     accessHitPoint = {x + model.paletteCells[24].x + 6, y + model.paletteCells[24].y + 6};
     SetTimer(nullptr, 0, 400, readPopupAccess);
-    const int result = openWhile(x, y, [&](HWND) { std::this_thread::sleep_for(600ms); });
+    const std::optional<Rgb> result =
+        openWhile(x, y, [&](HWND) { std::this_thread::sleep_for(600ms); });
     accessRead = nullptr;
 
     ASSERT_TRUE(read.done);

@@ -37,14 +37,6 @@ constexpr DWORD kRepaintPauseMs = 50;
 // Posted to the popup to pick a cell (wParam) as a click on it does.
 constexpr UINT kPickCellMessage = WM_APP + 1;
 
-COLORREF colorRef(ColorValue value) {
-    return static_cast<COLORREF>(value);
-}
-
-gdi::Brush brushOf(ColorValue color) {
-    return gdi::Brush(CreateSolidBrush(colorRef(color)));
-}
-
 RECT toRect(const palette::Rect& r) {
     return {r.left, r.top, r.right(), r.bottom()};
 }
@@ -115,7 +107,7 @@ public:
         }
     }
 
-    int run(int x, int y);
+    std::optional<Rgb> run(int x, int y);
 
     const PaletteState& state() const { return state_; }
     // The palette's layout is given at 96 DPI; the popup shows it at its owner's DPI.
@@ -176,25 +168,29 @@ private:
 };
 
 bool ColorPalettePopup::registerClass(HINSTANCE instance) {
-    static const bool registered = [instance] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DROPSHADOW;
-        wc.lpfnWndProc = &ColorPalettePopup::windowProc;
-        wc.hInstance = instance;
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kColorPalettePopupClass;
-        return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
+    // The first popup registers the class; it stays registered for the process, and later
+    // popups find it.
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kColorPalettePopupClass, &existing)) {
+        return true;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DROPSHADOW;
+    wc.lpfnWndProc = &ColorPalettePopup::windowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kColorPalettePopupClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-int ColorPalettePopup::run(int x, int y) {
+std::optional<Rgb> ColorPalettePopup::run(int x, int y) {
     state_.popupAnchorX = x;
     state_.popupAnchorY = y;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!registerClass(instance)) {
-        return -1;
+        return std::nullopt;
     }
     if (const UINT dpi = owner_ ? system::GetDpiForWindow(owner_) : 0) {
         dpi_ = static_cast<int>(dpi);
@@ -208,7 +204,7 @@ int ColorPalettePopup::run(int x, int y) {
                     y, scaled(palette::kPopupWidth), scaled(palette::kPopupHeight), owner_, nullptr,
                     instance, this);
     if (hwnd_ == nullptr) {
-        return -1;
+        return std::nullopt;
     }
 
     const bool disableOwner = owner_ != nullptr && IsWindowEnabled(owner_);
@@ -249,7 +245,10 @@ int ColorPalettePopup::run(int x, int y) {
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
     }
-    return outcome_ == Outcome::Picked ? state_.pickedColor : -1;
+    if (outcome_ != Outcome::Picked) {
+        return std::nullopt;
+    }
+    return state_.pickedColor;
 }
 
 LRESULT CALLBACK ColorPalettePopup::windowProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -358,7 +357,7 @@ bool ColorPalettePopup::create() {
                             FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                             toWide(palette::kLabelFontName).c_str()));
-    labelBrush_ = brushOf(palette::kLabelBackColor);
+    labelBrush_ = gdi::solidBrush(palette::kLabelBackColor);
 
     const DWORD buttonStyle = BS_OWNERDRAW | WS_TABSTOP;
     const DWORD labelStyle = SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
@@ -449,8 +448,8 @@ LRESULT ColorPalettePopup::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_CTLCOLORSTATIC: {
         const auto dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, colorRef(palette::kLabelTextColor));
-        SetBkColor(dc, colorRef(palette::kLabelBackColor));
+        SetTextColor(dc, gdi::colorOf(palette::kLabelTextColor));
+        SetBkColor(dc, gdi::colorOf(palette::kLabelBackColor));
         return reinterpret_cast<LRESULT>(labelBrush_.get());
     }
     case WM_CLOSE:
@@ -558,7 +557,7 @@ void ColorPalettePopup::onOtherColors() {
 
     std::array<COLORREF, 16> custom{};
     for (std::size_t i = 0; i < custom.size(); ++i) {
-        custom[i] = colorRef(state_.customColors[i]);
+        custom[i] = gdi::colorOf(state_.customColors[i]);
     }
     CHOOSECOLORW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -568,11 +567,11 @@ void ColorPalettePopup::onOtherColors() {
     const bool confirmed = system::ChooseColorW(&dialog) != FALSE;
     // The dialog may have changed the custom colours even when it was cancelled; keep them.
     for (std::size_t i = 0; i < custom.size(); ++i) {
-        state_.customColors[i] = static_cast<ColorValue>(custom[i]);
+        state_.customColors[i] = gdi::rgbOf(custom[i]);
     }
 
     if (confirmed) {
-        palette::pickSystemColor(state_, static_cast<ColorValue>(dialog.rgbResult & 0xFFFFFF));
+        palette::pickSystemColor(state_, gdi::rgbOf(dialog.rgbResult));
         close(Outcome::Picked);
     } else {
         close(Outcome::Dismissed);
@@ -634,14 +633,14 @@ bool PaletteAccess::doDefaultAction(long child) {
 PalettePainter::PalettePainter(const PaletteState& state) : state_(state) {
     cellBrushes_.reserve(state.paletteCells.size());
     for (const PaletteCell& cell : state.paletteCells) {
-        cellBrushes_.push_back(brushOf(cell.color));
+        cellBrushes_.push_back(gdi::solidBrush(cell.color));
     }
-    cellFrame_ = brushOf(palette::inkColor(Ink::CellFrame));
-    highlightOuter_ = brushOf(palette::inkColor(Ink::HighlightOuter));
-    highlightInner_ = brushOf(palette::inkColor(Ink::HighlightInner));
-    grid_.reset(CreatePen(PS_SOLID, 1, colorRef(palette::inkColor(Ink::Grid))));
-    border_ = brushOf(palette::inkColor(Ink::Border));
-    background_ = brushOf(palette::inkColor(Ink::Background));
+    cellFrame_ = gdi::solidBrush(palette::inkColor(Ink::CellFrame));
+    highlightOuter_ = gdi::solidBrush(palette::inkColor(Ink::HighlightOuter));
+    highlightInner_ = gdi::solidBrush(palette::inkColor(Ink::HighlightInner));
+    grid_ = gdi::solidPen(palette::inkColor(Ink::Grid));
+    border_ = gdi::solidBrush(palette::inkColor(Ink::Border));
+    background_ = gdi::solidBrush(palette::inkColor(Ink::Background));
 }
 
 HBRUSH PalettePainter::brushFor(const DrawOp& op) const {
@@ -689,11 +688,11 @@ void paintPaletteButtonFace(HDC dc, const RECT& rect, FaceButton button, bool ho
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     const std::vector<DrawOp> ops = palette::buttonFace(button, hot, width, height);
-    std::unordered_map<ColorValue, gdi::Brush> brushes;
+    std::unordered_map<COLORREF, gdi::Brush> brushes;
     const auto brushFor = [&brushes](const DrawOp& op) {
-        gdi::Brush& brush = brushes[op.color];
+        gdi::Brush& brush = brushes[gdi::colorOf(op.color)];
         if (!brush) {
-            brush = brushOf(op.color);
+            brush = gdi::solidBrush(op.color);
         }
         return brush.get();
     };
@@ -709,12 +708,12 @@ void paintPaletteButtonFace(HDC dc, const RECT& rect, FaceButton button, bool ho
     });
 }
 
-int openColorPalette(PaletteState& state, HWND owner, int x, int y) {
+std::optional<Rgb> openColorPalette(PaletteState& state, HWND owner, int x, int y) {
     try {
         ColorPalettePopup popup(state, owner);
         return popup.run(x, y);
     } catch (...) {
-        return -1;
+        return std::nullopt;
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 namespace quorvel {
@@ -23,10 +24,10 @@ inline constexpr const wchar_t* kColorPalettePopupClass = L"QuorvelColorPaletteP
 
 // Opens the popup with its top-left corner at the screen point (x, y), modal over owner, and
 // returns when it has closed: the picked colour (a cell, the automatic button's black or the
-// system colour dialog's colour), or -1 when it closed without a pick (Escape, a cancelled or
-// failed system colour dialog). Without a pick the state's pick and selected cell stay as they
+// system colour dialog's colour), or nothing when it closed without a pick (Escape, a cancelled
+// or failed system colour dialog). Without a pick the state's pick and selected cell stay as they
 // were.
-int openColorPalette(PaletteState& state, HWND owner, int x, int y);
+std::optional<Rgb> openColorPalette(PaletteState& state, HWND owner, int x, int y);
 
 // The palette's drawing objects: one solid brush per cell, the frame and highlight brushes, the
 // grid pen and the background brush. They live as long as the popup window.

@@ -332,10 +332,7 @@ void DesktopPreviewWindow::paint(HDC target) {
         RECT outer = rectOf(l.window);
         gdi::fill(dc, outer, {212, 208, 200});
         ::DrawEdge(dc, &outer, EDGE_RAISED, BF_RECT);
-        const auto sys = [](int index) {
-            const COLORREF c = ::GetSysColor(index);
-            return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
-        };
+        const auto sys = [](int index) { return gdi::rgbOf(::GetSysColor(index)); };
         RECT band = caption;
         gdi::verticalGradient(dc, band, sys(COLOR_ACTIVECAPTION), sys(COLOR_GRADIENTACTIVECAPTION));
     } else {

@@ -28,8 +28,12 @@ struct MemoryDcDeleter {
 };
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
+// The colour's GDI form and back: the only places a colour is a COLORREF.
 inline COLORREF colorOf(Rgb c) {
     return RGB(c.red, c.green, c.blue);
+}
+inline Rgb rgbOf(COLORREF c) {
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 inline Brush solidBrush(Rgb c) {
     return Brush(::CreateSolidBrush(colorOf(c)));

@@ -690,8 +690,7 @@ void ThemeWizardWindow::pickWindowColor() {
     // field, a close without a pick leaves the field as it was.
     POINT pointer{};
     ::GetCursorPos(&pointer);
-    const int color = openColorPalette(app_.palette, window_, pointer.x, pointer.y);
-    applyPickedWindowColor(*this, color);
+    applyPickedWindowColor(*this, openColorPalette(app_.palette, window_, pointer.x, pointer.y));
 }
 
 void ThemeWizardWindow::watchForPreview(HWND control, const ControlDef& def) {
