@@ -89,9 +89,9 @@ private:
 };
 
 // An off-screen bitmap kept for the paints of several controls. Making a bitmap compatible with
-// the screen and selecting it each make the system look at the display (under Wine two round
-// trips to its server and a registry look-up), so a window that paints many controls keeps one,
-// grown to the largest size asked for.
+// the screen and selecting it each make the system look at the display (under Wine three
+// requests to its server each), so a window that paints many controls keeps one, grown to the
+// largest size asked for.
 class PaintStore {
 public:
     // A memory device context holding a bitmap compatible with target of at least width x
