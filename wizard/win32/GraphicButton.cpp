@@ -204,6 +204,9 @@ bool registerGraphicButtonClass(HINSTANCE instance) {
     button.cbSize = sizeof(button);
     button.lpfnWndProc = buttonProc;
     button.cbWndExtra = sizeof(LONG_PTR);
+    // One device context for all graphic buttons: each window's first one costs the system a look
+    // at the display, and the buttons only copy finished faces into theirs.
+    button.style = CS_CLASSDC;
     button.hInstance = instance;
     button.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     button.lpszClassName = kGraphicButtonClass;

@@ -99,6 +99,9 @@ bool ThemeWizardWindow::registerClasses(HINSTANCE instance) {
     page.hInstance = instance;
     page.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     page.lpszClassName = kPageClass;
+    // One device context for all pages: each window's first one costs the system a look at the
+    // display, and the pages only copy finished pictures into theirs.
+    page.style = CS_CLASSDC;
 
     const bool mainOk = ::RegisterClassExW(&main) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
     const bool pageOk = ::RegisterClassExW(&page) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
