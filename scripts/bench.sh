@@ -9,7 +9,7 @@
 #    whole, under Wine;
 #  - generation measured from outside under Wine: the real window driven through a Windows 7
 #    theme with a slideshow of 20 images of 20 MB, from the click on the generate button to the
-#    closing message, against CopyFileW of the same files (1 MB and 400 MB runs, three rounds).
+#    closing message, against CopyFileW of the same files (1 MB and 400 MB runs, nine rounds).
 # Builds build/bench (native, Release) and build/win (Windows, Release) as needed.
 #   scripts/bench.sh                 # the defaults: 300 images of 1 MB, 9 rounds, 61 starts
 #   QUORVEL_BENCH_IMAGES=500 QUORVEL_BENCH_IMAGE_KB=512 scripts/bench.sh
@@ -26,8 +26,8 @@ preview_rounds=${QUORVEL_BENCH_PREVIEW_ROUNDS:-5}
 preview_image=$repo/build/bench-preview-6000x4000.jpg
 outside_images=${QUORVEL_BENCH_OUTSIDE_IMAGES:-20}
 outside_mb=${QUORVEL_BENCH_OUTSIDE_MB:-20}
-outside_rounds=${QUORVEL_BENCH_OUTSIDE_ROUNDS:-3}
-outside_settle=${QUORVEL_BENCH_OUTSIDE_SETTLE:-60}
+outside_rounds=${QUORVEL_BENCH_OUTSIDE_ROUNDS:-9}
+outside_settle=${QUORVEL_BENCH_OUTSIDE_SETTLE:-20}
 results=$repo/build/bench-results.txt
 
 say() { echo "bench: $*" >&2; }

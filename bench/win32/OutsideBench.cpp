@@ -13,12 +13,10 @@
 // figure is the extra time the large run takes over the small one, program against copy, from
 // the medians: the generator's fixed pause, the click and the message box cancel out.
 //
-// Each timed step starts S seconds (60 unless told) after the files of the step before it were
+// Each timed step starts S seconds (20 unless told) after the files of the step before it were
 // removed, the program's walk through its pages included, so that the copy and the program meet
-// the disk and the system's file cache in the same state (on the development machine, copies
-// of 400 MB took 1.5 to 4.7 s when timed 10 s after the step before, 0.7 to 1.1 s when timed
-// 40 s after it); without the wait a copy timed right after the step before is compared with
-// a program that had its whole walk through the pages to settle.
+// the disk and the system's file cache in the same state: a copy timed right after the step
+// before would be compared with a program that had its whole walk (about 17 s) to settle.
 //
 //   quorvel_outside_bench --program=quorvel.exe --work=DIR [--images=N] [--image-mb=M]
 //                         [--rounds=R] [--settle=S]
@@ -67,8 +65,8 @@ double median(std::vector<double> values) {
 struct Options {
     int images = 20;
     int imageMb = 20;
-    int rounds = 3;
-    int settleSeconds = 60;
+    int rounds = 9;
+    int settleSeconds = 20;
     std::wstring work;
 };
 
@@ -341,6 +339,7 @@ int run(const Options& options) {
                 options.rounds);
     std::vector<double> copies[2];
     std::vector<double> programs[2];
+    std::vector<double> ratios; // each round's own: its program against its copy
     int folders = 0;
     double cleared = now();
     for (int round = 0; round < options.rounds; ++round) {
@@ -361,17 +360,22 @@ int run(const Options& options) {
                 cleared = now();
             }
         }
-        std::printf("round %d: copy %.3f s / %.3f s, program %.3f s / %.3f s (small / large)\n",
+        const double ratio =
+            (programs[1].back() - programs[0].back()) / (copies[1].back() - copies[0].back());
+        ratios.push_back(ratio);
+        std::printf("round %d: copy %.3f s / %.3f s, program %.3f s / %.3f s (small / large), "
+                    "ratio %.2f\n",
                     round + 1, copies[0].back(), copies[1].back(), programs[0].back(),
-                    programs[1].back());
+                    programs[1].back(), ratio);
         std::fflush(stdout);
     }
     const double copy = median(copies[1]) - median(copies[0]);
     const double program = median(programs[1]) - median(programs[0]);
     std::printf("medians: copy %.3f s / %.3f s, program %.3f s / %.3f s (small / large)\n",
                 median(copies[0]), median(copies[1]), median(programs[0]), median(programs[1]));
-    std::printf("large minus small: program %.3f s, copy %.3f s, ratio %.2f\n", program, copy,
-                program / copy);
+    std::printf("large minus small: program %.3f s, copy %.3f s, ratio %.2f; median of the "
+                "rounds' ratios %.2f\n",
+                program, copy, program / copy, median(ratios));
     removeTree(work);
     return 0;
 }
