@@ -22,6 +22,8 @@
 //                         [--rounds=R] [--settle=S]
 #include "AppDriver.h"
 
+#include "BenchClock.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -37,6 +39,9 @@
 
 namespace {
 
+using quorvel::bench::median;
+using quorvel::bench::now;
+
 using namespace std::chrono_literals;
 using quorvel::e2e::App;
 using quorvel::e2e::Kind;
@@ -44,23 +49,6 @@ using quorvel::e2e::narrow;
 using quorvel::e2e::settings;
 using quorvel::e2e::waitUntil;
 using quorvel::e2e::widen;
-
-double now() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER value;
-        ::QueryPerformanceFrequency(&value);
-        return value.QuadPart;
-    }();
-    LARGE_INTEGER value;
-    ::QueryPerformanceCounter(&value);
-    return static_cast<double>(value.QuadPart) / static_cast<double>(frequency);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 struct Options {
     int images = 20;

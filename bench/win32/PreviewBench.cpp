@@ -14,6 +14,8 @@
 
 #include "platform/win32/WideText.h"
 
+#include "BenchClock.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -23,26 +25,12 @@
 
 namespace {
 
+using quorvel::bench::median;
+using quorvel::bench::now;
+
 using namespace quorvel;
 
 constexpr UINT kReady = WM_APP + 1;
-
-double now() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER value;
-        ::QueryPerformanceFrequency(&value);
-        return value.QuadPart;
-    }();
-    LARGE_INTEGER value;
-    ::QueryPerformanceCounter(&value);
-    return static_cast<double>(value.QuadPart) / static_cast<double>(frequency);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0.0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
-}
 
 struct FirstPreview {
     double seconds = 0;

@@ -8,6 +8,8 @@
 //   quorvel_startup_bench --program=quorvel.exe --baseline=minimal_window.exe [--runs=N]
 #include "platform/win32/UniqueHandle.h"
 
+#include "BenchClock.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -19,16 +21,8 @@
 
 namespace {
 
-double now() {
-    static const LONGLONG frequency = [] {
-        LARGE_INTEGER value;
-        ::QueryPerformanceFrequency(&value);
-        return value.QuadPart;
-    }();
-    LARGE_INTEGER value;
-    ::QueryPerformanceCounter(&value);
-    return static_cast<double>(value.QuadPart) / static_cast<double>(frequency);
-}
+using quorvel::bench::median;
+using quorvel::bench::now;
 
 bool painted(HWND window) {
     return ::GetUpdateRect(window, nullptr, FALSE) == FALSE;
@@ -121,12 +115,6 @@ double quantile(std::vector<double> values, double share) {
     const auto rank =
         static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
     return values[rank];
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 std::wstring fullPath(const std::wstring& path) {

@@ -196,6 +196,18 @@ IconHandle moduleIcon(const std::wstring& path, int index, int size) {
     return IconHandle(icon);
 }
 
+// The size an image of `original` pixels is decoded at: whole without a box, else fitted into
+// it or covering it. A wallpaper filling a screen is shrunk, never enlarged, here; the painter
+// stretches.
+preview::Size decodedSize(preview::Size original, std::optional<preview::Size> box, bool cover) {
+    if (!box) {
+        return original;
+    }
+    const preview::Size target =
+        cover ? preview::coverBox(original, *box) : preview::fitInside(original, *box);
+    return target.width > original.width ? original : target;
+}
+
 const GUID& pbgra() {
     return GUID_WICPixelFormat32bppPBGRA;
 }
@@ -298,15 +310,7 @@ void ImageDecoder::decode(const std::wstring& path, std::optional<preview::Size>
         return;
     }
     into.original = {static_cast<int>(width), static_cast<int>(height)};
-    preview::Size target = into.original;
-    if (box) {
-        target = cover ? preview::coverBox(into.original, *box)
-                       : preview::fitInside(into.original, *box);
-        // A wallpaper filling a screen is shrunk, never enlarged, here; the painter stretches.
-        if (target.width > into.original.width) {
-            target = into.original;
-        }
-    }
+    const preview::Size target = decodedSize(into.original, box, cover);
     IWICBitmapSource* source = frame.get();
 
     // The decoder's own scaled decode (JPEG decodes at 1/2, 1/4, 1/8 for a fraction of the
@@ -396,14 +400,7 @@ void ImageDecoder::decodeWithGdiplus(const std::wstring& path, std::optional<pre
         return;
     }
     into.original = {static_cast<int>(width), static_cast<int>(height)};
-    preview::Size target = into.original;
-    if (box) {
-        target = cover ? preview::coverBox(into.original, *box)
-                       : preview::fitInside(into.original, *box);
-        if (target.width > into.original.width) {
-            target = into.original;
-        }
-    }
+    const preview::Size target = decodedSize(into.original, box, cover);
     Image thumbnail;
     void* source = image.image;
     if (target != into.original) {
