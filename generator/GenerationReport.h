@@ -23,6 +23,9 @@ struct GenerationReport {
     std::string message;
     std::string title;
     MessageIcon icon = MessageIcon::Error;
+    // Why a refusal happened where the message box does not say (the pack folder could not be
+    // made); the command line prints it on a line of its own after the message.
+    std::string reason;
 };
 
 } // namespace quorvel

@@ -1,6 +1,9 @@
 #include "generator/GenerationRun.h"
 
+#include "generator/DirectoryWalker.h"
 #include "generator/ThemePaths.h"
+#include "model/ProjectFile.h"
+#include "platform/Utf8.h"
 
 #include <array>
 #include <exception>
@@ -16,37 +19,80 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-bool isReservedDeviceName(std::string_view name) {
-    // Windows maps these names to devices in every folder, with or without an extension.
-    std::string base(name.substr(0, name.find('.')));
-    for (char& c : base) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
+// The upper case of a letter as the file system compares names: ASCII, Latin-1, Latin
+// Extended-A and Additional, Greek, Cyrillic, Armenian, Roman numerals, circled and full-width
+// letters. Anything else stands as it is.
+char32_t upperOf(char32_t c) {
+    const auto pairs = [c](char32_t first, char32_t last, bool upperEven) {
+        return c >= first && c <= last && ((c % 2 == 0) != upperEven);
+    };
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
+        (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F) ||
+        (c >= 0xFF41 && c <= 0xFF5A)) {
+        return c - 0x20;
     }
-    static const std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
-    for (std::string_view reserved : plain) {
-        if (base == reserved) {
-            return true;
-        }
+    if (pairs(0x100, 0x137, true) || pairs(0x139, 0x148, false) || pairs(0x14A, 0x177, true) ||
+        pairs(0x179, 0x17E, false) || pairs(0x460, 0x481, true) || pairs(0x48A, 0x4BF, true) ||
+        pairs(0x4D0, 0x4FF, true) || pairs(0x1E00, 0x1EFF, true)) {
+        return c - 1;
     }
-    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) &&
-           base[3] >= '1' && base[3] <= '9';
+    if (c >= 0x450 && c <= 0x45F) {
+        return c - 0x50;
+    }
+    if (c >= 0x561 && c <= 0x586) {
+        return c - 0x30;
+    }
+    if (c >= 0x2170 && c <= 0x217F) {
+        return c - 0x10;
+    }
+    if (c >= 0x24D0 && c <= 0x24E9) {
+        return c - 0x1A;
+    }
+    switch (c) {
+    case 0xFF:
+        return 0x178;
+    case 0x3C2:
+        return 0x3A3;
+    case 0x3AC:
+        return 0x386;
+    case 0x3AD:
+    case 0x3AE:
+    case 0x3AF:
+        return c - 0x25;
+    case 0x3CC:
+        return 0x38C;
+    case 0x3CD:
+    case 0x3CE:
+        return c - 0x3F;
+    default:
+        return c;
+    }
 }
 
-// True when a file name names one entry of its folder: not empty, not "." or "..", and without
-// separators, colons (drives, streams) or control characters. Names that come from the file
-// dialogs always are; anything else could put a copy outside the pack folder.
-bool isPlainFileName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") {
-        return false;
+// A path as the file system tells paths apart: letter case folded, and the dots and blanks at
+// the end of its last part dropped (the system drops them when it makes the file).
+std::u32string pathKey(std::string_view path) {
+    while (!path.empty() && (path.back() == '.' || path.back() == ' ')) {
+        path.remove_suffix(1);
     }
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == '\\' || c == '/' || c == ':') {
-            return false;
-        }
+    std::u32string key;
+    utf8::decode(path, [&key](char32_t c) { key.push_back(upperOf(c)); });
+    return key;
+}
+
+std::string withoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '\\') {
+        path.pop_back();
     }
-    return true;
+    return path;
+}
+
+// True when the text holds a C0 or C1 control character or DEL.
+bool holdsControlCharacter(std::string_view text) {
+    bool found = false;
+    utf8::decode(text,
+                 [&found](char32_t c) { found = found || c < 0x20 || (c >= 0x7F && c < 0xA0); });
+    return found;
 }
 
 } // namespace
@@ -62,20 +108,19 @@ std::string copyFailure(const std::string& source, const std::string& target) {
 }
 
 std::optional<std::string> themeNameProblem(std::string_view name) {
-    const std::string message(text::kBadThemeName);
-    if (name == "." || name == ".." || name.empty()) {
-        return message;
-    }
-    for (unsigned char c : name) {
-        if (c < 0x20 || c == 0x7F ||
-            std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
-            return message;
-        }
-    }
-    if (name.back() == ' ' || name.back() == '.' || isReservedDeviceName(name)) {
-        return message;
+    // The one check of names in the pack, and no dot or blank at the end: the system would drop
+    // them, and the theme file would name a folder that is not there.
+    if (!isPlainFileName(name) || name.back() == ' ' || name.back() == '.') {
+        return std::string(text::kBadThemeName);
     }
     return std::nullopt;
+}
+
+std::string numberedName(std::string_view name, int n) {
+    const std::size_t dot = name.rfind('.');
+    const std::size_t split = dot == std::string_view::npos || dot == 0 ? name.size() : dot;
+    return std::string(name.substr(0, split)) + " (" + std::to_string(n) + ")" +
+           std::string(name.substr(split));
 }
 
 GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform)
@@ -112,21 +157,47 @@ std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform&
     if (!platform.toAnsi(project.themeName)) {
         return refusal(text::kThemeNameOutsideCodePage);
     }
+    // The display name is a value of the theme file: a line break would end it, and the file
+    // is written in the ANSI code page.
+    if (holdsControlCharacter(project.displayName)) {
+        return refusal(text::kDisplayNameControl);
+    }
+    if (!platform.toAnsi(project.displayName)) {
+        return refusal(text::kDisplayNameOutsideCodePage);
+    }
     return std::nullopt;
 }
 
-bool GenerationRun::begin() {
+bool GenerationRun::begin(const Steps& steps) {
     const ThemeProject& project = request_.project;
     if (auto refused = refusalOf(request_, platform_)) {
         report_ = std::move(*refused);
         return false;
     }
-    if (!platform_.makeDirectory(packFolder())) {
-        report_ = refusal(text::kPackFolderFailed);
+    if (!plan(steps)) {
         return false;
     }
-
+    const std::string pack = packFolder();
     const std::string themeFile = themeFilePath(project);
+    const auto packFailed = [this](std::string_view reason, const std::string& path) {
+        report_ = refusal(text::kPackFolderFailed);
+        report_.reason = std::string(reason) + path;
+        return false;
+    };
+    // The pack folder and the theme file are the user's when they are there already.
+    if (!platform_.isDirectory(project.saveLocation)) {
+        return packFailed(text::kReasonNoSaveFolder, project.saveLocation);
+    }
+    if (platform_.isDirectory(pack) || platform_.fileExists(pack)) {
+        return packFailed(text::kReasonPackExists, pack);
+    }
+    if (platform_.isDirectory(themeFile) || platform_.fileExists(themeFile)) {
+        return packFailed(text::kReasonThemeFileExists, themeFile);
+    }
+    if (!platform_.makeDirectory(pack)) {
+        return packFailed(text::kReasonPackNotMade, pack);
+    }
+
     if (!platform_.writeFile(themeFile, bytesOf(themeFileHeader()))) {
         fail(std::string(text::kThemeHeaderFailed) + themeFile);
     }
@@ -134,6 +205,94 @@ bool GenerationRun::begin() {
     platform_.delay(kHeaderPauseMs);
     writeKey("Theme", "DisplayName", project.displayName);
     return true;
+}
+
+bool GenerationRun::plan(const Steps& steps) {
+    if (steps) {
+        planning_ = true;
+        try {
+            steps(*this);
+        } catch (const std::exception&) {
+            // The writing pass meets the same failure and reports it; the copies the plan did
+            // not reach are named as they come.
+            copies_.clear();
+        }
+        planning_ = false;
+    }
+    // The run's own folders and files keep their names; the copies are settled around them,
+    // in the order the steps make them.
+    claimed_[pathKey(packFolder())] = "";
+    for (const std::string& folder : ownFolders_) {
+        claimed_[pathKey(withoutTrailingSeparator(folder))] = "";
+    }
+    for (const std::string& file : ownFiles_) {
+        claimed_[pathKey(file)] = "";
+    }
+    for (PlannedCopy& copy : copies_) {
+        if (isPlainFileName(copy.name)) {
+            copy.name = claim(copy.subfolder, copy.name, copy.source);
+        }
+    }
+    if (auto problem = planProblem()) {
+        report_ = std::move(*problem);
+        return false;
+    }
+    return true;
+}
+
+std::optional<GenerationReport> GenerationRun::planProblem() const {
+    for (const PlannedCopy& copy : copies_) {
+        if (!isPlainFileName(copy.name)) {
+            return refusal(std::string(text::kBadCopyName) + copy.name + " (" + copy.source + ")");
+        }
+    }
+    const auto tooLong = [](const std::string& path) {
+        return refusal(std::string(text::kPathTooLongRefused) + path);
+    };
+    const std::string themeFile = themeFilePath(request_.project);
+    if (!fitsPathLimit(themeFile)) {
+        return tooLong(themeFile);
+    }
+    std::vector<std::string> folders = {packFolder()};
+    for (const std::string& folder : ownFolders_) {
+        folders.push_back(withoutTrailingSeparator(folder));
+    }
+    for (const std::string& folder : folders) {
+        if (utf8::utf16Length(folder) >= kFolderPathLimit) {
+            return tooLong(folder);
+        }
+    }
+    std::vector<std::string> files = ownFiles_;
+    for (const PlannedCopy& copy : copies_) {
+        files.push_back(packFolder() + copy.subfolder + copy.name);
+    }
+    for (const std::string& file : files) {
+        if (!fitsPathLimit(file)) {
+            return tooLong(file);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string GenerationRun::claim(std::string_view subfolder, const std::string& name,
+                                 const std::string& source) {
+    const std::string folder = packFolder() + std::string(subfolder);
+    const std::u32string sourceKey = pathKey(source);
+    for (int n = 1;; ++n) {
+        std::string candidate = n == 1 ? name : numberedName(name, n);
+        const auto [at, inserted] = claimed_.try_emplace(pathKey(folder + candidate), source);
+        if (inserted || (!at->second.empty() && pathKey(at->second) == sourceKey)) {
+            return candidate;
+        }
+    }
+}
+
+std::string GenerationRun::sourceOf(const AssetRef& asset) {
+    // The fixed system paths of list entries start with a reference such as %SystemRoot%.
+    // Paths from the file dialogs are absolute and stand as they are: a folder may well be
+    // named "%TEMP%", and expanding it would copy some other file.
+    const bool systemPath = asset.sourcePath.front() == '%';
+    return systemPath ? platform_.expandEnvironment(asset.sourcePath) : asset.sourcePath;
 }
 
 void GenerationRun::end() {
@@ -154,7 +313,7 @@ void GenerationRun::end() {
 GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
                                const std::function<void(GenerationRun&)>& steps) {
     GenerationRun run(request, platform);
-    if (!run.begin()) {
+    if (!run.begin(steps)) {
         return run.report();
     }
     try {
@@ -185,7 +344,9 @@ std::string GenerationRun::closingMessage(const std::vector<std::string>& failur
 }
 
 void GenerationRun::fail(std::string item) {
-    report_.failures.push_back(std::move(item));
+    if (!planning_) {
+        report_.failures.push_back(std::move(item));
+    }
 }
 
 std::string GenerationRun::packFolder() const {
@@ -199,64 +360,104 @@ std::string GenerationRun::installedPath(std::string_view subfolder,
 
 void GenerationRun::writeKey(std::string_view section, std::string_view key,
                              std::string_view value) {
+    if (planning_) {
+        return;
+    }
     if (!writer_ || !writer_->write(section, key, value)) {
         fail(std::string(text::kThemeKeyFailed) + "[" + std::string(section) + "] " +
              std::string(key));
     }
 }
 
-void GenerationRun::writeAssetEntry(std::string_view fieldText, std::string_view section,
-                                    std::string_view key, std::string_view defaultValue,
-                                    std::string_view subfolder, const AssetRef& asset,
-                                    std::string_view suffix) {
+std::string GenerationRun::writeAssetEntry(std::string_view fieldText, std::string_view section,
+                                           std::string_view key, std::string_view defaultValue,
+                                           std::string_view subfolder, const AssetRef& asset,
+                                           std::string_view suffix) {
     if (fieldText.empty()) {
         writeKey(section, key, defaultValue);
-        return;
+        return {};
     }
     ensureSubfolder(subfolder);
-    copyAsset(asset, subfolder);
-    writeKey(section, key, installedPath(subfolder, asset.fileName) + std::string(suffix));
+    std::string name = copyAsset(asset, subfolder);
+    writeKey(section, key, installedPath(subfolder, name) + std::string(suffix));
+    return name;
 }
 
 void GenerationRun::ensureSubfolder(std::string_view subfolder) {
     const std::string path = packFolder() + std::string(subfolder);
+    if (planning_) {
+        ownFolders_.push_back(path);
+        return;
+    }
     if (!platform_.isDirectory(path) && !platform_.makeDirectory(path)) {
         fail(std::string(text::kFolderFailed) + path);
     }
 }
 
 void GenerationRun::makeDirectory(const std::string& path) {
+    if (planning_) {
+        ownFolders_.push_back(path);
+        return;
+    }
     if (!platform_.makeDirectory(path) && !platform_.isDirectory(path)) {
         fail(std::string(text::kFolderFailed) + path);
     }
 }
 
-void GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder) {
-    const std::string target = packFolder() + std::string(subfolder) + asset.fileName;
+std::string GenerationRun::copyAsset(const AssetRef& asset, std::string_view subfolder) {
     if (asset.sourcePath.empty() || asset.fileName.empty()) {
-        fail(std::string(text::kCopyNothingChosen) + target);
-        return;
+        fail(std::string(text::kCopyNothingChosen) + packFolder() + std::string(subfolder) +
+             asset.fileName);
+        return asset.fileName;
     }
-    if (!isPlainFileName(asset.fileName)) {
+    const std::string source = sourceOf(asset);
+    if (planning_) {
+        copies_.push_back({std::string(subfolder), asset.fileName, source});
+        return asset.fileName;
+    }
+    std::string name;
+    if (nextCopy_ < copies_.size()) {
+        name = copies_[nextCopy_++].name;
+    } else if (isPlainFileName(asset.fileName)) {
+        // A run without a plan (or past a plan cut short) settles each name as it comes.
+        name = claim(subfolder, asset.fileName, source);
+    } else {
         fail(std::string(text::kCopyBadFileName) + asset.fileName + " (" + asset.sourcePath + ")");
-        return;
+        return asset.fileName;
     }
-    // The fixed system paths of list entries start with a reference such as %SystemRoot%.
-    // Paths from the file dialogs are absolute and stand as they are: a folder may well be
-    // named "%TEMP%", and expanding it would copy some other file.
-    const bool systemPath = asset.sourcePath.front() == '%';
-    copyFile(systemPath ? platform_.expandEnvironment(asset.sourcePath) : asset.sourcePath, target);
+    const std::string target = packFolder() + std::string(subfolder) + name;
+    // The same file bound for the same path twice is copied once.
+    if (copied_.insert(pathKey(target)).second) {
+        copyFile(source, target);
+    }
+    return name;
 }
 
 void GenerationRun::copyFile(const std::string& source, const std::string& target) {
+    if (planning_) {
+        ownFiles_.push_back(target);
+        return;
+    }
     if (!platform_.copyFile(source, target)) {
         fail(copyFailure(source, target));
     }
 }
 
+bool GenerationRun::copyQuietly(const std::string& source, const std::string& target) {
+    if (planning_) {
+        ownFiles_.push_back(target);
+        return true;
+    }
+    return platform_.copyFile(source, target);
+}
+
 void GenerationRun::writePayload(std::string_view relativePath,
                                  std::span<const std::uint8_t> bytes) {
     const std::string path = packFolder() + std::string(relativePath);
+    if (planning_) {
+        ownFiles_.push_back(path);
+        return;
+    }
     if (!platform_.writeFile(path, bytes)) {
         fail(std::string(text::kFileFailed) + path);
     }

@@ -85,20 +85,24 @@ void writeCursorScheme(GenerationRun& run) {
     run.writeKey(kCursorSection, "DefaultValue.MUI", "@main.cpl,-1020");
 }
 
-void writeWallpaper(GenerationRun& run) {
-    run.writeAssetEntry(run.request().wallpaperField, kDesktopSection, "Wallpaper",
-                        "%SystemRoot%\\web\\wallpaper\\Windows\\img0.jpg", subfolder::kWallpaper,
-                        run.project().wallpaperFile);
+// Answers the name of the wallpaper's copy, or its chosen name when it is not copied.
+std::string writeWallpaper(GenerationRun& run) {
+    std::string name =
+        run.writeAssetEntry(run.request().wallpaperField, kDesktopSection, "Wallpaper",
+                            "%SystemRoot%\\web\\wallpaper\\Windows\\img0.jpg",
+                            subfolder::kWallpaper, run.project().wallpaperFile);
     run.writeKey(kDesktopSection, "TileWallpaper", "0");
     run.writeKey(kDesktopSection, "WallpaperStyle", "10");
     run.writeKey(kDesktopSection, "Pattern", "");
+    return run.request().wallpaperField.empty() ? run.project().wallpaperFile.fileName : name;
 }
 
 // The desktop wallpaper is always the slideshow's first image. The picked images follow, each
 // keeping the number of its place in the list (plus one); an image named like the wallpaper is
 // left out together with its number, as the wallpaper's copy already stands for it. When no
-// desktop wallpaper is copied nothing stands for it, so such an image is copied after all.
-void writeSlideshow(GenerationRun& run) {
+// desktop wallpaper is copied nothing stands for it, so such an image is copied after all. An
+// image of another name that would land on the path of an earlier copy gets a free name.
+void writeSlideshow(GenerationRun& run, const std::string& wallpaperCopyName) {
     const ThemeRequest& request = run.request();
     if (request.slideshowField.empty()) {
         return;
@@ -110,16 +114,16 @@ void writeSlideshow(GenerationRun& run) {
     run.writeKey(kSlideshowSection, "Shuffle", "0");
     run.writeKey(kSlideshowSection, "ImagesRootPath", run.installedPath("\\Wallpaper", ""));
     run.writeKey(kSlideshowSection, "Item1Path",
-                 run.installedPath(subfolder::kWallpaper, wallpaperName));
+                 run.installedPath(subfolder::kWallpaper, wallpaperCopyName));
     for (std::size_t i = 0; i < project.slideshowFiles.size(); ++i) {
         const AssetRef& image = project.slideshowFiles[i];
         if (wallpaperCopied && image.fileName == wallpaperName) {
             continue;
         }
         run.ensureSubfolder(subfolder::kWallpaper);
-        run.copyAsset(image, subfolder::kWallpaper);
+        const std::string name = run.copyAsset(image, subfolder::kWallpaper);
         run.writeKey(kSlideshowSection, "Item" + std::to_string(i + 2) + "Path",
-                     run.installedPath(subfolder::kWallpaper, image.fileName));
+                     run.installedPath(subfolder::kWallpaper, name));
     }
 }
 
@@ -128,12 +132,13 @@ void writeVisualStyle(GenerationRun& run) {
     const AssetRef& style = project.visualStyleFile;
     // The Windows 7 pages let the user go on without a visual style, but a theme whose visual
     // style path names no file cannot show its style; the user has to hear about it.
+    std::string name = style.fileName;
     if (style.sourcePath.empty()) {
         run.fail(std::string(text::kNoVisualStyleInTheme));
     } else {
-        run.copyAsset(style, kPackRoot);
+        name = run.copyAsset(style, kPackRoot);
     }
-    run.writeKey(kVisualStyleSection, "Path", run.installedPath(kPackRoot, style.fileName));
+    run.writeKey(kVisualStyleSection, "Path", run.installedPath(kPackRoot, name));
     run.writeKey(kVisualStyleSection, "ColorStyle", "NormalColor");
     run.writeKey(kVisualStyleSection, "Size", "NormalSize");
     run.writeKey(kVisualStyleSection, "ColorizationColor",
@@ -152,9 +157,8 @@ void writeScreensaver(GenerationRun& run) {
     }
     const AssetRef& screensaver = run.project().screensaverFile;
     run.ensureSubfolder(subfolder::kScreensaver);
-    run.copyAsset(screensaver, subfolder::kScreensaver);
-    run.writeKey("boot", "SCRNSAVE.EXE",
-                 run.installedPath(subfolder::kScreensaver, screensaver.fileName));
+    const std::string name = run.copyAsset(screensaver, subfolder::kScreensaver);
+    run.writeKey("boot", "SCRNSAVE.EXE", run.installedPath(subfolder::kScreensaver, name));
 }
 
 void writeSoundScheme(GenerationRun& run) {
@@ -196,8 +200,7 @@ GenerationReport generateWin7Theme(const ThemeRequest& request, Platform& platfo
                        ",0");
         writePointerKeys(run);
         writeCursorScheme(run);
-        writeWallpaper(run);
-        writeSlideshow(run);
+        writeSlideshow(run, writeWallpaper(run));
         writeVisualStyle(run);
         writeScreensaver(run);
         run.writeKey("MasterThemeSelector", "MTSM", "DABJDKT");

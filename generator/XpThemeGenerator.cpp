@@ -139,7 +139,7 @@ bool copyShellStyle(GenerationRun& run, const std::string& directory) {
     const std::string target = leafFolder + "\\" + std::string(kShellStyleDll);
     // A directory without the library leaves its folder empty; that is not a failure. A library
     // that is there but could not be copied is.
-    if (!run.platform().copyFile(source, target) && holdsShellStyle(run.platform(), directory)) {
+    if (!run.copyQuietly(source, target) && holdsShellStyle(run.platform(), directory)) {
         run.fail(copyFailure(source, target));
     }
     return true;
@@ -201,9 +201,8 @@ void wallpaperStep(GenerationRun& run) {
 }
 
 void visualStyleStep(GenerationRun& run) {
-    const AssetRef& style = run.project().visualStyleFile;
-    run.copyAsset(style, kRootSubfolder);
-    run.writeKey(kVisualStylesSection, "Path", run.installedPath(kRootSubfolder, style.fileName));
+    const std::string name = run.copyAsset(run.project().visualStyleFile, kRootSubfolder);
+    run.writeKey(kVisualStylesSection, "Path", run.installedPath(kRootSubfolder, name));
     writeFixedKeys(run, kVisualStyleKeys);
 }
 
@@ -217,9 +216,8 @@ void screensaverStep(GenerationRun& run) {
     }
     const AssetRef& screensaver = run.project().screensaverFile;
     run.ensureSubfolder(subfolder::kScreensaver);
-    run.copyAsset(screensaver, subfolder::kScreensaver);
-    run.writeKey(kBootSection, kScreensaverKey,
-                 run.installedPath(subfolder::kScreensaver, screensaver.fileName));
+    const std::string name = run.copyAsset(screensaver, subfolder::kScreensaver);
+    run.writeKey(kBootSection, kScreensaverKey, run.installedPath(subfolder::kScreensaver, name));
 }
 
 void soundStep(GenerationRun& run) {

@@ -1,6 +1,8 @@
 #include "model/ProjectFile.h"
 
 #include "model/IniText.h"
+#include "model/Texts.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -517,11 +519,18 @@ private:
         }
         asset.sourcePath = path->value;
         asset.fileName = name != nullptr ? name->value : std::string(pathFileName(path->value));
-        if (!asset.fileName.empty() && !isPlainFileName(asset.fileName)) {
+        const FileNameFault fault =
+            asset.fileName.empty() ? FileNameFault::None : fileNameFault(asset.fileName);
+        if (fault != FileNameFault::None) {
+            std::string_view why = " 无效: 复制到主题包中的文件名不能含有 \\ / : * ? \" < > | "
+                                   "或控制字符, 也不能是 . 或 ..。";
+            if (fault == FileNameFault::Device) {
+                why = text::kCopyNameIsDevice;
+            } else if (fault == FileNameFault::Direction) {
+                why = text::kCopyNameHasDirectionControl;
+            }
             return failAt(name != nullptr ? name->line : path->line,
-                          "文件名 " + quote(asset.fileName) +
-                              " 无效: 复制到主题包中的文件名不能含有 \\ / : * ? \" < > | "
-                              "或控制字符, 也不能是 . 或 ..。");
+                          "文件名 " + quote(asset.fileName) + std::string(why));
         }
         if (asset.sourcePath.empty() && !asset.fileName.empty()) {
             return failAt(name->line, name->key + " 给出了文件名, 但 " + key + " 的路径是空的。");
@@ -680,18 +689,65 @@ std::string_view pathFileName(std::string_view path) {
     return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
-bool isPlainFileName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") {
+namespace {
+
+bool isDeviceName(std::string_view name) {
+    // The system drops dots and blanks at the end of a name, takes the part before the first
+    // dot and drops the blanks at its end; what is left names the device.
+    while (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+        name.remove_suffix(1);
+    }
+    name = name.substr(0, name.find('.'));
+    while (!name.empty() && name.back() == ' ') {
+        name.remove_suffix(1);
+    }
+    const std::string base = lowerAscii(name);
+    for (std::string_view device : {"con", "prn", "aux", "nul", "conin$", "conout$"}) {
+        if (base == device) {
+            return true;
+        }
+    }
+    if (!base.starts_with("com") && !base.starts_with("lpt")) {
         return false;
+    }
+    const std::string_view digit = std::string_view(base).substr(3);
+    return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "\xC2\xB9" ||
+           digit == "\xC2\xB2" || digit == "\xC2\xB3";
+}
+
+bool holdsDirectionControl(std::string_view name) {
+    bool found = false;
+    utf8::decode(name, [&found](char32_t c) {
+        found = found || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) ||
+                c == 0x200E || c == 0x200F || c == 0x061C;
+    });
+    return found;
+}
+
+} // namespace
+
+FileNameFault fileNameFault(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") {
+        return FileNameFault::NotPlain;
     }
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F ||
             std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
-            return false;
+            return FileNameFault::NotPlain;
         }
     }
-    return true;
+    if (isDeviceName(name)) {
+        return FileNameFault::Device;
+    }
+    if (holdsDirectionControl(name)) {
+        return FileNameFault::Direction;
+    }
+    return FileNameFault::None;
+}
+
+bool isPlainFileName(std::string_view name) {
+    return fileNameFault(name) == FileNameFault::None;
 }
 
 } // namespace quorvel

@@ -114,8 +114,24 @@ inline constexpr std::size_t kMaxProjectLineBytes = 64 * 1024;
 
 // The file name part of a path: what follows its last "\" or "/".
 std::string_view pathFileName(std::string_view path);
-// True when a name can stand for a file inside the pack folder: no separator, drive colon or
-// other character Windows forbids in file names, not "." or "..", no control character.
+// What keeps a name from standing for one file inside the pack folder.
+enum class FileNameFault {
+    None,
+    // Empty, "." or "..", or holding a separator, a drive colon, another character Windows
+    // forbids in file names, or a control character.
+    NotPlain,
+    // A name the system takes for a device in every folder: CON, PRN, AUX, NUL, COM1 to COM9,
+    // LPT1 to LPT9 (also with the digits ¹ ² ³), CONIN$ and CONOUT$, in any letter case, with any
+    // extension and with dots or blanks at the end ("nul .jpg", "aux.tar.gz", "LPT1.").
+    Device,
+    // A bidirectional control character (U+202A-U+202E, U+2066-U+2069, U+200E, U+200F,
+    // U+061C): the name would show in an order other than the one it has.
+    Direction,
+};
+// The one check of the names of copies and of the theme name's folder. Every reader of copy
+// names and the generators before they write ask it.
+FileNameFault fileNameFault(std::string_view name);
+// True when a name can stand for a file inside the pack folder: fileNameFault finds nothing.
 bool isPlainFileName(std::string_view name);
 
 } // namespace quorvel

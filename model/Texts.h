@@ -95,4 +95,27 @@ inline constexpr std::string_view kDropNotADocument =
     "请把文件拖到它所属的路径框上;拖到窗口其他位置的只能是一个主题文件(*.theme)或工程文件"
     "(*.quorvel)。";
 
+// --- hostile names, long paths and what is already there: checked before a run writes ---
+// After "文件名 "<name>"" in the project file reader's message.
+inline constexpr std::string_view kCopyNameIsDevice =
+    " 无效: 这是系统的设备名 (如 CON、PRN、AUX、NUL、COM1、LPT1), 不能用作主题包中的文件名。";
+inline constexpr std::string_view kCopyNameHasDirectionControl =
+    " 无效: 含有改变文字显示方向的控制字符。";
+// Followed by the name and, in brackets, the file it would be copied from.
+inline constexpr std::string_view kBadCopyName =
+    "主题包中的文件名无效 (不能含有 \\ / : * ? \" < > |、控制字符或改变文字方向的字符, "
+    "不能是 . 或 .. 或设备名): ";
+inline constexpr std::string_view kDisplayNameControl = "显示名称不能含有换行或其他控制字符!";
+inline constexpr std::string_view kDisplayNameOutsideCodePage =
+    "显示名称中有当前系统的代码页无法表示的字符,请修改显示名称!";
+// Followed by the first path that is too long.
+inline constexpr std::string_view kPathTooLongRefused =
+    "要写入的路径过长,请缩短生成名称或换一个较短的保存位置: ";
+// Why a run ended in kPackFolderFailed, on a line of its own after it (the command line prints
+// it; the window shows kPackFolderFailed alone). Each is followed by a path.
+inline constexpr std::string_view kReasonNoSaveFolder = "保存位置不存在或不是文件夹: ";
+inline constexpr std::string_view kReasonPackExists = "主题包文件夹已存在: ";
+inline constexpr std::string_view kReasonThemeFileExists = "主题文件已存在: ";
+inline constexpr std::string_view kReasonPackNotMade = "无法在保存位置创建主题包文件夹: ";
+
 } // namespace quorvel::text

@@ -306,6 +306,11 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
                                       : generateXpTheme(request, collecting);
     }
     result.output += report->message + "\n";
+    // The window's message of a pack folder that cannot be made says no more than to try again;
+    // here the reason follows on a line of its own.
+    if (!report->reason.empty()) {
+        result.output += report->reason + "\n";
+    }
     switch (report->outcome) {
     case GenerationOutcome::Complete:
         result.exitCode = kExitWritten;

@@ -78,8 +78,8 @@ bool commitWindowStylePage(Controls& controls, ThemeProject& project, Platform& 
         return false;
     }
     project.slideshowIntervalText = controls.text(ControlId::Win7SlideshowInterval);
-    project.windowAlphaText =
-        toHexText(std::max<std::int64_t>(0, leadingInteger(controls.text(ControlId::Win7Alpha))));
+    project.windowAlphaText = toHexText(
+        std::clamp<std::int64_t>(leadingInteger(controls.text(ControlId::Win7Alpha)), 0, 255));
     project.windowColorText = controls.text(ControlId::Win7WindowColor);
     return true;
 }
