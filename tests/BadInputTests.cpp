@@ -13,6 +13,7 @@
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 
+#include "generator/DirectoryWalker.h"
 #include "generator/GenerationRun.h"
 #include "generator/ThemePaths.h"
 #include "generator/Win7ThemeGenerator.h"
@@ -43,6 +44,11 @@ constexpr std::string_view kPackFailedMessage = "生成失败,请重试!";
 constexpr std::string_view kCodePageNameMessage =
     "生成名称中有当前系统的代码页无法表示的字符,请换一个名称!";
 constexpr std::string_view kFailuresFollow = "生成完毕!\n\n但以下 ";
+constexpr std::string_view kBadCopyNameMessage =
+    "主题包中的文件名无效 (不能含有 \\ / : * ? \" < > |、控制字符或改变文字方向的字符, "
+    "不能是 . 或 .. 或设备名): ";
+constexpr std::string_view kPathTooLongMessage =
+    "要写入的路径过长,请缩短生成名称或换一个较短的保存位置: ";
 
 // What differs between the Windows 7 and the Windows XP pages, as far as these cases go.
 struct Wizard {
@@ -331,10 +337,8 @@ TEST_P(BadInput, TraversalAttemptsStayInsideThePack) {
     project.iconFiles[3] = {icon, "icon.ico:stream"};
     project.cursorFiles[0] = {icon, "../../escape.cur"};
     generate();
-    expectDoneWithFailures({"x/../../../../escape.ico", "../../escape.cur", "icon.ico:stream"});
-    EXPECT_EQ(message().text.find("生成完毕!\n\n但以下 5 项未能完成:"), 0u) << message().text;
-    // The keys are written all the same, so that the theme file stays complete.
-    EXPECT_NE(themeText().find("x/../../../../escape.ico,0"), std::string::npos);
+    // Refused before anything is written, naming the first such name.
+    expectRefused(std::string(kBadCopyNameMessage) + "x/../../../../escape.ico (" + icon + ")");
 }
 
 TEST_P(BadInput, PathsOfThreeHundredCharacters) {
@@ -352,11 +356,15 @@ TEST_P(BadInput, PathsOfThreeHundredCharacters) {
     pick(request.iconFields[0], project.iconFiles[0], {longSource, fileNameOf(longSource)});
     platform.writeFile(longSource, bytes("long"));
     generate();
-    if (!platform.isDirectory(pack())) {
-        // The system could not make the pack folder that deep.
-        expectRefused(kPackFailedMessage);
+    if (message().icon == MessageIcon::Error) {
+        // A path the run would write does not fit the system's limit: named before writing.
+        ASSERT_TRUE(message().text.starts_with(kPathTooLongMessage)) << message().text;
+        const std::string path = message().text.substr(kPathTooLongMessage.size());
+        EXPECT_GE(utf8::utf16Length(path), kFolderPathLimit) << path;
+        expectRefused(message().text);
         return;
     }
+    EXPECT_LT(utf8::utf16Length(themeFile()), kPathLimit);
     ASSERT_TRUE(message().text.starts_with("生成完毕!")) << message().text;
     EXPECT_NE(themeText().find("DisplayName="), std::string::npos);
     if (message().icon == MessageIcon::Information) {
@@ -459,16 +467,101 @@ TEST_P(BadInput, NamesTheCodePageCannotHold) {
     generate();
     expectRefused(kCodePageNameMessage);
 
-    // A display name or a file name it cannot hold: the copy is made (the file system holds
-    // any name), the key that would name it cannot be written, and the message says which.
+    // A display name it cannot hold is refused before writing (see NamesAndPathsAreChecked...).
+    // A file name it cannot hold: the copy is made (the file system holds any name), the key
+    // that would name it cannot be written, and the message says which.
     setTheme("Aurora");
-    project.displayName = "테마";
     pick(request.iconFields[0], project.iconFiles[0], source("아이콘.ico"));
     generate();
-    expectDoneWithFailures({"[Theme] DisplayName", "DefaultIcon] DefaultValue"});
+    expectDoneWithFailures({"DefaultIcon] DefaultValue"});
     EXPECT_EQ(platform.readFile(pack() + "\\ICON\\아이콘.ico"), "content of 아이콘.ico");
-    EXPECT_EQ(themeText().find("DisplayName"), std::string::npos);
     EXPECT_NE(themeText().find("MTSM=DABJDKT"), std::string::npos) << "the rest is written";
+}
+
+// What a run would write is checked before it writes: the display name, the names of the copies
+// and the length of every path. Each case is refused with its message and writes nothing.
+TEST_P(BadInput, NamesAndPathsAreCheckedBeforeAnythingIsWritten) {
+    chooseEverything();
+    ASSERT_LT(save.size(), 200u) << "the long names below are measured against it";
+    const std::string wallpaper = request.wallpaperField;
+    const struct {
+        std::string displayName;
+        std::string themeName;
+        std::string copyName; // of the wallpaper
+        std::string message;  // the path of a long-path refusal follows it
+    } cases[] = {
+        {"a\x01b", "Aurora", "wall.jpg", "显示名称不能含有换行或其他控制字符!"},
+        {"两行\r\n[Theme]", "Aurora", "wall.jpg", "显示名称不能含有换行或其他控制字符!"},
+        {"a\u0085b", "Aurora", "wall.jpg", "显示名称不能含有换行或其他控制字符!"},
+        {"테마", "Aurora", "wall.jpg",
+         "显示名称中有当前系统的代码页无法表示的字符,请修改显示名称!"},
+        {"极光", "Aurora", "LPT1.jpg", std::string(kBadCopyNameMessage) + "LPT1.jpg"},
+        {"极光", "Aurora", "nul .jpg", std::string(kBadCopyNameMessage) + "nul .jpg"},
+        {"极光", "Aurora", "aux.tar.gz", std::string(kBadCopyNameMessage) + "aux.tar.gz"},
+        {"极光", "Aurora", "COM\xC2\xB2", std::string(kBadCopyNameMessage) + "COM\xC2\xB2"},
+        {"极光", "Aurora", "gpj.\u202Eexe", std::string(kBadCopyNameMessage) + "gpj.\u202Eexe"},
+        // The theme file's path is the first too long; then the pack folder; then the deepest
+        // file of the pack.
+        {"极光", std::string(250, 'T'), "wall.jpg",
+         std::string(kPathTooLongMessage) + save + "\\" + std::string(250, 'T') + ".theme"},
+        {"极光", std::string(250 - save.size(), 'P'), "wall.jpg",
+         std::string(kPathTooLongMessage) + save + "\\" + std::string(250 - save.size(), 'P')},
+        {"极光", "Aurora", std::string(250 - save.size(), 'w') + ".jpg",
+         std::string(kPathTooLongMessage) + save + "\\Aurora\\Wallpaper\\" +
+             std::string(250 - save.size(), 'w') + ".jpg"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        project.displayName = c.displayName;
+        setTheme(c.themeName);
+        project.wallpaperFile = {wallpaper, c.copyName};
+        generate();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_TRUE(message().text.starts_with(c.message)) << message().text;
+        expectRefused(message().text);
+    }
+}
+
+// Two different files bound for one path of the pack both arrive: the later gets a free name and
+// the theme file names it. The same file picked twice is copied once; the pack's own empty.wav
+// keeps its name.
+TEST_P(BadInput, FilesBoundForOnePathBothArrive) {
+    ASSERT_TRUE(platform.makeDirectory(sources + "\\A"));
+    ASSERT_TRUE(platform.makeDirectory(sources + "\\B"));
+    const AssetRef arrowA = source("arrow.cur", sources + "\\A");
+    const AssetRef arrowB = source("arrow.cur", sources + "\\B");
+    const AssetRef upperB = source("ARROW.CUR", sources + "\\B");
+    const AssetRef sound = source("empty.wav");
+    const struct {
+        AssetRef wait; // pointer slot 2; the Arrow pointer (slot 10) is arrowA
+        std::string waitCopy;
+        std::string arrowCopy;
+        std::size_t cursorFiles;
+    } cases[] = {
+        {arrowB, "arrow.cur", "arrow (2).cur", 2},
+        {upperB, "ARROW.CUR", "arrow (2).cur", 2},
+        {arrowA, "arrow.cur", "arrow.cur", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.wait.sourcePath);
+        setTheme("Aurora" + c.waitCopy + c.arrowCopy);
+        const std::string cursors = "%SystemRoot%\\resources\\Themes\\" + themeName + "\\Cursors\\";
+        pick(request.pointerFields[1], project.cursorFiles[1], c.wait);
+        pick(request.pointerFields[9], project.cursorFiles[9], arrowA);
+        pick(request.soundFields[0], project.soundFiles[0], sound);
+        generate();
+        expectDone();
+        EXPECT_EQ(platform.readFile(pack() + "\\Cursors\\" + c.waitCopy),
+                  "content of " + c.wait.fileName);
+        EXPECT_EQ(platform.readFile(pack() + "\\Cursors\\" + c.arrowCopy), "content of arrow.cur");
+        EXPECT_EQ(platform.listDirectory(pack() + "\\Cursors")->size(), c.cursorFiles);
+        const std::string text = themeText();
+        EXPECT_NE(text.find("\r\nWait=" + cursors + c.waitCopy + "\r\n"), std::string::npos);
+        EXPECT_NE(text.find("\r\nArrow=" + cursors + c.arrowCopy + "\r\n"), std::string::npos);
+        EXPECT_EQ(platform.readFile(pack() + "\\Sound\\empty (2).wav"), "content of empty.wav");
+        EXPECT_NE(text.find("\\Sound\\empty (2).wav\r\n"), std::string::npos);
+        EXPECT_NE(platform.readFile(pack() + "\\Sound\\empty.wav"), "content of empty.wav");
+    }
 }
 
 TEST_P(BadInput, ALinkLoopUnderTheShellFolderEnds) {

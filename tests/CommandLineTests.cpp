@@ -224,5 +224,31 @@ TEST_F(CommandLineGeneration, RefusalsAndTheirExitCodes) {
     EXPECT_EQ(tree(root).size(), 3u); // nothing written besides the three inputs
 }
 
+// The window's "生成失败,请重试!" tells the command line's user nothing: the reason follows on a
+// line of its own, and the run ends with 2 and writes nothing.
+TEST_F(CommandLineGeneration, ThePackFolderRefusalsSayWhy) {
+    const std::string project =
+        file("港湾.quorvel", "; Quorvel project 1\r\n[Project]\r\nPageSet=XP\r\n[XP]\r\n"
+                             "PointerScheme=1\r\nSoundScheme=1\r\nVisualStyle=C:\\luna.msstyles\r\n"
+                             "ThemeName=Keep\r\nDisplayName=d\r\n[Picks]\r\n"
+                             "VisualStyle=C:\\luna.msstyles\r\n[End]\r\n");
+    file("Keep.theme", "mine");
+    ASSERT_TRUE(platform.makeDirectory(root + "\\out"));
+    ASSERT_TRUE(platform.makeDirectory(root + "\\out\\Keep"));
+    const std::pair<std::string, std::string> cases[] = {
+        {root, "主题文件已存在: " + root + "\\Keep.theme"},
+        {root + "\\out", "主题包文件夹已存在: " + root + "\\out\\Keep"},
+        {root + "\\missing", "保存位置不存在或不是文件夹: " + root + "\\missing"},
+        {root + "\\Keep.theme", "保存位置不存在或不是文件夹: " + root + "\\Keep.theme"},
+    };
+    const std::map<std::string, std::string> before = tree(root);
+    for (const auto& [location, reason] : cases) {
+        const CommandResult result = run({"--generate", project, "--save-to", location});
+        EXPECT_EQ(result.exitCode, kExitRefused);
+        EXPECT_EQ(result.output, "生成失败,请重试!\n" + reason + "\n");
+    }
+    EXPECT_TRUE(tree(root) == before);
+}
+
 } // namespace
 } // namespace quorvel

@@ -292,5 +292,33 @@ TEST(ProjectFile, RefusesDamagedTruncatedAndForeignFiles) {
     }
 }
 
+// Names the system takes for a device, or whose characters run in another direction than they
+// show, are no copy names: refused by the reader whichever key gives them; lookalikes pass.
+TEST(ProjectFile, DeviceAndDirectionNamesAreNoCopyNames) {
+    const std::vector<std::string> devices = {
+        "LPT1.jpg",    "PRN.jpg",  "aux",        "aux.tar.gz", "NUL.jpg",
+        "nul .jpg",    "COM1.jpg", "con.",       "Com9 . .",   "lpt\xC2\xB9.jpg",
+        "COM\xC2\xB3", "CONIN$",   "conout$.txt"};
+    const std::vector<std::string> turning = {"gpj.\u202Eexe", "a\u2066b.jpg", "a\u200F.jpg",
+                                              "a\u061C.jpg"};
+    const std::vector<std::string> lookalikes = {"COM0.jpg", "LPT10.jpg",    "CONSOLE.jpg",
+                                                 "nul2.jpg", "COM\xC2\xB9x", "a\u200Bb.jpg"};
+    for (const auto& [names, why] : {std::pair{devices, std::string_view("设备名")},
+                                     std::pair{turning, std::string_view("文字显示方向")},
+                                     std::pair{lookalikes, std::string_view()}}) {
+        for (const std::string& name : names) {
+            SCOPED_TRACE(name);
+            const ProjectReadResult read = readProjectFile(withBody(
+                "[Picks]\r\nPointer.Wait=C:\\B\\x.cur\r\nPointer.Wait.Name=" + name + "\r\n"));
+            EXPECT_EQ(read.state.has_value(), why.empty()) << read.error;
+            if (!why.empty()) {
+                EXPECT_TRUE(read.error.starts_with("第 6 行: 文件名 \"" + name + "\" 无效"))
+                    << read.error;
+                EXPECT_NE(read.error.find(why), std::string::npos) << read.error;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace quorvel

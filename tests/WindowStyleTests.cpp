@@ -93,9 +93,12 @@ TEST_F(WindowStylePage, SliderAndFieldInterplay) {
     EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
     EXPECT_EQ(project.windowAlphaText, "");
 
-    controls.setText(ControlId::Win7Alpha, "300"); // typed beyond the slider's range
-    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
-    EXPECT_EQ(project.windowAlphaText, "12C");
+    // Typed beyond the slider's range: held to 255, as a negative value is held to 0.
+    for (const char* typed : {"300", "999", "99999999999999999999"}) {
+        controls.setText(ControlId::Win7Alpha, typed);
+        EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
+        EXPECT_EQ(project.windowAlphaText, "FF") << typed;
+    }
 
     controls.setText(ControlId::Win7Alpha,
                      "-40"); // negative counts as no transparency digits at all
