@@ -5,7 +5,6 @@
 #include "model/ProjectFile.h"
 #include "platform/Utf8.h"
 
-#include <array>
 #include <exception>
 
 namespace quorvel {

@@ -249,17 +249,19 @@ TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
     EXPECT_EQ(platform.messages.back().text, "生成完毕!");
 }
 
-TEST_F(AssetEntryTest, SameFileNameTwiceSharesOneCopy) {
+TEST_F(AssetEntryTest, SameFileNameTwiceFromTwoFilesGivesTwoCopies) {
     ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\other"));
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\other\\doc.ico", bytes("ICON2")));
     run->writeAssetEntry("x", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
     run->writeAssetEntry("x", "S", "second", "", subfolder::kIcon,
                          {sandbox->root() + "\\other\\doc.ico", "doc.ico"});
     end(*run);
-    EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON2") << "the later copy wins";
-    const std::string value = "%SystemRoot%\\resources\\Themes\\Blue\\ICON\\doc.ico\r\n";
-    EXPECT_NE(theme().find("first=" + value), std::string::npos);
-    EXPECT_NE(theme().find("second=" + value), std::string::npos);
+    EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON1");
+    EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc (2).ico"), "ICON2")
+        << "the later gets a free name";
+    const std::string folder = "%SystemRoot%\\resources\\Themes\\Blue\\ICON\\";
+    EXPECT_NE(theme().find("first=" + folder + "doc.ico\r\n"), std::string::npos);
+    EXPECT_NE(theme().find("second=" + folder + "doc (2).ico\r\n"), std::string::npos);
 }
 
 TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
