@@ -527,7 +527,8 @@ TEST_P(BadInput, FilesBoundForOnePathBothArrive) {
     ASSERT_TRUE(platform.makeDirectory(sources + "\\B"));
     const AssetRef arrowA = source("arrow.cur", sources + "\\A");
     const AssetRef arrowB = source("arrow.cur", sources + "\\B");
-    const AssetRef upperB = source("ARROW.CUR", sources + "\\B");
+    ASSERT_TRUE(platform.makeDirectory(sources + "\\C"));
+    const AssetRef upperC = source("ARROW.CUR", sources + "\\C");
     const AssetRef sound = source("empty.wav");
     const struct {
         AssetRef wait; // pointer slot 2; the Arrow pointer (slot 10) is arrowA
@@ -536,12 +537,12 @@ TEST_P(BadInput, FilesBoundForOnePathBothArrive) {
         std::size_t cursorFiles;
     } cases[] = {
         {arrowB, "arrow.cur", "arrow (2).cur", 2},
-        {upperB, "ARROW.CUR", "arrow (2).cur", 2},
+        {upperC, "ARROW.CUR", "arrow (2).cur", 2},
         {arrowA, "arrow.cur", "arrow.cur", 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.wait.sourcePath);
-        setTheme("Aurora" + c.waitCopy + c.arrowCopy);
+        setTheme("Aurora" + std::to_string(&c - cases));
         const std::string cursors = "%SystemRoot%\\resources\\Themes\\" + themeName + "\\Cursors\\";
         pick(request.pointerFields[1], project.cursorFiles[1], c.wait);
         pick(request.pointerFields[9], project.cursorFiles[9], arrowA);
