@@ -89,8 +89,6 @@ public:
     // Records an item that failed; the closing message names it. The planning pass records
     // nothing.
     void fail(std::string item);
-    // True in the pass that settles the names and writes nothing.
-    bool planning() const { return planning_; }
 
     const ThemeRequest& request() const { return request_; }
     const ThemeProject& project() const { return request_.project; }
@@ -141,8 +139,8 @@ private:
 std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform& platform);
 
 // One whole run: the opening sequence (with the planning pass), the steps and the closing
-// sequence. An exception out of
-// the steps (out of memory or the like) ends them; the report then names the pack incomplete.
+// sequence. An exception out of the steps (out of memory or the like) ends them; the report then
+// names the pack incomplete.
 GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
                                const std::function<void(GenerationRun&)>& steps);
 
