@@ -1,7 +1,8 @@
 // The program as a screen reader in another process sees it: quorvel_access_reader.exe, a small
 // oleacc client started beside the program, reads the first page's graphic buttons (names,
 // roles, states, the pressed state while the mouse holds one) and the colour palette's cells,
-// and, for comparison, a system button whose object the system makes itself.
+// picks a cell through its default action, and, for comparison, reads a system button whose
+// object the system makes itself.
 #include "WizardTest.h"
 
 #include <gtest/gtest.h>
@@ -33,6 +34,8 @@ struct Read {
     unsigned long got = 0xFFFFFFFF;
     long children = -1;
     std::map<long, Element> elements;
+    long actionOn = -1;
+    unsigned long action = 0xFFFFFFFF; // what the default action returned
 };
 
 std::wstring besideThisProgram(const wchar_t* name) {
@@ -42,8 +45,9 @@ std::wstring besideThisProgram(const wchar_t* name) {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1) + name;
 }
 
-// Runs the reader on the windows, in a process of its own, and parses what it wrote.
-std::map<HWND, Read> readFromOutside(const std::vector<HWND>& windows) {
+// Runs the reader on the windows, in a process of its own, and parses what it wrote. With
+// `action`, the reader then carries out the default action of that element of the last window.
+std::map<HWND, Read> readFromOutside(const std::vector<HWND>& windows, long action = -1) {
     const std::wstring folder =
         settings().workDir.empty() ? besideThisProgram(L"") : settings().workDir + L"\\";
     const std::wstring out = folder + L"access-read.txt";
@@ -55,6 +59,9 @@ std::map<HWND, Read> readFromOutside(const std::vector<HWND>& windows) {
         std::swprintf(handle, 24, L" %llx",
                       static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(window)));
         commandLine += handle;
+    }
+    if (action >= 0) {
+        commandLine += L":" + std::to_wstring(action);
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -89,6 +96,11 @@ std::map<HWND, Read> readFromOutside(const std::vector<HWND>& windows) {
             continue;
         }
         if (read == nullptr) {
+            continue;
+        }
+        if (line.starts_with("action ")) {
+            std::istringstream fields(line.substr(7));
+            fields >> std::dec >> read->actionOn >> std::hex >> read->action;
             continue;
         }
         std::istringstream fields(line);
@@ -181,8 +193,15 @@ TEST_F(Access, AScreenReaderInAnotherProcessReadsTheButtonsAndThePaletteCells) {
     EXPECT_EQ(reads[choose].elements[0].name, "选择颜色");
     const unsigned long systemRole = reads[choose].elements[0].role;
     EXPECT_TRUE(systemRole == kPushButton || systemRole == kClient) << systemRole;
-    app->key(VK_ESCAPE);
-    EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms));
+
+    // The reader picks cell 25 through its default action, as a screen reader user does.
+    const HWND colorField = field(159, 161);
+    reads = readFromOutside({popup}, 25);
+    EXPECT_EQ(reads[popup].actionOn, 25);
+    EXPECT_EQ(reads[popup].action, 0u);
+    EXPECT_TRUE(waitUntil([] { return shownPalettePopup() == nullptr; }, 3000ms)) << "still open";
+    app->settle();
+    EXPECT_EQ(app->text(colorField), "B8CCE4");
 }
 
 } // namespace

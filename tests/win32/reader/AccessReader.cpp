@@ -2,11 +2,13 @@
 // handle given it asks oleacc for the window's client object and writes what it reads, one line
 // per element, into a UTF-8 file for the end-to-end tests.
 //
-//   quorvel_access_reader.exe --out=FILE HWND...      (handles in hexadecimal)
+//   quorvel_access_reader.exe --out=FILE HWND[:ID]...      (handles in hexadecimal)
 //
+// With ":ID" the reader then carries out the default action of that element (0: the object).
 // For each window:  "window <hwnd> <hresult> <children>"  then for the object itself (id 0) and
 // each simple element:  "<id>\t<role>\t<state>\t<name>"  (role and state in hexadecimal); a
-// child that is an object of its own (a child window) is listed as "<id>\twindow".
+// child that is an object of its own (a child window) is listed as "<id>\twindow"; a default
+// action carried out as "action <id> <hresult>".
 //
 // The interface ids are taken from the headers (__uuidof): MinGW-w64's import library of oleacc
 // also has a symbol IID_IAccessible, but as a thunk of the DLL's export, so a program linked with
@@ -73,7 +75,7 @@ std::string element(IAccessible& object, long id) {
            nameOf(object, id) + '\n';
 }
 
-std::string readWindow(HWND window) {
+std::string readWindow(HWND window, long action) {
     IAccessible* object = nullptr;
     const HRESULT got =
         ::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
@@ -96,6 +98,11 @@ std::string readWindow(HWND window) {
         }
         out += child == S_OK ? std::to_string(id) + "\twindow\n" : element(*object, id);
     }
+    if (action >= 0) {
+        const HRESULT done = object->accDoDefaultAction(childId(action));
+        out +=
+            "action " + std::to_string(action) + ' ' + hex(static_cast<unsigned long>(done)) + '\n';
+    }
     object->Release();
     return out;
 }
@@ -110,15 +117,17 @@ int wmain(int argc, wchar_t** argv) {
         if (std::wcsncmp(argv[i], L"--out=", 6) == 0) {
             outPath = argv[i] + 6;
         } else {
-            out += readWindow(reinterpret_cast<HWND>(
-                static_cast<ULONG_PTR>(std::wcstoull(argv[i], nullptr, 16))));
+            wchar_t* end = nullptr;
+            const auto window =
+                reinterpret_cast<HWND>(static_cast<ULONG_PTR>(std::wcstoull(argv[i], &end, 16)));
+            out += readWindow(window, *end == L':' ? std::wcstol(end + 1, nullptr, 10) : -1);
         }
     }
     if (SUCCEEDED(com)) {
         ::CoUninitialize();
     }
     if (outPath.empty()) {
-        std::fputs("usage: quorvel_access_reader --out=FILE HWND...\n", stderr);
+        std::fputs("usage: quorvel_access_reader --out=FILE HWND[:ID]...\n", stderr);
         return 2;
     }
     const HANDLE file = ::CreateFileW(outPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
