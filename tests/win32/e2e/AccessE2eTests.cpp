@@ -34,6 +34,8 @@ struct Read {
     unsigned long got = 0xFFFFFFFF;
     long children = -1;
     std::map<long, Element> elements;
+    unsigned long late = 0xFFFFFFFF; // the name asked for through IDispatch
+    std::string lateName;
     long actionOn = -1;
     unsigned long action = 0xFFFFFFFF; // what the default action returned
 };
@@ -98,6 +100,13 @@ std::map<HWND, Read> readFromOutside(const std::vector<HWND>& windows, long acti
         if (read == nullptr) {
             continue;
         }
+        if (line.starts_with("late ")) {
+            std::istringstream fields(line.substr(5));
+            fields >> std::hex >> read->late;
+            fields.get(); // the tab before the name
+            std::getline(fields, read->lateName);
+            continue;
+        }
         if (line.starts_with("action ")) {
             std::istringstream fields(line.substr(7));
             fields >> std::dec >> read->actionOn >> std::hex >> read->action;
@@ -148,6 +157,8 @@ TEST_F(Access, AScreenReaderInAnotherProcessReadsTheButtonsAndThePaletteCells) {
         EXPECT_EQ(self.name, captions[i]);
         EXPECT_EQ(self.state & (kFocusable | kFocused | kPressed),
                   kFocusable | (i == 0 ? kFocused : 0));
+        EXPECT_EQ(read.late, 0u) << "IDispatch::Invoke";
+        EXPECT_EQ(read.lateName, captions[i]);
     }
 
     // Held down with the mouse, a button is pressed; released over another, nothing happens.

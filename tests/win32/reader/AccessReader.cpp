@@ -8,7 +8,8 @@
 // For each window:  "window <hwnd> <hresult> <children>"  then for the object itself (id 0) and
 // each simple element:  "<id>\t<role>\t<state>\t<name>"  (role and state in hexadecimal); a
 // child that is an object of its own (a child window) is listed as "<id>\twindow"; a default
-// action carried out as "action <id> <hresult>".
+// action carried out as "action <id> <hresult>". "late <hresult>\t<name>" is the object's name
+// asked for through IDispatch::Invoke, as scripts ask.
 //
 // The interface ids are taken from the headers (__uuidof): MinGW-w64's import library of oleacc
 // also has a symbol IID_IAccessible, but as a thunk of the DLL's export, so a program linked with
@@ -68,6 +69,22 @@ std::string nameOf(IAccessible& object, long id) {
     return result;
 }
 
+// The name as a late-bound client (a script) asks for it: through IDispatch, by number.
+std::string lateBoundName(IAccessible& object) {
+    VARIANT self = childId(CHILDID_SELF);
+    DISPPARAMS params{&self, nullptr, 1, 0};
+    VARIANT name;
+    ::VariantInit(&name);
+    const HRESULT got = object.Invoke(DISPID_ACC_NAME, GUID{}, 0, DISPATCH_PROPERTYGET, &params,
+                                      &name, nullptr, nullptr);
+    std::string out = "late " + hex(static_cast<unsigned long>(got)) + '\t';
+    if (got == S_OK && name.vt == VT_BSTR && name.bstrVal) {
+        out += utf8(name.bstrVal, static_cast<int>(::SysStringLen(name.bstrVal)));
+    }
+    ::VariantClear(&name);
+    return out + '\n';
+}
+
 std::string element(IAccessible& object, long id) {
     return std::to_string(id) + '\t' +
            hex(static_cast<unsigned long>(number(object, &IAccessible::get_accRole, id))) + '\t' +
@@ -90,6 +107,7 @@ std::string readWindow(HWND window, long action) {
         return out;
     }
     out += element(*object, CHILDID_SELF);
+    out += lateBoundName(*object);
     for (long id = 1; id <= children; ++id) {
         IDispatch* own = nullptr;
         const HRESULT child = object->get_accChild(childId(id), &own);
