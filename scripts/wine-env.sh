@@ -14,10 +14,20 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 # Do not offer to install Mono and Gecko into a new prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=zh_CN.UTF-8
-export LC_ALL=zh_CN.UTF-8
 
 quorvel_wine_say() { echo "wine-env: $*" >&2; }
+
+# The locale gives Wine its ANSI code page: zh_CN.UTF-8 gives 936 (GBK); scripts/setup.sh creates
+# it. glibc reads the system's locale archive once in a process, so a shell that started in a
+# locale from the archive (LANG=en_US.UTF-8, C.UTF-8) before setup.sh added zh_CN.UTF-8 cannot
+# switch to it itself and bash would warn; the programs it starts from then on can, and only they
+# need it. So the shell's own switch stays quiet, and a locale really missing is said so.
+quorvel_locale=zh_CN.UTF-8
+if [ -n "$( { LC_ALL=$quorvel_locale; } 2>&1)" ] &&
+    ! LC_ALL=C locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
+    quorvel_wine_say "the locale $quorvel_locale is missing (scripts/setup.sh creates it)"
+fi
+{ export LANG=$quorvel_locale LC_ALL=$quorvel_locale; } 2>/dev/null
 
 # Sets the Windows version that programs in the prefix see: win7, winxp, win2003, win8, win10.
 quorvel_wine_set_version() {

@@ -52,6 +52,9 @@ enum class Fn {
     SysAllocStringLen,
     SysFreeString,
     VariantClear,
+    LoadRegTypeLib,
+    DispGetIDsOfNames,
+    DispInvoke,
     LresultFromObject,
     CreateStdAccessibleObject,
     AccessibleObjectFromWindow,
@@ -101,6 +104,9 @@ constexpr Entry kEntries[] = {
     {Fn::SysAllocStringLen, kAutomation, "SysAllocStringLen"},
     {Fn::SysFreeString, kAutomation, "SysFreeString"},
     {Fn::VariantClear, kAutomation, "VariantClear"},
+    {Fn::LoadRegTypeLib, kAutomation, "LoadRegTypeLib"},
+    {Fn::DispGetIDsOfNames, kAutomation, "DispGetIDsOfNames"},
+    {Fn::DispInvoke, kAutomation, "DispInvoke"},
     {Fn::LresultFromObject, kAccessibility, "LresultFromObject"},
     {Fn::CreateStdAccessibleObject, kAccessibility, "CreateStdAccessibleObject"},
     {Fn::AccessibleObjectFromWindow, kAccessibility, "AccessibleObjectFromWindow"},
@@ -328,6 +334,29 @@ void SysFreeString(BSTR text) {
 HRESULT VariantClear(VARIANT* value) {
     static const auto function = find<HRESULT WINAPI(VARIANT*)>(Fn::VariantClear);
     return function ? function(value) : E_FAIL;
+}
+
+HRESULT LoadRegTypeLib(REFGUID library, WORD major, WORD minor, LCID locale, ITypeLib** loaded) {
+    static const auto function =
+        find<HRESULT WINAPI(REFGUID, WORD, WORD, LCID, ITypeLib**)>(Fn::LoadRegTypeLib);
+    if (loaded) {
+        *loaded = nullptr;
+    }
+    return function ? function(library, major, minor, locale, loaded) : E_FAIL;
+}
+
+HRESULT DispGetIDsOfNames(ITypeInfo* info, OLECHAR** names, UINT count, DISPID* ids) {
+    static const auto function =
+        find<HRESULT WINAPI(ITypeInfo*, OLECHAR**, UINT, DISPID*)>(Fn::DispGetIDsOfNames);
+    return function ? function(info, names, count, ids) : E_FAIL;
+}
+
+HRESULT DispInvoke(void* object, ITypeInfo* info, DISPID member, WORD flags, DISPPARAMS* params,
+                   VARIANT* result, EXCEPINFO* exception, UINT* badArgument) {
+    static const auto function = find<HRESULT WINAPI(void*, ITypeInfo*, DISPID, WORD, DISPPARAMS*,
+                                                     VARIANT*, EXCEPINFO*, UINT*)>(Fn::DispInvoke);
+    return function ? function(object, info, member, flags, params, result, exception, badArgument)
+                    : E_FAIL;
 }
 
 LRESULT LresultFromObject(REFIID id, WPARAM wParam, IUnknown* object) {

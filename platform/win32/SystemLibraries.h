@@ -72,6 +72,11 @@ int GdipDisposeImage(void* image);
 BSTR SysAllocStringLen(const wchar_t* text, UINT length);
 void SysFreeString(BSTR text);
 HRESULT VariantClear(VARIANT* value);
+// Type libraries and calls through IDispatch by their description.
+HRESULT LoadRegTypeLib(REFGUID library, WORD major, WORD minor, LCID locale, ITypeLib** loaded);
+HRESULT DispGetIDsOfNames(ITypeInfo* info, OLECHAR** names, UINT count, DISPID* ids);
+HRESULT DispInvoke(void* object, ITypeInfo* info, DISPID member, WORD flags, DISPPARAMS* params,
+                   VARIANT* result, EXCEPINFO* exception, UINT* badArgument);
 
 LRESULT LresultFromObject(REFIID id, WPARAM wParam, IUnknown* object);
 HRESULT CreateStdAccessibleObject(HWND window, LONG objectId, REFIID id, void** object);

@@ -5,6 +5,9 @@
 
 #include "AccessibleClient.h"
 
+#include "platform/win32/WideText.h"
+#include "wizard/Accessibility.h"
+
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
@@ -214,6 +217,62 @@ TEST_F(GraphicButtonTest, AccessibilityClientsSeeAPushButtonWithItsLabelAndState
         const test::AccessibleClient client(button);
         EXPECT_EQ(client.name(), L"返回主界面");
         EXPECT_EQ(client.state() & (kStates | STATE_SYSTEM_FOCUSABLE), STATE_SYSTEM_UNAVAILABLE);
+    }
+    if (SUCCEEDED(com)) {
+        system::CoUninitialize();
+    }
+}
+
+TEST_F(GraphicButtonTest, LateBoundClientsCallTheSameObjectThroughIDispatchByName) {
+    const HRESULT com = system::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    {
+        const test::AccessibleClient client(button);
+        ASSERT_EQ(client.got, S_OK);
+        IDispatch* const dispatch = client.object;
+        UINT infos = 0;
+        ASSERT_EQ(dispatch->GetTypeInfoCount(&infos), S_OK);
+        ASSERT_EQ(infos, 1u) << "oleacc's type library describes IAccessible";
+        struct Case {
+            const wchar_t* name;
+            DISPID id;
+            VARTYPE type;
+        };
+        const Case cases[] = {{L"accName", DISPID_ACC_NAME, VT_BSTR},
+                              {L"accRole", DISPID_ACC_ROLE, VT_I4},
+                              {L"accDefaultAction", DISPID_ACC_DEFAULTACTION, VT_BSTR}};
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << toUtf8(c.name));
+            LPOLESTR name = const_cast<LPOLESTR>(c.name);
+            DISPID id = 0;
+            EXPECT_EQ(dispatch->GetIDsOfNames(GUID{}, &name, 1, 0, &id), S_OK);
+            EXPECT_EQ(id, c.id);
+            VARIANT self = test::AccessibleClient::id(CHILDID_SELF);
+            DISPPARAMS params{&self, nullptr, 1, 0};
+            VARIANT result{};
+            EXPECT_EQ(dispatch->Invoke(c.id, GUID{}, 0, DISPATCH_PROPERTYGET, &params, &result,
+                                       nullptr, nullptr),
+                      S_OK);
+            ASSERT_EQ(result.vt, c.type);
+            if (c.type == VT_BSTR) {
+                EXPECT_EQ(std::wstring(result.bstrVal), c.id == DISPID_ACC_NAME
+                                                            ? std::wstring(L"生成Win7主题")
+                                                            : toWide(access::kPressAction));
+            } else {
+                EXPECT_EQ(result.lVal, ROLE_SYSTEM_PUSHBUTTON);
+            }
+            system::VariantClear(&result);
+        }
+        // The action by its number, as a script presses the button.
+        VARIANT self = test::AccessibleClient::id(CHILDID_SELF);
+        DISPPARAMS params{&self, nullptr, 1, 0};
+        EXPECT_EQ(dispatch->Invoke(DISPID_ACC_DODEFAULTACTION, GUID{}, 0, DISPATCH_METHOD, &params,
+                                   nullptr, nullptr, nullptr),
+                  S_OK);
+        MSG message{};
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&message);
+        }
+        EXPECT_EQ(received.clicks, 1);
     }
     if (SUCCEEDED(com)) {
         system::CoUninitialize();

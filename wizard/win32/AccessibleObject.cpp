@@ -38,6 +38,27 @@ BSTR bstrOf(const std::string& utf8) {
     return system::SysAllocStringLen(wide.c_str(), static_cast<UINT>(wide.size()));
 }
 
+// The description of IAccessible in oleacc's type library, for clients that call the object
+// through IDispatch (scripts, late-bound readers); null where the system has none. Loaded on the
+// first such call and kept for the rest of the process, as the library is.
+ITypeInfo* accessibleTypeInfo() {
+    static ITypeInfo* const info = []() -> ITypeInfo* {
+        constexpr GUID kAccessibilityLibrary = {
+            0x1EA4DBF0, 0x3C3B, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+        ITypeLib* library = nullptr;
+        if (FAILED(system::LoadRegTypeLib(kAccessibilityLibrary, 1, 1, 0, &library)) || !library) {
+            return nullptr;
+        }
+        ITypeInfo* found = nullptr;
+        if (FAILED(library->GetTypeInfoOfGuid(__uuidof(IAccessible), &found))) {
+            found = nullptr;
+        }
+        library->Release();
+        return found;
+    }();
+    return info;
+}
+
 class AccessibleObject final : public IAccessible, public IOleWindow {
 public:
     AccessibleObject(HWND window, std::shared_ptr<AccessibleSource> source)
@@ -73,21 +94,47 @@ public:
         return left;
     }
 
-    // IDispatch: the object is used through its interface only.
+    // IDispatch: calls by name and number go to the IAccessible methods as oleacc's type
+    // library describes them.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override {
         if (!count) {
             return E_POINTER;
         }
-        *count = 0;
+        *count = accessibleTypeInfo() ? 1 : 0;
         return S_OK;
     }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
+    STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+        if (!info) {
+            return E_POINTER;
+        }
+        *info = nullptr;
+        if (index != 0) {
+            return DISP_E_BADINDEX;
+        }
+        ITypeInfo* const found = accessibleTypeInfo();
+        if (!found) {
+            return E_NOTIMPL;
+        }
+        found->AddRef();
+        *info = found;
+        return S_OK;
     }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                        UINT*) override {
-        return E_NOTIMPL;
+    STDMETHODIMP GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (id != GUID{}) {
+            return DISP_E_UNKNOWNINTERFACE;
+        }
+        ITypeInfo* const info = accessibleTypeInfo();
+        return info ? system::DispGetIDsOfNames(info, names, count, ids) : E_NOTIMPL;
+    }
+    STDMETHODIMP Invoke(DISPID member, REFIID id, LCID, WORD flags, DISPPARAMS* params,
+                        VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override {
+        if (id != GUID{}) {
+            return DISP_E_UNKNOWNINTERFACE;
+        }
+        ITypeInfo* const info = accessibleTypeInfo();
+        return info ? system::DispInvoke(static_cast<IAccessible*>(this), info, member, flags,
+                                         params, result, exception, badArgument)
+                    : E_NOTIMPL;
     }
 
     // IOleWindow

@@ -4,6 +4,7 @@
 #include "wizard/ControlTable.h"
 #include "wizard/Dpi.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -92,6 +93,25 @@ HCURSOR pointerOf(std::string_view role) {
     return nullptr;
 }
 
+// The size of a pointer's picture as the system gives it; 0 x 0 when it cannot be read.
+SIZE pointerSize(HCURSOR pointer) {
+    ICONINFO info{};
+    if (!::GetIconInfo(pointer, &info)) {
+        return {};
+    }
+    const gdi::Bitmap color(info.hbmColor);
+    const gdi::Bitmap mask(info.hbmMask);
+    BITMAP bitmap{};
+    if (color && ::GetObjectW(color.get(), sizeof(bitmap), &bitmap)) {
+        return {bitmap.bmWidth, bitmap.bmHeight};
+    }
+    if (mask && ::GetObjectW(mask.get(), sizeof(bitmap), &bitmap)) {
+        // A monochrome pointer's mask holds the AND and the XOR halves one above the other.
+        return {bitmap.bmWidth, bitmap.bmHeight / 2};
+    }
+    return {};
+}
+
 // `where` is already scaled to `dpi`; the frame stays one pixel wide.
 void paintPictogram(HDC dc, const Rect& where, std::string_view role, const LookColors& c,
                     int dpi) {
@@ -99,7 +119,8 @@ void paintPictogram(HDC dc, const Rect& where, std::string_view role, const Look
     gdi::fill(dc, box, c.fieldFace);
     gdi::frame(dc, box, c.frame);
     if (const HCURSOR pointer = pointerOf(role)) {
-        ::DrawIconEx(dc, box.left + 1, box.top + 1, pointer, where.width - 2, where.height - 2, 0,
+        const RECT at = pictogramPlace(box, pointerSize(pointer));
+        ::DrawIconEx(dc, at.left, at.top, pointer, at.right - at.left, at.bottom - at.top, 0,
                      nullptr, DI_NORMAL);
         return;
     }
@@ -111,6 +132,17 @@ void paintPictogram(HDC dc, const Rect& where, std::string_view role, const Look
 }
 
 } // namespace
+
+RECT pictogramPlace(const RECT& frame, SIZE pointer) {
+    const RECT inside{frame.left + 1, frame.top + 1, frame.right - 1, frame.bottom - 1};
+    const int room = std::min(inside.right - inside.left, inside.bottom - inside.top);
+    // A pointer of unknown size is fitted to the frame, as a larger one is.
+    const int known = std::min(pointer.cx, pointer.cy);
+    const int size = known > 0 ? std::min(room, known) : room;
+    const int left = inside.left + (inside.right - inside.left - size) / 2;
+    const int top = inside.top + (inside.bottom - inside.top - size) / 2;
+    return {left, top, left + size, top + size};
+}
 
 std::wstring chineseFace() {
     static const std::wstring face =

@@ -36,6 +36,11 @@ WizardFonts makeWizardFonts(int dpi = 96);
 void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& colors,
                       int dpi = 96);
 
+// Where a pointer pictogram is drawn inside its one-pixel frame: at the pointer's own size,
+// centred, where the frame has room to spare (at high DPI the system's pointers stay smaller
+// than the frame); shrunk to the room inside the frame where the pointer is larger.
+RECT pictogramPlace(const RECT& frame, SIZE pointer);
+
 enum class FaceState { Normal, Hot, Pressed };
 // Draws one face of a graphic button over the rectangle, at `dpi`.
 void paintButtonFace(HDC dc, const RECT& rect, std::wstring_view label, FaceState state,
