@@ -288,13 +288,20 @@ PackExtraction extractThemePack(const std::string& pack, const std::string& pack
         result.error = statusMessage(listed, packs);
         return result;
     }
-    if (!makeFolders(packs, platform)) {
-        result.error = std::string(text::kPackWriteFailed) + packs;
-        return result;
+    // The free space of the disk the packs folder is on (of its nearest folder that exists,
+    // since nothing is made before the checks).
+    std::string existing = packs;
+    while (!existing.empty() && !platform.isDirectory(existing)) {
+        const std::size_t slash = existing.find_last_of('\\');
+        existing.resize(slash == std::string::npos ? 0 : slash);
     }
-    PackPlan plan = planPack(members, platform.freeSpace(packs));
+    PackPlan plan = planPack(members, platform.freeSpace(existing.empty() ? packs : existing));
     if (!plan.error.empty()) {
         result.error = std::move(plan.error);
+        return result;
+    }
+    if (!makeFolders(packs, platform)) {
+        result.error = std::string(text::kPackWriteFailed) + packs;
         return result;
     }
 

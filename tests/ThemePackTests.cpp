@@ -164,6 +164,11 @@ const std::string kTheme = utf16("[Theme]\r\nDisplayName=x\r\n");
 
 TEST(ThemePack, HostilePacksAreRefusedAndChangeNothing) {
     PackFixture f;
+    // Refused before anything is written: not even the folder of packs is made.
+    const std::string first = f.put("hostile.themepack", writeCabinet({{"..\\a.theme", kTheme}}));
+    const Tree untouched = f.tree();
+    EXPECT_FALSE(readDocument(first, f.platform, PageSet::Win7).state);
+    EXPECT_EQ(f.tree(), untouched);
     // An earlier extraction of the same name, which a failed one must leave as it is.
     ASSERT_TRUE(f.platform.makeDirectory(f.sandbox->root() + "\\Local"));
     ASSERT_TRUE(f.platform.makeDirectory(f.sandbox->root() + "\\Local\\Quorvel"));
