@@ -370,28 +370,27 @@ void resolvePackPaths(ThemeImport& theme, const PackExtraction& pack,
         }
         const bool absolute =
             isSeparator(path.front()) || path.find(':') != std::string::npos || path.front() == '%';
-        if (!absolute) {
-            path = join(pack.folder, path);
+        const std::string direct = absolute ? path : join(pack.folder, path);
+        if (exists(direct)) {
+            path = direct;
             return;
         }
-        if (exists(path)) {
-            return;
-        }
-        // The longest end of the path, from a separator on, that is a member's path.
-        const std::string key = foldCase(path);
+        // The longest end of the path that is a member's path: the whole of a relative path,
+        // else what follows a separator.
+        std::string key = foldCase(path);
+        std::replace(key.begin(), key.end(), '/', '\\');
         for (std::size_t at = 0; at < key.size(); ++at) {
-            if (!isSeparator(key[at])) {
-                continue;
-            }
-            std::string tail = key.substr(at + 1);
-            std::replace(tail.begin(), tail.end(), '/', '\\');
-            const auto found = std::find(keys.begin(), keys.end(), tail);
+            const bool start = (at == 0 && !absolute) || (at > 0 && key[at - 1] == '\\');
+            const auto found =
+                start ? std::find(keys.begin(), keys.end(), std::string_view(key).substr(at))
+                      : keys.end();
             if (found != keys.end()) {
                 path =
                     join(pack.folder, pack.members[static_cast<std::size_t>(found - keys.begin())]);
                 return;
             }
         }
+        path = direct;
     };
     for (std::string& path : theme.icons) {
         resolve(path);

@@ -77,9 +77,10 @@ PackExtraction extractThemePack(const std::string& pack, const std::string& pack
                                 Platform& platform);
 
 // The paths a pack's theme names, as files of the extraction: a relative path lies inside its
-// folder; an absolute one that `exists` does not find but that ends in the path of a member
-// (such as the folder Windows installs packs into, "...\Themes\<name>\DesktopBackground\a.jpg")
-// is that member's file.
+// folder; a path that `exists` does not find there (or, absolute, where it points) but that ends
+// in the path of a member is that member's file: the folder Windows installs packs into
+// ("...\Themes\<name>\DesktopBackground\a.jpg"), or an image named with its folder below an
+// ImagesRootPath of that folder ("DesktopBackground\DesktopBackground\a.jpg").
 void resolvePackPaths(ThemeImport& theme, const PackExtraction& pack,
                       const std::function<bool(const std::string&)>& exists);
 

@@ -271,6 +271,7 @@ TEST(ThemePack, OpensAHandWrittenPack) {
             EXPECT_EQ(state.pageSet, PageSet::Win7);
             EXPECT_EQ(state.picks.wallpaperFile.sourcePath, folder + "\\" + members[3]);
             ASSERT_EQ(state.picks.slideshowFiles.size(), 2u);
+            EXPECT_EQ(state.picks.slideshowFiles[0].sourcePath, folder + "\\" + members[3]);
             EXPECT_EQ(state.picks.slideshowFiles[1].sourcePath, folder + "\\" + members[4]);
             EXPECT_EQ(state.picks.cursorFiles[9].sourcePath, folder + "\\arrow.cur"); // Arrow
             EXPECT_EQ(state.picks.soundFiles[3].sourcePath, folder + "\\logon.wav");  // Logon
