@@ -76,8 +76,9 @@ inline constexpr std::string_view kMenuSaveProjectAs = "方案另存为...";
 // The filters of the project dialogs.
 inline constexpr std::string_view kProjectSaveFilter = "Quorvel 方案 (*.quorvel)|*.quorvel";
 inline constexpr std::string_view kProjectOpenFilter =
-    "Quorvel 方案和主题 (*.quorvel;*.theme)|*.quorvel;*.theme|Quorvel 方案 (*.quorvel)|*.quorvel|"
-    "主题文件 (*.theme)|*.theme";
+    "Quorvel 方案和主题 (*.quorvel;*.theme;*.themepack;*.deskthemepack)|"
+    "*.quorvel;*.theme;*.themepack;*.deskthemepack|Quorvel 方案 (*.quorvel)|*.quorvel|"
+    "主题文件 (*.theme)|*.theme|主题包 (*.themepack;*.deskthemepack)|*.themepack;*.deskthemepack";
 
 // --- the main window ---
 inline constexpr std::string_view kInternalError = "程序内部错误：";
@@ -92,8 +93,48 @@ inline constexpr std::string_view kDropWrongType = "这里只能放入此类文�
 inline constexpr std::string_view kDropFileOnFolderField = "这里只能放入一个文件夹,作为保存位置。";
 inline constexpr std::string_view kDropFieldDisabled = "这一项现在不可用,文件未被放入。";
 inline constexpr std::string_view kDropNotADocument =
-    "请把文件拖到它所属的路径框上;拖到窗口其他位置的只能是一个主题文件(*.theme)或工程文件"
-    "(*.quorvel)。";
+    "请把文件拖到它所属的路径框上;拖到窗口其他位置的只能是一个主题文件(*.theme)、主题包"
+    "(*.themepack;*.deskthemepack)或工程文件(*.quorvel)。";
+
+// --- opening theme packs (.themepack, .deskthemepack); each follows kCannotOpenFile + path ---
+inline constexpr std::string_view kPackNotCabinet =
+    "文件不是主题包 (不是有效的 cabinet 压缩文件), 或已损坏。";
+inline constexpr std::string_view kPackDamaged =
+    "主题包已损坏或不完整 (可能没有下载完), 无法解开, 未写入任何文件。";
+inline constexpr std::string_view kPackUnsupported =
+    "主题包使用了本程序在此系统上无法解开的压缩方式或格式版本。";
+// Followed by the folder.
+inline constexpr std::string_view kPackWriteFailed = "无法把主题包解开到文件夹: ";
+inline constexpr std::string_view kPackNoDataFolder =
+    "系统没有提供当前用户的应用程序数据文件夹, 无法解开主题包。";
+// kPackBadNameBefore + name + kPackBadNameAfter + one of the reasons below.
+inline constexpr std::string_view kPackBadNameBefore = "主题包中的文件名 \"";
+inline constexpr std::string_view kPackBadNameAfter = "\" 不安全, 主题包未被解开: ";
+inline constexpr std::string_view kMemberNameEmpty = "名称为空, 或不是有效的文字";
+inline constexpr std::string_view kMemberNameRooted = "以 \\ 或 / 开头, 是绝对路径";
+inline constexpr std::string_view kMemberNameColon = "含有盘符或冒号 (:)";
+inline constexpr std::string_view kMemberNameDots = "含有空的部分、. 或 .. (指向上级文件夹)";
+inline constexpr std::string_view kMemberNameCharacter = "含有无效字符 (* ? \" < > | 或控制字符)";
+inline constexpr std::string_view kMemberNameTrailing = "某一部分以句点或空格结尾";
+inline constexpr std::string_view kMemberNameDevice = "是设备名 (如 CON、NUL、COM1)";
+inline constexpr std::string_view kMemberNameLong = "过长";
+// Followed by the name.
+inline constexpr std::string_view kPackDuplicateName =
+    "主题包中有重名的文件或文件夹, 主题包未被解开: ";
+// kPackTooManyBefore + count + kPackTooManyAfter.
+inline constexpr std::string_view kPackTooManyBefore = "主题包中的文件太多 (";
+inline constexpr std::string_view kPackTooManyAfter = " 个, 最多 10000 个), 主题包未被解开。";
+// kPackTooLargeBefore + megabytes + kPackTooLargeAfter.
+inline constexpr std::string_view kPackTooLargeBefore = "主题包解开后太大 (";
+inline constexpr std::string_view kPackTooLargeAfter = " MB, 最多 2048 MB), 主题包未被解开。";
+// kPackNoSpaceBefore + needed + kPackNoSpaceMiddle + free + kPackNoSpaceAfter.
+inline constexpr std::string_view kPackNoSpaceBefore = "磁盘空间不足: 解开主题包需要 ";
+inline constexpr std::string_view kPackNoSpaceMiddle = " MB, 但只剩 ";
+inline constexpr std::string_view kPackNoSpaceAfter = " MB。主题包未被解开。";
+inline constexpr std::string_view kPackNoTheme = "主题包中没有主题文件 (*.theme)。";
+inline constexpr std::string_view kPackSeveralThemes =
+    "主题包中有多个主题文件 (*.theme), 无法确定打开哪一个。";
+inline constexpr std::string_view kPackDefaultFolder = "主题包";
 
 // --- hostile names, long paths and what is already there: checked before a run writes ---
 // After "文件名 "<name>"" in the project file reader's message.

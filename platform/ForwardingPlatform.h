@@ -31,6 +31,17 @@ public:
     std::string expandEnvironment(const std::string& text) override {
         return target_.expandEnvironment(text);
     }
+    bool movePath(const std::string& from, const std::string& to) override {
+        return target_.movePath(from, to);
+    }
+    bool removePath(const std::string& path) override { return target_.removePath(path); }
+    std::optional<std::uint64_t> freeSpace(const std::string& folder) override {
+        return target_.freeSpace(folder);
+    }
+    std::string localDataFolder() override { return target_.localDataFolder(); }
+    CabinetStatus readCabinet(const std::string& path, const CabinetVisitor& visit) override {
+        return target_.readCabinet(path, visit);
+    }
     std::optional<std::string> toAnsi(std::string_view utf8) override {
         return target_.toAnsi(utf8);
     }

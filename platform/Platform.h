@@ -29,6 +29,34 @@ struct DirectoryEntry {
     bool isReparsePoint; // a symbolic link, junction or other reparse point
 };
 
+// One member of a cabinet (a theme pack), as its directory lists it.
+struct CabinetMember {
+    std::size_t index = 0; // its place in the cabinet's list of members, from 0
+    // Its name, UTF-8 with "\" between folders; empty when the cabinet's bytes for it are not
+    // valid in the encoding the cabinet declares for it.
+    std::string name;
+    std::uint64_t size = 0; // in bytes, as the cabinet states it
+};
+
+// What to do with a member: leave it, write it to `target` (a full path whose folder exists;
+// the file must not exist yet) or stop reading the cabinet.
+struct CabinetDecision {
+    enum class Action { Skip, Extract, Stop };
+    Action action = Action::Skip;
+    std::string target;
+};
+using CabinetVisitor = std::function<CabinetDecision(const CabinetMember&)>;
+
+enum class CabinetStatus {
+    Done,        // every member was offered and those chosen were written
+    CannotOpen,  // the file cannot be read
+    NotCabinet,  // the file is no cabinet
+    Damaged,     // a damaged or truncated cabinet (also one that continues in another file)
+    Unsupported, // a compression this build cannot read
+    WriteFailed, // a member's file could not be made or written
+    Stopped,     // the visitor stopped
+};
+
 // What replaceFile appends to the target's name for the new file it writes first.
 inline constexpr std::string_view kReplacementSuffix = ".new~";
 
@@ -61,6 +89,19 @@ public:
     // Replaces %NAME% references by the values of the environment (unknown names stay as they
     // are).
     virtual std::string expandEnvironment(const std::string& text) = 0;
+    // Gives a file or a directory a new path on the same volume; fails when the target exists.
+    virtual bool movePath(const std::string& from, const std::string& to) = 0;
+    // Deletes a file, or an empty directory (a reparse point is removed, not followed).
+    virtual bool removePath(const std::string& path) = 0;
+    // The bytes the current user may still write on the volume of an existing folder.
+    virtual std::optional<std::uint64_t> freeSpace(const std::string& folder) = 0;
+    // The current user's local application data folder (on Windows XP the profile's
+    // "Local Settings\Application Data"); empty when the system does not tell.
+    virtual std::string localDataFolder() = 0;
+    // Reads a cabinet through the system's cabinet library: offers each member to the visitor
+    // in the cabinet's order and writes those it chooses, each exactly as many bytes as the
+    // cabinet states. Nothing else is written.
+    virtual CabinetStatus readCabinet(const std::string& path, const CabinetVisitor& visit) = 0;
 
     // --- text ------------------------------------------------------------------------------
     // The text in the system's ANSI code page, or nothing when the code page cannot hold it.

@@ -39,12 +39,12 @@ say "building build/bench (native, Release)"
 cmake -S "$repo" -B "$repo/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF \
     >/dev/null
 cmake --build "$repo/build/bench" -j2 --target quorvel_bench quorvel_generation_bench \
-    quorvel_project_bench >/dev/null
+    quorvel_project_bench quorvel_pack_bench >/dev/null
 say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
-    quorvel_startup_bench quorvel_project_bench quorvel_preview_bench minimal_window \
+    quorvel_startup_bench quorvel_project_bench quorvel_pack_bench quorvel_preview_bench minimal_window \
     quorvel_outside_bench >/dev/null
 if [ ! -s "$preview_image" ]; then
     say "making a 6000 x 4000 JPEG for the preview bench (about a minute)"
@@ -65,6 +65,9 @@ generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
     echo
     echo "== opening a project file, native"
     "$repo/build/bench/bench/quorvel_project_bench"
+    echo
+    echo "== opening a theme pack against copying its bytes, native"
+    "$repo/build/bench/bench/quorvel_pack_bench"
     if [ -d /dev/shm ] && [ -w /dev/shm ]; then
         echo
         echo "== generation against a plain copy, native, /dev/shm (in memory)"
@@ -103,6 +106,9 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
     echo
     echo "== opening a project file, under Wine"
     wine "$repo/build/win/bench/quorvel_project_bench.exe"
+    echo
+    echo "== opening a theme pack against copying its bytes, under Wine"
+    wine "$repo/build/win/bench/quorvel_pack_bench.exe"
     echo
     echo "== start-up to the first painted window, under Wine"
     wine "$repo/build/win/bench/quorvel_startup_bench.exe" \

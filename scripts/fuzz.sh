@@ -9,7 +9,7 @@ set -euo pipefail
 seconds=${1:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build/fuzz
-targets=(profile_writer paths project_file theme_file utf8)
+targets=(profile_writer paths project_file theme_file theme_pack utf8)
 
 echo "== fuzz: building the targets with clang in $build"
 if ! cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DQUORVEL_FUZZ=ON \

@@ -2,6 +2,7 @@
 
 #include "model/ProjectFile.h"
 #include "model/Texts.h"
+#include "model/ThemePack.h"
 #include "wizard/ControlTable.h"
 
 #include <algorithm>
@@ -45,11 +46,13 @@ DropPlan refuseType(std::string_view filter) {
     return refuse(std::string(text::kDropWrongType) + describe(filter));
 }
 
-// What can be opened by dropping it anywhere else on the window: a theme or a project file.
+// What can be opened by dropping it anywhere else on the window: a theme, a theme pack or a
+// project file.
 bool isDocument(const DroppedItem& item) {
     const std::string_view extension = extensionOf(item.path);
     return !item.folder &&
-           (sameAsciiText(extension, ".theme") || sameAsciiText(extension, kProjectExtension));
+           (sameAsciiText(extension, ".theme") || sameAsciiText(extension, kProjectExtension) ||
+            isThemePackPath(item.path));
 }
 
 // The page set whose save-location field or browse button is `control`, or nullptr.

@@ -2,9 +2,11 @@
 
 #include "model/Texts.h"
 #include "model/ThemeFileReader.h"
+#include "model/ThemePack.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
 #include "wizard/Palette.h"
+#include "wizard/ThemePackDocument.h"
 #include "wizard/WindowStyle.h"
 
 #include <algorithm>
@@ -268,6 +270,9 @@ void restoreProject(const ProjectState& state, WizardUi& ui, AppState& app, Rest
 }
 
 OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet themeSet) {
+    if (isThemePackPath(path)) {
+        return readThemePack(path, platform, themeSet);
+    }
     OpenedDocument document;
     const std::optional<std::string> bytes = platform.readFile(path);
     if (!bytes) {
@@ -290,9 +295,13 @@ OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet
         document.error = heading + read.error;
         return document;
     }
+    return documentOfTheme(*read.theme, platform, themeSet);
+}
+
+OpenedDocument documentOfTheme(ThemeImport theme, Platform& platform, PageSet themeSet) {
+    OpenedDocument document;
     document.theme = true;
-    document.displayName = read.theme->displayName;
-    ThemeImport theme = *read.theme;
+    document.displayName = theme.displayName;
     const PageSet set = theme.pageSet.value_or(themeSet);
     // The system's own screensaver is chosen from its list, whether this machine has it or not.
     const std::optional<int> systemSaver = systemScreensaverItem(theme.screensaver, set, platform);

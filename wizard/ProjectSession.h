@@ -6,6 +6,7 @@
 #include "model/AppState.h"
 #include "model/PageSet.h"
 #include "model/ProjectFile.h"
+#include "model/ThemeFileReader.h"
 #include "platform/Platform.h"
 #include "wizard/PageFlow.h"
 #include "wizard/WizardUi.h"
@@ -55,7 +56,12 @@ struct OpenedDocument {
 // A file is read as a project file when it is named *.quorvel or starts with the project
 // signature, else as a .theme file. A .theme file opens in the page set its content points to,
 // else in `themeSet`.
+// A theme pack (.themepack, .deskthemepack) is extracted first (model/ThemePack.h) and its
+// .theme file read from there.
 OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet themeSet);
+// The state that opening a theme gives: its page set (else `themeSet`), the files it names that
+// exist as picks, the others in `missing`, a system screensaver chosen from its list.
+OpenedDocument documentOfTheme(ThemeImport theme, Platform& platform, PageSet themeSet);
 // The message that names the missing files of a .theme file.
 std::string missingFilesMessage(const std::vector<std::string>& missing);
 

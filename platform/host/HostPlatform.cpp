@@ -24,6 +24,7 @@ std::string upper(std::string text) {
 
 HostPlatform::HostPlatform(std::filesystem::path root) : root_(std::move(root)) {
     environment_["SYSTEMROOT"] = "C:\\Windows";
+    environment_["LOCALAPPDATA"] = "C:\\Users\\Quorvel\\AppData\\Local";
 }
 
 std::filesystem::path HostPlatform::hostPath(const std::string& path) const {
@@ -185,6 +186,45 @@ std::string HostPlatform::expandEnvironment(const std::string& text) {
     }
     result += text.substr(pos);
     return result;
+}
+
+bool HostPlatform::movePath(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty()) {
+        return false;
+    }
+    // rename() would replace an existing file or empty directory; MoveFileExW without
+    // MOVEFILE_REPLACE_EXISTING does not.
+    const auto target = hostPath(to);
+    struct stat info {};
+    if (::lstat(target.c_str(), &info) == 0) {
+        return false;
+    }
+    return ::rename(hostPath(from).c_str(), target.c_str()) == 0;
+}
+
+bool HostPlatform::removePath(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const auto host = hostPath(path);
+    struct stat info {};
+    if (::lstat(host.c_str(), &info) != 0) {
+        return false;
+    }
+    return S_ISDIR(info.st_mode) ? ::rmdir(host.c_str()) == 0 : ::unlink(host.c_str()) == 0;
+}
+
+std::optional<std::uint64_t> HostPlatform::freeSpace(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::space_info space = std::filesystem::space(hostPath(folder), error);
+    if (error) {
+        return std::nullopt;
+    }
+    return space.available;
+}
+
+std::string HostPlatform::localDataFolder() {
+    return expandEnvironment("%LOCALAPPDATA%");
 }
 
 void HostPlatform::setEnvironment(const std::string& name, const std::string& value) {

@@ -30,6 +30,11 @@ public:
     std::optional<std::string> readFile(const std::string& path) override;
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
+    bool movePath(const std::string& from, const std::string& to) override;
+    bool removePath(const std::string& path) override;
+    std::optional<std::uint64_t> freeSpace(const std::string& folder) override;
+    std::string localDataFolder() override;
+    CabinetStatus readCabinet(const std::string& path, const CabinetVisitor& visit) override;
     std::optional<std::string> toAnsi(std::string_view utf8) override;
     std::optional<std::string> fromAnsi(std::string_view ansi) override;
     bool isAnsiLeadByte(unsigned char byte) override;

@@ -19,6 +19,7 @@ constexpr wchar_t kGdiplus[] = L"gdiplus.dll";
 constexpr wchar_t kAutomation[] = L"oleaut32.dll";
 constexpr wchar_t kAccessibility[] = L"oleacc.dll";
 constexpr wchar_t kUser[] = L"user32.dll";
+constexpr wchar_t kCabinet[] = L"cabinet.dll";
 
 // Every function called through this file, each named once.
 enum class Fn {
@@ -42,6 +43,11 @@ enum class Fn {
     GetFileVersionInfoSizeW,
     GetFileVersionInfoW,
     VerQueryValueW,
+    FDICreate,
+    FDIIsCabinet,
+    FDICopy,
+    FDIDestroy,
+    SHGetFolderPathW,
     GdiplusStartup,
     GdipCreateBitmapFromFile,
     GdipGetImageWidth,
@@ -94,6 +100,11 @@ constexpr Entry kEntries[] = {
     {Fn::GetFileVersionInfoSizeW, kVersion, "GetFileVersionInfoSizeW"},
     {Fn::GetFileVersionInfoW, kVersion, "GetFileVersionInfoW"},
     {Fn::VerQueryValueW, kVersion, "VerQueryValueW"},
+    {Fn::FDICreate, kCabinet, "FDICreate"},
+    {Fn::FDIIsCabinet, kCabinet, "FDIIsCabinet"},
+    {Fn::FDICopy, kCabinet, "FDICopy"},
+    {Fn::FDIDestroy, kCabinet, "FDIDestroy"},
+    {Fn::SHGetFolderPathW, kShell, "SHGetFolderPathW"},
     {Fn::GdiplusStartup, kGdiplus, "GdiplusStartup"},
     {Fn::GdipCreateBitmapFromFile, kGdiplus, "GdipCreateBitmapFromFile"},
     {Fn::GdipGetImageWidth, kGdiplus, "GdipGetImageWidth"},
@@ -272,6 +283,45 @@ BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** buffer, U
     static const auto function =
         find<BOOL WINAPI(const void*, const wchar_t*, void**, UINT*)>(Fn::VerQueryValueW);
     return function ? function(block, subBlock, buffer, length) : FALSE;
+}
+
+HFDI FDICreate(PFNALLOC alloc, PFNFREE free, PFNOPEN open, PFNREAD read, PFNWRITE write,
+               PFNCLOSE close, PFNSEEK seek, int cpuType, PERF perf) {
+    static const auto function = find<HFDI DIAMONDAPI(PFNALLOC, PFNFREE, PFNOPEN, PFNREAD, PFNWRITE,
+                                                      PFNCLOSE, PFNSEEK, int, PERF)>(Fn::FDICreate);
+    if (!function) {
+        if (perf) {
+            perf->erfOper = FDIERROR_ALLOC_FAIL;
+            perf->fError = TRUE;
+        }
+        return nullptr;
+    }
+    return function(alloc, free, open, read, write, close, seek, cpuType, perf);
+}
+
+BOOL FDIIsCabinet(HFDI context, INT_PTR file, PFDICABINETINFO info) {
+    static const auto function =
+        find<BOOL DIAMONDAPI(HFDI, INT_PTR, PFDICABINETINFO)>(Fn::FDIIsCabinet);
+    return function ? function(context, file, info) : FALSE;
+}
+
+BOOL FDICopy(HFDI context, char* cabinet, char* cabinetPath, int flags, PFNFDINOTIFY notify,
+             PFNFDIDECRYPT decrypt, void* user) {
+    static const auto function =
+        find<BOOL DIAMONDAPI(HFDI, char*, char*, int, PFNFDINOTIFY, PFNFDIDECRYPT, void*)>(
+            Fn::FDICopy);
+    return function ? function(context, cabinet, cabinetPath, flags, notify, decrypt, user) : FALSE;
+}
+
+BOOL FDIDestroy(HFDI context) {
+    static const auto function = find<BOOL DIAMONDAPI(HFDI)>(Fn::FDIDestroy);
+    return function ? function(context) : FALSE;
+}
+
+HRESULT SHGetFolderPathW(HWND window, int folder, HANDLE token, DWORD flags, wchar_t* path) {
+    static const auto function =
+        find<HRESULT WINAPI(HWND, int, HANDLE, DWORD, wchar_t*)>(Fn::SHGetFolderPathW);
+    return function ? function(window, folder, token, flags, path) : E_FAIL;
 }
 
 namespace {

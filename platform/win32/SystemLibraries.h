@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <fdi.h>
 #include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -51,6 +52,17 @@ void CoTaskMemFree(void* memory);
 DWORD GetFileVersionInfoSizeW(const wchar_t* file, DWORD* handle);
 BOOL GetFileVersionInfoW(const wchar_t* file, DWORD handle, DWORD size, void* data);
 BOOL VerQueryValueW(const void* block, const wchar_t* subBlock, void** buffer, UINT* length);
+
+// Reading cabinets (cabinet.dll): FDICreate fails (null, with perf->erfOper set to
+// FDIERROR_ALLOC_FAIL) without the library.
+HFDI FDICreate(PFNALLOC alloc, PFNFREE free, PFNOPEN open, PFNREAD read, PFNWRITE write,
+               PFNCLOSE close, PFNSEEK seek, int cpuType, PERF perf);
+BOOL FDIIsCabinet(HFDI context, INT_PTR file, PFDICABINETINFO info);
+BOOL FDICopy(HFDI context, char* cabinet, char* cabinetPath, int flags, PFNFDINOTIFY notify,
+             PFNFDIDECRYPT decrypt, void* user);
+BOOL FDIDestroy(HFDI context);
+// A folder of the system's, as CSIDL_* names it (shell32.dll).
+HRESULT SHGetFolderPathW(HWND window, int folder, HANDLE token, DWORD flags, wchar_t* path);
 
 // The flat functions of GDI+ (gdiplus.dll), the image decoders where WIC is missing. Images and
 // bitmaps are opaque pointers; a status of 0 is success.

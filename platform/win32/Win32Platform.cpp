@@ -185,6 +185,48 @@ std::string Win32Platform::expandEnvironment(const std::string& text) {
     }
 }
 
+bool Win32Platform::movePath(const std::string& from, const std::string& to) {
+    if (from.empty() || to.empty()) {
+        return false;
+    }
+    return ::MoveFileExW(toWide(from).c_str(), toWide(to).c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Platform::removePath(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    const std::wstring wide = toWide(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return false;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        ::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    // A directory link is removed as a directory, which removes the link and not its target.
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ::RemoveDirectoryW(wide.c_str()) != FALSE
+                                                        : ::DeleteFileW(wide.c_str()) != FALSE;
+}
+
+std::optional<std::uint64_t> Win32Platform::freeSpace(const std::string& folder) {
+    ULARGE_INTEGER available{};
+    if (folder.empty() ||
+        !::GetDiskFreeSpaceExW(toWide(folder).c_str(), &available, nullptr, nullptr)) {
+        return std::nullopt;
+    }
+    return available.QuadPart;
+}
+
+std::string Win32Platform::localDataFolder() {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(system::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                        SHGFP_TYPE_CURRENT, path))) {
+        return {};
+    }
+    return toUtf8(path);
+}
+
 std::optional<std::string> Win32Platform::toAnsi(std::string_view utf8) {
     if (utf8.empty()) {
         return std::string();

@@ -1,0 +1,37 @@
+#include "wizard/ThemePackDocument.h"
+
+#include "model/Texts.h"
+#include "model/ThemePack.h"
+
+namespace quorvel {
+
+OpenedDocument readThemePack(const std::string& path, Platform& platform, PageSet themeSet) {
+    OpenedDocument document;
+    const std::string heading = std::string(text::kCannotOpenFile) + path + "\n\n";
+    const std::string packs = packsFolder(platform);
+    if (packs.empty()) {
+        document.error = heading + std::string(text::kPackNoDataFolder);
+        return document;
+    }
+    const PackExtraction pack = extractThemePack(path, packs, platform);
+    if (!pack.error.empty()) {
+        document.error = heading + pack.error;
+        return document;
+    }
+    const std::optional<std::string> bytes = platform.readFile(pack.themeFile);
+    if (!bytes) {
+        document.error = std::string(text::kCannotReadFile) + pack.themeFile;
+        return document;
+    }
+    const ThemeReadResult read = readThemeFile(*bytes, platform);
+    if (!read.theme) {
+        document.error = heading + pack.themeFile + "\n" + read.error;
+        return document;
+    }
+    ThemeImport theme = *read.theme;
+    resolvePackPaths(theme, pack,
+                     [&platform](const std::string& file) { return platform.fileExists(file); });
+    return documentOfTheme(std::move(theme), platform, themeSet);
+}
+
+} // namespace quorvel
