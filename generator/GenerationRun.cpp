@@ -79,7 +79,10 @@ std::optional<std::string> themeNameProblem(std::string_view name) {
 }
 
 GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform)
-    : request_(request), platform_(platform) {}
+    : GenerationRun(request, platform, folderTarget(request.project)) {}
+
+GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform, PackTarget target)
+    : request_(request), platform_(platform), target_(std::move(target)) {}
 
 namespace {
 
@@ -126,7 +129,7 @@ bool GenerationRun::begin() {
         return false;
     }
 
-    const std::string themeFile = themeFilePath(project);
+    const std::string& themeFile = target_.themeFile;
     if (!platform_.writeFile(themeFile, bytesOf(themeFileHeader()))) {
         fail(std::string(text::kThemeHeaderFailed) + themeFile);
     }
@@ -153,7 +156,13 @@ void GenerationRun::end() {
 
 GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
                                const std::function<void(GenerationRun&)>& steps) {
-    GenerationRun run(request, platform);
+    return runGeneration(request, platform, folderTarget(request.project), steps);
+}
+
+GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const PackTarget& target,
+                               const std::function<void(GenerationRun&)>& steps) {
+    GenerationRun run(request, platform, target);
     if (!run.begin()) {
         return run.report();
     }
@@ -189,12 +198,15 @@ void GenerationRun::fail(std::string item) {
 }
 
 std::string GenerationRun::packFolder() const {
-    return quorvel::packFolder(request_.project);
+    return target_.packFolder;
 }
 
 std::string GenerationRun::installedPath(std::string_view subfolder,
                                          std::string_view fileName) const {
-    return quorvel::installedPath(request_.project, subfolder, fileName);
+    std::string path = target_.pathBase;
+    path += subfolder;
+    path += fileName;
+    return path;
 }
 
 void GenerationRun::writeKey(std::string_view section, std::string_view key,

@@ -7,6 +7,7 @@
 
 #include "generator/GenerationReport.h"
 #include "generator/ProfileWriter.h"
+#include "generator/ThemePaths.h"
 #include "model/Texts.h"
 #include "model/ThemeRequest.h"
 #include "platform/Platform.h"
@@ -31,7 +32,10 @@ std::optional<std::string> themeNameProblem(std::string_view name);
 
 class GenerationRun {
 public:
+    // A run for the save location of the request (folderTarget).
     GenerationRun(const ThemeRequest& request, Platform& platform);
+    // A run that writes where the target says and names its paths.
+    GenerationRun(const ThemeRequest& request, Platform& platform, PackTarget target);
     GenerationRun(const GenerationRun&) = delete;
     GenerationRun& operator=(const GenerationRun&) = delete;
 
@@ -77,6 +81,7 @@ public:
 private:
     const ThemeRequest& request_;
     Platform& platform_;
+    PackTarget target_;
     std::optional<ProfileWriter> writer_;
     GenerationReport report_;
 };
@@ -88,6 +93,9 @@ std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform&
 // One whole run: the opening sequence, the steps and the closing sequence. An exception out of
 // the steps (out of memory or the like) ends them; the report then names the pack incomplete.
 GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const std::function<void(GenerationRun&)>& steps);
+GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const PackTarget& target,
                                const std::function<void(GenerationRun&)>& steps);
 
 } // namespace quorvel
