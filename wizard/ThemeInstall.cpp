@@ -269,7 +269,7 @@ std::optional<InstallLocations> installLocations(PageSet set, const std::string&
     at.themesRoot = folder;
     at.packFolder = folder + "\\" + name;
     at.themeFile = at.packFolder + "\\" + name + ".theme";
-    at.systemFolder = shell.windowsFolder() + "\\Resources\\Themes\\" + name;
+    at.systemFolder = shell.windowsFolder() + "\\resources\\Themes\\" + name;
     return at;
 }
 
@@ -329,7 +329,7 @@ int runSystemFilesCommand(std::span<const std::string> arguments, Platform& plat
     if (!valid) {
         return kExitUsage;
     }
-    const std::string target = shell.windowsFolder() + "\\Resources\\Themes\\" + name;
+    const std::string target = shell.windowsFolder() + "\\resources\\Themes\\" + name;
     return copySystemFiles(platform, pack, target, style, screensaver).empty() ? kExitWritten
                                                                                : kExitIncomplete;
 }
