@@ -168,6 +168,11 @@ void installSystemFiles(const ThemeRequest& request, const InstallLocations& at,
         // A screensaver of the system's list is named where the system keeps it.
         keys.push_back({"boot", "SCRNSAVE.EXE", project.screensaverFile.sourcePath});
     }
+    if (style.empty()) {
+        // The run already named the missing style; the theme falls back to the system's own.
+        keys.push_back(
+            {"VisualStyles", "Path", std::string(xp ? kXpSystemStyle : kWin7SystemStyle)});
+    }
     if (!style.empty() || !screensaver.empty()) {
         std::vector<std::string> copyFailures =
             copySystemFiles(platform, at.packFolder, at.systemFolder, style, screensaver);
