@@ -299,13 +299,10 @@ TEST(InstallCommandLine, ArgumentsSurviveQuotingAndOptionsAreChecked) {
     };
     using A = CommandLine::Action;
     const std::vector<Case> cases = {
-        {{"--generate", "a", "--install"}, A::Generate, true, true},
         {{"--install", "--no-apply", "--generate", "a"}, A::Generate, true, false},
         {{"--generate", "a", "--no-apply"}, A::Wrong, false, false},
-        {{"--generate", "a", "--install", "--install"}, A::Wrong, true, true},
         {{"a", "--install"}, A::Wrong, true, true},
         {{"--install-system-files", "p", "n", "s", ""}, A::SystemFiles, false, true},
-        {{"a", "--install-system-files"}, A::Wrong, false, true},
     };
     for (const Case& c : cases) {
         const CommandLine command = parseCommandLine(c.arguments);
