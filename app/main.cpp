@@ -7,6 +7,7 @@
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32SystemShell.h"
 #include "wizard/CommandLine.h"
 #include "wizard/win32/ThemeWizardWindow.h"
 
@@ -61,7 +62,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     const quorvel::CommandLine command = quorvel::parseCommandLine(arguments);
     if (command.action != quorvel::CommandLine::Action::Window) {
         quorvel::Win32Platform platform;
-        const quorvel::CommandResult result = quorvel::runCommandLine(command, platform);
+        quorvel::Win32SystemShell shell;
+        const quorvel::CommandResult result = quorvel::runCommandLine(command, platform, &shell);
         print(result.output);
         return result.exitCode;
     }

@@ -123,7 +123,10 @@ std::string numberedName(std::string_view name, int n) {
 }
 
 GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform)
-    : request_(request), platform_(platform) {}
+    : GenerationRun(request, platform, folderTarget(request.project)) {}
+
+GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform, PackTarget target)
+    : request_(request), platform_(platform), target_(std::move(target)) {}
 
 namespace {
 
@@ -177,15 +180,18 @@ bool GenerationRun::begin(const Steps& steps) {
         return false;
     }
     const std::string pack = packFolder();
-    const std::string themeFile = themeFilePath(project);
+    const std::string& themeFile = target_.themeFile;
+    // The folder the pack goes into: the save location as the user gave it for a folder theme.
+    const std::string parent =
+        pack == quorvel::packFolder(project) ? project.saveLocation : folderOf(pack);
     const auto packFailed = [this](std::string_view reason, const std::string& path) {
         report_ = refusal(text::kPackFolderFailed);
         report_.reason = std::string(reason) + path;
         return false;
     };
     // The pack folder and the theme file are the user's when they are there already.
-    if (!platform_.isDirectory(project.saveLocation)) {
-        return packFailed(text::kReasonNoSaveFolder, project.saveLocation);
+    if (!platform_.isDirectory(parent)) {
+        return packFailed(text::kReasonNoSaveFolder, parent);
     }
     if (platform_.isDirectory(pack) || platform_.fileExists(pack)) {
         return packFailed(text::kReasonPackExists, pack);
@@ -196,7 +202,6 @@ bool GenerationRun::begin(const Steps& steps) {
     if (!platform_.makeDirectory(pack)) {
         return packFailed(text::kReasonPackNotMade, pack);
     }
-
     if (!platform_.writeFile(themeFile, bytesOf(themeFileHeader()))) {
         fail(std::string(text::kThemeHeaderFailed) + themeFile);
     }
@@ -248,7 +253,7 @@ std::optional<GenerationReport> GenerationRun::planProblem() const {
     const auto tooLong = [](const std::string& path) {
         return refusal(std::string(text::kPathTooLongRefused) + path);
     };
-    const std::string themeFile = themeFilePath(request_.project);
+    const std::string& themeFile = target_.themeFile;
     if (!fitsPathLimit(themeFile)) {
         return tooLong(themeFile);
     }
@@ -311,7 +316,13 @@ void GenerationRun::end() {
 
 GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
                                const std::function<void(GenerationRun&)>& steps) {
-    GenerationRun run(request, platform);
+    return runGeneration(request, platform, folderTarget(request.project), steps);
+}
+
+GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const PackTarget& target,
+                               const std::function<void(GenerationRun&)>& steps) {
+    GenerationRun run(request, platform, target);
     if (!run.begin(steps)) {
         return run.report();
     }
@@ -349,12 +360,15 @@ void GenerationRun::fail(std::string item) {
 }
 
 std::string GenerationRun::packFolder() const {
-    return quorvel::packFolder(request_.project);
+    return target_.packFolder;
 }
 
 std::string GenerationRun::installedPath(std::string_view subfolder,
                                          std::string_view fileName) const {
-    return quorvel::installedPath(request_.project, subfolder, fileName);
+    std::string path = target_.pathBase;
+    path += subfolder;
+    path += fileName;
+    return path;
 }
 
 void GenerationRun::writeKey(std::string_view section, std::string_view key,

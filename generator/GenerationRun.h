@@ -13,6 +13,7 @@
 
 #include "generator/GenerationReport.h"
 #include "generator/ProfileWriter.h"
+#include "generator/ThemePaths.h"
 #include "model/Texts.h"
 #include "model/ThemeRequest.h"
 #include "platform/Platform.h"
@@ -48,7 +49,10 @@ class GenerationRun {
 public:
     using Steps = std::function<void(GenerationRun&)>;
 
+    // A run for the save location of the request (folderTarget).
     GenerationRun(const ThemeRequest& request, Platform& platform);
+    // A run that writes where the target says and names its paths.
+    GenerationRun(const ThemeRequest& request, Platform& platform, PackTarget target);
     GenerationRun(const GenerationRun&) = delete;
     GenerationRun& operator=(const GenerationRun&) = delete;
 
@@ -118,6 +122,7 @@ private:
 
     const ThemeRequest& request_;
     Platform& platform_;
+    PackTarget target_;
     std::optional<ProfileWriter> writer_;
     GenerationReport report_;
 
@@ -142,6 +147,9 @@ std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform&
 // sequence. An exception out of the steps (out of memory or the like) ends them; the report then
 // names the pack incomplete.
 GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const std::function<void(GenerationRun&)>& steps);
+GenerationReport runGeneration(const ThemeRequest& request, Platform& platform,
+                               const PackTarget& target,
                                const std::function<void(GenerationRun&)>& steps);
 
 } // namespace quorvel

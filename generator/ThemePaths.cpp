@@ -19,6 +19,11 @@ std::string installedPath(const ThemeProject& project, std::string_view subfolde
     return path;
 }
 
+PackTarget folderTarget(const ThemeProject& project) {
+    return {packFolder(project), themeFilePath(project),
+            std::string(kInstalledThemesRoot) + project.themeName};
+}
+
 std::string fileNameOf(std::string_view path) {
     const std::size_t slash = path.rfind('\\');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));

@@ -21,6 +21,20 @@ inline constexpr std::string_view kScreensaver = "\\SCR\\";
 // The folder where a pack lives once installed; "%SystemRoot%" stays for Windows to expand.
 inline constexpr std::string_view kInstalledThemesRoot = "%SystemRoot%\\resources\\Themes\\";
 
+// Where a run writes a theme and what the theme's paths name. A generation for a folder writes
+// the pack folder and the theme file beside it into the save location, and names the folder the
+// pack lives in once installed; an installation writes both into the installed folder (or a
+// folder beside it that takes its place at the end) and names the installed files' full paths.
+struct PackTarget {
+    std::string packFolder; // where the pack's files are written
+    std::string themeFile;  // the theme file written
+    std::string pathBase;   // what every path in the theme file starts with
+};
+
+// The target of a generation for a folder: packFolder, themeFilePath and
+// "%SystemRoot%\resources\Themes\" + themeName.
+PackTarget folderTarget(const ThemeProject& project);
+
 // saveLocation + "\" + themeName + ".theme"
 std::string themeFilePath(const ThemeProject& project);
 // saveLocation + "\" + themeName

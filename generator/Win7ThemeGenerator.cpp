@@ -193,7 +193,12 @@ void writeStyleSupportFiles(GenerationRun& run) {
 } // namespace
 
 GenerationReport generateWin7Theme(const ThemeRequest& request, Platform& platform) {
-    return runGeneration(request, platform, [](GenerationRun& run) {
+    return generateWin7Theme(request, platform, folderTarget(request.project));
+}
+
+GenerationReport generateWin7Theme(const ThemeRequest& request, Platform& platform,
+                                   const PackTarget& target) {
+    return runGeneration(request, platform, target, [](GenerationRun& run) {
         const ThemeRequest& request = run.request();
         const ThemeProject& project = request.project;
         writeAssetKeys(run, kIconKeys, request.iconFields, project.iconFiles, subfolder::kIcon,

@@ -4,11 +4,15 @@
 #pragma once
 
 #include "generator/GenerationReport.h"
+#include "generator/ThemePaths.h"
 #include "model/ThemeRequest.h"
 #include "platform/Platform.h"
 
 namespace quorvel {
 
 GenerationReport generateWin7Theme(const ThemeRequest& request, Platform& platform);
+// The same theme written where the target says, its paths naming the target's base.
+GenerationReport generateWin7Theme(const ThemeRequest& request, Platform& platform,
+                                   const PackTarget& target);
 
 } // namespace quorvel

@@ -234,7 +234,12 @@ void soundStep(GenerationRun& run) {
 } // namespace
 
 GenerationReport generateXpTheme(const ThemeRequest& request, Platform& platform) {
-    return runGeneration(request, platform, [](GenerationRun& run) {
+    return generateXpTheme(request, platform, folderTarget(request.project));
+}
+
+GenerationReport generateXpTheme(const ThemeRequest& request, Platform& platform,
+                                 const PackTarget& target) {
+    return runGeneration(request, platform, target, [](GenerationRun& run) {
         iconStep(run);
         pointerStep(run);
         wallpaperStep(run);

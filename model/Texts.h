@@ -159,4 +159,25 @@ inline constexpr std::string_view kReasonPackExists = "主题包文件夹已存�
 inline constexpr std::string_view kReasonThemeFileExists = "主题文件已存在: ";
 inline constexpr std::string_view kReasonPackNotMade = "无法在保存位置创建主题包文件夹: ";
 
+// --- installing and applying a theme for the current user ---
+inline constexpr std::string_view kMenuInstallTheme = "安装并应用...\tCtrl+I";
+// kInstalled + the installed theme file, then kFailuresBefore ... as in the closing message.
+inline constexpr std::string_view kInstalled = "主题已安装: ";
+inline constexpr std::string_view kInstalledAndOpened = "主题已安装并交给系统应用: ";
+inline constexpr std::string_view kReplaceInstalledBefore = "已安装名为 \"";
+inline constexpr std::string_view kReplaceInstalledAfter = "\" 的主题。是否用新生成的主题替换它?";
+// Followed by the installed theme's folder.
+inline constexpr std::string_view kAlreadyInstalled = "已安装同名主题,未作任何更改: ";
+inline constexpr std::string_view kNoUserThemeFolder =
+    "无法确定当前用户的主题文件夹 (缺少环境变量 ";
+inline constexpr std::string_view kNoUserThemeFolderAfter = ")。";
+inline constexpr std::string_view kInstallSwapFailed = "无法用新主题替换已安装的主题: ";
+// The items of the report; each is followed by a path.
+inline constexpr std::string_view kStyleLeftOut =
+    "可视化风格未安装到系统文件夹 (需要管理员权限,已改用系统自带的风格): ";
+inline constexpr std::string_view kScreensaverLeftOut =
+    "屏幕保护程序未安装到系统文件夹 (需要管理员权限,主题不带屏保): ";
+inline constexpr std::string_view kSystemFolderDenied = "无法写入系统的主题文件夹: ";
+inline constexpr std::string_view kOpenThemeFailed = "系统无法打开主题文件,请手动打开以应用主题: ";
+
 } // namespace quorvel::text

@@ -8,6 +8,7 @@
 #include "wizard/ControlTable.h"
 #include "wizard/ProjectSession.h"
 #include "wizard/RequestCapture.h"
+#include "wizard/ThemeInstall.h"
 #include "wizard/WindowStyle.h"
 
 namespace quorvel {
@@ -28,6 +29,11 @@ constexpr std::string_view kUsage =
     "      --name          生成名称 (the theme name; a .theme file: its own file name)\n"
     "      --display-name  显示名称 (the display name; a .theme file: its DisplayName)\n"
     "      --save-to       保存位置 (the save location; required for a .theme file)\n"
+    "  quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...]\n"
+    "                              [--display-name ...]\n"
+    "      安装到当前用户的主题文件夹并交给系统应用; 同名主题已安装时不作更改 (退出代码 2)。\n"
+    "      Installs the theme for the current user and opens it with the system.\n"
+    "      --no-apply      只安装, 不应用 (install without opening)\n"
     "  quorvel.exe --help\n"
     "      显示本说明。Shows this text.\n"
     "退出代码 (Exit codes): 0 全部写入 (all written), 1 主题包已生成但有项目失败 (written, some\n"
@@ -151,6 +157,7 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
     bool generate = false;
     bool hasFile = false;
     bool options = false;
+    bool noApply = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h" || argument == "/?") {
@@ -159,6 +166,20 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
             }
             command.action = CommandLine::Action::Help;
             return command;
+        }
+        if (argument == kSystemFilesOption && i == 0) {
+            command.action = CommandLine::Action::SystemFiles;
+            command.systemFiles.assign(arguments.begin() + 1, arguments.end());
+            return command;
+        }
+        if (argument == "--install" || argument == "--no-apply") {
+            bool& given = argument == "--install" ? command.install : noApply;
+            if (given) {
+                return wrong(std::string(argument) + " 重复 (given twice)");
+            }
+            given = true;
+            options = true;
+            continue;
         }
         if (argument == "--generate") {
             if (generate) {
@@ -216,6 +237,10 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
         command.file = std::string(argument);
         hasFile = true;
     }
+    command.apply = !noApply;
+    if (noApply && !command.install) {
+        return wrong("--no-apply 需要 --install (needs --install)");
+    }
     if (generate) {
         if (!hasFile) {
             return wrong("--generate 需要一个文件 (needs a file)");
@@ -227,12 +252,37 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
     return command;
 }
 
+std::string quoteArgument(std::string_view argument) {
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string_view::npos) {
+        return std::string(argument);
+    }
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled and the quote escaped; elsewhere they stand.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    quoted.append(backslashes * 2, '\\');
+    return quoted + "\"";
+}
+
 std::string_view usageText() {
     return kUsage;
 }
 
-CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
+CommandResult runCommandLine(const CommandLine& command, Platform& platform, SystemShell* shell) {
     switch (command.action) {
+    case CommandLine::Action::SystemFiles:
+        if (!shell) {
+            return {kExitUsage, std::string(kUsage)};
+        }
+        return {runSystemFilesCommand(command.systemFiles, platform, *shell), {}};
     case CommandLine::Action::Help:
         return {kExitWritten, std::string(kUsage)};
     case CommandLine::Action::Wrong:
@@ -248,7 +298,10 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
     if (!document.state) {
         return refused(document.error);
     }
-    if (document.theme && !command.saveTo) {
+    if (command.install && !shell) {
+        return {kExitUsage, std::string(kUsage)};
+    }
+    if (document.theme && !command.saveTo && !command.install) {
         return {kExitUsage, "主题文件需要 --save-to (a .theme file needs --save-to)\n"};
     }
     const PageSet set = document.state->pageSet;
@@ -300,7 +353,13 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
 
     const ThemeRequest request = set == PageSet::Win7 ? captureWin7Request(ui, app.project)
                                                       : captureXpRequest(ui, app.project);
-    std::optional<GenerationReport> report = refusalOf(request, collecting);
+    std::optional<GenerationReport> report;
+    if (command.install) {
+        // Nobody to ask: an installed theme of the same name is refused.
+        report = installTheme(request, collecting, *shell, false, command.apply).report;
+    } else {
+        report = refusalOf(request, collecting);
+    }
     if (!report) {
         report = set == PageSet::Win7 ? generateWin7Theme(request, collecting)
                                       : generateXpTheme(request, collecting);

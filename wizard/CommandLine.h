@@ -4,11 +4,13 @@
 //   quorvel.exe [FILE]
 //   quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]
 //                               [--save-to FOLDER]
-//   quorvel.exe --help
+//   quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...] [--display-name
+//   ...] quorvel.exe --help
 #pragma once
 
 #include "model/PageSet.h"
 #include "platform/Platform.h"
+#include "platform/SystemShell.h"
 
 #include <optional>
 #include <span>
@@ -30,6 +32,9 @@ struct CommandLine {
         Generate, // a theme from `file`, without a window
         Help,     // the usage
         Wrong,    // a command line that cannot be followed; `error` says why
+        // The internal command of the install's run with administrator rights: `systemFiles`
+        // holds its arguments (see runSystemFilesCommand).
+        SystemFiles,
     };
     Action action = Action::Window;
     std::string file;
@@ -37,6 +42,9 @@ struct CommandLine {
     std::optional<std::string> name;
     std::optional<std::string> displayName;
     std::optional<std::string> saveTo;
+    bool install = false; // --install: into the user's themes, then opened
+    bool apply = true;    // --no-apply clears it
+    std::vector<std::string> systemFiles;
     std::string error;
 };
 
@@ -45,6 +53,14 @@ struct CommandLine {
 // give n and a literal quote. The program's name itself (up to the first blank, or quoted) is
 // skipped.
 std::vector<std::string> splitCommandLine(std::string_view commandLine);
+
+// The argument as splitCommandLine gives it back: quoted when it is empty or holds a blank or a
+// quote, backslashes doubled where they come before a quote.
+std::string quoteArgument(std::string_view argument);
+
+// The first argument of the internal command that copies an installed theme's style and
+// screensaver into the system's theme folder.
+inline constexpr std::string_view kSystemFilesOption = "--install-system-files";
 
 CommandLine parseCommandLine(std::span<const std::string> arguments);
 
@@ -61,6 +77,10 @@ struct CommandResult {
 // does, puts --name, --display-name and --save-to in the last page's fields, runs the page checks
 // of the forward buttons and the same request, refusal check and generator as the generate
 // button, and prints what its message box would say.
-CommandResult runCommandLine(const CommandLine& command, Platform& platform);
+// --install installs the theme for the current user instead (see ThemeInstall.h): an installed
+// theme of the same name is refused with kExitRefused; a theme the system could not open is one
+// failed line and kExitIncomplete. Installing and the internal command need the shell.
+CommandResult runCommandLine(const CommandLine& command, Platform& platform,
+                             SystemShell* shell = nullptr);
 
 } // namespace quorvel

@@ -35,6 +35,7 @@ enum class Fn {
     SHGetPathFromIDListW,
     SHGetDesktopFolder,
     ShellExecuteW,
+    ShellExecuteExW,
     StrRetToStrW,
     CoInitializeEx,
     CoUninitialize,
@@ -92,6 +93,7 @@ constexpr Entry kEntries[] = {
     {Fn::SHGetPathFromIDListW, kShell, "SHGetPathFromIDListW"},
     {Fn::SHGetDesktopFolder, kShell, "SHGetDesktopFolder"},
     {Fn::ShellExecuteW, kShell, "ShellExecuteW"},
+    {Fn::ShellExecuteExW, kShell, "ShellExecuteExW"},
     {Fn::StrRetToStrW, kShellUtilities, "StrRetToStrW"},
     {Fn::CoInitializeEx, kCom, "CoInitializeEx"},
     {Fn::CoUninitialize, kCom, "CoUninitialize"},
@@ -229,6 +231,15 @@ HINSTANCE ShellExecuteW(HWND window, const wchar_t* operation, const wchar_t* fi
     // The system reports failure as a value of 32 or less.
     return function ? function(window, operation, file, parameters, directory, showCommand)
                     : reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+}
+
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* execute) {
+    static const auto function = find<BOOL WINAPI(SHELLEXECUTEINFOW*)>(Fn::ShellExecuteExW);
+    if (!function) {
+        ::SetLastError(ERROR_PROC_NOT_FOUND);
+        return FALSE;
+    }
+    return function(execute);
 }
 
 HRESULT StrRetToStrW(STRRET* name, PCUITEMID_CHILD child, wchar_t** text) {

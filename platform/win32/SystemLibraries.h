@@ -39,6 +39,7 @@ BOOL SHGetPathFromIDListW(PCIDLIST_ABSOLUTE item, wchar_t* path);
 HRESULT SHGetDesktopFolder(IShellFolder** folder);
 HINSTANCE ShellExecuteW(HWND window, const wchar_t* operation, const wchar_t* file,
                         const wchar_t* parameters, const wchar_t* directory, int showCommand);
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* execute);
 
 HRESULT StrRetToStrW(STRRET* name, PCUITEMID_CHILD child, wchar_t** text);
 

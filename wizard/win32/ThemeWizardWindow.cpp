@@ -7,6 +7,7 @@
 #include "wizard/Dpi.h"
 #include "wizard/Drop.h"
 #include "wizard/Preview.h"
+#include "wizard/ThemeInstall.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
 #include "wizard/win32/DesktopPreview.h"
@@ -730,13 +731,16 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
     const bool dropped = def && def->kind == ControlKind::ComboBox &&
                          ::SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
     if (message.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 &&
-        ::GetKeyState(VK_MENU) >= 0 && (message.wParam == 'S' || message.wParam == 'O')) {
+        ::GetKeyState(VK_MENU) >= 0 &&
+        (message.wParam == 'S' || message.wParam == 'O' || message.wParam == 'I')) {
         if (dropped) {
             ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
         }
         // As through the window procedure: a failure is reported, never thrown into the loop.
         try {
-            runProjectCommand(message.wParam == 'S' ? kCommandSaveProject : kCommandOpenProject);
+            runProjectCommand(message.wParam == 'S'   ? kCommandSaveProject
+                              : message.wParam == 'I' ? kCommandInstallTheme
+                                                      : kCommandOpenProject);
         } catch (const std::exception& e) {
             reportFailure(window_, e.what());
         } catch (...) {
@@ -783,7 +787,8 @@ void ThemeWizardWindow::addProjectMenuItems() {
     for (const auto& [command, caption] :
          {std::pair{kCommandOpenProject, text::kMenuOpenProject},
           std::pair{kCommandSaveProject, text::kMenuSaveProject},
-          std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs}}) {
+          std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs},
+          std::pair{kCommandInstallTheme, text::kMenuInstallTheme}}) {
         ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_STRING, command, toWide(caption).c_str());
     }
 }
@@ -799,9 +804,20 @@ bool ThemeWizardWindow::runProjectCommand(UINT command) {
     case kCommandSaveProjectAs:
         session_.saveAs();
         return true;
+    case kCommandInstallTheme:
+        installTheme();
+        return true;
     default:
         return false;
     }
+}
+
+void ThemeWizardWindow::installTheme() {
+    const PageSet set = pageSetOfPage(page_, gatePageSet(platform_));
+    installFromWizard(wizard_, shell_, set, [this](const std::string& question) {
+        return ::MessageBoxW(window_, toWide(question).c_str(), toWide(text::kInfoTitle).c_str(),
+                             MB_YESNO | MB_ICONQUESTION) == IDYES;
+    });
 }
 
 bool ThemeWizardWindow::mayClose() {

@@ -6,6 +6,7 @@
 #include "model/AppState.h"
 #include "platform/Platform.h"
 #include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32SystemShell.h"
 #include "wizard/ControlTable.h"
 #include "wizard/PageFlow.h"
 #include "wizard/ProjectSession.h"
@@ -41,6 +42,8 @@ enum ProjectCommand : UINT {
     kCommandOpenProject = 0x7200,
     kCommandSaveProject = 0x7210,
     kCommandSaveProjectAs = 0x7220,
+    // Installs the theme of the shown page set for the current user and applies it.
+    kCommandInstallTheme = 0x7280,
 };
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
@@ -126,6 +129,9 @@ private:
     // one of them.
     void addProjectMenuItems();
     bool runProjectCommand(UINT command);
+    // The install command: the theme of the page set shown (the running system's on the main
+    // and about pages), with an owned question before an installed theme is replaced.
+    void installTheme();
     // Asks whether to save a modified project before the window closes; false keeps it open.
     bool mayClose();
     // The previews: a path field's preview once its control is made, and the desktop preview
@@ -144,6 +150,7 @@ private:
     AppState& app_;
     Platform& platform_;
     Win32Dialogs dialogs_;
+    Win32SystemShell shell_;
     FileDialogState fileDialog_;
     Wizard wizard_;
     ProjectSession session_{wizard_};
