@@ -1,6 +1,7 @@
 #include "generator/GenerationRun.h"
 
 #include "generator/ThemePaths.h"
+#include "model/AsciiCase.h"
 
 #include <array>
 #include <exception>
@@ -18,12 +19,7 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
 
 bool isReservedDeviceName(std::string_view name) {
     // Windows maps these names to devices in every folder, with or without an extension.
-    std::string base(name.substr(0, name.find('.')));
-    for (char& c : base) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
+    const std::string base = upperAscii(name.substr(0, name.find('.')));
     static const std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
     for (std::string_view reserved : plain) {
         if (base == reserved) {
