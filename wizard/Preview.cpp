@@ -197,10 +197,6 @@ Size coverBox(Size image, Size box) {
     return {box.width, std::max<int>(box.height, static_cast<int>((ih * box.width + iw - 1) / iw))};
 }
 
-int scaled(int pixels, int dpi) {
-    return (pixels * dpi + 48) / 96;
-}
-
 std::vector<Placed> thumbnailRow(std::span<const Size> images, Size cell, int padding, int gap) {
     std::vector<Placed> row;
     int left = padding;

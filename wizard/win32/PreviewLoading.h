@@ -97,7 +97,4 @@ LoadedItem loadItem(const std::string& path, preview::Kind kind, ImageDecoder* d
 // The icon the desktop shows for an empty slot (0 documents .. 4 recycle bin full), at a size.
 IconHandle defaultDesktopIcon(int slot, int size);
 
-// The DPI of a window's monitor, on systems that know it, else of the screen.
-int dpiOfWindow(HWND window);
-
 } // namespace quorvel
