@@ -43,6 +43,7 @@ enum class Fn {
     GetFileVersionInfoW,
     VerQueryValueW,
     GdiplusStartup,
+    GdiplusShutdown,
     GdipCreateBitmapFromFile,
     GdipGetImageWidth,
     GdipGetImageHeight,
@@ -92,6 +93,7 @@ constexpr Entry kEntries[] = {
     {Fn::GetFileVersionInfoW, kVersion, "GetFileVersionInfoW"},
     {Fn::VerQueryValueW, kVersion, "VerQueryValueW"},
     {Fn::GdiplusStartup, kGdiplus, "GdiplusStartup"},
+    {Fn::GdiplusShutdown, kGdiplus, "GdiplusShutdown"},
     {Fn::GdipCreateBitmapFromFile, kGdiplus, "GdipCreateBitmapFromFile"},
     {Fn::GdipGetImageWidth, kGdiplus, "GdipGetImageWidth"},
     {Fn::GdipGetImageHeight, kGdiplus, "GdipGetImageHeight"},
@@ -277,6 +279,13 @@ int GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* out
     static const auto function =
         find<int WINAPI(ULONG_PTR*, const GdiplusStartupInput*, void*)>(Fn::GdiplusStartup);
     return function ? function(token, input, output) : kGdiplusMissing;
+}
+
+void GdiplusShutdown(ULONG_PTR token) {
+    static const auto function = find<void WINAPI(ULONG_PTR)>(Fn::GdiplusShutdown);
+    if (function) {
+        function(token);
+    }
 }
 
 int GdipCreateBitmapFromFile(const wchar_t* file, void** bitmap) {

@@ -6,7 +6,6 @@
 #include "wizard/win32/Gdi.h"
 
 #include <cstdio>
-#include <mutex>
 
 namespace quorvel {
 
@@ -225,9 +224,6 @@ UINT bitsOf(const WICPixelFormatGUID& format) {
     return 0;
 }
 
-std::once_flag gdiplusOnce;
-bool gdiplusReady = false;
-
 } // namespace
 
 ComThread::ComThread() {
@@ -249,18 +245,18 @@ ImageDecoder::ImageDecoder() {
         factory_ = static_cast<IWICImagingFactory*>(factory);
         return;
     }
-    // Windows XP without WIC: GDI+, started once for the process and kept.
-    std::call_once(gdiplusOnce, [] {
-        ULONG_PTR token = 0;
-        const system::GdiplusStartupInput input;
-        gdiplusReady = system::GdiplusStartup(&token, &input, nullptr) == 0;
-    });
-    gdiplus_ = gdiplusReady;
+    // Windows XP without WIC: a GDI+ session of this decoder's own, on the thread that decodes,
+    // ended with the decoder (GDI+ counts its sessions).
+    const system::GdiplusStartupInput input;
+    gdiplus_ = system::GdiplusStartup(&gdiplusToken_, &input, nullptr) == 0;
 }
 
 ImageDecoder::~ImageDecoder() {
     if (factory_) {
         factory_->Release();
+    }
+    if (gdiplus_) {
+        system::GdiplusShutdown(gdiplusToken_);
     }
 }
 
