@@ -1,6 +1,7 @@
 // The empty-recycle-bin sound: a short paper-crumple rustle over a falling tone. It is
 // synthesised with integer arithmetic only, so every compiler and every run produces the same
 // bytes.
+#include "generator/LittleEndian.h"
 #include "generator/Payload.h"
 
 #include <algorithm>
@@ -18,16 +19,6 @@ constexpr std::uint32_t kFrames = 25344;
 constexpr std::int32_t kPeak = 5719;
 constexpr std::uint32_t kAttackFrames = 441; // 10 ms
 constexpr std::uint32_t kFadeFrames = 4410;  // the last 100 ms fade linearly to silence
-
-void put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    put16(out, value & 0xFFFF);
-    put16(out, value >> 16);
-}
 
 void putTag(std::vector<std::uint8_t>& out, const char (&tag)[5]) {
     out.insert(out.end(), tag, tag + 4);
@@ -82,24 +73,24 @@ std::vector<std::uint8_t> build() {
     std::vector<std::uint8_t> out;
     out.reserve(12 + 26 + 8 + dataBytes);
     putTag(out, "RIFF");
-    put32(out, 4 + 26 + 8 + dataBytes);
+    le::append32(out, 4 + 26 + 8 + dataBytes);
     putTag(out, "WAVE");
     putTag(out, "fmt ");
-    put32(out, 18);
-    put16(out, 1); // PCM
-    put16(out, kChannels);
-    put32(out, kSampleRate);
-    put32(out, kSampleRate * blockAlign);
-    put16(out, blockAlign);
-    put16(out, kBitsPerSample);
-    put16(out, 0); // no extra format bytes
+    le::append32(out, 18);
+    le::append16(out, 1); // PCM
+    le::append16(out, kChannels);
+    le::append32(out, kSampleRate);
+    le::append32(out, kSampleRate * blockAlign);
+    le::append16(out, blockAlign);
+    le::append16(out, kBitsPerSample);
+    le::append16(out, 0); // no extra format bytes
     putTag(out, "data");
-    put32(out, dataBytes);
+    le::append32(out, dataBytes);
     for (std::int64_t sample : raw) {
         // Scale so that the loudest sample is exactly the peak, rounding half away from zero.
         const std::int64_t scaled =
             (sample * kPeak * 2 + (sample >= 0 ? loudest : -loudest)) / (2 * loudest);
-        put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(scaled)));
+        le::append16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(scaled)));
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "generator/DirectoryWalker.h"
 #include "generator/ThemePaths.h"
+#include "model/AsciiCase.h"
 #include "model/ProjectFile.h"
 #include "platform/Utf8.h"
 

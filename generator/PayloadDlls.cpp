@@ -2,6 +2,7 @@
 // assembled into resource trees and files. See PayloadDlls.h for the overall plan.
 #include "generator/PayloadDlls.h"
 
+#include "generator/LittleEndian.h"
 #include "generator/Md5.h"
 #include "generator/Payload.h"
 #include "generator/PayloadTexts.h"
@@ -253,8 +254,7 @@ std::array<std::uint8_t, 16> mainChecksum(std::string_view neutralFileName) {
     std::vector<std::uint8_t> input;
     pe::appendUtf16(input, utf8::toUtf16(neutralFileName), false);
     for (std::uint16_t number : {kSupportFileVersion.major, kSupportFileVersion.minor}) {
-        input.push_back(static_cast<std::uint8_t>(number));
-        input.push_back(static_cast<std::uint8_t>(number >> 8));
+        le::append16(input, number);
     }
     return pe::md5(input);
 }

@@ -1,5 +1,8 @@
 #include "generator/PeImage.h"
 
+#include "generator/LittleEndian.h"
+#include "model/AsciiCase.h"
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -7,20 +10,9 @@ namespace quorvel::pe {
 
 namespace {
 
-void put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    out[at] = static_cast<std::uint8_t>(value);
-    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    put16(out, at, value & 0xFFFF);
-    put16(out, at + 2, value >> 16);
-}
-
-void put64(std::vector<std::uint8_t>& out, std::size_t at, std::uint64_t value) {
-    put32(out, at, static_cast<std::uint32_t>(value));
-    put32(out, at + 4, static_cast<std::uint32_t>(value >> 32));
-}
+using le::put16;
+using le::put32;
+using le::put64;
 
 std::size_t alignUp(std::size_t value, std::size_t alignment) {
     return (value + alignment - 1) / alignment * alignment;
@@ -122,8 +114,7 @@ ResourceKey::ResourceKey(const char* name) {
         if (static_cast<unsigned char>(*c) >= 0x80) {
             throw std::invalid_argument("a resource name must be ASCII");
         }
-        const char upper = (*c >= 'a' && *c <= 'z') ? static_cast<char>(*c - 'a' + 'A') : *c;
-        name_.push_back(static_cast<char16_t>(static_cast<unsigned char>(upper)));
+        name_.push_back(static_cast<char16_t>(static_cast<unsigned char>(upperAscii(*c))));
     }
     if (name_.empty()) {
         throw std::invalid_argument("a resource name must not be empty");

@@ -1,5 +1,6 @@
 #include "generator/ResourceFormats.h"
 
+#include "generator/LittleEndian.h"
 #include "platform/Utf8.h"
 
 #include <map>
@@ -9,25 +10,8 @@ namespace quorvel::pe {
 
 namespace {
 
-void append16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void append32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    append16(out, value & 0xFFFF);
-    append16(out, value >> 16);
-}
-
-void patch16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    out[at] = static_cast<std::uint8_t>(value);
-    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void patch32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    patch16(out, at, value & 0xFFFF);
-    patch16(out, at + 2, value >> 16);
-}
+using le::append16;
+using le::append32;
 
 void padTo(std::vector<std::uint8_t>& out, std::size_t alignment) {
     while (out.size() % alignment != 0) {
@@ -67,7 +51,7 @@ void appendNode(std::vector<std::uint8_t>& out, const VersionNode& node) {
     for (const VersionNode& child : node.children) {
         appendNode(out, child);
     }
-    patch16(out, start, static_cast<std::uint32_t>(out.size() - start));
+    le::put16(out, start, static_cast<std::uint32_t>(out.size() - start));
 }
 
 std::string hex4(std::uint16_t value) {
@@ -191,8 +175,8 @@ std::vector<std::uint8_t> muiResource(const MuiConfig& config) {
     const auto place = [&](const std::vector<std::uint8_t>& bytes) {
         if (!bytes.empty()) {
             padTo(out, 8);
-            patch32(out, field, static_cast<std::uint32_t>(out.size()));
-            patch32(out, field + 4, static_cast<std::uint32_t>(bytes.size()));
+            le::put32(out, field, static_cast<std::uint32_t>(out.size()));
+            le::put32(out, field + 4, static_cast<std::uint32_t>(bytes.size()));
             out.insert(out.end(), bytes.begin(), bytes.end());
         }
         field += 8;
@@ -228,7 +212,7 @@ std::vector<std::uint8_t> muiResource(const MuiConfig& config) {
     place(text(config.language));
     place(text(config.fallbackLanguage));
     padTo(out, 8);
-    patch32(out, 4, static_cast<std::uint32_t>(out.size()));
+    le::put32(out, 4, static_cast<std::uint32_t>(out.size()));
     return out;
 }
 

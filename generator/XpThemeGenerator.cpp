@@ -4,6 +4,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/Payload.h"
 #include "generator/ThemePaths.h"
+#include "model/AsciiCase.h"
 #include "model/Texts.h"
 
 #include <array>
@@ -92,21 +93,6 @@ constexpr std::string_view kEmptyWav = "empty.wav";
 
 constexpr std::string_view kShellFolder = "\\Shell";
 constexpr std::string_view kShellStyleDll = "Shellstyle.dll";
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // True when the directory holds a shell-style library (file names are compared as Windows does).
 bool holdsShellStyle(Platform& platform, const std::string& directory) {

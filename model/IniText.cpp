@@ -4,14 +4,6 @@
 
 namespace quorvel {
 
-namespace {
-
-char lowerAsciiChar(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-} // namespace
-
 bool isValidUtf8(std::string_view text) {
     return utf8::isWellFormed(text);
 }
@@ -24,36 +16,6 @@ bool hasControlCharacter(std::string_view text) {
         }
     }
     return false;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lowerAsciiChar(a[i]) != lowerAsciiChar(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string lowerAscii(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower) {
-        c = lowerAsciiChar(c);
-    }
-    return lower;
-}
-
-bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() &&
-           equalsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
-}
-
-bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           equalsIgnoringAsciiCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 std::string_view trimBlanks(std::string_view text) {

@@ -1,6 +1,8 @@
 // The pieces of INI text that the project file reader and the theme file reader share: UTF-8
-// checks, ASCII case folding and the classification of one line.
+// checks, ASCII case folding (model/AsciiCase.h) and the classification of one line.
 #pragma once
+
+#include "model/AsciiCase.h"
 
 #include <cstddef>
 #include <string>
@@ -15,13 +17,6 @@ bool isValidUtf8(std::string_view text);
 // True when the text holds a control character other than the tab (C0 codes and DEL), which no
 // line of an INI file that a person or Windows wrote holds.
 bool hasControlCharacter(std::string_view text);
-
-// Compares as Windows compares INI names of ASCII letters: "A" equals "a".
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
-// The text with its ASCII capitals in lower case.
-std::string lowerAscii(std::string_view text);
-bool startsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix);
-bool endsWithIgnoringAsciiCase(std::string_view text, std::string_view suffix);
 
 // The text without blanks (space, tab) at either end.
 std::string_view trimBlanks(std::string_view text);

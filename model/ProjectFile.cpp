@@ -1,6 +1,7 @@
 #include "model/ProjectFile.h"
 
 #include "model/IniText.h"
+#include "model/SystemScreensavers.h"
 #include "model/Texts.h"
 #include "platform/Utf8.h"
 
@@ -24,7 +25,7 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     {W, "Icon.RecycleBinEmpty", "W回收站空_图标", K::Text, 0},
     {W, "Icon.RecycleBinFull", "W回收站满_图标", K::Text, 0},
     // WIN72
-    {W, "PointerScheme", "W鼠标", K::Choice, 2},
+    {W, "PointerScheme", "W鼠标", K::Choice, kCustomSchemeChoice},
     {W, "PointerSchemeName", "W鼠标方案_名称", K::Text, 0},
     {W, "Pointer.UpArrow", "WUpArrow", K::Text, 0},
     {W, "Pointer.Wait", "WWait", K::Text, 0},
@@ -42,7 +43,7 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     {W, "Pointer.SizeNS", "WSizeNS", K::Text, 0},
     {W, "Pointer.AppStarting", "WAppStarting", K::Text, 0},
     // WIN73
-    {W, "SoundScheme", "W声音", K::Choice, 2},
+    {W, "SoundScheme", "W声音", K::Choice, kCustomSchemeChoice},
     {W, "SoundSchemeName", "W声音方案_名称", K::Text, 0},
     {W, "Sound.Shutdown", "W关机声音", K::Text, 0},
     {W, "Sound.Startup", "W开机声音", K::Text, 0},
@@ -52,7 +53,8 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     // WIN74
     {W, "UseSystemScreensaver", "W系统屏保_选择", K::Tick, 0},
     {W, "UseOwnScreensaver", "W屏保文件_选择", K::Tick, 0},
-    {W, "SystemScreensaver", "W系统屏保", K::Choice, 6},
+    {W, "SystemScreensaver", "W系统屏保", K::Choice,
+     static_cast<int>(kWin7SystemScreensavers.size())},
     {W, "Screensaver", "W屏保文件_路径", K::Text, 0},
     {W, "Wallpaper", "W桌面壁纸", K::Text, 0},
     {W, "Slideshow", "W壁纸文件夹", K::Text, 0},
@@ -73,7 +75,7 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     {X, "Icon.RecycleBinEmpty", "X回收站空_图标", K::Text, 0},
     {X, "Icon.RecycleBinFull", "X回收站满_图标", K::Text, 0},
     // XP2
-    {X, "PointerScheme", "X鼠标", K::Choice, 2},
+    {X, "PointerScheme", "X鼠标", K::Choice, kCustomSchemeChoice},
     {X, "PointerSchemeName", "X鼠标方案_名称", K::Text, 0},
     {X, "Pointer.UpArrow", "XUpArrow", K::Text, 0},
     {X, "Pointer.Wait", "XWait", K::Text, 0},
@@ -91,7 +93,7 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     {X, "Pointer.SizeNS", "XSizeNS", K::Text, 0},
     {X, "Pointer.AppStarting", "XAppStarting", K::Text, 0},
     // XP3
-    {X, "SoundScheme", "X声音", K::Choice, 2},
+    {X, "SoundScheme", "X声音", K::Choice, kCustomSchemeChoice},
     {X, "SoundSchemeName", "X声音方案_名称", K::Text, 0},
     {X, "Sound.Shutdown", "X关机声音", K::Text, 0},
     {X, "Sound.Startup", "X开机声音", K::Text, 0},
@@ -100,7 +102,8 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     // XP4
     {X, "UseSystemScreensaver", "X系统屏保_选择", K::Tick, 0},
     {X, "UseOwnScreensaver", "X自己屏保_选择", K::Tick, 0},
-    {X, "SystemScreensaver", "X系统屏保", K::Choice, 11},
+    {X, "SystemScreensaver", "X系统屏保", K::Choice,
+     static_cast<int>(kXpSystemScreensavers.size())},
     {X, "Screensaver", "X自己屏保", K::Text, 0},
     {X, "Wallpaper", "X桌面壁纸", K::Text, 0},
     // XP5

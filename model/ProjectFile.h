@@ -1,6 +1,6 @@
 // A project file: the whole state of the wizard (every stateful control of both page sets, the
 // files picked so far, the palette's last pick) as UTF-8 INI text that a person can read and
-// write by hand. The README's "Project files" describes the format.
+// write by hand. docs/project-file.md describes the format.
 #pragma once
 
 #include "model/AppState.h"

@@ -2,6 +2,7 @@
 
 #include "model/IniText.h"
 #include "model/ProjectFile.h"
+#include "platform/Utf8.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,56 +14,6 @@ namespace {
 
 // --- decoding -------------------------------------------------------------------------------
 
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// UTF-16 LE (without its byte order mark) as UTF-8, or nothing for an odd length or a lone
-// surrogate.
-std::optional<std::string> utf16ToUtf8(std::string_view bytes) {
-    if (bytes.size() % 2 != 0) {
-        return std::nullopt;
-    }
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    const auto unit = [&](std::size_t i) {
-        return static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                     (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
-    };
-    const std::size_t count = bytes.size() / 2;
-    for (std::size_t i = 0; i < count; ++i) {
-        const char16_t c = unit(i);
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 1 >= count || unit(i + 1) < 0xDC00 || unit(i + 1) > 0xDFFF) {
-                return std::nullopt;
-            }
-            const char32_t high = c - 0xD800;
-            const char32_t low = unit(i + 1) - 0xDC00;
-            appendUtf8(out, 0x10000 + (high << 10) + low);
-            ++i;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return std::nullopt;
-        } else {
-            appendUtf8(out, c);
-        }
-    }
-    return out;
-}
-
 struct Decoded {
     std::optional<std::string> text;
     std::string error;
@@ -70,7 +21,7 @@ struct Decoded {
 
 Decoded decode(std::string_view bytes, Platform& platform) {
     if (bytes.starts_with("\xFF\xFE")) {
-        auto text = utf16ToUtf8(bytes.substr(2));
+        auto text = utf8::fromUtf16LeBytes(bytes.substr(2));
         if (!text) {
             return {std::nullopt, "文件声明为 UTF-16 编码, 但内容不是有效的 UTF-16 文本 "
                                   "(文件可能已损坏或被截断)。"};

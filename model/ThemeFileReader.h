@@ -18,8 +18,8 @@
 namespace quorvel {
 
 struct ThemeImport {
-    // The page set the content points to; nothing when it does not tell (README: "Which page
-    // set a .theme file opens in").
+    // The page set the content points to; nothing when it does not tell (docs/theme-files.md:
+    // "Which page set").
     std::optional<PageSet> pageSet;
     // [Theme] DisplayName; empty when missing or only a resource string ("@file,-id").
     std::string displayName;

@@ -28,4 +28,26 @@ std::string fromUtf16(std::u16string_view utf16) {
     return out;
 }
 
+std::optional<std::string> fromUtf16LeBytes(std::string_view bytes) {
+    if (bytes.size() % 2 != 0) {
+        return std::nullopt;
+    }
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                         (static_cast<unsigned char>(bytes[2 * i + 1]) << 8));
+    }
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            ++i; // a pair
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            return std::nullopt;
+        }
+    }
+    // Well-formed: the conversion replaces nothing.
+    return fromUtf16(units);
+}
+
 } // namespace quorvel::utf8

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -134,5 +135,10 @@ template <class Unit> void appendUtf8(std::string& out, std::basic_string_view<U
 
 // The UTF-8 form of utf16.
 std::string fromUtf16(std::u16string_view utf16);
+
+// Strict decoding of UTF-16 bytes in little-endian order (without a byte order mark), as a file
+// that declares itself UTF-16 is read: the UTF-8 form, or nothing when the text is not UTF-16
+// (an odd number of bytes, or a surrogate without its partner) instead of repairing it.
+std::optional<std::string> fromUtf16LeBytes(std::string_view bytes);
 
 } // namespace quorvel::utf8

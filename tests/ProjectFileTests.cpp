@@ -206,7 +206,7 @@ TEST(ProjectFile, ReadsAHandWrittenFile) {
     EXPECT_EQ(state.picks.slideshowFiles[1], (AssetRef{"b.jpg", "b.jpg"}));
 }
 
-// The example of the README, kept in tests/data.
+// The example of docs/project-file.md, kept in tests/data.
 TEST(ProjectFile, ReadmeExampleReads) {
 #ifdef _WIN32
     std::ifstream in(std::string("Z:") + QUORVEL_TEST_DATA_DIR + "/example.quorvel",

@@ -9,29 +9,6 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::array<SystemScreensaver, 6> kWin7Screensavers = {{
-    {"照片", "PhotoScreensaver.scr"},
-    {"彩带", "Ribbons.scr"},
-    {"空白", "scrnsave.scr"},
-    {"三维文字", "ssText3d.scr"},
-    {"变幻线", "Mystify.scr"},
-    {"气泡", "Bubbles.scr"},
-}};
-
-constexpr std::array<SystemScreensaver, 11> kXpScreensavers = {{
-    {"Windows XP", "logon.scr"},
-    {"贝赛尔曲线", "ssbezier.scr"},
-    {"三维花盒", "ssflwbox.scr"},
-    {"三维飞行物", "ss3dfo.scr"},
-    {"图片幻灯片收藏", "ssmypics.scr"},
-    {"字幕", "ssmarque.scr"},
-    {"变幻线", "ssmyst.scr"},
-    {"空白", "scrnsave.scr"},
-    {"三维管道", "sspipes.scr"},
-    {"飞跃星空", "ssstars.scr"},
-    {"三维文字", "sstext3d.scr"},
-}};
-
 std::vector<ControlId> pointerRange(PageSet set, ControlId (*of)(PageSet, int)) {
     std::vector<ControlId> ids;
     for (int role = 0; role < kPointerRoleCount; ++role) {
@@ -158,13 +135,6 @@ void toggleOwnScreensaver(PageSet set, Controls& controls) {
     controls.setEnabled(c.systemSaver, false);
     controls.setEnabled(c.ownSaverField, true);
     controls.setEnabled(c.ownSaverButton, true);
-}
-
-std::span<const SystemScreensaver> systemScreensavers(PageSet set) {
-    if (set == PageSet::Win7) {
-        return kWin7Screensavers;
-    }
-    return kXpScreensavers;
 }
 
 void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project) {

@@ -3,6 +3,7 @@
 // screensaver tick boxes and the lists of the system's own screensavers.
 #pragma once
 
+#include "model/SystemScreensavers.h"
 #include "model/ThemeProject.h"
 #include "model/ThemeRequest.h"
 #include "platform/Platform.h"
@@ -52,13 +53,7 @@ inline constexpr std::string_view kTickMark = "√";
 void toggleSystemScreensaver(PageSet set, Controls& controls);
 void toggleOwnScreensaver(PageSet set, Controls& controls);
 
-struct SystemScreensaver {
-    std::string_view item;     // the combo's text
-    std::string_view fileName; // in System32, letter case as installed
-};
-// The items after the combo's first item ("请选择系统屏保"), in combo order.
-std::span<const SystemScreensaver> systemScreensavers(PageSet set);
-inline constexpr std::string_view kSystemScreensaverPrompt = "请选择系统屏保";
+// The lists of the system's own screensavers are model/SystemScreensavers.h.
 inline constexpr std::string_view kSystemFolder = "%SystemRoot%\\System32\\";
 
 // The user picked an item of the system screensaver list: records that screensaver (with the

@@ -3,6 +3,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
+#include "model/AsciiCase.h"
 #include "platform/ForwardingPlatform.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
@@ -45,21 +46,6 @@ CommandLine wrong(std::string error) {
     command.action = CommandLine::Action::Wrong;
     command.error = std::move(error);
     return command;
-}
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Collects the message boxes of the page checks and the generator instead of showing them.
@@ -215,9 +201,9 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
                 if (command.pageSet) {
                     return wrong("--for 重复 (given twice)");
                 }
-                if (sameNoCase(*value, "win7")) {
+                if (equalsIgnoringAsciiCase(*value, "win7")) {
                     command.pageSet = PageSet::Win7;
-                } else if (sameNoCase(*value, "xp")) {
+                } else if (equalsIgnoringAsciiCase(*value, "xp")) {
                     command.pageSet = PageSet::Xp;
                 } else {
                     return wrong("--for 只能是 win7 或 xp (win7 or xp): " + *value);

@@ -1,5 +1,7 @@
 #include "wizard/ControlTable.h"
 
+#include "model/SystemScreensavers.h"
+
 #include <algorithm>
 #include <array>
 #include <ostream>
@@ -16,11 +18,8 @@ constexpr std::array<std::string_view, 3> kCursorSchemeItems = {
     "请选择鼠标方案(系统或自定)", "系统默认鼠标方案", "自定义鼠标方案"};
 constexpr std::array<std::string_view, 3> kSoundSchemeItems = {
     "请选择声音方案(系统或自定)", "系统默认声音方案", "自定义声音方案"};
-constexpr std::array<std::string_view, 7> kWin7ScreensaverItems = {
-    "请选择系统屏保", "照片", "彩带", "空白", "三维文字", "变幻线", "气泡"};
-constexpr std::array<std::string_view, 12> kXpScreensaverItems = {
-    "请选择系统屏保", "Windows XP", "贝赛尔曲线", "三维花盒", "三维飞行物", "图片幻灯片收藏",
-    "字幕",           "变幻线",     "空白",       "三维管道", "飞跃星空",   "三维文字"};
+constexpr auto kWin7ScreensaverItems = screensaverListItems(kWin7SystemScreensavers);
+constexpr auto kXpScreensaverItems = screensaverListItems(kXpSystemScreensavers);
 
 // Every edit field, combo box and browse button is 20 high.
 constexpr int kRowHeight = 20;

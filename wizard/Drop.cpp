@@ -1,5 +1,6 @@
 #include "wizard/Drop.h"
 
+#include "model/AsciiCase.h"
 #include "model/ProjectFile.h"
 #include "model/Texts.h"
 #include "model/ThemePack.h"
@@ -12,15 +13,6 @@
 namespace quorvel {
 
 namespace {
-
-char lowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameAsciiText(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
-}
 
 // ".ext" of the file name, empty when it has none.
 std::string_view extensionOf(std::string_view path) {
@@ -51,8 +43,8 @@ DropPlan refuseType(std::string_view filter) {
 bool isDocument(const DroppedItem& item) {
     const std::string_view extension = extensionOf(item.path);
     return !item.folder &&
-           (sameAsciiText(extension, ".theme") || sameAsciiText(extension, kProjectExtension) ||
-            isThemePackPath(item.path));
+           (equalsIgnoringAsciiCase(extension, ".theme") ||
+            equalsIgnoringAsciiCase(extension, kProjectExtension) || isThemePackPath(item.path));
 }
 
 // The page set whose save-location field or browse button is `control`, or nullptr.
@@ -78,7 +70,7 @@ bool matchesFilter(std::string_view path, std::string_view filter) {
     while (!masks.empty()) {
         const std::size_t end = masks.find_first_of(";|");
         const std::string_view mask = masks.substr(0, end);
-        if (mask.starts_with("*") && sameAsciiText(mask.substr(1), extension)) {
+        if (mask.starts_with("*") && equalsIgnoringAsciiCase(mask.substr(1), extension)) {
             return true;
         }
         masks = end == std::string_view::npos ? std::string_view{} : masks.substr(end + 1);

@@ -1,5 +1,6 @@
 #include "wizard/Preview.h"
 
+#include "model/AsciiCase.h"
 #include "wizard/Pickers.h"
 #include "wizard/WindowStyle.h"
 
@@ -16,13 +17,7 @@ std::string lowerExtension(std::string_view path) {
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
         return {};
     }
-    std::string extension(path.substr(dot + 1));
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return extension;
+    return lowerAscii(path.substr(dot + 1));
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -200,10 +195,6 @@ Size coverBox(Size image, Size box) {
                 box.height};
     }
     return {box.width, std::max<int>(box.height, static_cast<int>((ih * box.width + iw - 1) / iw))};
-}
-
-int scaled(int pixels, int dpi) {
-    return (pixels * dpi + 48) / 96;
 }
 
 std::vector<Placed> thumbnailRow(std::span<const Size> images, Size cell, int padding, int gap) {

@@ -95,8 +95,6 @@ inline constexpr Size kImageBox = {200, 150};
 inline constexpr Size kSlideshowBox = {96, 72};
 inline constexpr int kPadding = 6;
 inline constexpr int kGap = 6;
-// Pixels at 96 DPI scaled to a DPI, rounding to the nearest.
-int scaled(int pixels, int dpi);
 
 // A row of cells of one size, each image centred in its cell and fitted inside it, after a
 // padding from the top-left corner; one rectangle for each image.

@@ -1,5 +1,6 @@
 #include "wizard/ProjectSession.h"
 
+#include "model/AsciiCase.h"
 #include "model/Texts.h"
 #include "model/ThemeFileReader.h"
 #include "model/ThemePack.h"
@@ -134,18 +135,6 @@ void restorePickedColor(const std::optional<Rgb>& color, PaletteState& palette) 
     }
 }
 
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) {
-        return false;
-    }
-    return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(), [](char a, char b) {
-        const auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return lower(a) == lower(b);
-    });
-}
-
 bool looksLikeProject(std::string_view bytes) {
     constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
     if (bytes.starts_with(kUtf8Mark)) {
@@ -154,20 +143,17 @@ bool looksLikeProject(std::string_view bytes) {
     return bytes.starts_with(kProjectSignature);
 }
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && endsWithNoCase(a, b);
-}
-
 // The item of the page set's system screensaver list that a theme's screensaver is (a file of
 // the system folder of that name, letter case aside), or nothing.
 std::optional<int> systemScreensaverItem(std::string_view path, PageSet set, Platform& platform) {
     const std::string folder = platform.expandEnvironment(std::string(kSystemFolder));
-    if (path.size() <= folder.size() || !sameNoCase(path.substr(0, folder.size()), folder)) {
+    if (path.size() <= folder.size() ||
+        !equalsIgnoringAsciiCase(path.substr(0, folder.size()), folder)) {
         return std::nullopt;
     }
     const auto savers = systemScreensavers(set);
     for (std::size_t i = 0; i < savers.size(); ++i) {
-        if (sameNoCase(path.substr(folder.size()), savers[i].fileName)) {
+        if (equalsIgnoringAsciiCase(path.substr(folder.size()), savers[i].fileName)) {
             return static_cast<int>(i) + 1;
         }
     }
@@ -280,8 +266,8 @@ OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet
         return document;
     }
     const std::string heading = std::string(text::kCannotOpenFile) + path + "\n\n";
-    if (!endsWithNoCase(path, ".theme") &&
-        (endsWithNoCase(path, kProjectExtension) || looksLikeProject(*bytes))) {
+    if (!endsWithIgnoringAsciiCase(path, ".theme") &&
+        (endsWithIgnoringAsciiCase(path, kProjectExtension) || looksLikeProject(*bytes))) {
         ProjectReadResult read = readProjectFile(*bytes);
         if (!read.state) {
             document.error = heading + read.error;

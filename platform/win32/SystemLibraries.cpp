@@ -50,6 +50,7 @@ enum class Fn {
     FDIDestroy,
     SHGetFolderPathW,
     GdiplusStartup,
+    GdiplusShutdown,
     GdipCreateBitmapFromFile,
     GdipGetImageWidth,
     GdipGetImageHeight,
@@ -108,6 +109,7 @@ constexpr Entry kEntries[] = {
     {Fn::FDIDestroy, kCabinet, "FDIDestroy"},
     {Fn::SHGetFolderPathW, kShell, "SHGetFolderPathW"},
     {Fn::GdiplusStartup, kGdiplus, "GdiplusStartup"},
+    {Fn::GdiplusShutdown, kGdiplus, "GdiplusShutdown"},
     {Fn::GdipCreateBitmapFromFile, kGdiplus, "GdipCreateBitmapFromFile"},
     {Fn::GdipGetImageWidth, kGdiplus, "GdipGetImageWidth"},
     {Fn::GdipGetImageHeight, kGdiplus, "GdipGetImageHeight"},
@@ -344,6 +346,13 @@ int GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* out
     static const auto function =
         find<int WINAPI(ULONG_PTR*, const GdiplusStartupInput*, void*)>(Fn::GdiplusStartup);
     return function ? function(token, input, output) : kGdiplusMissing;
+}
+
+void GdiplusShutdown(ULONG_PTR token) {
+    static const auto function = find<void WINAPI(ULONG_PTR)>(Fn::GdiplusShutdown);
+    if (function) {
+        function(token);
+    }
 }
 
 int GdipCreateBitmapFromFile(const wchar_t* file, void** bitmap) {

@@ -74,6 +74,8 @@ struct GdiplusStartupInput {
     BOOL suppressExternalCodecs = FALSE;
 };
 int GdiplusStartup(ULONG_PTR* token, const GdiplusStartupInput* input, void* output);
+// Ends the session that GdiplusStartup began with the token.
+void GdiplusShutdown(ULONG_PTR token);
 int GdipCreateBitmapFromFile(const wchar_t* file, void** bitmap);
 int GdipGetImageWidth(void* image, UINT* width);
 int GdipGetImageHeight(void* image, UINT* height);

@@ -3,8 +3,10 @@
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/WideText.h"
 #include "wizard/Accessibility.h"
+#include "wizard/Dpi.h"
 #include "wizard/Palette.h"
 #include "wizard/win32/AccessibleObject.h"
+#include "wizard/win32/WindowDpi.h"
 #include "wizard/win32/WindowSubclass.h"
 
 #include <commctrl.h>
@@ -111,8 +113,8 @@ public:
 
     const PaletteState& state() const { return state_; }
     // The palette's layout is given at 96 DPI; the popup shows it at its owner's DPI.
-    int scaled(int v) const { return MulDiv(v, dpi_, 96); }
-    int unscaled(int v) const { return MulDiv(v, 96, dpi_); }
+    int scaled(int v) const { return scaleToDpi(v, dpi_); }
+    int unscaled(int v) const { return scaleFromDpi(v, dpi_); }
     HWND window() const { return hwnd_; }
     int highlighted() const { return hover_; }
 
@@ -192,12 +194,7 @@ std::optional<Rgb> ColorPalettePopup::run(int x, int y) {
     if (!registerClass(instance)) {
         return std::nullopt;
     }
-    if (const UINT dpi = owner_ ? system::GetDpiForWindow(owner_) : 0) {
-        dpi_ = static_cast<int>(dpi);
-    } else {
-        const gdi::MemoryDc dc(CreateCompatibleDC(nullptr));
-        dpi_ = dc ? std::max(96, GetDeviceCaps(dc.get(), LOGPIXELSY)) : 96;
-    }
+    dpi_ = dpiOfWindow(owner_);
     // The picture carries its own one-pixel frame, so the window has none: client and window
     // are both 175 x 209 at 96 DPI, and the top-left corner is the anchor.
     CreateWindowExW(WS_EX_TOOLWINDOW, kColorPalettePopupClass, L"", WS_POPUP | WS_CLIPCHILDREN, x,
@@ -671,7 +668,7 @@ void PalettePainter::paint(HDC dc, int hover, int width, int height, int dpi) co
     // The picture is laid out at 96 DPI and drawn through a scaling transform at another DPI,
     // which scales every edge on its own: cells that meet still meet.
     const std::vector<DrawOp> ops =
-        palette::paletteDrawing(state_, hover, MulDiv(width, 96, dpi), MulDiv(height, 96, dpi));
+        palette::paletteDrawing(state_, hover, scaleFromDpi(width, dpi), scaleFromDpi(height, dpi));
     drawOffScreen(dc, 0, 0, width, height, [&](HDC memory) {
         if (dpi != 96) {
             SetGraphicsMode(memory, GM_ADVANCED);

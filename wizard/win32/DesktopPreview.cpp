@@ -1,9 +1,11 @@
 #include "wizard/win32/DesktopPreview.h"
 
 #include "platform/win32/WideText.h"
+#include "wizard/Dpi.h"
 #include "wizard/win32/Gdi.h"
 #include "wizard/win32/PagePictures.h"
 #include "wizard/win32/PreviewWorker.h"
+#include "wizard/win32/WindowDpi.h"
 
 #include <algorithm>
 #include <array>
@@ -12,8 +14,6 @@
 namespace quorvel {
 
 namespace {
-
-using preview::scaled;
 
 constexpr UINT kLoaded = WM_APP + 41;
 constexpr UINT kDpiChanged = 0x02E0; // WM_DPICHANGED, absent from older headers
@@ -29,13 +29,7 @@ enum Channel { kWallpaperChannel = 0, kIconChannel = 1, kPointerChannel = 2 };
 class PixelBuffer {
 public:
     PixelBuffer(HDC target, int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = gdi::topDownBitmap32(width, height);
         void* bits = nullptr;
         dc_.reset(::CreateCompatibleDC(target));
         bitmap_.reset(::CreateDIBSection(target, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -187,7 +181,7 @@ bool DesktopPreviewWindow::create() {
 
 void DesktopPreviewWindow::relayout(int dpi) {
     dpi_ = dpi;
-    width_ = scaled(preview::kDesktopWidth, dpi);
+    width_ = scaleToDpi(preview::kDesktopWidth, dpi);
     layout_ = preview::desktopLayout(width_, scene_.xp);
     labelFont_ = makeFont(std::max(9, width_ * 12 / preview::kDesktopWidth), FW_NORMAL);
     captionFont_ = makeFont(std::max(9, width_ * 12 / preview::kDesktopWidth), FW_NORMAL);
@@ -279,13 +273,7 @@ void DesktopPreviewWindow::paint(HDC target) {
         const Pixels& p = wallpaper_->pixels;
         const preview::Size cover =
             preview::coverBox({p.width, p.height}, {l.screen.width, l.screen.height});
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = p.width;
-        info.bmiHeader.biHeight = -p.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO info = gdi::topDownBitmap32(p.width, p.height);
         ::SetStretchBltMode(dc, COLORONCOLOR);
         ::StretchDIBits(dc, (l.screen.width - cover.width) / 2,
                         (l.screen.height - cover.height) / 2, cover.width, cover.height, 0, 0,
@@ -297,7 +285,7 @@ void DesktopPreviewWindow::paint(HDC target) {
                                   toWide(preview::failureText(*wallpaper_->failure));
         const gdi::Selection font(dc, labelFont_.get());
         ::SetTextColor(dc, RGB(255, 255, 255));
-        RECT at = {l.window.left, l.screen.height - scaled(24, dpi_), l.screen.width,
+        RECT at = {l.window.left, l.screen.height - scaleToDpi(24, dpi_), l.screen.width,
                    l.screen.height};
         ::DrawTextW(dc, note.c_str(), -1, &at, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     }
@@ -353,21 +341,21 @@ void DesktopPreviewWindow::paint(HDC target) {
     {
         const gdi::Selection font(dc, captionFont_.get());
         RECT text = caption;
-        text.left += scaled(4, dpi_);
+        text.left += scaleToDpi(4, dpi_);
         ::SetTextColor(dc, scene_.xp ? RGB(255, 255, 255) : RGB(0, 0, 0));
         ::DrawTextW(dc, kSampleCaption, -1, &text,
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         // The close button at the caption's right end.
-        const int side = std::max(8, l.caption.height - scaled(6, dpi_));
+        const int side = std::max(8, l.caption.height - scaleToDpi(6, dpi_));
         RECT close = {caption.right - side * 3 / 2, caption.top + (l.caption.height - side) / 2,
-                      caption.right - scaled(2, dpi_), 0};
+                      caption.right - scaleToDpi(2, dpi_), 0};
         close.bottom = close.top + side;
         gdi::fill(dc, close, {199, 80, 80});
         ::SetTextColor(dc, RGB(255, 255, 255));
         ::DrawTextW(dc, L"×", -1, &close, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         gdi::fill(dc, client, {255, 255, 255});
         RECT inside = client;
-        ::InflateRect(&inside, -scaled(8, dpi_), -scaled(6, dpi_));
+        ::InflateRect(&inside, -scaleToDpi(8, dpi_), -scaleToDpi(6, dpi_));
         ::SetTextColor(dc, RGB(0, 0, 0));
         ::DrawTextW(dc, kSampleText, -1, &inside, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }

@@ -1,8 +1,11 @@
 #include "wizard/win32/FieldPreviews.h"
 
 #include "platform/win32/WideText.h"
+#include "wizard/Dpi.h"
 #include "wizard/Preview.h"
+#include "wizard/win32/Gdi.h"
 #include "wizard/win32/PagePictures.h"
+#include "wizard/win32/WindowDpi.h"
 
 #include <algorithm>
 
@@ -11,7 +14,6 @@ namespace quorvel {
 namespace {
 
 using preview::Kind;
-using preview::scaled;
 
 constexpr UINT kPreviewReady = WM_APP + 40;
 constexpr UINT_PTR kFocusTimer = 0x5053;
@@ -24,7 +26,7 @@ constexpr DWORD kPopupExStyle =
 
 gdi::Font makePreviewFont(int dpi) {
     LOGFONTW font{};
-    font.lfHeight = -scaled(12, dpi);
+    font.lfHeight = -scaleToDpi(12, dpi);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = DEFAULT_CHARSET;
     font.lfQuality = CLEARTYPE_QUALITY;
@@ -52,13 +54,7 @@ std::vector<std::uint32_t> overBackground(const Pixels& pixels, COLORREF backgro
 
 void drawPixels(HDC dc, int left, int top, int width, int height,
                 const std::vector<std::uint32_t>& bgra) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = gdi::topDownBitmap32(width, height);
     ::SetDIBitsToDevice(dc, left, top, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0,
                         0, static_cast<UINT>(height), bgra.data(), &info, DIB_RGB_COLORS);
 }
@@ -193,7 +189,7 @@ void FieldPreviews::request(HWND field) {
         job.files.emplace_back(path, wanted->kind);
     }
     const preview::Size box = row ? preview::kSlideshowBox : preview::kImageBox;
-    job.box = {scaled(box.width, dpi_), scaled(box.height, dpi_)};
+    job.box = {scaleToDpi(box.width, dpi_), scaleToDpi(box.height, dpi_)};
     requested_ = field;
     serial_ = worker_->submit(std::move(job));
     content_ = std::make_unique<Content>();
@@ -236,8 +232,8 @@ void FieldPreviews::takeResults() {
 
 void FieldPreviews::layout(HDC dc) {
     Content& c = *content_;
-    const int pad = scaled(preview::kPadding, dpi_);
-    const int gap = scaled(preview::kGap, dpi_);
+    const int pad = scaleToDpi(preview::kPadding, dpi_);
+    const int gap = scaleToDpi(preview::kGap, dpi_);
     c.pictures.assign(c.items.size(), RECT{});
     c.lines.clear();
     int right = 0;
@@ -252,8 +248,8 @@ void FieldPreviews::layout(HDC dc) {
         c.lines.push_back(wide(preview::kNoPreview) + L"：" +
                           wide(preview::failureText(*first.failure)));
     } else if (c.kind == Kind::Image && c.row) {
-        const preview::Size cell = {scaled(preview::kSlideshowBox.width, dpi_),
-                                    scaled(preview::kSlideshowBox.height, dpi_)};
+        const preview::Size cell = {scaleToDpi(preview::kSlideshowBox.width, dpi_),
+                                    scaleToDpi(preview::kSlideshowBox.height, dpi_)};
         std::vector<preview::Size> sizes;
         for (const LoadedItem& item : c.items) {
             sizes.push_back(item.failure ? cell
@@ -301,7 +297,7 @@ void FieldPreviews::layout(HDC dc) {
     }
     const gdi::Selection font(dc, font_.get());
     c.lineRects.clear();
-    const int maxWidth = scaled(360, dpi_);
+    const int maxWidth = scaleToDpi(360, dpi_);
     for (const std::wstring& line : c.lines) {
         RECT measure = {0, 0, maxWidth, 0};
         ::DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &measure,
@@ -328,7 +324,7 @@ void FieldPreviews::place() {
     monitor.cbSize = sizeof(monitor);
     ::GetMonitorInfoW(::MonitorFromWindow(requested_, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int margin = scaled(2, dpi_);
+    const int margin = scaleToDpi(2, dpi_);
     int top = field.bottom + margin;
     if (top + height > work.bottom) {
         top = field.top - margin - height;
@@ -350,7 +346,7 @@ void FieldPreviews::paint(HDC dc) {
         return;
     }
     const Content& c = *content_;
-    const int arm = scaled(4, dpi_);
+    const int arm = scaleToDpi(4, dpi_);
     for (std::size_t i = 0; i < c.items.size() && i < c.pictures.size(); ++i) {
         const LoadedItem& item = c.items[i];
         const RECT& at = c.pictures[i];

@@ -151,6 +151,20 @@ private:
 // context for every such child each time the window is shown.
 bool hasNonClientArea(HWND window);
 
+// The header of a 32-bit top-down device-independent bitmap of width x height pixels: rows from
+// the top, each pixel one 32-bit word 0xAARRGGBB (blue in the lowest byte), no colour table. The
+// previews decode into, blend in and draw from such pixels.
+inline BITMAPINFO topDownBitmap32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 // A vertical two-colour gradient over a rectangle.
 void verticalGradient(HDC dc, const RECT& rect, Rgb top, Rgb bottom);
 // A one-pixel frame in a colour.

@@ -3,9 +3,9 @@
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
+#include "wizard/win32/Gdi.h"
 
 #include <cstdio>
-#include <mutex>
 
 namespace quorvel {
 
@@ -224,9 +224,6 @@ UINT bitsOf(const WICPixelFormatGUID& format) {
     return 0;
 }
 
-std::once_flag gdiplusOnce;
-bool gdiplusReady = false;
-
 } // namespace
 
 ComThread::ComThread() {
@@ -248,18 +245,18 @@ ImageDecoder::ImageDecoder() {
         factory_ = static_cast<IWICImagingFactory*>(factory);
         return;
     }
-    // Windows XP without WIC: GDI+, started once for the process and kept.
-    std::call_once(gdiplusOnce, [] {
-        ULONG_PTR token = 0;
-        const system::GdiplusStartupInput input;
-        gdiplusReady = system::GdiplusStartup(&token, &input, nullptr) == 0;
-    });
-    gdiplus_ = gdiplusReady;
+    // Windows XP without WIC: a GDI+ session of this decoder's own, on the thread that decodes,
+    // ended with the decoder (GDI+ counts its sessions).
+    const system::GdiplusStartupInput input;
+    gdiplus_ = system::GdiplusStartup(&gdiplusToken_, &input, nullptr) == 0;
 }
 
 ImageDecoder::~ImageDecoder() {
     if (factory_) {
         factory_->Release();
+    }
+    if (gdiplus_) {
+        system::GdiplusShutdown(gdiplusToken_);
     }
 }
 
@@ -417,13 +414,7 @@ void ImageDecoder::decodeWithGdiplus(const std::wstring& path, std::optional<pre
         into.failure = Failure::Damaged;
         return;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = target.width;
-    info.bmiHeader.biHeight = -target.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = gdi::topDownBitmap32(target.width, target.height);
     into.pixels.width = target.width;
     into.pixels.height = target.height;
     into.pixels.bgra.assign(static_cast<std::size_t>(target.width) * target.height, 0);
@@ -545,24 +536,6 @@ IconHandle defaultDesktopIcon(int slot, int size) {
     IconHandle icon = moduleIcon(shell, -kIds[slot], size);
     // Shells that number their icons otherwise still keep them at the same places.
     return icon ? std::move(icon) : moduleIcon(shell, kIds[slot] - 1, size);
-}
-
-int dpiOfWindow(HWND window) {
-    using GetDpiForWindowFunction = UINT WINAPI(HWND);
-    static const auto function =
-        reinterpret_cast<GetDpiForWindowFunction*>(reinterpret_cast<void (*)()>(
-            ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (function && window) {
-        if (const UINT dpi = function(window)) {
-            return static_cast<int>(dpi);
-        }
-    }
-    const HDC screen = ::GetDC(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
-    if (screen) {
-        ::ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : 96;
 }
 
 } // namespace quorvel

@@ -65,7 +65,8 @@ private:
     bool initialised_ = false;
 };
 
-// The decoders of the calling thread: WIC's factory once made, or GDI+ when WIC cannot be had.
+// The decoders of the calling thread: WIC's factory once made, or a GDI+ session of its own when
+// WIC cannot be had. Made and destroyed on the thread that decodes.
 class ImageDecoder {
 public:
     ImageDecoder();
@@ -87,7 +88,9 @@ private:
     void decodeWithGdiplus(const std::wstring& path, std::optional<preview::Size> box, bool cover,
                            LoadedItem& into);
     IWICImagingFactory* factory_ = nullptr;
+    // The GDI+ session this decoder started where WIC is missing, ended by its destructor.
     bool gdiplus_ = false;
+    ULONG_PTR gdiplusToken_ = 0;
 };
 
 // Loads the preview of one file of a kind. Images go through the decoder with the box.
@@ -96,8 +99,5 @@ LoadedItem loadItem(const std::string& path, preview::Kind kind, ImageDecoder* d
 
 // The icon the desktop shows for an empty slot (0 documents .. 4 recycle bin full), at a size.
 IconHandle defaultDesktopIcon(int slot, int size);
-
-// The DPI of a window's monitor, on systems that know it, else of the screen.
-int dpiOfWindow(HWND window);
 
 } // namespace quorvel

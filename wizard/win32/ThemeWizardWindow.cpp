@@ -14,6 +14,7 @@
 #include "wizard/win32/FieldPreviews.h"
 #include "wizard/win32/GraphicButton.h"
 #include "wizard/win32/Win32ControlLook.h"
+#include "wizard/win32/WindowDpi.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -44,17 +45,6 @@ ThemeWizardWindow* windowOf(HWND window) {
 void reportFailure(HWND owner, const char* what) {
     const std::wstring message = toWide(text::kInternalError) + toWide(what);
     ::MessageBoxW(owner, message.c_str(), toWide(text::kErrorTitle).c_str(), MB_OK | MB_ICONERROR);
-}
-
-// The DPI the system lays top-level windows out for: the primary monitor's when the process is
-// aware of each monitor's DPI, the one DPI of every screen on older systems.
-int systemDpi() {
-    if (const UINT dpi = system::GetDpiForSystem()) {
-        return static_cast<int>(dpi);
-    }
-    const gdi::MemoryDc dc(::CreateCompatibleDC(nullptr));
-    const int dpi = dc.get() ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : kBaseDpi;
 }
 
 bool isButton(const ControlDef* def) {
@@ -138,8 +128,7 @@ bool ThemeWizardWindow::create(int showCommand) {
     });
     // Should the window stand on a monitor of another DPI than the system's, it is laid out for
     // that monitor before it is shown.
-    if (const int own = static_cast<int>(system::GetDpiForWindow(window_));
-        own > 0 && own != dpi_) {
+    if (const int own = dpiOfWindow(window_); own != dpi_) {
         applyDpi(own, nullptr);
     }
     goToPage(kPageMain);

@@ -1,6 +1,8 @@
 #include "wizard/win32/Win32ControlLook.h"
 
 #include "platform/win32/SystemLibraries.h"
+#include "wizard/Dpi.h"
+#include "wizard/win32/WindowDpi.h"
 
 #include <commctrl.h>
 
@@ -49,15 +51,11 @@ void drawText(HDC dc, HWND window, const std::wstring& text, RECT rect, Rgb colo
 // Lengths of the look, given at 96 DPI, at the DPI of the control (the same at 96).
 struct Scale {
     int dpi = 96;
-    int operator()(int v) const { return dpi > 96 ? ::MulDiv(v, dpi, 96) : v; }
+    int operator()(int v) const { return dpi > kBaseDpi ? scaleToDpi(v, dpi) : v; }
 };
 
-Scale scaleOf(HWND window, HDC dc) {
-    int dpi = static_cast<int>(system::GetDpiForWindow(window));
-    if (dpi <= 0) {
-        dpi = ::GetDeviceCaps(dc, LOGPIXELSX);
-    }
-    return {dpi};
+Scale scaleOf(HWND window) {
+    return {dpiOfWindow(window)};
 }
 
 // A rounded shape filled with a gradient and framed; corner is the corner's size.
@@ -94,7 +92,7 @@ void paintButton(HWND window, HDC target, bool hot, const LookColors& c) {
         top = c.buttonHotTop;
         bottom = c.buttonHotBottom;
     }
-    const Scale px = scaleOf(window, dc);
+    const Scale px = scaleOf(window);
     roundedFace(dc, rect, top, bottom, enabled && (hot || focused) ? c.accent : c.frame, px(5));
 
     RECT textRect = rect;
@@ -155,7 +153,7 @@ void paintCombo(HWND window, HDC target, bool hot, const LookColors& c) {
     gdi::fill(dc, rect, enabled ? c.fieldFace : c.fieldDisabled);
 
     // The arrow button, the chevron and the insets at the control's DPI.
-    const Scale px = scaleOf(window, target);
+    const Scale px = scaleOf(window);
     const int arrowWidth = px(18);
     RECT arrow = {rect.right - arrowWidth, rect.top, rect.right, rect.bottom};
     gdi::verticalGradient(dc, arrow, enabled && (hot || dropped) ? c.buttonHotTop : c.buttonTop,
@@ -201,7 +199,7 @@ LRESULT sliderCustomDraw(HWND slider, NMCUSTOMDRAW& draw, bool hot, const LookCo
         return CDRF_DODEFAULT;
     }
     const HDC dc = draw.hdc;
-    const Scale px = scaleOf(slider, dc);
+    const Scale px = scaleOf(slider);
     RECT thumb{};
     ::SendMessageW(slider, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     const bool enabled = ::IsWindowEnabled(slider);
