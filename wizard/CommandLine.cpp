@@ -286,10 +286,13 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
     NoDialogs dialogs;
     FileDialogState fileDialog;
     Wizard wizard{ui, app, collecting, dialogs, fileDialog};
+    const auto desktopThenStyle = [&] {
+        commitDesktopPage(wizard);
+        return commitWindowStylePage(ui, app.project, collecting);
+    };
     const bool passed = commitCursorSchemePage(set, ui, app.project, collecting) &&
                         commitSoundSchemePage(set, ui, app.project, collecting) &&
-                        (set == PageSet::Win7 ? commitWindowStylePage(ui, app.project, collecting)
-                                              : commitXpStylePage(wizard));
+                        (set == PageSet::Win7 ? desktopThenStyle() : commitXpStylePage(wizard));
     if (!passed) {
         for (const std::string& message : collecting.messages) {
             result.output += message + "\n";
