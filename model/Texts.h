@@ -95,4 +95,10 @@ inline constexpr std::string_view kDropNotADocument =
     "请把文件拖到它所属的路径框上;拖到窗口其他位置的只能是一个主题文件(*.theme)或工程文件"
     "(*.quorvel)。";
 
+// --- project and theme files read from elsewhere (after kCannotOpenFile and the path) ---
+inline constexpr std::string_view kDocumentNotAFile =
+    "这不是磁盘上的文件(而是文件夹、设备或管道),不能作为方案或主题文件打开。";
+inline constexpr std::string_view kDocumentTooLarge =
+    "文件大于 8 MB,不是方案或主题文件(五千张图片的主题文件也不到 0.5 MB)。";
+
 } // namespace quorvel::text

@@ -25,6 +25,9 @@ public:
     std::optional<std::string> readFile(const std::string& path) override {
         return target_.readFile(path);
     }
+    BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) override {
+        return target_.readRegularFile(path, maxBytes);
+    }
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override {
         return target_.listDirectory(path);
     }

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace quorvel {
 namespace {
@@ -315,10 +316,15 @@ TEST_F(CommandLineGeneration, AnOpenedProjectWalkedToTheLastPageGivesTheCommandL
 TEST_F(CommandLineGeneration, RefusalsAndTheirExitCodes) {
     const std::string theme =
         file("港湾.theme", *platform.toAnsi("[Theme]\r\nDisplayName=秋日港湾\r\n"));
-    const struct {
+    ASSERT_TRUE(platform.makeDirectory(root + "\\folder.theme"));
+    const std::string huge = file("huge.quorvel", std::string(kMaxDocumentBytes + 1, ';'));
+    struct Case {
         std::vector<std::string> arguments;
         int exitCode;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
+        {{"--generate", root + "\\folder.theme", "--save-to", root}, kExitRefused},
+        {{"--generate", huge}, kExitRefused},
         {{"--help"}, kExitWritten},
         {{"--generate", root + "\\missing.quorvel"}, kExitRefused},
         {{"--generate", file("bad.quorvel", "; Quorvel project 1\r\n[Project]\r\n")}, kExitRefused},
@@ -328,13 +334,26 @@ TEST_F(CommandLineGeneration, RefusalsAndTheirExitCodes) {
         {{"--generate", theme, "--save-to", root}, kExitRefused},
         {{"--generate", theme, "--bogus"}, kExitUsage},
     };
+    for (const std::string& device : sandbox->devicePaths()) {
+        cases.push_back({{"--generate", device, "--save-to", root}, kExitRefused});
+    }
+    const auto names = [&](const std::string& folder) {
+        std::set<std::string> listed;
+        for (const DirectoryEntry& entry :
+             platform.listDirectory(folder).value_or(std::vector<DirectoryEntry>{})) {
+            listed.insert(entry.name);
+        }
+        return listed;
+    };
+    const std::set<std::string> inputs = names(root);
     for (const auto& c : cases) {
         const CommandResult result = run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << testing::PrintToString(c.arguments);
         EXPECT_FALSE(result.output.empty());
         EXPECT_TRUE(result.output.ends_with("\n"));
     }
-    EXPECT_EQ(tree(root).size(), 3u); // nothing written besides the three inputs
+    EXPECT_EQ(names(root), inputs); // nothing written besides the inputs
+    EXPECT_TRUE(names(root + "\\folder.theme").empty());
 }
 
 } // namespace

@@ -203,6 +203,32 @@ TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     EXPECT_TRUE(session.modified());
 }
 
+TEST_F(Session, WhatIsNoFileOnADiskOrIsTooLargeIsRefusedWithoutReadingIt) {
+    ASSERT_TRUE(platform.makeDirectory(path("folder.quorvel")));
+    std::vector<std::pair<std::string, std::string_view>> cases = {
+        {path("folder.quorvel"), text::kDocumentNotAFile},
+        {file("huge.theme", std::string(kMaxDocumentBytes + 1, ';')), text::kDocumentTooLarge},
+    };
+    for (const std::string& device : sandbox->devicePaths()) {
+        cases.emplace_back(device, text::kDocumentNotAFile);
+    }
+    ui.setText(C::Win7ThemeName, "留着");
+    for (const auto& [opened, reason] : cases) {
+        platform.messages.clear();
+        EXPECT_FALSE(session.open(opened));
+        ASSERT_EQ(platform.messages.size(), 1u) << opened;
+        EXPECT_EQ(platform.messages[0].text,
+                  std::string(text::kCannotOpenFile) + opened + "\n\n" + std::string(reason));
+        EXPECT_EQ(ui.currentPage(), kPageMain);
+        EXPECT_EQ(ui.text(C::Win7ThemeName), "留着");
+    }
+    // Just within the limit a file is read (and here refused for what it holds).
+    platform.messages.clear();
+    EXPECT_FALSE(session.open(file("edge.theme", std::string(kMaxDocumentBytes, ';'))));
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text.find(text::kDocumentTooLarge), std::string::npos);
+}
+
 TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce) {
     const std::string icon = path("文档.ico");
     const std::string arrow = path("arrow.cur");

@@ -269,15 +269,25 @@ void restoreProject(const ProjectState& state, WizardUi& ui, AppState& app, Rest
 
 OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet themeSet) {
     OpenedDocument document;
-    const std::optional<std::string> bytes = platform.readFile(path);
-    if (!bytes) {
+    const BoundedRead loaded = platform.readRegularFile(path, kMaxDocumentBytes);
+    const std::string heading = std::string(text::kCannotOpenFile) + path + "\n\n";
+    switch (loaded.refusal) {
+    case ReadRefusal::None:
+        break;
+    case ReadRefusal::Unreadable:
         document.error = std::string(text::kCannotReadFile) + path;
         return document;
+    case ReadRefusal::NotAFile:
+        document.error = heading + std::string(text::kDocumentNotAFile);
+        return document;
+    case ReadRefusal::TooLarge:
+        document.error = heading + std::string(text::kDocumentTooLarge);
+        return document;
     }
-    const std::string heading = std::string(text::kCannotOpenFile) + path + "\n\n";
+    const std::string& bytes = *loaded.bytes;
     if (!endsWithNoCase(path, ".theme") &&
-        (endsWithNoCase(path, kProjectExtension) || looksLikeProject(*bytes))) {
-        ProjectReadResult read = readProjectFile(*bytes);
+        (endsWithNoCase(path, kProjectExtension) || looksLikeProject(bytes))) {
+        ProjectReadResult read = readProjectFile(bytes);
         if (!read.state) {
             document.error = heading + read.error;
             return document;
@@ -285,7 +295,7 @@ OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet
         document.state = std::move(read.state);
         return document;
     }
-    const ThemeReadResult read = readThemeFile(*bytes, platform);
+    const ThemeReadResult read = readThemeFile(bytes, platform);
     if (!read.theme) {
         document.error = heading + read.error;
         return document;

@@ -10,6 +10,7 @@
 #include "wizard/PageFlow.h"
 #include "wizard/WizardUi.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,6 +53,10 @@ struct OpenedDocument {
     std::vector<std::string> missing;
     std::string displayName;
 };
+// The largest project or .theme file that is read. A file of 5,000 images is under 0.5 MB; a
+// larger one, and anything that is no file on a disk, is refused without reading it.
+inline constexpr std::uint64_t kMaxDocumentBytes = 8 * 1024 * 1024;
+
 // A file is read as a project file when it is named *.quorvel or starts with the project
 // signature, else as a .theme file. A .theme file opens in the page set its content points to,
 // else in `themeSet`.

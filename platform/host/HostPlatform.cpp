@@ -146,6 +146,52 @@ std::optional<std::string> HostPlatform::readFile(const std::string& path) {
     return content;
 }
 
+BoundedRead HostPlatform::readRegularFile(const std::string& path, std::uint64_t maxBytes) {
+    if (path.empty()) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    // O_NONBLOCK: opening a pipe without a writer (or a device) would otherwise wait.
+    const int fd = ::open(hostPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    const auto refuse = [fd](ReadRefusal refusal) {
+        ::close(fd);
+        return BoundedRead{std::nullopt, refusal};
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return refuse(ReadRefusal::Unreadable);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return refuse(ReadRefusal::NotAFile);
+    }
+    if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        return refuse(ReadRefusal::TooLarge);
+    }
+    std::string content;
+    content.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return refuse(ReadRefusal::Unreadable);
+        }
+        if (n == 0) {
+            break;
+        }
+        if (content.size() + static_cast<std::size_t>(n) > maxBytes) {
+            return refuse(ReadRefusal::TooLarge);
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return {std::move(content), ReadRefusal::None};
+}
+
 std::optional<std::vector<DirectoryEntry>> HostPlatform::listDirectory(const std::string& path) {
     std::error_code error;
     std::filesystem::directory_iterator it(hostPath(path), error);

@@ -28,6 +28,7 @@ public:
     bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
     bool fileExists(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
+    BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) override;
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
     std::optional<std::string> toAnsi(std::string_view utf8) override;

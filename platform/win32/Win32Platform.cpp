@@ -132,6 +132,50 @@ std::optional<std::string> Win32Platform::readFile(const std::string& path) {
     }
 }
 
+BoundedRead Win32Platform::readRegularFile(const std::string& path, std::uint64_t maxBytes) {
+    if (path.empty()) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    // FILE_FLAG_BACKUP_SEMANTICS lets a directory open too, so that it is told apart from a
+    // file that cannot be read. Only a file on a disk is read from; a device (COM1, NUL,
+    // CONIN$) or a pipe is closed again untouched.
+    const UniqueFileHandle file(
+        ::CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandle(file.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return {std::nullopt, ReadRefusal::NotAFile};
+    }
+    const std::uint64_t size =
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    if (size > maxBytes) {
+        return {std::nullopt, ReadRefusal::TooLarge};
+    }
+    std::string content;
+    content.reserve(static_cast<std::size_t>(size));
+    std::string buffer(64 * 1024, '\0');
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read,
+                        nullptr)) {
+            return {std::nullopt, ReadRefusal::Unreadable};
+        }
+        if (read == 0) {
+            return {std::move(content), ReadRefusal::None};
+        }
+        // A file that grew since its size was taken.
+        if (content.size() + read > maxBytes) {
+            return {std::nullopt, ReadRefusal::TooLarge};
+        }
+        content.append(buffer, 0, read);
+    }
+}
+
 std::optional<std::vector<DirectoryEntry>> Win32Platform::listDirectory(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;
