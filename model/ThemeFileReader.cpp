@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <unordered_set>
 
 namespace quorvel {
 
@@ -411,8 +412,8 @@ public:
         }
         // A path whose last part is no file name ("C:\x\..") names no file to pick.
         if (!isPlainFileName(pathFileName(path)) || !exists_(path)) {
-            if (std::find(result_.missing.begin(), result_.missing.end(), path) ==
-                result_.missing.end()) {
+            // Each once, in the order met; the set keeps a theme of many images linear.
+            if (missingSeen_.insert(path).second) {
                 result_.missing.push_back(path);
             }
             return false;
@@ -432,6 +433,7 @@ private:
     PageSet set_;
     const std::function<bool(const std::string&)>& exists_;
     ThemeOpening result_;
+    std::unordered_set<std::string> missingSeen_;
 };
 
 } // namespace
