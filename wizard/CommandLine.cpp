@@ -259,8 +259,8 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
                    document.theme ? RestoreMode::Overlay : RestoreMode::Replace);
     CommandResult result;
     if (document.theme) {
-        if (!document.missing.empty()) {
-            result.output = missingFilesMessage(document.missing) + "\n";
+        if (!document.missing.empty() || !document.unfit.empty()) {
+            result.output = missingFilesMessage(document.missing, document.unfit) + "\n";
         }
         ui.setText(c.themeName, baseNameOf(command.file));
         // A theme that brings no pointers or sounds of its own keeps the system's schemes.

@@ -49,8 +49,10 @@ struct OpenedDocument {
     std::optional<ProjectState> state; // nothing when the file was refused
     std::string error;                 // then: what is wrong, for the user
     bool theme = false;
-    // A .theme file: the files it names that do not exist, and its [Theme] DisplayName.
+    // A .theme file: the files it names that do not exist, those whose content is not of their
+    // slot's kind (they do not become picks), and its [Theme] DisplayName.
     std::vector<std::string> missing;
+    std::vector<std::string> unfit;
     std::string displayName;
 };
 // The largest project or .theme file that is read. A file of 5,000 images is under 0.5 MB; a
@@ -61,8 +63,9 @@ inline constexpr std::uint64_t kMaxDocumentBytes = 8 * 1024 * 1024;
 // signature, else as a .theme file. A .theme file opens in the page set its content points to,
 // else in `themeSet`.
 OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet themeSet);
-// The message that names the missing files of a .theme file.
-std::string missingFilesMessage(const std::vector<std::string>& missing);
+// The message that names the missing files of a .theme file and those of another kind.
+std::string missingFilesMessage(const std::vector<std::string>& missing,
+                                const std::vector<std::string>& unfit = {});
 
 // The project file the window works on. Opening and saving show their own messages.
 class ProjectSession {

@@ -29,6 +29,8 @@ public:
     bool fileExists(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) override;
+    FilePart readFilePart(const std::string& path, std::uint64_t offset,
+                          std::size_t count) override;
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
     std::optional<std::string> toAnsi(std::string_view utf8) override;
