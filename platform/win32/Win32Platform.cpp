@@ -136,7 +136,7 @@ namespace {
 
 // A file on a disk open for reading. FILE_FLAG_BACKUP_SEMANTICS lets a directory open too, so
 // that it is told apart from a file that cannot be read. Only a file on a disk is read from; a
-// device (COM1, NUL, CONIN$) or a pipe is closed again untouched.
+// device (COM1, NUL) or a pipe is closed again untouched.
 class DiskFile {
 public:
     explicit DiskFile(const std::string& path)

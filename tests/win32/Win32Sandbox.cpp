@@ -166,7 +166,7 @@ public:
 
     std::vector<std::string> devicePaths() override {
         // A device name stands for the device in any folder and with any extension.
-        return {root_ + "\\NUL.theme", root_ + "\\COM1.theme", "\\\\.\\NUL", "CONIN$"};
+        return {root_ + "\\NUL.theme", root_ + "\\COM1.theme", "\\\\.\\NUL"};
     }
 
 private:
