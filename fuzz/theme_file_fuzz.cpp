@@ -25,8 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     }
     for (quorvel::PageSet set : {quorvel::PageSet::Win7, quorvel::PageSet::Xp}) {
         const quorvel::ThemeOpening opening =
-            quorvel::openTheme(*read.theme, set, [](const std::string& path) {
-                return path.size() % 3 != 0; // some exist, some do not
+            quorvel::openTheme(*read.theme, set, [](const std::string& path, quorvel::FileKind) {
+                // Some fit, some are missing, some are of another kind.
+                return static_cast<quorvel::FileFit>(path.size() % 3);
             });
         const quorvel::ProjectText written = quorvel::writeProjectFile(opening.state);
         if (!written.error.empty()) {

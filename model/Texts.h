@@ -180,4 +180,14 @@ inline constexpr std::string_view kScreensaverLeftOut =
 inline constexpr std::string_view kSystemFolderDenied = "无法写入系统的主题文件夹: ";
 inline constexpr std::string_view kOpenThemeFailed = "系统无法打开主题文件,请手动打开以应用主题: ";
 
+// --- project and theme files read from elsewhere (after kCannotOpenFile and the path) ---
+inline constexpr std::string_view kDocumentNotAFile =
+    "这不是磁盘上的文件(而是文件夹、设备或管道),不能作为方案或主题文件打开。";
+inline constexpr std::string_view kDocumentTooLarge =
+    "文件大于 8 MB,不是方案或主题文件(五千张图片的主题文件也不到 0.5 MB)。";
+// Followed by one file a line, after the missing ones (kMissingThemeFiles).
+inline constexpr std::string_view kUnfitThemeFiles =
+    "主题中的以下文件不是其项所需的文件类型(图像、指针、声音、图标、屏保或可视化风格),未被采用,"
+    "它们的项保持为空:";
+
 } // namespace quorvel::text

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <map>
+#include <unordered_set>
 
 namespace quorvel {
 
@@ -334,8 +335,7 @@ namespace {
 
 class Opening {
 public:
-    Opening(PageSet set, const std::function<bool(const std::string&)>& exists)
-        : set_(set), exists_(exists) {
+    Opening(PageSet set, const FileCheck& check) : set_(set), check_(check) {
         result_.state.pageSet = set;
     }
 
@@ -354,17 +354,19 @@ public:
             result_.state.controls[*index] = true;
         }
     }
-    // A file the theme names: when it exists, the field shows it and the slot holds it, as
-    // after a pick with the field's browse button.
-    bool file(std::string_view key, const std::string& path, AssetRef* slot) {
+    // A file the theme names: when it is there and of the slot's kind, the field shows it and
+    // the slot holds it, as after a pick with the field's browse button.
+    bool file(std::string_view key, const std::string& path, FileKind kind, AssetRef* slot) {
         if (path.empty()) {
             return false;
         }
         // A path whose last part is no file name ("C:\x\..") names no file to pick.
-        if (!isPlainFileName(pathFileName(path)) || !exists_(path)) {
-            if (std::find(result_.missing.begin(), result_.missing.end(), path) ==
-                result_.missing.end()) {
-                result_.missing.push_back(path);
+        const FileFit fit =
+            isPlainFileName(pathFileName(path)) ? check_(path, kind) : FileFit::Missing;
+        if (fit != FileFit::Fits) {
+            // Each once, in the order met; the set keeps a theme of many images linear.
+            if (named_.insert(path).second) {
+                (fit == FileFit::Missing ? result_.missing : result_.unfit).push_back(path);
             }
             return false;
         }
@@ -381,23 +383,24 @@ public:
 
 private:
     PageSet set_;
-    const std::function<bool(const std::string&)>& exists_;
+    const FileCheck& check_;
     ThemeOpening result_;
+    std::unordered_set<std::string> named_; // in missing or unfit
 };
 
 } // namespace
 
-ThemeOpening openTheme(const ThemeImport& theme, PageSet set,
-                       const std::function<bool(const std::string&)>& exists) {
-    Opening open(set, exists);
+ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& check) {
+    Opening open(set, check);
     for (std::size_t i = 0; i < theme.icons.size(); ++i) {
-        open.file(kIconPickKeys[i], theme.icons[i], &open.picks().iconFiles[i]);
+        open.file(kIconPickKeys[i], theme.icons[i], FileKind::Icon, &open.picks().iconFiles[i]);
     }
 
     bool customPointers = !theme.cursorSchemeName.empty();
     for (std::size_t i = 0; i < theme.pointers.size(); ++i) {
         const std::string key = "Pointer." + std::string(kPointerRoles[i]);
-        customPointers |= open.file(key, theme.pointers[i], &open.picks().cursorFiles[i]);
+        customPointers |=
+            open.file(key, theme.pointers[i], FileKind::Pointer, &open.picks().cursorFiles[i]);
     }
     if (customPointers) {
         open.number("PointerScheme", kCustomSchemeChoice);
@@ -408,25 +411,28 @@ ThemeOpening openTheme(const ThemeImport& theme, PageSet set,
     const std::size_t sounds = set == PageSet::Win7 ? theme.sounds.size() : theme.sounds.size() - 1;
     bool customSounds = !theme.soundSchemeName.empty();
     for (std::size_t i = 0; i < sounds; ++i) {
-        customSounds |= open.file(kSoundPickKeys[i], theme.sounds[i], &open.picks().soundFiles[i]);
+        customSounds |= open.file(kSoundPickKeys[i], theme.sounds[i], FileKind::Sound,
+                                  &open.picks().soundFiles[i]);
     }
     if (customSounds) {
         open.number("SoundScheme", kCustomSchemeChoice);
         open.text("SoundSchemeName", theme.soundSchemeName);
     }
 
-    if (open.file("Screensaver", theme.screensaver, &open.picks().screensaverFile)) {
+    if (open.file("Screensaver", theme.screensaver, FileKind::Screensaver,
+                  &open.picks().screensaverFile)) {
         open.tick("UseOwnScreensaver");
     }
-    open.file("Wallpaper", theme.wallpaper, &open.picks().wallpaperFile);
-    open.file("VisualStyle", theme.visualStyle, &open.picks().visualStyleFile);
+    open.file("Wallpaper", theme.wallpaper, FileKind::Image, &open.picks().wallpaperFile);
+    open.file("VisualStyle", theme.visualStyle, FileKind::VisualStyle,
+              &open.picks().visualStyleFile);
     open.text("DisplayName", theme.displayName);
 
     if (set == PageSet::Win7) {
         std::string names;
         for (const std::string& image : theme.slideshow) {
             AssetRef picked;
-            if (open.file({}, image, &picked)) {
+            if (open.file({}, image, FileKind::Image, &picked)) {
                 names += picked.fileName + ";";
                 open.picks().slideshowFiles.push_back(std::move(picked));
             }

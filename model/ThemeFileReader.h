@@ -58,17 +58,27 @@ ThemeReadResult readThemeFile(std::string_view bytes, Platform& platform);
 // The longest line the reader accepts, in bytes of the decoded text.
 inline constexpr std::size_t kMaxThemeLineBytes = 64 * 1024;
 
+// The kind of file a slot of the wizard takes.
+enum class FileKind { Icon, Pointer, Sound, Screensaver, Image, VisualStyle };
+// What the caller finds at a path a theme names for a slot.
+enum class FileFit {
+    Fits,      // a file whose content is of the slot's kind
+    Missing,   // no such file
+    WrongKind, // something else (or nothing that can be read)
+};
+using FileCheck = std::function<FileFit(const std::string& path, FileKind kind)>;
+
 // The wizard state that opening a theme in a page set gives: the page set's fields and the
-// picks filled from the files the theme names that `exists` finds, as if each was picked with
-// its browse button; the scheme combos set to their custom item where the theme brings pointers
-// or sounds; the screensaver as the user's own file. The files not found are listed once each
-// in `missing`, and their fields stay empty. Controls the theme says nothing about are left
-// out of the state (they keep what they show).
+// picks filled from the files the theme names that `check` finds fitting, as if each was picked
+// with its browse button; the scheme combos set to their custom item where the theme brings
+// pointers or sounds; the screensaver as the user's own file. The files not found are listed
+// once each in `missing`, those of another kind in `unfit`, and their fields stay empty.
+// Controls the theme says nothing about are left out of the state (they keep what they show).
 struct ThemeOpening {
     ProjectState state;
     std::vector<std::string> missing;
+    std::vector<std::string> unfit;
 };
-ThemeOpening openTheme(const ThemeImport& theme, PageSet set,
-                       const std::function<bool(const std::string&)>& exists);
+ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& check);
 
 } // namespace quorvel

@@ -25,6 +25,13 @@ public:
     std::optional<std::string> readFile(const std::string& path) override {
         return target_.readFile(path);
     }
+    BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) override {
+        return target_.readRegularFile(path, maxBytes);
+    }
+    FilePart readFilePart(const std::string& path, std::uint64_t offset,
+                          std::size_t count) override {
+        return target_.readFilePart(path, offset, count);
+    }
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override {
         return target_.listDirectory(path);
     }

@@ -57,6 +57,23 @@ enum class CabinetStatus {
     Stopped,     // the visitor stopped
 };
 
+// Why readRegularFile gave no content.
+enum class ReadRefusal {
+    None,       // the content was read
+    Unreadable, // missing, not allowed, or the read failed
+    NotAFile,   // a directory, a device, a pipe or anything else that is no file on a disk
+    TooLarge,   // more bytes than the caller's limit
+};
+struct BoundedRead {
+    std::optional<std::string> bytes; // the whole content, when it was read
+    ReadRefusal refusal = ReadRefusal::None;
+};
+struct FilePart {
+    ReadRefusal refusal = ReadRefusal::None; // never TooLarge
+    std::uint64_t fileSize = 0;
+    std::string bytes;
+};
+
 // What replaceFile appends to the target's name for the new file it writes first.
 inline constexpr std::string_view kReplacementSuffix = ".new~";
 
@@ -83,6 +100,15 @@ public:
     virtual bool fileExists(const std::string& path) = 0;
     // The whole content of a file, or nothing when it cannot be read.
     virtual std::optional<std::string> readFile(const std::string& path) = 0;
+    // The whole content of a file on a disk of at most `maxBytes` bytes. Whatever else the path
+    // names (a directory, a device such as COM1 or NUL, a pipe) and a larger file are refused
+    // as soon as the open handle tells, without reading from them; a file that grows beyond
+    // the limit while it is read is refused as well. Never blocks on a device or pipe.
+    virtual BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) = 0;
+    // Up to `count` bytes from `offset` of a file on a disk (fewer at its end, none beyond it),
+    // with the file's size. Refuses what readRegularFile refuses as no file, as it does.
+    virtual FilePart readFilePart(const std::string& path, std::uint64_t offset,
+                                  std::size_t count) = 0;
     // The entries of a directory ("." and ".." left out), in the order the system lists them,
     // or nothing when the directory cannot be listed.
     virtual std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) = 0;

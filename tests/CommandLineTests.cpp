@@ -4,14 +4,17 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
+#include "wizard/Choices.h"
 #include "wizard/CommandLine.h"
 #include "wizard/ControlTable.h"
 #include "wizard/ProjectSession.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 
 namespace quorvel {
 namespace {
@@ -199,13 +202,129 @@ TEST_F(CommandLineGeneration, AProjectGivesTheFilesOfTheGenerateButton) {
     }
 }
 
+// A project with every field of its page set filled, opened in the window and walked to the
+// generate button, gives the theme file that the command line gives for it.
+TEST_F(CommandLineGeneration, AnOpenedProjectWalkedToTheLastPageGivesTheCommandLinesThemeFile) {
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        const std::string tag = set == PageSet::Win7 ? "7" : "xp";
+        const std::string wizardFolder = root + "\\opened" + tag;
+        const std::string commandFolder = root + "\\generated" + tag;
+        ASSERT_TRUE(platform.makeDirectory(wizardFolder));
+        ASSERT_TRUE(platform.makeDirectory(commandFolder));
+
+        ProjectState state;
+        state.pageSet = set;
+        ProjectPicks& picks = state.picks;
+        const auto source = [&](std::string_view key, std::string_view extension) {
+            std::string name(key);
+            std::replace(name.begin(), name.end(), '.', '-');
+            const std::string path = file(name + tag + std::string(extension), "content " + name);
+            return AssetRef{path, std::string(pathFileName(path))};
+        };
+        const auto indexOf = [](const auto& keys, std::string_view key) {
+            return static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) -
+                                            keys.begin());
+        };
+        const std::map<std::string_view, ControlValue> values = {
+            {"PointerScheme", kCustomSchemeChoice},
+            {"PointerSchemeName", std::string("港湾指针")},
+            {"SoundScheme", kCustomSchemeChoice},
+            {"SoundSchemeName", std::string("港湾声音")},
+            {"UseSystemScreensaver", false},
+            {"UseOwnScreensaver", true},
+            {"SystemScreensaver", 2},
+            {"SlideshowInterval", std::string("600")},
+            {"WindowColor", std::string("74B8FC")},
+            {"TransparencySlider", 107},
+            {"Transparency", std::string("107")},
+            {"ThemeName", std::string("满港" + tag)},
+            {"DisplayName", std::string("秋日港湾")},
+            {"SaveLocation", wizardFolder},
+        };
+        for (std::size_t i = 0; i < projectFields().size(); ++i) {
+            const std::string_view key = projectFields()[i].key;
+            if (projectFields()[i].set != set) {
+                continue;
+            }
+            AssetRef* slot = nullptr;
+            std::string_view extension;
+            if (key.starts_with("Icon.")) {
+                slot = &picks.iconFiles[indexOf(kIconPickKeys, key)];
+                extension = ".ico";
+            } else if (key.starts_with("Pointer.")) {
+                slot = &picks.cursorFiles[indexOf(kPointerRoles, key.substr(8))];
+                extension = ".cur";
+            } else if (key.starts_with("Sound.")) {
+                slot = &picks.soundFiles[indexOf(kSoundPickKeys, key)];
+                extension = ".wav";
+            } else if (key == "Screensaver" || key == "Wallpaper" || key == "VisualStyle") {
+                slot = key == "Screensaver" ? &picks.screensaverFile
+                       : key == "Wallpaper" ? &picks.wallpaperFile
+                                            : &picks.visualStyleFile;
+                extension = key == "Screensaver" ? ".scr"
+                            : key == "Wallpaper" ? ".jpg"
+                                                 : ".msstyles";
+            }
+            if (slot != nullptr) {
+                *slot = source(key, extension);
+                state.controls[i] = slot->sourcePath;
+            } else if (key == "Slideshow") {
+                picks.slideshowFiles = {source("晨雾", ".jpg"), source("夜港", ".jpg")};
+                state.controls[i] =
+                    picks.slideshowFiles[0].fileName + ";" + picks.slideshowFiles[1].fileName + ";";
+            } else {
+                ASSERT_TRUE(values.contains(key)) << key;
+                state.controls[i] = values.at(key);
+            }
+        }
+        const std::string project = file("满港" + tag + ".quorvel", writeProjectFile(state).bytes);
+
+        test::ScriptedDialogs dialogs;
+        FileDialogState fileDialog;
+        MemoryWizardUi ui;
+        AppState app;
+        Wizard wizard{ui, app, platform, dialogs, fileDialog};
+        platform.version = set == PageSet::Win7 ? OsVersion{6, 1} : OsVersion{5, 1};
+        ProjectSession session(wizard);
+        ASSERT_TRUE(session.open(project));
+        const std::vector<ControlId> walk =
+            set == PageSet::Win7
+                ? std::vector<ControlId>{C::Win7IconsNext,   C::Win7PointersNext, C::Win7SoundsNext,
+                                         C::Win7DesktopNext, C::Win7StyleNext,    C::Win7Generate}
+                : std::vector<ControlId>{C::XpIconsNext,   C::XpPointersNext, C::XpSoundsNext,
+                                         C::XpDesktopNext, C::XpStyleNext,    C::XpGenerate};
+        for (ControlId button : walk) {
+            ASSERT_EQ(controlDef(button).page, ui.currentPage()) << controlDef(button).name;
+            ASSERT_TRUE(dispatch(wizard, button, ControlEvent::Click));
+        }
+        const std::string themeFile = "\\满港" + tag + ".theme";
+        std::string expected = platform.readFile(wizardFolder + themeFile).value_or("<none>");
+        for (std::size_t at; (at = expected.find(wizardFolder)) != std::string::npos;) {
+            expected.replace(at, wizardFolder.size(), commandFolder);
+        }
+        if (set == PageSet::Win7) {
+            EXPECT_NE(expected.find("Interval=600000\r\n"), std::string::npos) << expected;
+        }
+
+        const CommandResult result = run({"--generate", project, "--save-to", commandFolder});
+        EXPECT_EQ(result.exitCode, kExitWritten) << result.output;
+        EXPECT_EQ(platform.readFile(commandFolder + themeFile), expected) << tag;
+        EXPECT_EQ(tree(commandFolder).size(), tree(wizardFolder).size()) << tag;
+    }
+}
+
 TEST_F(CommandLineGeneration, RefusalsAndTheirExitCodes) {
     const std::string theme =
         file("港湾.theme", *platform.toAnsi("[Theme]\r\nDisplayName=秋日港湾\r\n"));
-    const struct {
+    ASSERT_TRUE(platform.makeDirectory(root + "\\folder.theme"));
+    const std::string huge = file("huge.quorvel", std::string(kMaxDocumentBytes + 1, ';'));
+    struct Case {
         std::vector<std::string> arguments;
         int exitCode;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
+        {{"--generate", root + "\\folder.theme", "--save-to", root}, kExitRefused},
+        {{"--generate", huge}, kExitRefused},
         {{"--help"}, kExitWritten},
         {{"--generate", root + "\\missing.quorvel"}, kExitRefused},
         {{"--generate", file("bad.quorvel", "; Quorvel project 1\r\n[Project]\r\n")}, kExitRefused},
@@ -215,13 +334,26 @@ TEST_F(CommandLineGeneration, RefusalsAndTheirExitCodes) {
         {{"--generate", theme, "--save-to", root}, kExitRefused},
         {{"--generate", theme, "--bogus"}, kExitUsage},
     };
+    for (const std::string& device : sandbox->devicePaths()) {
+        cases.push_back({{"--generate", device, "--save-to", root}, kExitRefused});
+    }
+    const auto names = [&](const std::string& folder) {
+        std::set<std::string> listed;
+        for (const DirectoryEntry& entry :
+             platform.listDirectory(folder).value_or(std::vector<DirectoryEntry>{})) {
+            listed.insert(entry.name);
+        }
+        return listed;
+    };
+    const std::set<std::string> inputs = names(root);
     for (const auto& c : cases) {
         const CommandResult result = run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << testing::PrintToString(c.arguments);
         EXPECT_FALSE(result.output.empty());
         EXPECT_TRUE(result.output.ends_with("\n"));
     }
-    EXPECT_EQ(tree(root).size(), 3u); // nothing written besides the three inputs
+    EXPECT_EQ(names(root), inputs); // nothing written besides the inputs
+    EXPECT_TRUE(names(root + "\\folder.theme").empty());
 }
 
 // The window's "生成失败,请重试!" tells the command line's user nothing: the reason follows on a

@@ -259,7 +259,7 @@ TEST_F(PageFlow, WebButtonsOpenTheForumExceptOnTheLastXpPage) {
     EXPECT_NE(std::string(kForumAddress), std::string(kHomeAddress));
 }
 
-TEST_F(PageFlow, SlideshowIntervalIsPresetOnEveryForwardPassFromWin74) {
+TEST_F(PageFlow, SlideshowIntervalIsPresetOnlyWhenEmptyOnTheForwardPassFromWin74) {
     walkTo(kPageWin74);
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "");
@@ -271,11 +271,15 @@ TEST_F(PageFlow, SlideshowIntervalIsPresetOnEveryForwardPassFromWin74) {
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "180");
     EXPECT_TRUE(ui.enabled(C::Win7SlideshowInterval));
 
-    // A typed interval is replaced on the next pass, even after going on to WIN76 and back.
+    // A typed interval survives later passes, also after going on to WIN76 and back.
     ui.setText(C::Win7SlideshowInterval, "45");
     click(C::Win7StyleNext);
     click(C::Win7NamesBack);
+    click(C::Win7StyleBack);
+    click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "45");
+    // Emptied by the user, it gets the preset again.
+    ui.setText(C::Win7SlideshowInterval, "");
     click(C::Win7StyleBack);
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "180");
@@ -306,8 +310,8 @@ TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
 }
 
 TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
-    // Custom schemes unlock every path field; then a text goes into every field of both wizards
-    // (the slideshow interval aside, which the WIN74 forward step rewrites).
+    // Custom schemes unlock every path field; then a text goes into every field of both wizards.
+    // With images listed, the slideshow interval keeps its text over the WIN74 forward step.
     for (ControlId combo :
          {C::Win7PointerScheme, C::Win7SoundScheme, C::XpPointerScheme, C::XpSoundScheme}) {
         ui.goToPage(controlDef(combo).page);
@@ -316,7 +320,7 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
     ui.goToPage(kPageMain);
     std::map<ControlId, std::string> typed;
     for (const ControlDef& c : controlTable()) {
-        if (c.kind == ControlKind::EditField && c.id != C::Win7SlideshowInterval) {
+        if (c.kind == ControlKind::EditField) {
             const std::string text = "text of " + std::string(c.name);
             ui.setText(c.id, text);
             typed[c.id] = text;

@@ -49,6 +49,38 @@ TEST_F(PlatformFiles, WriteFileCreatesTruncatesAndRefusesAnEmptyPath) {
     EXPECT_FALSE(fs.readFile(root + "\\never-written").has_value());
 }
 
+TEST_F(PlatformFiles, ReadRegularFileReadsOnlyFilesOnADiskUpToTheLimit) {
+    const std::string big(200 * 1024 + 7, 'q'); // more than one read of the layers
+    ASSERT_TRUE(fs.writeFile(root + "\\small.theme", bytes("abc")));
+    ASSERT_TRUE(fs.writeFile(root + "\\empty.theme", bytes("")));
+    ASSERT_TRUE(fs.writeFile(root + "\\big.quorvel", bytes(big)));
+    ASSERT_TRUE(fs.makeDirectory(root + "\\folder.theme"));
+    struct Case {
+        std::string path;
+        std::uint64_t limit;
+        std::optional<std::string> bytes;
+        ReadRefusal refusal;
+    };
+    std::vector<Case> cases = {
+        {root + "\\small.theme", 3, "abc", ReadRefusal::None},
+        {root + "\\small.theme", 2, std::nullopt, ReadRefusal::TooLarge},
+        {root + "\\empty.theme", 0, "", ReadRefusal::None},
+        {root + "\\big.quorvel", big.size(), big, ReadRefusal::None},
+        {root + "\\big.quorvel", big.size() - 1, std::nullopt, ReadRefusal::TooLarge},
+        {root + "\\folder.theme", 1 << 20, std::nullopt, ReadRefusal::NotAFile},
+        {root + "\\missing.theme", 1 << 20, std::nullopt, ReadRefusal::Unreadable},
+        {"", 1 << 20, std::nullopt, ReadRefusal::Unreadable},
+    };
+    for (const std::string& device : sandbox->devicePaths()) {
+        cases.push_back({device, 1 << 20, std::nullopt, ReadRefusal::NotAFile});
+    }
+    for (const Case& c : cases) {
+        const BoundedRead read = fs.readRegularFile(c.path, c.limit);
+        EXPECT_EQ(read.bytes, c.bytes) << c.path << " " << c.limit;
+        EXPECT_EQ(read.refusal, c.refusal) << c.path << " " << c.limit;
+    }
+}
+
 TEST_F(PlatformFiles, ReplaceFileSwapsWholeFilesAndLeavesTheOldOneWhenItFails) {
     const std::string target = root + "\\方案.quorvel";
     ASSERT_TRUE(fs.replaceFile(target, bytes("first")));

@@ -23,6 +23,39 @@ std::span<const std::uint8_t> bytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
+std::string le32(std::uint32_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) {
+        bytes += static_cast<char>(value >> (8 * i) & 0xFF);
+    }
+    return bytes;
+}
+
+// The smallest files of each kind that the header readers take.
+std::string iconFile(bool cursor) {
+    return std::string("\0\0", 2) + (cursor ? '\2' : '\1') + std::string("\0\1\0", 3) +
+           std::string(8, '\1') + le32(4) + le32(22) + "data";
+}
+std::string riff(std::string_view form, const std::string& chunks) {
+    return "RIFF" + le32(static_cast<std::uint32_t>(4 + chunks.size())) + std::string(form) +
+           chunks;
+}
+std::string animatedPointer() {
+    const std::string header = le32(36) + le32(1) + le32(1) + std::string(16, '\0') + le32(6) +
+                               le32(1); // size, frames, steps, ..., rate, flags
+    return riff("ACON", "anih" + le32(36) + header + "LIST" + le32(4) + "fram");
+}
+std::string sound() {
+    return riff("WAVE", "fmt " + le32(16) + std::string(8, '\1') + le32(8000) +
+                            std::string(4, '\0') + "data" + le32(4) + "wave");
+}
+std::string programImage() {
+    return "MZ" + std::string(0x3A, '\0') + le32(0x40) + std::string("PE\0\0", 4) + "image";
+}
+std::string jpeg() {
+    return "\xFF\xD8\xFF\xE0 picture";
+}
+
 class Session : public testing::Test, protected test::WizardHarness {
 protected:
     ProjectSession session{wizard};
@@ -203,11 +236,32 @@ TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     EXPECT_TRUE(session.modified());
 }
 
+TEST_F(Session, WhatIsNoFileOnADiskOrIsTooLargeIsRefusedWithoutReadingIt) {
+    ASSERT_TRUE(platform.makeDirectory(path("folder.quorvel")));
+    std::vector<std::pair<std::string, std::string_view>> cases = {
+        {path("folder.quorvel"), text::kDocumentNotAFile},
+        {file("huge.theme", std::string(kMaxDocumentBytes + 1, ';')), text::kDocumentTooLarge},
+    };
+    for (const std::string& device : sandbox->devicePaths()) {
+        cases.emplace_back(device, text::kDocumentNotAFile);
+    }
+    ui.setText(C::Win7ThemeName, "留着");
+    for (const auto& [opened, reason] : cases) {
+        platform.messages.clear();
+        EXPECT_FALSE(session.open(opened));
+        ASSERT_EQ(platform.messages.size(), 1u) << opened;
+        EXPECT_EQ(platform.messages[0].text,
+                  std::string(text::kCannotOpenFile) + opened + "\n\n" + std::string(reason));
+        EXPECT_EQ(ui.currentPage(), kPageMain);
+        EXPECT_EQ(ui.text(C::Win7ThemeName), "留着");
+    }
+}
+
 TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce) {
     const std::string icon = path("文档.ico");
     const std::string arrow = path("arrow.cur");
-    ASSERT_TRUE(platform.writeFile(icon, bytes("ico")));
-    ASSERT_TRUE(platform.writeFile(arrow, bytes("cur")));
+    ASSERT_TRUE(platform.writeFile(icon, bytes(iconFile(false))));
+    ASSERT_TRUE(platform.writeFile(arrow, bytes(iconFile(true))));
     const std::string theme = path("港湾.theme");
     const std::string text =
         "[Theme]\r\nDisplayName=秋日港湾\r\n"
@@ -249,6 +303,80 @@ TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce
     EXPECT_EQ(ui.text(C::Win7OwnSaver), "");
     EXPECT_EQ(app.project.screensaverFile,
               (AssetRef{"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"}));
+}
+
+// A file a theme names becomes a pick only when its content is of the slot's kind; the others
+// are named with the missing ones, and their fields stay as they were.
+TEST_F(Session, AThemeFilesFilesBecomePicksOnlyWhenTheirContentIsOfTheSlotsKind) {
+    const std::string ini = "[boot]\r\nshell=explorer.exe\r\n";
+    struct Slot {
+        std::string section;
+        std::string key;
+        std::string extension;
+        std::string fits;
+        std::string other; // of another kind; empty for a text file
+        ControlId field;
+    };
+    const std::string icons = "CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}\\DefaultIcon";
+    const std::string logon = "AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon";
+    const std::vector<Slot> slots = {
+        {icons, "DefaultValue", ".ico", iconFile(false), iconFile(true), C::Win7IconDocuments},
+        {"Control Panel\\Cursors", "Wait", ".ani", animatedPointer(), sound(),
+         pointerField(PageSet::Win7, 1)},
+        {"Control Panel\\Cursors", "Arrow", ".cur", iconFile(true), iconFile(false),
+         pointerField(PageSet::Win7, 9)},
+        {logon, "DefaultValue", ".wav", sound(), animatedPointer(), C::Win7SoundLogon},
+        {"boot", "SCRNSAVE.EXE", ".scr", programImage(), ini, C::Win7OwnSaver},
+        {"Control Panel\\Desktop", "Wallpaper", ".jpg", jpeg(), ini, C::Win7Wallpaper},
+        {"VisualStyles", "Path", ".msstyles", programImage(), jpeg(), C::Win7VisualStyle},
+        {"Slideshow", "Item1Path", ".jpg", jpeg(), programImage(), C::Win7Slideshow},
+        {"Slideshow", "Item2Path", ".png", "\x89PNG\r\n\x1A\n picture", "", C::Win7Slideshow},
+    };
+    for (const bool fitting : {false, true}) { // the fitting ones overlay the others
+        std::string theme = "[Theme]\r\n";
+        std::vector<std::string> unfit;
+        std::string slideshow;
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const Slot& slot = slots[i];
+            const std::string name = std::to_string(i) + (fitting ? "好" : "坏") + slot.extension;
+            const std::string content = fitting ? slot.fits : slot.other;
+            if (!fitting) {
+                unfit.push_back(path(name));
+            }
+            if (fitting && slot.section == "Slideshow") {
+                slideshow += name + ";";
+            }
+            file(name, content.empty() ? ini : content);
+            if (i == 0 || slots[i - 1].section != slot.section) {
+                theme += "[" + slot.section + "]\r\n";
+            }
+            theme += slot.key + "=" + path(name) + "\r\n";
+        }
+        platform.messages.clear();
+        app = AppState{};
+        ASSERT_TRUE(session.open(file("kinds.theme", *platform.toAnsi(theme))));
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const std::string name =
+                std::to_string(i) + (fitting ? "好" : "坏") + slots[i].extension;
+            const std::string expected = slots[i].section == "Slideshow"
+                                             ? (fitting ? slideshow : "")
+                                         : fitting ? path(name)
+                                                   : "";
+            EXPECT_EQ(ui.text(slots[i].field), expected) << name;
+        }
+        EXPECT_EQ(app.project.wallpaperFile.sourcePath.empty(), !fitting);
+        EXPECT_EQ(app.project.slideshowFiles.size(), fitting ? 2u : 0u);
+        if (fitting) {
+            EXPECT_TRUE(platform.messages.empty());
+        } else {
+            ASSERT_EQ(platform.messages.size(), 1u);
+            EXPECT_EQ(platform.messages[0].text, missingFilesMessage({}, unfit));
+        }
+    }
+    // The missing files come first, then the unfit ones, each under its own heading.
+    EXPECT_EQ(missingFilesMessage({"C:\\无.ico"}, {"C:\\win.ini"}),
+              std::string(text::kMissingThemeFiles) + "\nC:\\无.ico\n\n" +
+                  std::string(text::kUnfitThemeFiles) + "\nC:\\win.ini");
 }
 
 } // namespace

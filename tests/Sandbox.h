@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quorvel::test {
 
@@ -24,6 +25,9 @@ public:
     // taking away its permissions, on Windows by holding it open without sharing. Empty when
     // the system cannot (the superuser, for one, reads every file whatever its permissions).
     virtual std::shared_ptr<void> makeUnreadable(const std::string& path) = 0;
+    // Paths in the sandbox (or of the system) that open something other than a file on a disk:
+    // natively a link to /dev/zero and a pipe without a writer, on Windows device names.
+    virtual std::vector<std::string> devicePaths() = 0;
 };
 
 // Implemented once per build (tests/native, tests/win32).

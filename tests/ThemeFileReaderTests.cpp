@@ -7,6 +7,7 @@
 #include <chrono>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 namespace quorvel {
@@ -190,11 +191,30 @@ TEST_F(ThemeFileReader, OpeningPicksTheFilesThatExist) {
     const ThemeImport theme = read(dataFile("win7-landscapes.theme"));
     const std::string gone = r + "\\cursors\\aero_busy.ani";
     const std::string goneImage = r + "\\Web\\Wallpaper\\Landscapes\\img8.jpg";
-    const ThemeOpening opening = openTheme(theme, PageSet::Win7, [&](const std::string& path) {
-        return path != gone && path != goneImage;
-    });
+    const std::string notAnIcon = r + "\\Icons\\Landscape Bin.ico";
+    const std::string notAnImage = r + "\\Web\\Wallpaper\\Landscapes\\img12.jpg";
+    std::vector<std::pair<std::string, FileKind>> asked;
+    const ThemeOpening opening =
+        openTheme(theme, PageSet::Win7, [&](const std::string& path, FileKind kind) {
+            asked.emplace_back(path, kind);
+            return path == gone || path == goneImage         ? FileFit::Missing
+                   : path == notAnIcon || path == notAnImage ? FileFit::WrongKind
+                                                             : FileFit::Fits;
+        });
     const ProjectState& state = opening.state;
     EXPECT_EQ(opening.missing, (std::vector<std::string>{gone, goneImage}));
+    EXPECT_EQ(opening.unfit, (std::vector<std::string>{notAnIcon, notAnImage}));
+    for (const auto& [path, kind] : asked) {
+        const std::string_view extension = std::string_view(path).substr(path.rfind('.'));
+        const std::map<std::string_view, FileKind> kinds = {{".ico", FileKind::Icon},
+                                                            {".cur", FileKind::Pointer},
+                                                            {".ani", FileKind::Pointer},
+                                                            {".wav", FileKind::Sound},
+                                                            {".scr", FileKind::Screensaver},
+                                                            {".jpg", FileKind::Image},
+                                                            {".msstyles", FileKind::VisualStyle}};
+        EXPECT_EQ(kinds.at(extension), kind) << path;
+    }
     const auto value = [&](std::string_view control) {
         return state.controls[*findProjectFieldOfControl(control)];
     };
@@ -207,13 +227,16 @@ TEST_F(ThemeFileReader, OpeningPicksTheFilesThatExist) {
     EXPECT_EQ(state.picks.cursorFiles[1], AssetRef{});
     EXPECT_EQ(value("W屏保文件_选择"), ControlValue(true));
     EXPECT_EQ(state.picks.screensaverFile.fileName, "Mystify.scr");
-    EXPECT_EQ(value("W壁纸文件夹"), ControlValue(std::string("img7.jpg;img9.jpg;img12.jpg;")));
-    EXPECT_EQ(state.picks.slideshowFiles.size(), 3u);
+    EXPECT_FALSE(value("W回收站空_图标")) << "not an icon";
+    EXPECT_EQ(state.picks.iconFiles[3], AssetRef{});
+    EXPECT_EQ(value("W壁纸文件夹"), ControlValue(std::string("img7.jpg;img9.jpg;")));
+    EXPECT_EQ(state.picks.slideshowFiles.size(), 2u);
     EXPECT_EQ(value("W透明窗口颜色"), ControlValue(std::string("74B8FC")));
     EXPECT_EQ(value("窗口透明度滑块"), ControlValue(107));
     EXPECT_EQ(value("W壁纸切换时间"), ControlValue(std::string("1800")));
 
-    const ThemeOpening xp = openTheme(theme, PageSet::Xp, [](const std::string&) { return true; });
+    const ThemeOpening xp =
+        openTheme(theme, PageSet::Xp, [](const std::string&, FileKind) { return FileFit::Fits; });
     for (std::size_t i = 0; i < kProjectFieldCount; ++i) {
         EXPECT_TRUE(!xp.state.controls[i] || projectFields()[i].set == PageSet::Xp)
             << projectFields()[i].control;

@@ -298,8 +298,8 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
                    document.theme ? RestoreMode::Overlay : RestoreMode::Replace);
     CommandResult result;
     if (document.theme) {
-        if (!document.missing.empty()) {
-            result.output = missingFilesMessage(document.missing) + "\n";
+        if (!document.missing.empty() || !document.unfit.empty()) {
+            result.output = missingFilesMessage(document.missing, document.unfit) + "\n";
         }
         ui.setText(c.themeName, baseNameOf(command.file));
         // A theme that brings no pointers or sounds of its own keeps the system's schemes.
@@ -325,10 +325,13 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
     NoDialogs dialogs;
     FileDialogState fileDialog;
     Wizard wizard{ui, app, collecting, dialogs, fileDialog};
+    const auto desktopThenStyle = [&] {
+        commitDesktopPage(wizard);
+        return commitWindowStylePage(ui, app.project, collecting);
+    };
     const bool passed = commitCursorSchemePage(set, ui, app.project, collecting) &&
                         commitSoundSchemePage(set, ui, app.project, collecting) &&
-                        (set == PageSet::Win7 ? commitWindowStylePage(ui, app.project, collecting)
-                                              : commitXpStylePage(wizard));
+                        (set == PageSet::Win7 ? desktopThenStyle() : commitXpStylePage(wizard));
     if (!passed) {
         for (const std::string& message : collecting.messages) {
             result.output += message + "\n";

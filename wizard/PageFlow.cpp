@@ -251,8 +251,13 @@ void aboutStep(Wizard& w) {
 }
 
 void commitDesktopPage(Wizard& w) {
+    // An interval the user typed or a file brought stays; only an empty one gets the preset.
     const bool slideshow = !w.ui.text(C::Win7Slideshow).empty();
-    w.ui.setText(C::Win7SlideshowInterval, slideshow ? "180" : "");
+    if (!slideshow) {
+        w.ui.setText(C::Win7SlideshowInterval, "");
+    } else if (w.ui.text(C::Win7SlideshowInterval).empty()) {
+        w.ui.setText(C::Win7SlideshowInterval, "180");
+    }
     w.ui.setEnabled(C::Win7SlideshowInterval, slideshow);
 }
 

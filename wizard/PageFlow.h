@@ -64,7 +64,9 @@ int osReleaseCode(Platform& platform);
 
 // Remembers the current page in aboutReturnPage and shows the about page.
 void aboutStep(Wizard& wizard);
-// Prepares the slideshow interval of page WIN75 from the slideshow list of page WIN74.
+// Prepares the slideshow interval of page WIN75 from the slideshow list of page WIN74: with
+// images listed it is enabled and, when empty, preset to 180 seconds; without, emptied and
+// disabled.
 void commitDesktopPage(Wizard& wizard);
 // The forward check of page XP5: a visual style must be given.
 bool commitXpStylePage(Wizard& wizard);

@@ -11,6 +11,7 @@
 #include "wizard/PageFlow.h"
 #include "wizard/WizardUi.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,10 +50,16 @@ struct OpenedDocument {
     std::optional<ProjectState> state; // nothing when the file was refused
     std::string error;                 // then: what is wrong, for the user
     bool theme = false;
-    // A .theme file: the files it names that do not exist, and its [Theme] DisplayName.
+    // A .theme file: the files it names that do not exist, those whose content is not of their
+    // slot's kind (they do not become picks), and its [Theme] DisplayName.
     std::vector<std::string> missing;
+    std::vector<std::string> unfit;
     std::string displayName;
 };
+// The largest project or .theme file that is read. A file of 5,000 images is under 0.5 MB; a
+// larger one, and anything that is no file on a disk, is refused without reading it.
+inline constexpr std::uint64_t kMaxDocumentBytes = 8 * 1024 * 1024;
+
 // A file is read as a project file when it is named *.quorvel or starts with the project
 // signature, else as a .theme file. A .theme file opens in the page set its content points to,
 // else in `themeSet`.
@@ -60,10 +67,12 @@ struct OpenedDocument {
 // .theme file read from there.
 OpenedDocument readDocument(const std::string& path, Platform& platform, PageSet themeSet);
 // The state that opening a theme gives: its page set (else `themeSet`), the files it names that
-// exist as picks, the others in `missing`, a system screensaver chosen from its list.
+// exist and are of their slot's kind as picks, the others in `missing` or `unfit`, a system
+// screensaver chosen from its list.
 OpenedDocument documentOfTheme(ThemeImport theme, Platform& platform, PageSet themeSet);
-// The message that names the missing files of a .theme file.
-std::string missingFilesMessage(const std::vector<std::string>& missing);
+// The message that names the missing files of a .theme file and those of another kind.
+std::string missingFilesMessage(const std::vector<std::string>& missing,
+                                const std::vector<std::string>& unfit = {});
 
 // The project file the window works on. Opening and saving show their own messages.
 class ProjectSession {

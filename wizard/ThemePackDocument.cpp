@@ -18,12 +18,15 @@ OpenedDocument readThemePack(const std::string& path, Platform& platform, PageSe
         document.error = heading + pack.error;
         return document;
     }
-    const std::optional<std::string> bytes = platform.readFile(pack.themeFile);
-    if (!bytes) {
-        document.error = std::string(text::kCannotReadFile) + pack.themeFile;
+    // The theme file is read with the limits of any other one.
+    const BoundedRead bytes = platform.readRegularFile(pack.themeFile, kMaxDocumentBytes);
+    if (!bytes.bytes) {
+        document.error = bytes.refusal == ReadRefusal::TooLarge
+                             ? heading + std::string(text::kDocumentTooLarge)
+                             : std::string(text::kCannotReadFile) + pack.themeFile;
         return document;
     }
-    const ThemeReadResult read = readThemeFile(*bytes, platform);
+    const ThemeReadResult read = readThemeFile(*bytes.bytes, platform);
     if (!read.theme) {
         document.error = heading + pack.themeFile + "\n" + read.error;
         return document;

@@ -147,6 +147,107 @@ std::optional<std::string> HostPlatform::readFile(const std::string& path) {
     return content;
 }
 
+namespace {
+
+// A regular file open for reading; anything else is refused before a byte is read from it.
+class RegularFile {
+public:
+    explicit RegularFile(const std::filesystem::path& path)
+        // O_NONBLOCK: opening a pipe without a writer (or a device) would otherwise wait.
+        : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+        struct stat info {};
+        if (fd_ < 0 || ::fstat(fd_, &info) != 0) {
+            refusal_ = ReadRefusal::Unreadable;
+        } else if (!S_ISREG(info.st_mode)) {
+            refusal_ = ReadRefusal::NotAFile;
+        } else {
+            size_ = static_cast<std::uint64_t>(info.st_size);
+        }
+    }
+    ~RegularFile() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    ReadRefusal refusal() const { return refusal_; }
+    std::uint64_t size() const { return size_; }
+    // Appends up to `count` bytes from `offset`; false when a read fails.
+    bool readAt(std::uint64_t offset, std::size_t count, std::string& into) const {
+        char buffer[64 * 1024];
+        while (count > 0) {
+            const ssize_t n =
+                ::pread(fd_, buffer, std::min(count, sizeof buffer), static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n < 0) {
+                return false;
+            }
+            if (n == 0) {
+                break;
+            }
+            into.append(buffer, static_cast<std::size_t>(n));
+            offset += static_cast<std::uint64_t>(n);
+            count -= static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+private:
+    int fd_;
+    ReadRefusal refusal_ = ReadRefusal::None;
+    std::uint64_t size_ = 0;
+};
+
+} // namespace
+
+BoundedRead HostPlatform::readRegularFile(const std::string& path, std::uint64_t maxBytes) {
+    if (path.empty()) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    const RegularFile file(hostPath(path));
+    if (file.refusal() != ReadRefusal::None) {
+        return {std::nullopt, file.refusal()};
+    }
+    if (file.size() > maxBytes) {
+        return {std::nullopt, ReadRefusal::TooLarge};
+    }
+    std::string content;
+    content.reserve(static_cast<std::size_t>(file.size()));
+    // One byte beyond the limit tells a file that grew since its size was taken.
+    if (!file.readAt(0, static_cast<std::size_t>(maxBytes) + 1, content)) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    if (content.size() > maxBytes) {
+        return {std::nullopt, ReadRefusal::TooLarge};
+    }
+    return {std::move(content), ReadRefusal::None};
+}
+
+FilePart HostPlatform::readFilePart(const std::string& path, std::uint64_t offset,
+                                    std::size_t count) {
+    FilePart part;
+    if (path.empty()) {
+        part.refusal = ReadRefusal::Unreadable;
+        return part;
+    }
+    const RegularFile file(hostPath(path));
+    part.refusal = file.refusal();
+    part.fileSize = file.size();
+    if (part.refusal == ReadRefusal::None && offset < part.fileSize &&
+        !file.readAt(
+            offset,
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, part.fileSize - offset)),
+            part.bytes)) {
+        part.refusal = ReadRefusal::Unreadable;
+        part.bytes.clear();
+    }
+    return part;
+}
+
 std::optional<std::vector<DirectoryEntry>> HostPlatform::listDirectory(const std::string& path) {
     std::error_code error;
     std::filesystem::directory_iterator it(hostPath(path), error);

@@ -28,6 +28,9 @@ public:
     bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
     bool fileExists(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
+    BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) override;
+    FilePart readFilePart(const std::string& path, std::uint64_t offset,
+                          std::size_t count) override;
     std::optional<std::vector<DirectoryEntry>> listDirectory(const std::string& path) override;
     std::string expandEnvironment(const std::string& text) override;
     bool movePath(const std::string& from, const std::string& to) override;

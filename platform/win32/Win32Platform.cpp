@@ -132,6 +132,103 @@ std::optional<std::string> Win32Platform::readFile(const std::string& path) {
     }
 }
 
+namespace {
+
+// A file on a disk open for reading. FILE_FLAG_BACKUP_SEMANTICS lets a directory open too, so
+// that it is told apart from a file that cannot be read. Only a file on a disk is read from; a
+// device (COM1, NUL) or a pipe is closed again untouched.
+class DiskFile {
+public:
+    explicit DiskFile(const std::string& path)
+        : file_(::CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS,
+                              nullptr)) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!file_) {
+            refusal_ = ReadRefusal::Unreadable;
+        } else if (::GetFileType(file_.get()) != FILE_TYPE_DISK ||
+                   !::GetFileInformationByHandle(file_.get(), &info) ||
+                   (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            refusal_ = ReadRefusal::NotAFile;
+        } else {
+            size_ = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        }
+    }
+
+    ReadRefusal refusal() const { return refusal_; }
+    std::uint64_t size() const { return size_; }
+    // Appends up to `count` bytes from `offset`; false when a read fails.
+    bool readAt(std::uint64_t offset, std::uint64_t count, std::string& into) const {
+        LARGE_INTEGER at{};
+        at.QuadPart = static_cast<LONGLONG>(offset);
+        if (!::SetFilePointerEx(file_.get(), at, nullptr, FILE_BEGIN)) {
+            return false;
+        }
+        std::string buffer(64 * 1024, '\0');
+        while (count > 0) {
+            DWORD read = 0;
+            const auto want = static_cast<DWORD>(std::min<std::uint64_t>(count, buffer.size()));
+            if (!::ReadFile(file_.get(), buffer.data(), want, &read, nullptr)) {
+                return false;
+            }
+            if (read == 0) {
+                break;
+            }
+            into.append(buffer, 0, read);
+            count -= read;
+        }
+        return true;
+    }
+
+private:
+    UniqueFileHandle file_;
+    ReadRefusal refusal_ = ReadRefusal::None;
+    std::uint64_t size_ = 0;
+};
+
+} // namespace
+
+BoundedRead Win32Platform::readRegularFile(const std::string& path, std::uint64_t maxBytes) {
+    if (path.empty()) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    const DiskFile file(path);
+    if (file.refusal() != ReadRefusal::None) {
+        return {std::nullopt, file.refusal()};
+    }
+    if (file.size() > maxBytes) {
+        return {std::nullopt, ReadRefusal::TooLarge};
+    }
+    std::string content;
+    content.reserve(static_cast<std::size_t>(file.size()));
+    // One byte beyond the limit tells a file that grew since its size was taken.
+    if (!file.readAt(0, maxBytes + 1, content)) {
+        return {std::nullopt, ReadRefusal::Unreadable};
+    }
+    if (content.size() > maxBytes) {
+        return {std::nullopt, ReadRefusal::TooLarge};
+    }
+    return {std::move(content), ReadRefusal::None};
+}
+
+FilePart Win32Platform::readFilePart(const std::string& path, std::uint64_t offset,
+                                     std::size_t count) {
+    FilePart part;
+    if (path.empty()) {
+        part.refusal = ReadRefusal::Unreadable;
+        return part;
+    }
+    const DiskFile file(path);
+    part.refusal = file.refusal();
+    part.fileSize = file.size();
+    if (part.refusal == ReadRefusal::None && offset < part.fileSize &&
+        !file.readAt(offset, std::min<std::uint64_t>(count, part.fileSize - offset), part.bytes)) {
+        part.refusal = ReadRefusal::Unreadable;
+        part.bytes.clear();
+    }
+    return part;
+}
+
 std::optional<std::vector<DirectoryEntry>> Win32Platform::listDirectory(const std::string& path) {
     if (path.empty()) {
         return std::nullopt;

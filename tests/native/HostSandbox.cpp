@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorvel::test {
@@ -59,6 +60,17 @@ public:
             }
         };
         return std::shared_ptr<Restore>(new Restore{file, before});
+    }
+
+    std::vector<std::string> devicePaths() override {
+        const std::string zero = root_ + "\\zero.theme";
+        const std::string pipe = root_ + "\\pipe.quorvel";
+        std::error_code error;
+        std::filesystem::create_symlink("/dev/zero", platform_->hostPath(zero), error);
+        if (error || ::mkfifo(platform_->hostPath(pipe).c_str(), 0600) != 0) {
+            throw std::runtime_error("cannot make a device link or a pipe");
+        }
+        return {zero, pipe};
     }
 
 private:

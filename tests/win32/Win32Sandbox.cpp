@@ -164,6 +164,11 @@ public:
         return std::shared_ptr<void>(file, [](void* handle) { ::CloseHandle(handle); });
     }
 
+    std::vector<std::string> devicePaths() override {
+        // A device name stands for the device in any folder and with any extension.
+        return {root_ + "\\NUL.theme", root_ + "\\COM1.theme", "\\\\.\\NUL"};
+    }
+
 private:
     Win32Platform platform_;
     std::wstring folder_;

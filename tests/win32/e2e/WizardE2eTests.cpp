@@ -188,7 +188,7 @@ TEST_F(Wizard, XpPagesForwardBackAboutAndTheStyleCheck) {
     press("上一步", "主界面");
 }
 
-TEST_F(Wizard, SlideshowIntervalIsPresetOnEveryForwardPassFromWin74) {
+TEST_F(Wizard, SlideshowIntervalIsPresetOnlyWhenEmptyOnTheForwardPassFromWin74) {
     start(L"win7");
     walkWin7To("WIN74");
     press("下一步", "WIN75");
@@ -204,7 +204,7 @@ TEST_F(Wizard, SlideshowIntervalIsPresetOnEveryForwardPassFromWin74) {
     typeInto(159, 127, "45");
     press("上一步", "WIN74");
     press("下一步", "WIN75");
-    EXPECT_EQ(app->text(field(159, 127)), "180");
+    EXPECT_EQ(app->text(field(159, 127)), "45");
 
     press("上一步", "WIN74");
     typeInto(159, 198, "");
