@@ -1,6 +1,8 @@
 #include "wizard/CommandLine.h"
 
 #include "generator/GenerationRun.h"
+#include "generator/PackExport.h"
+#include "model/Texts.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
 #include "platform/ForwardingPlatform.h"
@@ -28,6 +30,8 @@ constexpr std::string_view kUsage =
     "      --name          生成名称 (the theme name; a .theme file: its own file name)\n"
     "      --display-name  显示名称 (the display name; a .theme file: its DisplayName)\n"
     "      --save-to       保存位置 (the save location; required for a .theme file)\n"
+    "      --pack OUT      导出主题包 (*.themepack 或 *.deskthemepack) 而不是主题文件夹;\n"
+    "                      不需要 --save-to。Exports a theme pack instead (Windows 7 pages).\n"
     "  quorvel.exe --help\n"
     "      显示本说明。Shows this text.\n"
     "退出代码 (Exit codes): 0 全部写入 (all written), 1 主题包已生成但有项目失败 (written, some\n"
@@ -181,6 +185,8 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
                 target = &command.displayName;
             } else if (option == "--save-to") {
                 target = &command.saveTo;
+            } else if (option == "--pack") {
+                target = &command.pack;
             } else if (option != "--for") {
                 return wrong("未知选项 (unknown option): " + std::string(argument));
             }
@@ -248,7 +254,7 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
     if (!document.state) {
         return refused(document.error);
     }
-    if (document.theme && !command.saveTo) {
+    if (document.theme && !command.saveTo && !command.pack) {
         return {kExitUsage, "主题文件需要 --save-to (a .theme file needs --save-to)\n"};
     }
     const PageSet set = document.state->pageSet;
@@ -300,7 +306,19 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform) {
 
     const ThemeRequest request = set == PageSet::Win7 ? captureWin7Request(ui, app.project)
                                                       : captureXpRequest(ui, app.project);
-    std::optional<GenerationReport> report = refusalOf(request, collecting);
+    std::optional<GenerationReport> report;
+    if (command.pack) {
+        report = packRefusalOf(request);
+        if (!report && collecting.fileExists(*command.pack)) {
+            report = GenerationReport{};
+            report->message = std::string(text::kPackExists) + *command.pack;
+        }
+        if (!report) {
+            report = exportPack(request, *command.pack, collecting);
+        }
+    } else {
+        report = refusalOf(request, collecting);
+    }
     if (!report) {
         report = set == PageSet::Win7 ? generateWin7Theme(request, collecting)
                                       : generateXpTheme(request, collecting);

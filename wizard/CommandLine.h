@@ -3,7 +3,7 @@
 //
 //   quorvel.exe [FILE]
 //   quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]
-//                               [--save-to FOLDER]
+//                               [--save-to FOLDER | --pack OUT.themepack]
 //   quorvel.exe --help
 #pragma once
 
@@ -37,6 +37,7 @@ struct CommandLine {
     std::optional<std::string> name;
     std::optional<std::string> displayName;
     std::optional<std::string> saveTo;
+    std::optional<std::string> pack; // --pack: a theme pack instead of the theme and its folder
     std::string error;
 };
 
