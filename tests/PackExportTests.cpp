@@ -2,11 +2,15 @@
 // written through the platform layer. Natively the host writer's cabinets are also checked with
 // cabextract and gcab; under Wine the same suite runs against the system's cabinet library.
 #include "Sandbox.h"
+#include "WizardHarness.h"
 
 #include "generator/PackExport.h"
 #include "model/Texts.h"
 #include "platform/Utf8.h"
+#include "wizard/Choices.h"
 #include "wizard/CommandLine.h"
+#include "wizard/ControlTable.h"
+#include "wizard/PackExportFlow.h"
 
 #include <gtest/gtest.h>
 
@@ -247,6 +251,57 @@ TEST_F(PackExport, CommandLineExitCodes) {
         const CommandResult result = runCommandLine(parseCommandLine(arguments), fs);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.pageSet << "\n" << result.output;
         EXPECT_EQ(result.output.substr(0, result.output.find('\n')), c.firstLine) << c.pageSet;
+    }
+}
+
+// The system menu's item on the in-memory window: the XP message, the checks on the way, the
+// save dialog's offer, a cancel that writes nothing, and the report.
+TEST(PackExportFlow, ChecksDialogAndReport) {
+    struct Case {
+        std::string what;
+        int page;
+        bool schemes;
+        std::string name;
+        bool answer;
+        std::string message; // the start of the one message box, "" for none
+    };
+    const std::vector<Case> cases = {
+        {"XP pages", kPageXp3, true, "港湾", true, std::string(text::kPackNotOnXp)},
+        {"no pointer scheme", kPageWin72, false, "港湾", true, std::string(text::kNoCursorScheme)},
+        {"no name", kPageWin76, true, "", true, std::string(text::kEmptyThemeName)},
+        {"cancelled", kPageWin76, true, "港湾", false, ""},
+        {"exported", kPageWin71, true, "港湾", true, std::string(text::kPackExported)},
+    };
+    for (const Case& c : cases) {
+        WizardHarness h;
+        const std::string target = h.sandbox->root() + "\\p.themepack";
+        h.ui.goToPage(c.page);
+        const PageSetControls& controls = pageSetControls(PageSet::Win7);
+        for (const SchemeGroup* group :
+             {&cursorSchemeGroup(PageSet::Win7), &soundSchemeGroup(PageSet::Win7)}) {
+            if (c.schemes) {
+                h.ui.setComboIndex(group->combo, kDefaultSchemeItem);
+                selectScheme(*group, h.ui);
+            }
+        }
+        h.ui.setText(ControlId::Win7VisualStyle, "C:\\a.msstyles");
+        h.ui.setText(controls.themeName, c.name);
+        h.ui.setText(controls.displayName, "秋日港湾");
+        h.dialogs.saveAnswers.push_back(c.answer ? std::optional(target) : std::nullopt);
+        exportPackFromWindow(h.wizard);
+
+        const bool asked = c.what == "cancelled" || c.what == "exported";
+        ASSERT_EQ(h.dialogs.saveFileCalls.size(), asked ? 1u : 0u) << c.what;
+        if (asked) {
+            EXPECT_EQ(h.dialogs.saveFileCalls[0].initialFileName, "港湾.themepack");
+            EXPECT_EQ(h.dialogs.saveFileCalls[0].filter, text::kPackSaveFilter);
+        }
+        ASSERT_EQ(h.platform.messages.size(), c.message.empty() ? 0u : 1u) << c.what;
+        if (!c.message.empty()) {
+            EXPECT_TRUE(h.platform.messages[0].text.starts_with(c.message))
+                << c.what << ": " << h.platform.messages[0].text;
+        }
+        EXPECT_EQ(h.platform.fileExists(target), c.what == "exported") << c.what;
     }
 }
 

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "wizard/Dpi.h"
 #include "wizard/Drop.h"
+#include "wizard/PackExportFlow.h"
 #include "wizard/Preview.h"
 #include "wizard/WindowStyle.h"
 #include "wizard/win32/ColorPalettePopup.h"
@@ -730,13 +731,16 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
     const bool dropped = def && def->kind == ControlKind::ComboBox &&
                          ::SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
     if (message.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 &&
-        ::GetKeyState(VK_MENU) >= 0 && (message.wParam == 'S' || message.wParam == 'O')) {
+        ::GetKeyState(VK_MENU) >= 0 &&
+        (message.wParam == 'S' || message.wParam == 'O' || message.wParam == 'E')) {
         if (dropped) {
             ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
         }
         // As through the window procedure: a failure is reported, never thrown into the loop.
         try {
-            runProjectCommand(message.wParam == 'S' ? kCommandSaveProject : kCommandOpenProject);
+            runProjectCommand(message.wParam == 'S'   ? kCommandSaveProject
+                              : message.wParam == 'E' ? kCommandExportPack
+                                                      : kCommandOpenProject);
         } catch (const std::exception& e) {
             reportFailure(window_, e.what());
         } catch (...) {
@@ -783,7 +787,8 @@ void ThemeWizardWindow::addProjectMenuItems() {
     for (const auto& [command, caption] :
          {std::pair{kCommandOpenProject, text::kMenuOpenProject},
           std::pair{kCommandSaveProject, text::kMenuSaveProject},
-          std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs}}) {
+          std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs},
+          std::pair{kCommandExportPack, text::kMenuExportPack}}) {
         ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_STRING, command, toWide(caption).c_str());
     }
 }
@@ -798,6 +803,9 @@ bool ThemeWizardWindow::runProjectCommand(UINT command) {
         return true;
     case kCommandSaveProjectAs:
         session_.saveAs();
+        return true;
+    case kCommandExportPack:
+        exportPackFromWindow(wizard_);
         return true;
     default:
         return false;

@@ -41,6 +41,7 @@ enum ProjectCommand : UINT {
     kCommandOpenProject = 0x7200,
     kCommandSaveProject = 0x7210,
     kCommandSaveProjectAs = 0x7220,
+    kCommandExportPack = 0x7230,
 };
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
