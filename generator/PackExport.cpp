@@ -121,8 +121,10 @@ public:
         const std::string extension = dot == std::string_view::npos
                                           ? std::string()
                                           : "." + asciiPart(fileName.substr(dot + 1));
-        if (base.empty()) {
-            base = "file"; // a name of characters beyond ASCII only
+        // A name of characters beyond ASCII only, or one that Windows maps to a device (CON,
+        // NUL, ...), gets a plain one.
+        if (base.empty() || themeNameProblem(base)) {
+            base = "file";
         }
         std::string candidate = std::string(folder) + base + (extension == "." ? "" : extension);
         for (int n = 2; used_.contains(folded(candidate)); ++n) {

@@ -146,6 +146,10 @@ TEST_F(PackExport, MembersAreAsciiUniqueAndStoredWhenCompressed) {
     request.ownScreensaverTicked = false;
     request.systemScreensaverTicked = true;
     request.project.screensaverFile = {"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"};
+    // A name Windows maps to a device gets a plain one.
+    AssetRef device = file("device.wav"); // Windows would not make a file named nul.wav
+    device.fileName = "nul.wav";
+    pick(request.soundFields[2], request.project.soundFiles[2], device);
     const PackPlan plan = planPack(request, PackKind::ThemePack, fs);
     EXPECT_EQ(valueOf(plan.themeText, "boot", "SCRNSAVE.EXE"),
               "%SystemRoot%\\System32\\Ribbons.scr");
@@ -164,6 +168,7 @@ TEST_F(PackExport, MembersAreAsciiUniqueAndStoredWhenCompressed) {
         {"DesktopBackground\\b.PNG", sources + "\\b.PNG", false},
         {"a.wav", sources + "\\a.wav", true},
         {"a-2.wav", sources + "\\other\\a.wav", true},
+        {"file.wav", sources + "\\device.wav", true},
         {"empty.wav", "", true},
     };
     ASSERT_EQ(plan.members.size(), expected.size());
