@@ -4,9 +4,9 @@
 // A checksum of 0 tells a reader that the block has none.
 #include "platform/host/HostPlatform.h"
 
-#include <array>
 #include <cstdio>
 #include <fstream>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,40 +33,63 @@ void put32(std::string& out, std::uint32_t value) {
     put16(out, value >> 16);
 }
 
-// Collects the folder's bytes and writes them out as whole blocks.
+// Lays the folder's bytes out as blocks, each behind its header, in a buffer of many blocks that
+// is written out when full; the members are read straight into their place in it.
 class BlockWriter {
 public:
-    explicit BlockWriter(std::ofstream& out) : out_(out) {}
+    explicit BlockWriter(std::ofstream& out) : out_(out), buffer_(kBlocksBuffered * kStride) {}
 
+    // Where the next bytes of the current block go.
+    std::span<char> space() {
+        return {buffer_.data() + at_ + kDataHeaderSize + fill_, kBlockSize - fill_};
+    }
+    // The first `count` bytes of space() hold data now.
+    void commit(std::size_t count) {
+        fill_ += count;
+        if (fill_ == kBlockSize) {
+            finishBlock();
+        }
+    }
     void add(const char* data, std::size_t size) {
         while (size > 0) {
-            const std::size_t part = std::min<std::size_t>(size, kBlockSize - fill_);
-            std::copy(data, data + part, block_.begin() + static_cast<std::ptrdiff_t>(fill_));
-            fill_ += part;
+            const std::span<char> room = space();
+            const std::size_t part = std::min(size, room.size());
+            std::copy_n(data, part, room.data());
+            commit(part);
             data += part;
             size -= part;
-            if (fill_ == kBlockSize) {
-                flush();
-            }
         }
     }
     void flush() {
-        if (fill_ == 0) {
-            return;
+        if (fill_ > 0) {
+            finishBlock();
         }
+        out_.write(buffer_.data(), static_cast<std::streamsize>(at_));
+        at_ = 0;
+    }
+
+private:
+    static constexpr std::size_t kStride = kDataHeaderSize + kBlockSize;
+    static constexpr std::size_t kBlocksBuffered = 128;
+
+    void finishBlock() {
         std::string header;
         put32(header, 0);
         put16(header, static_cast<std::uint32_t>(fill_));
         put16(header, static_cast<std::uint32_t>(fill_));
-        out_.write(header.data(), static_cast<std::streamsize>(header.size()));
-        out_.write(block_.data(), static_cast<std::streamsize>(fill_));
+        std::copy(header.begin(), header.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(at_));
+        at_ += kDataHeaderSize + fill_;
         fill_ = 0;
+        if (at_ + kStride > buffer_.size()) {
+            out_.write(buffer_.data(), static_cast<std::streamsize>(at_));
+            at_ = 0;
+        }
     }
 
-private:
     std::ofstream& out_;
-    std::array<char, kBlockSize> block_{};
-    std::size_t fill_ = 0;
+    std::vector<char> buffer_;
+    std::size_t at_ = 0;   // where the current block's header goes
+    std::size_t fill_ = 0; // bytes in the current block
 };
 
 } // namespace
@@ -141,7 +164,6 @@ CabinetResult HostPlatform::writeCabinet(const std::string& path,
         if (out) {
             out.write(head.data(), static_cast<std::streamsize>(head.size()));
             BlockWriter blocksOut(out);
-            std::vector<char> buffer(1 << 20);
             written = true;
             for (std::size_t i = 0; i < members.size() && written; ++i) {
                 const CabinetMember& member = members[i];
@@ -153,10 +175,11 @@ CabinetResult HostPlatform::writeCabinet(const std::string& path,
                 std::ifstream in(hostPath(member.sourcePath), std::ios::binary);
                 std::uint64_t left = sizes[i];
                 while (in && left > 0) {
-                    in.read(buffer.data(), static_cast<std::streamsize>(
-                                               std::min<std::uint64_t>(left, buffer.size())));
+                    const std::span<char> room = blocksOut.space();
+                    in.read(room.data(), static_cast<std::streamsize>(
+                                             std::min<std::uint64_t>(left, room.size())));
                     const auto got = static_cast<std::size_t>(in.gcount());
-                    blocksOut.add(buffer.data(), got);
+                    blocksOut.commit(got);
                     left -= got;
                 }
                 // A file that shrank after its size was taken would leave the blocks short.
