@@ -14,10 +14,10 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/素材"
 # Images stored as they are, everything else compressed: random bytes for the images, text-like
 # bytes (that MSZIP shrinks) for the rest.
-head -c 700000 /dev/urandom >"$work/素材/港湾.jpg"
+head -c 2600000 /dev/urandom >"$work/素材/港湾.jpg" # more than the writer's 1 MB buffers
 head -c 90000 /dev/urandom >"$work/素材/b.PNG"
 seq 1 40000 >"$work/素材/arrow.cur"
-seq 7 50000 >"$work/素材/晨雾.wav"
+seq 7 300000 >"$work/素材/晨雾.wav"
 w=$(winepath -w "$work" 2>/dev/null)
 s="$w\\素材"
 printf '%s\r\n' "; Quorvel project 1" "[Project]" "PageSet=Win7" "[Win7]" \

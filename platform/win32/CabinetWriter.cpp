@@ -27,20 +27,88 @@ constexpr char kCabinetToken[] = "*cabinet";
 constexpr USHORT kArchiveAttribute = 0x20; // _A_ARCH
 constexpr USHORT kCabinetSetId = 0x5152;
 
-// An open file of FCI's: a file of the system, or bytes in memory.
+// A temporary file of FCI's in memory, in pieces of 4 MB, so that it grows without copying what
+// it holds.
+class MemoryFile {
+public:
+    std::uint64_t size() const { return size_; }
+    void truncate() {
+        pieces_.clear();
+        size_ = 0;
+    }
+    std::size_t read(std::uint64_t at, std::uint8_t* out, std::size_t count) const {
+        count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, at < size_ ? size_ - at : 0));
+        for (std::size_t done = 0; done < count;) {
+            const std::size_t offset = static_cast<std::size_t>((at + done) % kPiece);
+            const std::size_t part = std::min(count - done, kPiece - offset);
+            std::memcpy(out + done,
+                        pieces_[static_cast<std::size_t>((at + done) / kPiece)].get() + offset,
+                        part);
+            done += part;
+        }
+        return count;
+    }
+    void write(std::uint64_t at, const std::uint8_t* data, std::size_t count) {
+        for (std::size_t done = 0; done < count;) {
+            const std::size_t index = static_cast<std::size_t>((at + done) / kPiece);
+            while (pieces_.size() <= index) {
+                pieces_.push_back(std::make_unique<std::uint8_t[]>(kPiece));
+            }
+            const std::size_t offset = static_cast<std::size_t>((at + done) % kPiece);
+            const std::size_t part = std::min(count - done, kPiece - offset);
+            std::memcpy(pieces_[index].get() + offset, data + done, part);
+            done += part;
+        }
+        size_ = std::max<std::uint64_t>(size_, at + count);
+    }
+
+private:
+    static constexpr std::size_t kPiece = 4 << 20;
+    std::vector<std::unique_ptr<std::uint8_t[]>> pieces_;
+    std::uint64_t size_ = 0;
+};
+
+// An open file of FCI's: a file of the system, or bytes in memory. FCI reads and writes 32 KB at a
+// time; a file of the system is read and written through a buffer of 1 MB instead, which saves
+// most of the calls into the system.
 struct Stream {
     HANDLE file = INVALID_HANDLE_VALUE;
-    std::shared_ptr<std::vector<std::uint8_t>> memory; // a temporary file, read and written
-    std::span<const std::uint8_t> bytes;               // a member held in memory, read only
-    std::uint64_t position = 0;
+    std::shared_ptr<MemoryFile> memory;  // a temporary file, read and written
+    std::span<const std::uint8_t> bytes; // a member held in memory, read only
+    std::uint64_t position = 0;          // in memory
+    std::vector<std::uint8_t> buffer;    // of a file: bytes read ahead, or bytes not yet written
+    std::size_t bufferAt = 0;            // the next byte read ahead not handed out yet
+    bool writing = false;                // the buffer holds bytes to write
 
     std::uint64_t size() const { return memory ? memory->size() : bytes.size(); }
+
+    // Writes out what is buffered, or gives back to the file what was read ahead.
+    bool settle() {
+        bool ok = true;
+        if (writing && !buffer.empty()) {
+            DWORD written = 0;
+            ok = ::WriteFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &written,
+                             nullptr) &&
+                 written == buffer.size();
+        } else if (!writing && bufferAt < buffer.size()) {
+            LARGE_INTEGER back{};
+            back.QuadPart = -static_cast<LONGLONG>(buffer.size() - bufferAt);
+            ok = ::SetFilePointerEx(file, back, nullptr, FILE_CURRENT);
+        }
+        buffer.clear();
+        bufferAt = 0;
+        writing = false;
+        return ok;
+    }
 };
+
+constexpr std::size_t kFileBuffer = 1 << 20;
 
 struct Session {
     std::span<const CabinetMember> members;
     std::wstring cabinetPath;
-    std::map<std::string, std::shared_ptr<std::vector<std::uint8_t>>> temporaries;
+    std::map<std::string, std::shared_ptr<MemoryFile>> temporaries;
     int nextTemporary = 0;
     bool sourceMissing = false;
 };
@@ -98,8 +166,10 @@ INT_PTR DIAMONDAPI open(char* name, int flags, int, int* error, void* context) {
         }
     } else {
         auto& memory = session.temporaries[token];
-        if (!memory || (flags & _O_TRUNC)) {
-            memory = std::make_shared<std::vector<std::uint8_t>>();
+        if (!memory) {
+            memory = std::make_shared<MemoryFile>();
+        } else if (flags & _O_TRUNC) {
+            memory->truncate();
         }
         stream->memory = memory;
     }
@@ -112,51 +182,81 @@ INT_PTR DIAMONDAPI open(char* name, int flags, int, int* error, void* context) {
 
 UINT DIAMONDAPI read(INT_PTR handle, void* buffer, UINT size, int* error, void*) {
     Stream& stream = *streamOf(handle);
+    auto* out = static_cast<std::uint8_t*>(buffer);
     if (stream.file != INVALID_HANDLE_VALUE) {
-        DWORD got = 0;
-        if (!::ReadFile(stream.file, buffer, size, &got, nullptr)) {
+        if (stream.writing && !stream.settle()) {
             *error = static_cast<int>(::GetLastError());
             return static_cast<UINT>(-1);
         }
-        return got;
+        UINT done = 0;
+        while (done < size) {
+            if (stream.bufferAt == stream.buffer.size()) {
+                stream.buffer.resize(kFileBuffer);
+                DWORD got = 0;
+                if (!::ReadFile(stream.file, stream.buffer.data(), kFileBuffer, &got, nullptr)) {
+                    stream.buffer.clear();
+                    stream.bufferAt = 0;
+                    *error = static_cast<int>(::GetLastError());
+                    return static_cast<UINT>(-1);
+                }
+                stream.buffer.resize(got);
+                stream.bufferAt = 0;
+                if (got == 0) {
+                    break;
+                }
+            }
+            const std::size_t part =
+                std::min<std::size_t>(size - done, stream.buffer.size() - stream.bufferAt);
+            std::memcpy(out + done, stream.buffer.data() + stream.bufferAt, part);
+            stream.bufferAt += part;
+            done += static_cast<UINT>(part);
+        }
+        return done;
     }
-    const std::uint8_t* data = stream.memory ? stream.memory->data() : stream.bytes.data();
-    const std::uint64_t left =
-        stream.position < stream.size() ? stream.size() - stream.position : 0;
-    const UINT count = static_cast<UINT>(std::min<std::uint64_t>(left, size));
-    if (count > 0) {
-        std::memcpy(buffer, data + stream.position, count);
+    std::size_t count = 0;
+    if (stream.memory) {
+        count = stream.memory->read(stream.position, out, size);
+    } else {
+        const std::uint64_t left =
+            stream.position < stream.size() ? stream.size() - stream.position : 0;
+        count = static_cast<std::size_t>(std::min<std::uint64_t>(left, size));
+        if (count > 0) {
+            std::memcpy(out, stream.bytes.data() + stream.position, count);
+        }
     }
     stream.position += count;
-    return count;
+    return static_cast<UINT>(count);
 }
 
 UINT DIAMONDAPI write(INT_PTR handle, void* buffer, UINT size, int* error, void*) {
     Stream& stream = *streamOf(handle);
+    const auto* data = static_cast<const std::uint8_t*>(buffer);
     if (stream.file != INVALID_HANDLE_VALUE) {
-        DWORD written = 0;
-        if (!::WriteFile(stream.file, buffer, size, &written, nullptr) || written != size) {
+        if (!stream.writing && !stream.settle()) {
             *error = static_cast<int>(::GetLastError());
             return static_cast<UINT>(-1);
         }
-        return written;
+        stream.writing = true;
+        stream.buffer.insert(stream.buffer.end(), data, data + size);
+        if (stream.buffer.size() >= kFileBuffer && !stream.settle()) {
+            *error = static_cast<int>(::GetLastError());
+            return static_cast<UINT>(-1);
+        }
+        return size;
     }
     if (!stream.memory) {
         *error = ERROR_ACCESS_DENIED;
         return static_cast<UINT>(-1);
     }
-    std::vector<std::uint8_t>& memory = *stream.memory;
-    if (stream.position + size > memory.size()) {
-        memory.resize(stream.position + size);
-    }
-    std::memcpy(memory.data() + stream.position, buffer, size);
+    stream.memory->write(stream.position, data, size);
     stream.position += size;
     return size;
 }
 
 int DIAMONDAPI close(INT_PTR handle, int* error, void*) {
     std::unique_ptr<Stream> stream(streamOf(handle));
-    if (stream->file != INVALID_HANDLE_VALUE && !::CloseHandle(stream->file)) {
+    const bool settled = stream->file == INVALID_HANDLE_VALUE || stream->settle();
+    if (stream->file != INVALID_HANDLE_VALUE && (!::CloseHandle(stream->file) || !settled)) {
         *error = static_cast<int>(::GetLastError());
         return -1;
     }
@@ -166,6 +266,10 @@ int DIAMONDAPI close(INT_PTR handle, int* error, void*) {
 __LONG32 DIAMONDAPI seek(INT_PTR handle, __LONG32 distance, int origin, int* error, void*) {
     Stream& stream = *streamOf(handle);
     if (stream.file != INVALID_HANDLE_VALUE) {
+        if (!stream.settle()) {
+            *error = static_cast<int>(::GetLastError());
+            return -1;
+        }
         LARGE_INTEGER move{};
         move.QuadPart = distance;
         LARGE_INTEGER now{};
