@@ -263,7 +263,7 @@ int DIAMONDAPI close(INT_PTR handle, int* error, void*) {
     return 0;
 }
 
-__LONG32 DIAMONDAPI seek(INT_PTR handle, __LONG32 distance, int origin, int* error, void*) {
+long DIAMONDAPI seek(INT_PTR handle, long distance, int origin, int* error, void*) {
     Stream& stream = *streamOf(handle);
     if (stream.file != INVALID_HANDLE_VALUE) {
         if (!stream.settle()) {
@@ -280,7 +280,7 @@ __LONG32 DIAMONDAPI seek(INT_PTR handle, __LONG32 distance, int origin, int* err
             *error = static_cast<int>(::GetLastError());
             return -1;
         }
-        return static_cast<__LONG32>(now.QuadPart);
+        return static_cast<long>(now.QuadPart);
     }
     const std::int64_t base = origin == SEEK_SET   ? 0
                               : origin == SEEK_CUR ? static_cast<std::int64_t>(stream.position)
@@ -290,7 +290,7 @@ __LONG32 DIAMONDAPI seek(INT_PTR handle, __LONG32 distance, int origin, int* err
         return -1;
     }
     stream.position = static_cast<std::uint64_t>(base + distance);
-    return static_cast<__LONG32>(stream.position);
+    return static_cast<long>(stream.position);
 }
 
 int DIAMONDAPI remove(char* name, int*, void* context) {
@@ -304,7 +304,7 @@ BOOL DIAMONDAPI temporaryName(char* name, int size, void* context) {
            size;
 }
 
-int DIAMONDAPI placed(PCCAB, char*, __LONG32, BOOL, void*) {
+int DIAMONDAPI placed(PCCAB, char*, long, BOOL, void*) {
     return 0;
 }
 
@@ -312,7 +312,7 @@ BOOL DIAMONDAPI nextCabinet(PCCAB, ULONG, void*) {
     return FALSE; // one cabinet only; the sizes were checked before
 }
 
-__LONG32 DIAMONDAPI status(UINT, ULONG, ULONG, void*) {
+long DIAMONDAPI status(UINT, ULONG, ULONG, void*) {
     return 0;
 }
 
