@@ -190,4 +190,27 @@ inline constexpr std::string_view kUnfitThemeFiles =
     "主题中的以下文件不是其项所需的文件类型(图像、指针、声音、图标、屏保或可视化风格),未被采用,"
     "它们的项保持为空:";
 
+// --- theme packs ---
+// The window's system menu (Windows 7 pages).
+inline constexpr std::string_view kMenuExportPack = "导出主题包...\tCtrl+E";
+inline constexpr std::string_view kPackSaveFilter =
+    "Windows 7 主题包 (*.themepack)|*.themepack|"
+    "Windows 8 及更高版本主题包 (*.deskthemepack)|*.deskthemepack";
+inline constexpr std::string_view kPackNotOnXp =
+    "Windows XP 没有主题包,XP 主题无法导出为主题包。\n"
+    "要在本机使用这个主题,请用系统菜单中的 \"安装并应用...\"。";
+// The closing message: kPackExported + path, then the left-out items and the failures.
+inline constexpr std::string_view kPackExported = "主题包导出完毕: ";
+inline constexpr std::string_view kPackLeftOut = "\n\n以下内容不能放入主题包,已略去:";
+inline constexpr std::string_view kPackStyleLeftOut =
+    "可视化风格 (主题包中的主题使用系统的 Aero 风格): ";
+inline constexpr std::string_view kPackScreensaverLeftOut =
+    "屏幕保护程序 (主题包中的主题不设屏幕保护): ";
+inline constexpr std::string_view kPackSourceMissing = "无法放入主题包: ";
+// Refusals, before anything is written.
+inline constexpr std::string_view kPackTooLarge =
+    "主题太大,一个主题包放不下 (最多 2 GB、65535 个文件)!";
+inline constexpr std::string_view kPackWriteFailed = "无法写入主题包: ";
+inline constexpr std::string_view kPackExists = "主题包已存在: ";
+
 } // namespace quorvel::text

@@ -21,6 +21,10 @@ public:
     bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override {
         return target_.replaceFile(path, bytes);
     }
+    CabinetResult writeCabinet(const std::string& path,
+                               std::span<const CabinetEntry> members) override {
+        return target_.writeCabinet(path, members);
+    }
     bool fileExists(const std::string& path) override { return target_.fileExists(path); }
     std::optional<std::string> readFile(const std::string& path) override {
         return target_.readFile(path);

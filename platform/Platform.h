@@ -74,6 +74,26 @@ struct FilePart {
     std::string bytes;
 };
 
+// One member of a cabinet: a file added straight from its source, or bytes held in memory.
+struct CabinetEntry {
+    std::string sourcePath;          // the file to add; empty when `bytes` is the content
+    std::vector<std::uint8_t> bytes; // the content when there is no source file
+    std::string name;                // the name in the cabinet, ASCII, "\" between folders
+    bool compress = true;            // MSZIP, or stored as it is
+};
+
+enum class CabinetResult {
+    Written,
+    TooLarge, // over kMaxCabinetBytes of content or kMaxCabinetMembers members; nothing written
+    SourceMissing, // a member's source file cannot be opened; nothing written
+    Failed,        // the cabinet could not be written; the target is as it was
+};
+
+// What one cabinet can hold: its size fields count bytes in 31 bits (less room for the headers
+// and one block), its file count in 16.
+inline constexpr std::uint64_t kMaxCabinetBytes = 0x7FFF8000;
+inline constexpr std::size_t kMaxCabinetMembers = 65535;
+
 // What replaceFile appends to the target's name for the new file it writes first.
 inline constexpr std::string_view kReplacementSuffix = ".new~";
 
@@ -96,6 +116,11 @@ public:
     // suffix) and then puts it in the target's place in one step, replacing an existing target.
     // Should anything fail, the target keeps its previous content and the new file is removed.
     virtual bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) = 0;
+    // Writes a cabinet of the members, in their order, beside the target (as replaceFile does)
+    // and then puts it in the target's place. The sizes and the sources are checked before
+    // anything is written; should anything fail, the target keeps its previous content.
+    virtual CabinetResult writeCabinet(const std::string& path,
+                                       std::span<const CabinetEntry> members) = 0;
     // True when the path names an existing file (not a directory).
     virtual bool fileExists(const std::string& path) = 0;
     // The whole content of a file, or nothing when it cannot be read.

@@ -7,6 +7,8 @@
 #  - start-up to the first painted window under Wine, against a minimal Win32 window;
 #  - the first preview of a 6000 x 4000 JPEG (made once with ImageMagick) against decoding it
 #    whole, under Wine;
+#  - exporting a theme pack with a slideshow of 20 images of 20 MB against a plain copy of the
+#    same files, natively (the host's own writer) and under Wine (the cabinet library's FCI);
 #  - generation measured from outside under Wine: the real window driven through a Windows 7
 #    theme with a slideshow of 20 images of 20 MB, from the click on the generate button to the
 #    closing message, against CopyFileW of the same files (1 MB and 400 MB runs, nine rounds).
@@ -28,6 +30,8 @@ outside_images=${QUORVEL_BENCH_OUTSIDE_IMAGES:-20}
 outside_mb=${QUORVEL_BENCH_OUTSIDE_MB:-20}
 outside_rounds=${QUORVEL_BENCH_OUTSIDE_ROUNDS:-9}
 outside_settle=${QUORVEL_BENCH_OUTSIDE_SETTLE:-20}
+pack_images=${QUORVEL_BENCH_PACK_IMAGES:-20}
+pack_mb=${QUORVEL_BENCH_PACK_MB:-20}
 results=$repo/build/bench-results.txt
 
 say() { echo "bench: $*" >&2; }
@@ -39,13 +43,13 @@ say "building build/bench (native, Release)"
 cmake -S "$repo" -B "$repo/build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF \
     >/dev/null
 cmake --build "$repo/build/bench" -j2 --target quorvel_bench quorvel_generation_bench \
-    quorvel_project_bench quorvel_pack_bench >/dev/null
+    quorvel_project_bench quorvel_pack_bench quorvel_pack_export_bench >/dev/null
 say "building build/win (Windows, Release)"
 cmake -S "$repo" -B "$repo/build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64-x86_64.cmake" >/dev/null
 cmake --build "$repo/build/win" -j2 --target quorvel quorvel_generation_bench \
     quorvel_startup_bench quorvel_project_bench quorvel_pack_bench quorvel_preview_bench minimal_window \
-    quorvel_outside_bench >/dev/null
+    quorvel_outside_bench quorvel_pack_export_bench >/dev/null
 if [ ! -s "$preview_image" ]; then
     say "making a 6000 x 4000 JPEG for the preview bench (about a minute)"
     convert -size 6000x4000 -seed 1 plasma:fractal -quality 90 "$preview_image.tmp.jpg"
@@ -68,6 +72,9 @@ generation_args=(--images="$images" --image-kb="$image_kb" --rounds="$rounds")
     echo
     echo "== opening a theme pack against copying its bytes, native"
     "$repo/build/bench/bench/quorvel_pack_bench"
+    echo
+    echo "== exporting a theme pack against a plain copy, native (uncompressed host writer)"
+    "$repo/build/bench/bench/quorvel_pack_export_bench" --images="$pack_images" --image-mb="$pack_mb"
     if [ -d /dev/shm ] && [ -w /dev/shm ]; then
         echo
         echo "== generation against a plain copy, native, /dev/shm (in memory)"
@@ -103,6 +110,10 @@ quorvel_wine_start_server || true # fails harmlessly when one runs already
     echo
     echo "== generation against a plain copy, under Wine ($(wine --version))"
     wine "$repo/build/win/bench/quorvel_generation_bench.exe" "${generation_args[@]}"
+    echo
+    echo "== exporting a theme pack against a plain copy, under Wine (FCI)"
+    wine "$repo/build/win/bench/quorvel_pack_export_bench.exe" --images="$pack_images" \
+        --image-mb="$pack_mb"
     echo
     echo "== opening a project file, under Wine"
     wine "$repo/build/win/bench/quorvel_project_bench.exe"

@@ -17,8 +17,8 @@ packages=(
     # window lookup and screenshots, a Chinese locale and a font with Chinese glyphs.
     wine wine64 fonts-wine libxrender1 libxrandr2 libxi6 libxcursor1 libxinerama1 libxcomposite1
     libxfixes3 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
-    # Theme packs (cabinets): making and checking the test packs.
-    gcab cabextract
+    # Checking the theme packs the tests export: another reader of cabinets and another lister.
+    cabextract gcab
 )
 
 echo "setup: checking ${#packages[@]} packages"

@@ -1,9 +1,11 @@
 #include "wizard/CommandLine.h"
 
 #include "generator/GenerationRun.h"
+#include "generator/PackExport.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
 #include "model/AsciiCase.h"
+#include "model/Texts.h"
 #include "platform/ForwardingPlatform.h"
 #include "wizard/Choices.h"
 #include "wizard/ControlTable.h"
@@ -19,10 +21,10 @@ namespace {
 constexpr std::string_view kUsage =
     "用法 (Usage):\n"
     "  quorvel.exe [FILE]\n"
-    "      打开 Quorvel 方案 (*.quorvel) 或主题文件 (*.theme)。\n"
-    "      Opens a project or .theme file in the wizard.\n"
+    "      打开 Quorvel 方案 (*.quorvel)、主题文件 (*.theme) 或主题包 (*.themepack,\n"
+    "      *.deskthemepack)。Opens a project, .theme file or theme pack in the wizard.\n"
     "  quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]\n"
-    "                              [--save-to FOLDER]\n"
+    "                              [--save-to FOLDER | --pack OUT]\n"
     "      不打开窗口, 由方案或主题文件生成主题。\n"
     "      Generates the theme of a project or .theme file without a window.\n"
     "      --for           页面组 (win7 或 xp), 文件本身未指明时使用。\n"
@@ -30,6 +32,8 @@ constexpr std::string_view kUsage =
     "      --name          生成名称 (the theme name; a .theme file: its own file name)\n"
     "      --display-name  显示名称 (the display name; a .theme file: its DisplayName)\n"
     "      --save-to       保存位置 (the save location; required for a .theme file)\n"
+    "      --pack OUT      导出主题包 (*.themepack 或 *.deskthemepack) 而不是主题文件夹;\n"
+    "                      不需要 --save-to。Exports a theme pack instead (Windows 7 pages).\n"
     "  quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...]\n"
     "                              [--display-name ...]\n"
     "      安装到当前用户的主题文件夹并交给系统应用; 同名主题已安装时不作更改 (退出代码 2)。\n"
@@ -188,6 +192,8 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
                 target = &command.displayName;
             } else if (option == "--save-to") {
                 target = &command.saveTo;
+            } else if (option == "--pack") {
+                target = &command.pack;
             } else if (option != "--for") {
                 return wrong("未知选项 (unknown option): " + std::string(argument));
             }
@@ -226,6 +232,12 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
     command.apply = !noApply;
     if (noApply && !command.install) {
         return wrong("--no-apply 需要 --install (needs --install)");
+    }
+    if (command.install && (command.pack || command.saveTo)) {
+        return wrong("--install 不能与 --pack 或 --save-to 同用 (--install takes neither)");
+    }
+    if (command.pack && command.saveTo) {
+        return wrong("--pack 不能与 --save-to 同用 (--pack takes no --save-to)");
     }
     if (generate) {
         if (!hasFile) {
@@ -287,7 +299,7 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
     if (command.install && !shell) {
         return {kExitUsage, std::string(kUsage)};
     }
-    if (document.theme && !command.saveTo && !command.install) {
+    if (document.theme && !command.saveTo && !command.install && !command.pack) {
         return {kExitUsage, "主题文件需要 --save-to (a .theme file needs --save-to)\n"};
     }
     const PageSet set = document.state->pageSet;
@@ -346,6 +358,15 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
     if (command.install) {
         // Nobody to ask: an installed theme of the same name is refused.
         report = installTheme(request, collecting, *shell, false, command.apply).report;
+    } else if (command.pack) {
+        report = packRefusalOf(request);
+        if (!report && collecting.fileExists(*command.pack)) {
+            report = GenerationReport{};
+            report->message = std::string(text::kPackExists) + *command.pack;
+        }
+        if (!report) {
+            report = exportPack(request, *command.pack, collecting);
+        }
     } else {
         report = refusalOf(request, collecting);
     }

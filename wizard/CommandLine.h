@@ -3,9 +3,10 @@
 //
 //   quorvel.exe [FILE]
 //   quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]
-//                               [--save-to FOLDER]
-//   quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...] [--display-name
-//   ...] quorvel.exe --help
+//                               [--save-to FOLDER | --pack OUT.themepack]
+//   quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...]
+//                               [--display-name ...]
+//   quorvel.exe --help
 #pragma once
 
 #include "model/PageSet.h"
@@ -45,6 +46,7 @@ struct CommandLine {
     bool install = false; // --install: into the user's themes, then opened
     bool apply = true;    // --no-apply clears it
     std::vector<std::string> systemFiles;
+    std::optional<std::string> pack; // --pack: a theme pack instead of the theme and its folder
     std::string error;
 };
 

@@ -26,6 +26,10 @@ public:
     bool copyFile(const std::string& source, const std::string& target) override;
     bool writeFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
     bool replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) override;
+    // An uncompressed cabinet (one folder, no compression whatever the members ask for, block
+    // checksums 0), written by the program itself.
+    CabinetResult writeCabinet(const std::string& path,
+                               std::span<const CabinetEntry> members) override;
     bool fileExists(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     BoundedRead readRegularFile(const std::string& path, std::uint64_t maxBytes) override;

@@ -73,6 +73,10 @@ enum class Fn {
     GetDpiForWindow,
     GetDpiForSystem,
     AdjustWindowRectExForDpi,
+    FCICreate,
+    FCIAddFile,
+    FCIFlushCabinet,
+    FCIDestroy,
 };
 
 struct Entry {
@@ -132,6 +136,10 @@ constexpr Entry kEntries[] = {
     {Fn::GetDpiForWindow, kUser, "GetDpiForWindow"},
     {Fn::GetDpiForSystem, kUser, "GetDpiForSystem"},
     {Fn::AdjustWindowRectExForDpi, kUser, "AdjustWindowRectExForDpi"},
+    {Fn::FCICreate, kCabinet, "FCICreate"},
+    {Fn::FCIAddFile, kCabinet, "FCIAddFile"},
+    {Fn::FCIFlushCabinet, kCabinet, "FCIFlushCabinet"},
+    {Fn::FCIDestroy, kCabinet, "FCIDestroy"},
 };
 
 // The table is indexed by `Fn`.
@@ -141,7 +149,7 @@ constexpr bool inOrder() {
             return false;
         }
     }
-    return std::size(kEntries) == static_cast<std::size_t>(Fn::AdjustWindowRectExForDpi) + 1;
+    return std::size(kEntries) == static_cast<std::size_t>(Fn::FCIDestroy) + 1;
 }
 static_assert(inOrder());
 
@@ -491,6 +499,46 @@ BOOL AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle,
     static const auto function =
         find<BOOL WINAPI(RECT*, DWORD, BOOL, DWORD, UINT)>(Fn::AdjustWindowRectExForDpi);
     return function ? function(rect, style, menu, exStyle, dpi) : FALSE;
+}
+
+HFCI FCICreate(PERF error, PFNFCIFILEPLACED filePlaced, PFNFCIALLOC allocate, PFNFCIFREE release,
+               PFNFCIOPEN open, PFNFCIREAD read, PFNFCIWRITE write, PFNFCICLOSE close,
+               PFNFCISEEK seek, PFNFCIDELETE remove, PFNFCIGETTEMPFILE tempFile, PCCAB cabinet,
+               void* context) {
+    static const auto function = find<HFCI DIAMONDAPI(
+        PERF, PFNFCIFILEPLACED, PFNFCIALLOC, PFNFCIFREE, PFNFCIOPEN, PFNFCIREAD, PFNFCIWRITE,
+        PFNFCICLOSE, PFNFCISEEK, PFNFCIDELETE, PFNFCIGETTEMPFILE, PCCAB, void*)>(Fn::FCICreate);
+    if (!function) {
+        error->erfOper = FCIERR_ALLOC_FAIL;
+        error->erfType = ERROR_MOD_NOT_FOUND;
+        error->fError = TRUE;
+        return nullptr;
+    }
+    return function(error, filePlaced, allocate, release, open, read, write, close, seek, remove,
+                    tempFile, cabinet, context);
+}
+
+BOOL FCIAddFile(HFCI writer, char* sourceFile, char* nameInCabinet, BOOL execute,
+                PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status, PFNFCIGETOPENINFO openInfo,
+                TCOMP compression) {
+    static const auto function =
+        find<BOOL DIAMONDAPI(HFCI, char*, char*, BOOL, PFNFCIGETNEXTCABINET, PFNFCISTATUS,
+                             PFNFCIGETOPENINFO, TCOMP)>(Fn::FCIAddFile);
+    return function ? function(writer, sourceFile, nameInCabinet, execute, nextCabinet, status,
+                               openInfo, compression)
+                    : FALSE;
+}
+
+BOOL FCIFlushCabinet(HFCI writer, BOOL nextCabinet, PFNFCIGETNEXTCABINET getNextCabinet,
+                     PFNFCISTATUS status) {
+    static const auto function =
+        find<BOOL DIAMONDAPI(HFCI, BOOL, PFNFCIGETNEXTCABINET, PFNFCISTATUS)>(Fn::FCIFlushCabinet);
+    return function ? function(writer, nextCabinet, getNextCabinet, status) : FALSE;
+}
+
+BOOL FCIDestroy(HFCI writer) {
+    static const auto function = find<BOOL DIAMONDAPI(HFCI)>(Fn::FCIDestroy);
+    return function ? function(writer) : FALSE;
 }
 
 std::vector<std::string> missingFunctions() {

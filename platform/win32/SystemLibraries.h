@@ -12,6 +12,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <fci.h>
 #include <fdi.h>
 #include <oleacc.h>
 #include <shellapi.h>
@@ -108,6 +109,19 @@ BOOL DragQueryPoint(HDROP drop, POINT* point);
 UINT GetDpiForWindow(HWND window);
 UINT GetDpiForSystem();
 BOOL AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+
+// The cabinet writer of the cabinet library (cabinet.dll). Without the library FCICreate fails
+// and says so in `error`; the others then have nothing to work on.
+HFCI FCICreate(PERF error, PFNFCIFILEPLACED filePlaced, PFNFCIALLOC allocate, PFNFCIFREE release,
+               PFNFCIOPEN open, PFNFCIREAD read, PFNFCIWRITE write, PFNFCICLOSE close,
+               PFNFCISEEK seek, PFNFCIDELETE remove, PFNFCIGETTEMPFILE tempFile, PCCAB cabinet,
+               void* context);
+BOOL FCIAddFile(HFCI writer, char* sourceFile, char* nameInCabinet, BOOL execute,
+                PFNFCIGETNEXTCABINET nextCabinet, PFNFCISTATUS status, PFNFCIGETOPENINFO openInfo,
+                TCOMP compression);
+BOOL FCIFlushCabinet(HFCI writer, BOOL nextCabinet, PFNFCIGETNEXTCABINET getNextCabinet,
+                     PFNFCISTATUS status);
+BOOL FCIDestroy(HFCI writer);
 
 // The functions above that cannot be found, by name; empty when all of them can.
 std::vector<std::string> missingFunctions();

@@ -6,6 +6,7 @@
 #include "platform/win32/Win32Platform.h"
 #include "wizard/Dpi.h"
 #include "wizard/Drop.h"
+#include "wizard/PackExportFlow.h"
 #include "wizard/Preview.h"
 #include "wizard/ThemeInstall.h"
 #include "wizard/WindowStyle.h"
@@ -721,13 +722,15 @@ bool ThemeWizardWindow::preTranslate(const MSG& message) {
                          ::SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
     if (message.message == WM_KEYDOWN && ::GetKeyState(VK_CONTROL) < 0 &&
         ::GetKeyState(VK_MENU) >= 0 &&
-        (message.wParam == 'S' || message.wParam == 'O' || message.wParam == 'I')) {
+        (message.wParam == 'S' || message.wParam == 'O' || message.wParam == 'E' ||
+         message.wParam == 'I')) {
         if (dropped) {
             ::SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
         }
         // As through the window procedure: a failure is reported, never thrown into the loop.
         try {
             runProjectCommand(message.wParam == 'S'   ? kCommandSaveProject
+                              : message.wParam == 'E' ? kCommandExportPack
                               : message.wParam == 'I' ? kCommandInstallTheme
                                                       : kCommandOpenProject);
         } catch (const std::exception& e) {
@@ -777,7 +780,8 @@ void ThemeWizardWindow::addProjectMenuItems() {
          {std::pair{kCommandOpenProject, text::kMenuOpenProject},
           std::pair{kCommandSaveProject, text::kMenuSaveProject},
           std::pair{kCommandSaveProjectAs, text::kMenuSaveProjectAs},
-          std::pair{kCommandInstallTheme, text::kMenuInstallTheme}}) {
+          std::pair{kCommandInstallTheme, text::kMenuInstallTheme},
+          std::pair{kCommandExportPack, text::kMenuExportPack}}) {
         ::InsertMenuW(menu, at++, MF_BYPOSITION | MF_STRING, command, toWide(caption).c_str());
     }
 }
@@ -792,6 +796,9 @@ bool ThemeWizardWindow::runProjectCommand(UINT command) {
         return true;
     case kCommandSaveProjectAs:
         session_.saveAs();
+        return true;
+    case kCommandExportPack:
+        exportPackFromWindow(wizard_);
         return true;
     case kCommandInstallTheme:
         installTheme();

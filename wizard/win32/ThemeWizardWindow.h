@@ -42,6 +42,7 @@ enum ProjectCommand : UINT {
     kCommandOpenProject = 0x7200,
     kCommandSaveProject = 0x7210,
     kCommandSaveProjectAs = 0x7220,
+    kCommandExportPack = 0x7230,
     // Installs the theme of the shown page set for the current user and applies it.
     kCommandInstallTheme = 0x7280,
 };

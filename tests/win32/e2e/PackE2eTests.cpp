@@ -1,5 +1,8 @@
-// A theme pack dropped on the window opens: it is extracted into the current user's folder of
-// packs and the files its theme names become the wizard's picks.
+// Theme packs in the real window: a pack dropped on the window opens (it is extracted into the
+// current user's folder of packs and the files its theme names become the wizard's picks), and
+// choosing "导出主题包..." in the system menu with the keyboard on the last Windows 7 page asks
+// with the system's save dialog (the theme name offered, both pack types in the filter) and
+// reports; the pack is a cabinet that holds the picked icon.
 #include "WizardTest.h"
 #include "wizard/ControlTable.h"
 
@@ -43,6 +46,78 @@ TEST_F(Packs, APackDroppedOnTheWindowOpensWithItsFilesAsThePicks) {
     EXPECT_EQ(readFileBytes(widen(wallpaper)),
               readFileBytes(widen(std::string("Z:") + QUORVEL_TEST_DATA_DIR +
                                   "/harbour-pack/DesktopBackground/harbour.jpg")));
+}
+
+// Alt+Space: opens the system menu of the active window.
+void openSystemMenu() {
+    INPUT inputs[4] = {};
+    const WORD keys[4] = {VK_MENU, VK_SPACE, VK_SPACE, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        inputs[i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = keys[i];
+        inputs[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    ::SendInput(4, inputs, sizeof(INPUT));
+    ::Sleep(300);
+}
+
+class Pack : public WizardTest {};
+
+TEST_F(Pack, ExportedFromTheSystemMenuThroughTheSaveDialog) {
+    const std::wstring work = settings().workDir;
+    ASSERT_FALSE(work.empty()) << "run with --work=DIR";
+    const std::wstring folder = work + L"\\pack-export";
+    ASSERT_TRUE(makeFolders(folder));
+    ASSERT_TRUE(writeFileBytes(folder + L"\\aero.msstyles", "aero style"));
+    ASSERT_TRUE(writeFileBytes(folder + L"\\文档.ico", "icon bytes"));
+    const std::wstring pack = folder + L"\\港湾.themepack";
+
+    start(L"win7");
+    press("生成Win7主题", "WIN71");
+    app->click(app->findAt(Kind::Button, 432, 92));
+    ASSERT_TRUE(app->answerFileDialog(narrow(folder + L"\\文档.ico"), 5000ms));
+    press("下一步", "指针页");
+    pick(138, 18, "系统默认鼠标方案");
+    press("下一步", "WIN73");
+    pick(159, 91, "系统默认声音方案");
+    press("下一步", "WIN74");
+    press("下一步", "WIN75");
+    app->click(app->findAt(Kind::Button, 432, 92));
+    ASSERT_TRUE(app->answerFileDialog(narrow(folder + L"\\aero.msstyles"), 5000ms));
+    press("下一步", "生成页");
+    typeInto(159, 92, "港湾");
+    typeInto(159, 127, "秋日港湾");
+
+    // Under Wine the system menu ends with the program's group ("导出主题包..." and then
+    // "预览桌面..."), a separator and "关于 Wine": from the top, Up goes to the last item, and
+    // twice more to the export.
+    openSystemMenu();
+    app->key(VK_UP);
+    app->key(VK_UP);
+    app->key(VK_UP);
+    app->screenshot(L"pack-system-menu");
+    app->key(VK_RETURN);
+    const HWND dialog = app->fileDialog(5000ms);
+    ASSERT_NE(dialog, nullptr) << "no save dialog";
+    EXPECT_EQ(app->fileNameBox(dialog), "港湾.themepack");
+    EXPECT_EQ(app->fileTypes(dialog),
+              (std::vector<std::string>{"Windows 7 主题包 (*.themepack)",
+                                        "Windows 8 及更高版本主题包 (*.deskthemepack)"}));
+    app->screenshot(dialog, L"pack-save-dialog");
+    app->enterFileName(dialog, narrow(pack));
+    ASSERT_TRUE(app->closed(dialog));
+    const auto report = app->messageBox(15000ms);
+    ASSERT_TRUE(report.has_value());
+    EXPECT_EQ(report->text, "主题包导出完毕: " + narrow(pack) +
+                                "\n\n以下内容不能放入主题包,已略去:\n"
+                                "可视化风格 (主题包中的主题使用系统的 Aero 风格): " +
+                                narrow(folder + L"\\aero.msstyles"));
+    app->confirm(*report);
+
+    const std::optional<std::string> bytes = readFileBytes(pack);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->substr(0, 4), "MSCF");
+    EXPECT_NE(bytes->find("file.ico"), std::string::npos);
 }
 
 } // namespace
