@@ -106,9 +106,9 @@ private:
 };
 
 // The pack as the theme's keys are written: every placed file becomes a member once.
-class PackTarget : public Win7ThemeTarget {
+class PackKeysTarget : public Win7ThemeTarget {
 public:
-    PackTarget(PackKind kind, Platform& platform, PackPlan& plan)
+    PackKeysTarget(PackKind kind, Platform& platform, ExportPlan& plan)
         : kind_(kind), platform_(platform), plan_(plan) {}
 
     ThemeText theme;
@@ -208,7 +208,7 @@ private:
 
     PackKind kind_;
     Platform& platform_;
-    PackPlan& plan_;
+    ExportPlan& plan_;
     std::set<std::string> used_;                    // folded member names
     std::map<std::string, std::string> placed_;     // folder|source|file name -> member name
     std::map<std::string, std::string> byFileName_; // folder|file name -> first member name
@@ -238,9 +238,9 @@ PackKind packKindOf(std::string_view path) {
     return endsWithNoCase(path, ".deskthemepack") ? PackKind::DeskThemePack : PackKind::ThemePack;
 }
 
-PackPlan planPack(const ThemeRequest& request, PackKind kind, Platform& platform) {
-    PackPlan plan;
-    PackTarget target(kind, platform, plan);
+ExportPlan planExport(const ThemeRequest& request, PackKind kind, Platform& platform) {
+    ExportPlan plan;
+    PackKeysTarget target(kind, platform, plan);
     const std::string themeName = target.reserveName("", request.project.themeName + ".theme");
     target.writeKey("Theme", "DisplayName", request.project.displayName);
     writeWin7ThemeKeys(request, target);
@@ -271,7 +271,7 @@ GenerationReport exportPack(const ThemeRequest& request, const std::string& pack
     if (auto refused = packRefusalOf(request)) {
         return std::move(*refused);
     }
-    PackPlan plan = planPack(request, packKindOf(packPath), platform);
+    ExportPlan plan = planExport(request, packKindOf(packPath), platform);
     if (plan.members.size() > kMaxCabinetMembers) {
         return refusal(std::string(text::kPackTooLarge));
     }

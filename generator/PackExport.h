@@ -32,7 +32,7 @@ enum class PackKind {
 PackKind packKindOf(std::string_view path);
 
 // What goes into the pack, before anything is written.
-struct PackPlan {
+struct ExportPlan {
     std::string themeText;             // UTF-8, CR LF; the member holds it as UTF-16 LE
     std::vector<CabinetEntry> members; // the theme first
     std::vector<std::string> leftOut;  // what a pack cannot hold, one line each
@@ -40,7 +40,7 @@ struct PackPlan {
 };
 
 // The members and theme of a pack. Sources are checked for existence; none is read.
-PackPlan planPack(const ThemeRequest& request, PackKind kind, Platform& platform);
+ExportPlan planExport(const ThemeRequest& request, PackKind kind, Platform& platform);
 
 // The name checks of the generate button that apply to a pack (a pack needs no save location,
 // and its theme is UTF-16, so any name fits), and the page set: Windows XP has no theme packs.

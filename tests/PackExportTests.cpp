@@ -125,7 +125,7 @@ TEST_F(PackExport, ThemeKeysOfBothKinds) {
                     "%SystemRoot%\\resources\\Themes\\Aero\\Aero.msstyles"});
     rows.push_back({PackKind::DeskThemePack, "VisualStyles", "AutoColorization", "0"});
     for (const PackKind kind : both) {
-        const PackPlan plan = planPack(request, kind, fs);
+        const ExportPlan plan = planExport(request, kind, fs);
         for (const Row& row : rows) {
             if (row.kind == kind) {
                 EXPECT_EQ(valueOf(plan.themeText, row.section, row.key), row.value)
@@ -150,7 +150,7 @@ TEST_F(PackExport, MembersAreAsciiUniqueAndStoredWhenCompressed) {
     AssetRef device = file("device.wav"); // Windows would not make a file named nul.wav
     device.fileName = "nul.wav";
     pick(request.soundFields[2], request.project.soundFiles[2], device);
-    const PackPlan plan = planPack(request, PackKind::ThemePack, fs);
+    const ExportPlan plan = planExport(request, PackKind::ThemePack, fs);
     EXPECT_EQ(valueOf(plan.themeText, "boot", "SCRNSAVE.EXE"),
               "%SystemRoot%\\System32\\Ribbons.scr");
     EXPECT_EQ(plan.leftOut.size(), 1u); // the visual style
@@ -335,7 +335,7 @@ TEST_F(PackExport, HostCabinetReadsBackWithCabextractAndGcab) {
     EXPECT_NE(testOutput.find("All done, no errors."), std::string::npos) << testOutput;
     const auto [listStatus, listOutput] = run("gcab -l '" + cab + "'");
     EXPECT_EQ(listStatus, 0) << listOutput;
-    const PackPlan plan = planPack(request, PackKind::ThemePack, fs);
+    const ExportPlan plan = planExport(request, PackKind::ThemePack, fs);
     for (const CabinetEntry& member : plan.members) {
         EXPECT_NE(listOutput.find(member.name + " "), std::string::npos) << member.name;
     }
