@@ -17,6 +17,7 @@ using K = FieldKind;
 constexpr PageSet W = PageSet::Win7;
 constexpr PageSet X = PageSet::Xp;
 
+// catalogue: off (the keys of the file's entries, which are the controls' names)
 constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     // WIN71
     {W, "Icon.Documents", "W我的文档_图标", K::Text, 0},
@@ -113,6 +114,7 @@ constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
     {X, "DisplayName", "X显示名称", K::Text, 0},
     {X, "SaveLocation", "X保存位置", K::Text, 0},
 }};
+// catalogue: on
 
 constexpr std::string_view kProjectSection = "Project";
 constexpr std::string_view kWin7Section = "Win7";
@@ -186,7 +188,8 @@ std::string quote(std::string_view text) {
 }
 
 std::string lineError(int line, std::string_view message) {
-    return "第 " + std::to_string(line) + " 行: " + std::string(message);
+    return std::string(text::kLineBefore) + std::to_string(line) +
+           std::string(text::kProjectLineAfter) + std::string(message);
 }
 
 // --- writer ---------------------------------------------------------------------------------
@@ -210,7 +213,8 @@ public:
             return;
         }
         if (!isValidUtf8(value) || hasControlCharacter(value)) {
-            error_ = "「" + std::string(key) + "」的内容含有换行或其他控制字符, 无法写入方案文件。";
+            error_ = std::string(text::kProjectKeyBefore) + std::string(key) +
+                     std::string(text::kProjectValueControl);
             return;
         }
         const bool needsQuotes =
@@ -224,8 +228,9 @@ public:
             return;
         }
         if (!asset.fileName.empty() && !isPlainFileName(asset.fileName)) {
-            fail("「" + std::string(key) + "」的文件名 " + quote(asset.fileName) +
-                 " 无效, 无法写入方案文件。");
+            fail(std::string(text::kProjectKeyBefore) + std::string(key) +
+                 std::string(text::kProjectKeyFileName) + quote(asset.fileName) +
+                 std::string(text::kProjectFileNameInvalid));
             return;
         }
         entry(key, asset.sourcePath);
@@ -309,7 +314,7 @@ private:
             std::string(kProjectSignature) + std::to_string(kProjectFormatVersion);
         const std::string_view text = trimBlanks(line);
         const std::string foreign =
-            "这不是 Quorvel 方案文件: 第 1 行应为 " + quote(expected) + "。";
+            std::string(text::kNotAProject) + quote(expected) + std::string(text::kFullStop);
         if (!text.starts_with(trimBlanks(kProjectSignature))) {
             return fail(foreign);
         }
@@ -318,9 +323,10 @@ private:
             return fail(foreign);
         }
         if (*version > kProjectFormatVersion) {
-            return fail("此方案文件由较新版本的 Quorvel 保存 (格式版本 " +
-                        std::to_string(*version) + "), 本程序只能打开格式版本 " +
-                        std::to_string(kProjectFormatVersion) + " 的方案文件。");
+            return fail(std::string(text::kProjectNewerBefore) + std::to_string(*version) +
+                        std::string(text::kProjectNewerMiddle) +
+                        std::to_string(kProjectFormatVersion) +
+                        std::string(text::kProjectNewerAfter));
         }
         return true;
     }
@@ -329,13 +335,13 @@ private:
     bool lex() {
         std::string_view text = bytes_;
         if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-            return fail("这个方案文件以 UTF-16 编码保存; 方案文件须为 UTF-8 编码。");
+            return fail(std::string(text::kProjectUtf16));
         }
         if (text.starts_with("\xEF\xBB\xBF")) {
             text.remove_prefix(3);
         }
         if (text.empty()) {
-            return fail("方案文件是空的。");
+            return fail(std::string(text::kProjectEmpty));
         }
         LineCursor lines(text);
         std::string_view line;
@@ -345,15 +351,15 @@ private:
         while (lines.next(line)) {
             const int number = lines.number();
             if (line.size() > kMaxProjectLineBytes) {
-                return failAt(number, "这一行过长 (超过 " +
+                return failAt(number, std::string(text::kProjectLineTooLong) +
                                           std::to_string(kMaxProjectLineBytes / 1024) +
-                                          " KB), 文件可能已损坏。");
+                                          std::string(text::kProjectLineTooLongAfter));
             }
             if (!isValidUtf8(line)) {
-                return failAt(number, "不是有效的 UTF-8 文本。文件可能已损坏, 或以其他编码保存。");
+                return failAt(number, text::kProjectBadUtf8);
             }
             if (hasControlCharacter(line)) {
-                return failAt(number, "含有控制字符, 文件可能已损坏。");
+                return failAt(number, text::kProjectControl);
             }
             if (number == 1) {
                 if (!checkSignature(line)) {
@@ -366,12 +372,11 @@ private:
                 continue;
             }
             if (ended) {
-                return failAt(number, "[End] 之后不应再有内容。");
+                return failAt(number, text::kProjectAfterEnd);
             }
             switch (parsed.kind) {
             case IniLine::Kind::Invalid:
-                return failAt(number, "无法识别的内容。每一行应为 [节名]、键=值 或以 ; "
-                                      "开头的注释。");
+                return failAt(number, text::kProjectBadLine);
             case IniLine::Kind::Section: {
                 const std::string name = lowerAscii(parsed.name);
                 if (name == lowerAscii(kEndSection)) {
@@ -380,8 +385,11 @@ private:
                 }
                 const auto [at, isNew] = sections_.try_emplace(name, Section{number, {}});
                 if (!isNew) {
-                    return failAt(number, "节 [" + std::string(parsed.name) + "] 重复 (第 " +
-                                              std::to_string(at->second.line) + " 行已有)。");
+                    return failAt(number, std::string(text::kProjectSectionBefore) +
+                                              std::string(parsed.name) +
+                                              std::string(text::kProjectSectionTwice) +
+                                              std::to_string(at->second.line) +
+                                              std::string(text::kProjectTwiceAfter));
                 }
                 current = &at->second;
                 inKnownSection = isKnownSection(name);
@@ -389,8 +397,8 @@ private:
             }
             case IniLine::Kind::Entry: {
                 if (current == nullptr) {
-                    return failAt(number, "键 " + quote(parsed.name) +
-                                              " 不属于任何节; 第一个 [节名] 之前只能有注释。");
+                    return failAt(number, std::string(text::kProjectKeyWord) + quote(parsed.name) +
+                                              std::string(text::kProjectKeyOutsideSection));
                 }
                 if (!inKnownSection) {
                     continue;
@@ -399,8 +407,10 @@ private:
                     lowerAscii(parsed.name),
                     Entry{std::string(parsed.name), std::string(parsed.value), number});
                 if (!isNew) {
-                    return failAt(number, "键 " + quote(parsed.name) + " 重复 (第 " +
-                                              std::to_string(at->second.line) + " 行已有)。");
+                    return failAt(number, std::string(text::kProjectKeyWord) + quote(parsed.name) +
+                                              std::string(text::kProjectKeyTwice) +
+                                              std::to_string(at->second.line) +
+                                              std::string(text::kProjectTwiceAfter));
                 }
                 continue;
             }
@@ -409,7 +419,7 @@ private:
             }
         }
         if (!ended) {
-            return fail("方案文件不完整: 缺少最后一行 [End], 文件可能在保存或复制时被截断。");
+            return fail(std::string(text::kProjectNoEnd));
         }
         return true;
     }
@@ -446,21 +456,21 @@ private:
         const Section* project = section(kProjectSection);
         const Entry* pageSet = entry(project, kPageSetKey);
         if (pageSet == nullptr) {
-            return fail("方案文件缺少 [Project] 节中的 PageSet (Win7 或 XP)。");
+            return fail(std::string(text::kProjectNoPageSet));
         }
         if (equalsIgnoringAsciiCase(pageSet->value, kWin7Section)) {
             state_.pageSet = PageSet::Win7;
         } else if (equalsIgnoringAsciiCase(pageSet->value, kXpSection)) {
             state_.pageSet = PageSet::Xp;
         } else {
-            return failAt(pageSet->line,
-                          "PageSet 应为 Win7 或 XP, 而不是 " + quote(pageSet->value) + "。");
+            return failAt(pageSet->line, std::string(text::kProjectBadPageSet) +
+                                             quote(pageSet->value) + std::string(text::kFullStop));
         }
         if (const Entry* color = entry(project, kPickedColorKey)) {
             state_.pickedColor = rgbFromHexText(color->value);
             if (!state_.pickedColor) {
-                return failAt(color->line, "PickedColor 应为六位十六进制数 (如 0066FF), 而不是 " +
-                                               quote(color->value) + "。");
+                return failAt(color->line, std::string(text::kProjectBadColor) +
+                                               quote(color->value) + std::string(text::kFullStop));
             }
         }
         return true;
@@ -486,9 +496,9 @@ private:
                 break;
             case FieldKind::Tick:
                 if (found->value != "0" && found->value != "1") {
-                    return failAt(found->line, found->key +
-                                                   " 应为 1 (勾选) 或 0 (不勾选), 而不是 " +
-                                                   quote(found->value) + "。");
+                    return failAt(found->line, found->key + std::string(text::kProjectBadTick) +
+                                                   quote(found->value) +
+                                                   std::string(text::kFullStop));
                 }
                 state_.controls[i] = found->value == "1";
                 break;
@@ -496,9 +506,11 @@ private:
             case FieldKind::Slider: {
                 const auto number = parseDecimal(found->value);
                 if (!number || *number > field.maximum) {
-                    return failAt(found->line,
-                                  found->key + " 应为 0 到 " + std::to_string(field.maximum) +
-                                      " 之间的整数, 而不是 " + quote(found->value) + "。");
+                    return failAt(found->line, found->key + std::string(text::kProjectBadNumber) +
+                                                   std::to_string(field.maximum) +
+                                                   std::string(text::kProjectBadNumberAfter) +
+                                                   quote(found->value) +
+                                                   std::string(text::kFullStop));
                 }
                 state_.controls[i] = static_cast<int>(*number);
                 break;
@@ -515,8 +527,9 @@ private:
         const Entry* name = entry(section, key + std::string(kNameSuffix));
         if (path == nullptr) {
             if (name != nullptr) {
-                return failAt(name->line,
-                              name->key + " 给出了文件名, 但没有对应的 " + key + " (路径)。");
+                return failAt(name->line, name->key + std::string(text::kProjectNameWithoutPath) +
+                                              key +
+                                              std::string(text::kProjectNameWithoutPathAfter));
             }
             return true;
         }
@@ -525,18 +538,19 @@ private:
         const FileNameFault fault =
             asset.fileName.empty() ? FileNameFault::None : fileNameFault(asset.fileName);
         if (fault != FileNameFault::None) {
-            std::string_view why = " 无效: 复制到主题包中的文件名不能含有 \\ / : * ? \" < > | "
-                                   "或控制字符, 也不能是 . 或 ..。";
+            std::string_view why = text::kCopyNameInvalid;
             if (fault == FileNameFault::Device) {
                 why = text::kCopyNameIsDevice;
             } else if (fault == FileNameFault::Direction) {
                 why = text::kCopyNameHasDirectionControl;
             }
             return failAt(name != nullptr ? name->line : path->line,
-                          "文件名 " + quote(asset.fileName) + std::string(why));
+                          std::string(text::kProjectFileName) + quote(asset.fileName) +
+                              std::string(why));
         }
         if (asset.sourcePath.empty() && !asset.fileName.empty()) {
-            return failAt(name->line, name->key + " 给出了文件名, 但 " + key + " 的路径是空的。");
+            return failAt(name->line, name->key + std::string(text::kProjectNameEmptyPath) + key +
+                                          std::string(text::kProjectEmptyPathAfter));
         }
         return true;
     }
@@ -571,9 +585,10 @@ private:
             const auto number = key.starts_with('0') ? std::nullopt : parseDecimal(key);
             if (!number || *number < 1 || *number > kMaxImageNumber) {
                 if (!key.empty() && key.find_first_not_of("0123456789") == std::string_view::npos) {
-                    return failAt(found.line, "幻灯片图片的编号应为 1 到 " +
+                    return failAt(found.line, std::string(text::kProjectBadImageNumber) +
                                                   std::to_string(kMaxImageNumber) +
-                                                  " 之间的整数: " + quote(found.key) + "。");
+                                                  std::string(text::kProjectBadImageNumberAfter) +
+                                                  quote(found.key) + std::string(text::kFullStop));
                 }
                 continue;
             }
@@ -582,8 +597,8 @@ private:
         long expected = 1;
         for (const auto& [number, line] : numbers) {
             if (number != expected) {
-                return failAt(line, "幻灯片图片应从 Image1 起连续编号, 这里缺少 Image" +
-                                        std::to_string(expected) + "。");
+                return failAt(line, std::string(text::kProjectImageGap) + std::to_string(expected) +
+                                        std::string(text::kFullStop));
             }
             ++expected;
         }
@@ -595,7 +610,8 @@ private:
                 return false;
             }
             if (image.sourcePath.empty()) {
-                return failAt(line, "幻灯片图片 " + key + " 的路径是空的。");
+                return failAt(line, std::string(text::kProjectImageBefore) + key +
+                                        std::string(text::kProjectEmptyPathAfter));
             }
         }
         return true;
@@ -673,8 +689,8 @@ ProjectText writeProjectFile(const ProjectState& state) {
             const AssetRef& image = state.picks.slideshowFiles[i];
             const std::string key = std::string(kImagePrefix) + std::to_string(i + 1);
             if (image.sourcePath.empty()) {
-                out.fail("幻灯片的第 " + std::to_string(i + 1) +
-                         " 张图片没有路径, 无法写入方案文件。");
+                out.fail(std::string(text::kProjectImageWithoutPath) + std::to_string(i + 1) +
+                         std::string(text::kProjectImageWithoutPathAfter));
             }
             out.pick(key, image);
         }

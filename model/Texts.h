@@ -213,4 +213,219 @@ inline constexpr std::string_view kPackTooLarge =
 inline constexpr std::string_view kPackWriteFailed = "无法写入主题包: ";
 inline constexpr std::string_view kPackExists = "主题包已存在: ";
 
+// --- the command line (quorvel.exe --help and its refusals) ---
+inline constexpr std::string_view kUsage =
+    "用法 (Usage):\n"
+    "  quorvel.exe [FILE]\n"
+    "      打开 Quorvel 方案 (*.quorvel)、主题文件 (*.theme) 或主题包 (*.themepack,\n"
+    "      *.deskthemepack)。Opens a project, .theme file or theme pack in the wizard.\n"
+    "  quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]\n"
+    "                              [--save-to FOLDER | --pack OUT]\n"
+    "      不打开窗口, 由方案或主题文件生成主题。\n"
+    "      Generates the theme of a project or .theme file without a window.\n"
+    "      --for           页面组 (win7 或 xp), 文件本身未指明时使用。\n"
+    "                      The page set, when the file does not tell.\n"
+    "      --name          生成名称 (the theme name; a .theme file: its own file name)\n"
+    "      --display-name  显示名称 (the display name; a .theme file: its DisplayName)\n"
+    "      --save-to       保存位置 (the save location; required for a .theme file)\n"
+    "      --pack OUT      导出主题包 (*.themepack 或 *.deskthemepack) 而不是主题文件夹;\n"
+    "                      不需要 --save-to。Exports a theme pack instead (Windows 7 pages).\n"
+    "  quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...]\n"
+    "                              [--display-name ...]\n"
+    "      安装到当前用户的主题文件夹并交给系统应用; 同名主题已安装时不作更改 (退出代码 2)。\n"
+    "      Installs the theme for the current user and opens it with the system.\n"
+    "      --no-apply      只安装, 不应用 (install without opening)\n"
+    "  quorvel.exe --help\n"
+    "      显示本说明。Shows this text.\n"
+    "退出代码 (Exit codes): 0 全部写入 (all written), 1 主题包已生成但有项目失败 (written, some\n"
+    "items failed), 2 未写入任何内容 (refused before writing), 64 命令行有误 (wrong command "
+    "line).\n";
+inline constexpr std::string_view kCliHelpAlone =
+    "--help 不能与其他参数一起使用 (--help stands alone)";
+// After the option given twice.
+inline constexpr std::string_view kCliGivenTwice = " 重复 (given twice)";
+inline constexpr std::string_view kCliGenerateTwice = "--generate 重复 (given twice)";
+inline constexpr std::string_view kCliForTwice = "--for 重复 (given twice)";
+// Followed by the argument.
+inline constexpr std::string_view kCliUnknownOption = "未知选项 (unknown option): ";
+// After the option.
+inline constexpr std::string_view kCliNeedsValue = " 缺少值 (needs a value)";
+// Followed by the value given.
+inline constexpr std::string_view kCliForValue = "--for 只能是 win7 或 xp (win7 or xp): ";
+// Followed by the second file.
+inline constexpr std::string_view kCliOneFile = "只能给出一个文件 (one file only): ";
+inline constexpr std::string_view kCliInstallTakesNeither =
+    "--install 不能与 --pack 或 --save-to 同用 (--install takes neither)";
+inline constexpr std::string_view kCliPackTakesNoSaveTo =
+    "--pack 不能与 --save-to 同用 (--pack takes no --save-to)";
+inline constexpr std::string_view kCliNoApplyAlone = "--no-apply 需要 --install (needs --install)";
+inline constexpr std::string_view kCliGenerateNeedsFile = "--generate 需要一个文件 (needs a file)";
+inline constexpr std::string_view kCliOptionsAlone =
+    "选项只能与 --generate 一起使用 (options need --generate)";
+inline constexpr std::string_view kCliThemeNeedsSaveTo =
+    "主题文件需要 --save-to (a .theme file needs --save-to)\n";
+
+// --- .theme files that cannot be read (after kCannotOpenFile and the path) ---
+inline constexpr std::string_view kThemeBadUtf16 =
+    "文件声明为 UTF-16 编码, 但内容不是有效的 UTF-16 文本 (文件可能已损坏或被截断)。";
+inline constexpr std::string_view kThemeBigEndian =
+    "文件是 UTF-16 大端序 (big-endian) 编码, 无法读取; 请以 ANSI、UTF-8 或 Unicode (UTF-16 LE) "
+    "编码保存。";
+inline constexpr std::string_view kThemeBadUtf8 =
+    "文件声明为 UTF-8 编码, 但内容不是有效的 UTF-8 文本 (可能以其他编码保存, 或已损坏)。";
+inline constexpr std::string_view kThemeBinary = "文件含有二进制数据, 不是主题文件。";
+inline constexpr std::string_view kThemeOutsideCodePage =
+    "文件含有当前系统代码页中无效的字符, 不是主题文件, 或已损坏。";
+// kLineBefore + line + kThemeLineTooLong + kilobytes + kThemeLineTooLongAfter.
+inline constexpr std::string_view kLineBefore = "第 ";
+inline constexpr std::string_view kThemeLineTooLong = " 行过长 (超过 ";
+inline constexpr std::string_view kThemeLineTooLongAfter = " KB), 不是主题文件, 或已损坏。";
+// kLineBefore + line + kThemeLineControl.
+inline constexpr std::string_view kThemeLineControl =
+    " 行含有控制字符或二进制数据, 不是主题文件, 或已损坏。";
+inline constexpr std::string_view kThemeEmpty = "文件是空的, 不是主题文件。";
+inline constexpr std::string_view kThemeNoSection =
+    "文件中没有 [Theme] 或 [MasterThemeSelector] 节, 不是主题文件。";
+
+// --- the previews beside the fields and of the desktop ---
+inline constexpr std::string_view kNoPreview = "无法预览";
+// Why a file shows no preview, after kNoPreview + kPreviewColon.
+inline constexpr std::string_view kPreviewMissing = "文件不存在";
+inline constexpr std::string_view kPreviewEmpty = "文件是空的";
+inline constexpr std::string_view kPreviewTooLarge = "文件太大";
+inline constexpr std::string_view kPreviewUnreadable = "无法读取文件";
+inline constexpr std::string_view kPreviewNotDecodable = "不是可识别的图像";
+inline constexpr std::string_view kPreviewDamaged = "文件不完整或已损坏";
+inline constexpr std::string_view kPreviewTooManyPixels = "图像太大";
+inline constexpr std::string_view kPreviewNotAnIcon = "文件中没有图标";
+inline constexpr std::string_view kPreviewNotAPointer = "不是指针文件";
+inline constexpr std::string_view kPreviewBadAnimation = "动画指针的文件头无效";
+// The facts under a preview, e.g. "共 3 张图片", "1024 × 768，12 KB", "32 × 32，热点 (0, 0)，
+// 8 步动画", "大小：1 KB".
+inline constexpr std::string_view kSlideshowCountBefore = "共 ";
+inline constexpr std::string_view kSlideshowCountAfter = " 张图片";
+inline constexpr std::string_view kBytes = " 字节";
+inline constexpr std::string_view kPreviewColon = "：";
+inline constexpr std::string_view kPreviewComma = "，";
+inline constexpr std::string_view kHotSpotBefore = "，热点 (";
+inline constexpr std::string_view kAnimationSteps = " 步动画";
+inline constexpr std::string_view kSizeLabel = "大小：";
+inline constexpr std::string_view kDescriptionLabel = "说明：";
+inline constexpr std::string_view kLengthLabel = "时长：";
+// The desktop icons' names on the desktop preview: Windows XP, then Windows 7.
+inline constexpr std::string_view kXpDocuments = "我的文档";
+inline constexpr std::string_view kXpComputer = "我的电脑";
+inline constexpr std::string_view kXpNetwork = "网上邻居";
+inline constexpr std::string_view kDocuments = "文档";
+inline constexpr std::string_view kComputer = "计算机";
+inline constexpr std::string_view kNetwork = "网络";
+inline constexpr std::string_view kRecycleBin = "回收站";
+inline constexpr std::string_view kRecycleBinFull = "回收站（满）";
+// The desktop preview's window, its menu item and its sample window.
+inline constexpr std::string_view kDesktopPreviewCaption = "桌面预览";
+inline constexpr std::string_view kMenuDesktopPreview = "预览桌面...\tCtrl+Shift+P";
+inline constexpr std::string_view kSampleWindowCaption = "示例窗口";
+inline constexpr std::string_view kSampleWindowText = "窗口中的文字";
+
+// --- the main window's caption ---
+inline constexpr std::string_view kWizardCaption = "Quorvel（Quorvel Ver2.0）";
+
+// --- the filters of the pickers' file dialogs ("description|masks") ---
+inline constexpr std::string_view kIconFilter = "系统图标|*.ico";
+inline constexpr std::string_view kPointerFilter = "鼠标指针|*.cur;*.ani";
+inline constexpr std::string_view kSoundFilter = "WAV音频文件|*.wav";
+inline constexpr std::string_view kScreensaverFilter = "屏幕保护文件|*.scr";
+inline constexpr std::string_view kPictureFilter = "JPG文件|*.jpg";
+inline constexpr std::string_view kStyleFilter = "可视化风格文件|*.msstyles";
+
+// --- the colour palette's popup ---
+inline constexpr std::string_view kPaletteThemeColors = "  主题颜色";
+inline constexpr std::string_view kPaletteStandardColors = "  标准色";
+inline constexpr std::string_view kPaletteAutomatic = "自动";
+inline constexpr std::string_view kPaletteOtherColors = "其他颜色...";
+
+// --- what screen readers are told ---
+// The default action of push buttons and palette cells, as the system names a button's.
+inline constexpr std::string_view kPressAction = "按下";
+
+// --- the XP sound scheme name the default scheme item fills in ---
+inline constexpr std::string_view kXpDefaultSoundScheme = "默认声音方案";
+
+// --- project files: what the writer refuses and why the reader refuses a file ---
+// The reader's messages start with kLineBefore + line + kProjectLineAfter where a line is to blame.
+inline constexpr std::string_view kProjectLineAfter = " 行: ";
+inline constexpr std::string_view kFullStop = "。";
+// kProjectKeyBefore + key + kProjectValueControl.
+inline constexpr std::string_view kProjectKeyBefore = "「";
+inline constexpr std::string_view kProjectValueControl =
+    "」的内容含有换行或其他控制字符, 无法写入方案文件。";
+// kProjectKeyBefore + key + kProjectKeyFileName + quoted name + kProjectFileNameInvalid.
+inline constexpr std::string_view kProjectKeyFileName = "」的文件名 ";
+inline constexpr std::string_view kProjectFileNameInvalid = " 无效, 无法写入方案文件。";
+// kProjectImageWithoutPath + number + kProjectImageWithoutPathAfter.
+inline constexpr std::string_view kProjectImageWithoutPath = "幻灯片的第 ";
+inline constexpr std::string_view kProjectImageWithoutPathAfter =
+    " 张图片没有路径, 无法写入方案文件。";
+// Followed by the expected first line in quotes and kFullStop.
+inline constexpr std::string_view kNotAProject = "这不是 Quorvel 方案文件: 第 1 行应为 ";
+// kProjectNewerBefore + version + kProjectNewerMiddle + own version + kProjectNewerAfter.
+inline constexpr std::string_view kProjectNewerBefore =
+    "此方案文件由较新版本的 Quorvel 保存 (格式版本 ";
+inline constexpr std::string_view kProjectNewerMiddle = "), 本程序只能打开格式版本 ";
+inline constexpr std::string_view kProjectNewerAfter = " 的方案文件。";
+inline constexpr std::string_view kProjectUtf16 =
+    "这个方案文件以 UTF-16 编码保存; 方案文件须为 UTF-8 编码。";
+inline constexpr std::string_view kProjectEmpty = "方案文件是空的。";
+// kProjectLineTooLong + kilobytes + kProjectLineTooLongAfter.
+inline constexpr std::string_view kProjectLineTooLong = "这一行过长 (超过 ";
+inline constexpr std::string_view kProjectLineTooLongAfter = " KB), 文件可能已损坏。";
+inline constexpr std::string_view kProjectBadUtf8 =
+    "不是有效的 UTF-8 文本。文件可能已损坏, 或以其他编码保存。";
+inline constexpr std::string_view kProjectControl = "含有控制字符, 文件可能已损坏。";
+inline constexpr std::string_view kProjectAfterEnd = "[End] 之后不应再有内容。";
+inline constexpr std::string_view kProjectBadLine =
+    "无法识别的内容。每一行应为 [节名]、键=值 或以 ; 开头的注释。";
+// kProjectSectionBefore + name + kProjectSectionTwice + first line + kProjectTwiceAfter.
+inline constexpr std::string_view kProjectSectionBefore = "节 [";
+inline constexpr std::string_view kProjectSectionTwice = "] 重复 (第 ";
+inline constexpr std::string_view kProjectTwiceAfter = " 行已有)。";
+// kProjectKeyWord + quoted key + kProjectKeyOutsideSection, or + kProjectKeyTwice + first line +
+// kProjectTwiceAfter.
+inline constexpr std::string_view kProjectKeyWord = "键 ";
+inline constexpr std::string_view kProjectKeyOutsideSection =
+    " 不属于任何节; 第一个 [节名] 之前只能有注释。";
+inline constexpr std::string_view kProjectKeyTwice = " 重复 (第 ";
+inline constexpr std::string_view kProjectNoEnd =
+    "方案文件不完整: 缺少最后一行 [End], 文件可能在保存或复制时被截断。";
+inline constexpr std::string_view kProjectNoPageSet =
+    "方案文件缺少 [Project] 节中的 PageSet (Win7 或 XP)。";
+// Each of the following is followed by the quoted value and kFullStop.
+inline constexpr std::string_view kProjectBadPageSet = "PageSet 应为 Win7 或 XP, 而不是 ";
+inline constexpr std::string_view kProjectBadColor =
+    "PickedColor 应为六位十六进制数 (如 0066FF), 而不是 ";
+// After the key.
+inline constexpr std::string_view kProjectBadTick = " 应为 1 (勾选) 或 0 (不勾选), 而不是 ";
+// key + kProjectBadNumber + maximum + kProjectBadNumberAfter + quoted value + kFullStop.
+inline constexpr std::string_view kProjectBadNumber = " 应为 0 到 ";
+inline constexpr std::string_view kProjectBadNumberAfter = " 之间的整数, 而不是 ";
+// name key + kProjectNameWithoutPath + path key + kProjectNameWithoutPathAfter.
+inline constexpr std::string_view kProjectNameWithoutPath = " 给出了文件名, 但没有对应的 ";
+inline constexpr std::string_view kProjectNameWithoutPathAfter = " (路径)。";
+// kProjectFileName + quoted name + kCopyNameInvalid (or kCopyNameIsDevice,
+// kCopyNameHasDirectionControl).
+inline constexpr std::string_view kProjectFileName = "文件名 ";
+inline constexpr std::string_view kCopyNameInvalid =
+    " 无效: 复制到主题包中的文件名不能含有 \\ / : * ? \" < > | 或控制字符, 也不能是 . 或 ..。";
+// name key + kProjectNameEmptyPath + path key + kProjectEmptyPathAfter.
+inline constexpr std::string_view kProjectNameEmptyPath = " 给出了文件名, 但 ";
+inline constexpr std::string_view kProjectEmptyPathAfter = " 的路径是空的。";
+// kProjectBadImageNumber + maximum + kProjectBadImageNumberAfter + quoted key + kFullStop.
+inline constexpr std::string_view kProjectBadImageNumber = "幻灯片图片的编号应为 1 到 ";
+inline constexpr std::string_view kProjectBadImageNumberAfter = " 之间的整数: ";
+// Followed by the missing number and kFullStop.
+inline constexpr std::string_view kProjectImageGap =
+    "幻灯片图片应从 Image1 起连续编号, 这里缺少 Image";
+// kProjectImageBefore + key + kProjectEmptyPathAfter.
+inline constexpr std::string_view kProjectImageBefore = "幻灯片图片 ";
+
 } // namespace quorvel::text

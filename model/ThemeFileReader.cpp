@@ -2,6 +2,7 @@
 
 #include "model/IniText.h"
 #include "model/ProjectFile.h"
+#include "model/Texts.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -24,29 +25,26 @@ Decoded decode(std::string_view bytes, Platform& platform) {
     if (bytes.starts_with("\xFF\xFE")) {
         auto text = utf8::fromUtf16LeBytes(bytes.substr(2));
         if (!text) {
-            return {std::nullopt, "文件声明为 UTF-16 编码, 但内容不是有效的 UTF-16 文本 "
-                                  "(文件可能已损坏或被截断)。"};
+            return {std::nullopt, std::string(text::kThemeBadUtf16)};
         }
         return {std::move(text), {}};
     }
     if (bytes.starts_with("\xFE\xFF")) {
-        return {std::nullopt, "文件是 UTF-16 大端序 (big-endian) 编码, 无法读取; 请以 ANSI、"
-                              "UTF-8 或 Unicode (UTF-16 LE) 编码保存。"};
+        return {std::nullopt, std::string(text::kThemeBigEndian)};
     }
     if (bytes.starts_with("\xEF\xBB\xBF")) {
         bytes.remove_prefix(3);
         if (!isValidUtf8(bytes)) {
-            return {std::nullopt, "文件声明为 UTF-8 编码, 但内容不是有效的 UTF-8 文本 "
-                                  "(可能以其他编码保存, 或已损坏)。"};
+            return {std::nullopt, std::string(text::kThemeBadUtf8)};
         }
         return {std::string(bytes), {}};
     }
     if (bytes.find('\0') != std::string_view::npos) {
-        return {std::nullopt, "文件含有二进制数据, 不是主题文件。"};
+        return {std::nullopt, std::string(text::kThemeBinary)};
     }
     auto text = platform.fromAnsi(bytes);
     if (!text) {
-        return {std::nullopt, "文件含有当前系统代码页中无效的字符, 不是主题文件, 或已损坏。"};
+        return {std::nullopt, std::string(text::kThemeOutsideCodePage)};
     }
     return {std::move(text), {}};
 }
@@ -70,14 +68,15 @@ Parsed parseIni(std::string_view text) {
     Keys* current = nullptr;
     while (lines.next(line)) {
         if (line.size() > kMaxThemeLineBytes) {
-            parsed.error = "第 " + std::to_string(lines.number()) + " 行过长 (超过 " +
+            parsed.error = std::string(text::kLineBefore) + std::to_string(lines.number()) +
+                           std::string(text::kThemeLineTooLong) +
                            std::to_string(kMaxThemeLineBytes / 1024) +
-                           " KB), 不是主题文件, 或已损坏。";
+                           std::string(text::kThemeLineTooLongAfter);
             return parsed;
         }
         if (hasControlCharacter(line)) {
-            parsed.error = "第 " + std::to_string(lines.number()) +
-                           " 行含有控制字符或二进制数据, 不是主题文件, 或已损坏。";
+            parsed.error = std::string(text::kLineBefore) + std::to_string(lines.number()) +
+                           std::string(text::kThemeLineControl);
             return parsed;
         }
         const IniLine entry = parseIniLine(line);
@@ -284,7 +283,7 @@ std::optional<PageSet> detectPageSet(const ThemeText& theme) {
 
 ThemeReadResult readThemeFile(std::string_view bytes, Platform& platform) {
     if (bytes.empty()) {
-        return {std::nullopt, "文件是空的, 不是主题文件。"};
+        return {std::nullopt, std::string(text::kThemeEmpty)};
     }
     const Decoded decoded = decode(bytes, platform);
     if (!decoded.text) {
@@ -296,7 +295,7 @@ ThemeReadResult readThemeFile(std::string_view bytes, Platform& platform) {
     }
     const ThemeText theme(parsed.sections, platform);
     if (!theme.hasSection("Theme") && !theme.hasSection("MasterThemeSelector")) {
-        return {std::nullopt, "文件中没有 [Theme] 或 [MasterThemeSelector] 节, 不是主题文件。"};
+        return {std::nullopt, std::string(text::kThemeNoSection)};
     }
 
     ThemeImport out;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/AppState.h"
+#include "model/Texts.h"
 
 #include <string>
 #include <string_view>
@@ -40,7 +41,7 @@ struct Description {
 };
 
 // The default action of push buttons and palette cells, as the system names a button's.
-inline constexpr const char* kPressAction = "按下";
+inline constexpr const char* kPressAction = text::kPressAction.data();
 
 // What a push button is like at the moment.
 struct ButtonFacts {

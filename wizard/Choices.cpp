@@ -64,7 +64,7 @@ const SchemeGroup& soundSchemeGroup(PageSet set) {
                            defaultName};
     };
     static const SchemeGroup win7 = group(PageSet::Win7, "@%SystemRoot%\\System32\\mmres.dll,-800");
-    static const SchemeGroup xp = group(PageSet::Xp, "默认声音方案");
+    static const SchemeGroup xp = group(PageSet::Xp, text::kXpDefaultSoundScheme);
     return set == PageSet::Win7 ? win7 : xp;
 }
 

@@ -18,32 +18,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "用法 (Usage):\n"
-    "  quorvel.exe [FILE]\n"
-    "      打开 Quorvel 方案 (*.quorvel)、主题文件 (*.theme) 或主题包 (*.themepack,\n"
-    "      *.deskthemepack)。Opens a project, .theme file or theme pack in the wizard.\n"
-    "  quorvel.exe --generate FILE [--for win7|xp] [--name NAME] [--display-name TEXT]\n"
-    "                              [--save-to FOLDER | --pack OUT]\n"
-    "      不打开窗口, 由方案或主题文件生成主题。\n"
-    "      Generates the theme of a project or .theme file without a window.\n"
-    "      --for           页面组 (win7 或 xp), 文件本身未指明时使用。\n"
-    "                      The page set, when the file does not tell.\n"
-    "      --name          生成名称 (the theme name; a .theme file: its own file name)\n"
-    "      --display-name  显示名称 (the display name; a .theme file: its DisplayName)\n"
-    "      --save-to       保存位置 (the save location; required for a .theme file)\n"
-    "      --pack OUT      导出主题包 (*.themepack 或 *.deskthemepack) 而不是主题文件夹;\n"
-    "                      不需要 --save-to。Exports a theme pack instead (Windows 7 pages).\n"
-    "  quorvel.exe --generate FILE --install [--no-apply] [--for ...] [--name ...]\n"
-    "                              [--display-name ...]\n"
-    "      安装到当前用户的主题文件夹并交给系统应用; 同名主题已安装时不作更改 (退出代码 2)。\n"
-    "      Installs the theme for the current user and opens it with the system.\n"
-    "      --no-apply      只安装, 不应用 (install without opening)\n"
-    "  quorvel.exe --help\n"
-    "      显示本说明。Shows this text.\n"
-    "退出代码 (Exit codes): 0 全部写入 (all written), 1 主题包已生成但有项目失败 (written, some\n"
-    "items failed), 2 未写入任何内容 (refused before writing), 64 命令行有误 (wrong command "
-    "line).\n";
+constexpr std::string_view kUsage = text::kUsage;
 
 CommandLine wrong(std::string error) {
     CommandLine command;
@@ -152,7 +127,7 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
         std::string_view argument = arguments[i];
         if (argument == "--help" || argument == "-h" || argument == "/?") {
             if (arguments.size() != 1) {
-                return wrong("--help 不能与其他参数一起使用 (--help stands alone)");
+                return wrong(std::string(text::kCliHelpAlone));
             }
             command.action = CommandLine::Action::Help;
             return command;
@@ -165,7 +140,7 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
         if (argument == "--install" || argument == "--no-apply") {
             bool& given = argument == "--install" ? command.install : noApply;
             if (given) {
-                return wrong(std::string(argument) + " 重复 (given twice)");
+                return wrong(std::string(argument) + std::string(text::kCliGivenTwice));
             }
             given = true;
             options = true;
@@ -173,7 +148,7 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
         }
         if (argument == "--generate") {
             if (generate) {
-                return wrong("--generate 重复 (given twice)");
+                return wrong(std::string(text::kCliGenerateTwice));
             }
             generate = true;
             continue;
@@ -195,28 +170,28 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
             } else if (option == "--pack") {
                 target = &command.pack;
             } else if (option != "--for") {
-                return wrong("未知选项 (unknown option): " + std::string(argument));
+                return wrong(std::string(text::kCliUnknownOption) + std::string(argument));
             }
             if (!value) {
                 if (i + 1 >= arguments.size()) {
-                    return wrong(std::string(option) + " 缺少值 (needs a value)");
+                    return wrong(std::string(option) + std::string(text::kCliNeedsValue));
                 }
                 value = arguments[++i];
             }
             if (option == "--for") {
                 if (command.pageSet) {
-                    return wrong("--for 重复 (given twice)");
+                    return wrong(std::string(text::kCliForTwice));
                 }
                 if (equalsIgnoringAsciiCase(*value, "win7")) {
                     command.pageSet = PageSet::Win7;
                 } else if (equalsIgnoringAsciiCase(*value, "xp")) {
                     command.pageSet = PageSet::Xp;
                 } else {
-                    return wrong("--for 只能是 win7 或 xp (win7 or xp): " + *value);
+                    return wrong(std::string(text::kCliForValue) + *value);
                 }
             } else {
                 if (*target) {
-                    return wrong(std::string(option) + " 重复 (given twice)");
+                    return wrong(std::string(option) + std::string(text::kCliGivenTwice));
                 }
                 *target = std::move(*value);
             }
@@ -224,28 +199,28 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
             continue;
         }
         if (hasFile) {
-            return wrong("只能给出一个文件 (one file only): " + std::string(argument));
+            return wrong(std::string(text::kCliOneFile) + std::string(argument));
         }
         command.file = std::string(argument);
         hasFile = true;
     }
     command.apply = !noApply;
     if (noApply && !command.install) {
-        return wrong("--no-apply 需要 --install (needs --install)");
+        return wrong(std::string(text::kCliNoApplyAlone));
     }
     if (command.install && (command.pack || command.saveTo)) {
-        return wrong("--install 不能与 --pack 或 --save-to 同用 (--install takes neither)");
+        return wrong(std::string(text::kCliInstallTakesNeither));
     }
     if (command.pack && command.saveTo) {
-        return wrong("--pack 不能与 --save-to 同用 (--pack takes no --save-to)");
+        return wrong(std::string(text::kCliPackTakesNoSaveTo));
     }
     if (generate) {
         if (!hasFile) {
-            return wrong("--generate 需要一个文件 (needs a file)");
+            return wrong(std::string(text::kCliGenerateNeedsFile));
         }
         command.action = CommandLine::Action::Generate;
     } else if (options) {
-        return wrong("选项只能与 --generate 一起使用 (options need --generate)");
+        return wrong(std::string(text::kCliOptionsAlone));
     }
     return command;
 }
@@ -300,7 +275,7 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
         return {kExitUsage, std::string(kUsage)};
     }
     if (document.theme && !command.saveTo && !command.install && !command.pack) {
-        return {kExitUsage, "主题文件需要 --save-to (a .theme file needs --save-to)\n"};
+        return {kExitUsage, std::string(text::kCliThemeNeedsSaveTo)};
     }
     const PageSet set = document.state->pageSet;
     const PageSetControls& c = pageSetControls(set);

@@ -5,6 +5,7 @@
 
 #include "model/AppState.h"
 #include "model/Geometry.h"
+#include "model/Texts.h"
 
 #include <string>
 #include <vector>
@@ -26,12 +27,13 @@ inline constexpr Rect kThemeColorsLabel{2, 26, 171, 23};     // 标签_主题颜
 inline constexpr Rect kStandardColorsLabel{2, 136, 171, 22}; // 标签_标准色
 inline constexpr Rect kOtherColorsButton{2, 181, 172, 27};   // 超级按钮_其他颜色
 
-inline constexpr const char* kThemeColorsCaption = "  主题颜色";
-inline constexpr const char* kStandardColorsCaption = "  标准色";
-inline constexpr const char* kAutomaticCaption = "自动";
-inline constexpr const char* kOtherColorsCaption = "其他颜色...";
+// The catalogue's texts are literals, so each data() ends with a NUL.
+inline constexpr const char* kThemeColorsCaption = text::kPaletteThemeColors.data();
+inline constexpr const char* kStandardColorsCaption = text::kPaletteStandardColors.data();
+inline constexpr const char* kAutomaticCaption = text::kPaletteAutomatic.data();
+inline constexpr const char* kOtherColorsCaption = text::kPaletteOtherColors.data();
 // Both labels: this font at 9 points (12 pixels high), normal weight, GB2312 character set.
-inline constexpr const char* kLabelFontName = "宋体";
+inline constexpr const char* kLabelFontName = "宋体"; // catalogue: not shown (a font's name)
 inline constexpr int kLabelFontHeight = 12;
 inline constexpr Rgb kLabelTextColor{0, 0, 128};
 inline constexpr Rgb kLabelBackColor{221, 231, 238};

@@ -16,12 +16,12 @@ namespace quorvel {
 
 // The filters of the file dialogs ("description|masks"; the dialog closes the list with "||").
 namespace filter {
-inline constexpr std::string_view kIcon = "系统图标|*.ico";
-inline constexpr std::string_view kPointer = "鼠标指针|*.cur;*.ani";
-inline constexpr std::string_view kSound = "WAV音频文件|*.wav";
-inline constexpr std::string_view kScreensaver = "屏幕保护文件|*.scr";
-inline constexpr std::string_view kPicture = "JPG文件|*.jpg";
-inline constexpr std::string_view kStyle = "可视化风格文件|*.msstyles";
+inline constexpr std::string_view kIcon = text::kIconFilter;
+inline constexpr std::string_view kPointer = text::kPointerFilter;
+inline constexpr std::string_view kSound = text::kSoundFilter;
+inline constexpr std::string_view kScreensaver = text::kScreensaverFilter;
+inline constexpr std::string_view kPicture = text::kPictureFilter;
+inline constexpr std::string_view kStyle = text::kStyleFilter;
 } // namespace filter
 
 // The filter with the closing "||" added unless it already ends with it.

@@ -1,6 +1,7 @@
 #include "wizard/Preview.h"
 
 #include "model/AsciiCase.h"
+#include "model/Texts.h"
 #include "wizard/Pickers.h"
 #include "wizard/WindowStyle.h"
 
@@ -119,27 +120,27 @@ std::optional<Request> requestFor(ControlId field, std::string_view fieldText,
 std::string_view failureText(Failure failure) {
     switch (failure) {
     case Failure::Missing:
-        return "文件不存在";
+        return text::kPreviewMissing;
     case Failure::Empty:
-        return "文件是空的";
+        return text::kPreviewEmpty;
     case Failure::TooLarge:
-        return "文件太大";
+        return text::kPreviewTooLarge;
     case Failure::Unreadable:
-        return "无法读取文件";
+        return text::kPreviewUnreadable;
     case Failure::NotDecodable:
-        return "不是可识别的图像";
+        return text::kPreviewNotDecodable;
     case Failure::Damaged:
-        return "文件不完整或已损坏";
+        return text::kPreviewDamaged;
     case Failure::TooManyPixels:
-        return "图像太大";
+        return text::kPreviewTooManyPixels;
     case Failure::NotAnIcon:
-        return "文件中没有图标";
+        return text::kPreviewNotAnIcon;
     case Failure::NotAPointer:
-        return "不是指针文件";
+        return text::kPreviewNotAPointer;
     case Failure::BadAnimation:
-        return "动画指针的文件头无效";
+        return text::kPreviewBadAnimation;
     }
-    return "无法读取文件";
+    return text::kPreviewUnreadable;
 }
 
 std::uint64_t maxBytes(Kind kind) {
@@ -210,12 +211,13 @@ std::vector<Placed> thumbnailRow(std::span<const Size> images, Size cell, int pa
 }
 
 std::string slideshowCountText(int total) {
-    return "共 " + std::to_string(total) + " 张图片";
+    return std::string(text::kSlideshowCountBefore) + std::to_string(total) +
+           std::string(text::kSlideshowCountAfter);
 }
 
 std::string sizeText(std::uint64_t bytes) {
     if (bytes < 1024) {
-        return std::to_string(bytes) + " 字节";
+        return std::to_string(bytes) + std::string(text::kBytes);
     }
     const char* units[] = {"KB", "MB", "GB", "TB"};
     double value = static_cast<double>(bytes) / 1024.0;
@@ -281,9 +283,11 @@ DesktopScene desktopScene(const Controls& controls, const ThemeProject& project,
 
 std::array<std::string_view, ThemeProject::kIconCount> desktopLabels(bool xp) {
     if (xp) {
-        return {"我的文档", "我的电脑", "网上邻居", "回收站", "回收站（满）"};
+        return {text::kXpDocuments, text::kXpComputer, text::kXpNetwork, text::kRecycleBin,
+                text::kRecycleBinFull};
     }
-    return {"文档", "计算机", "网络", "回收站", "回收站（满）"};
+    return {text::kDocuments, text::kComputer, text::kNetwork, text::kRecycleBin,
+            text::kRecycleBinFull};
 }
 
 Rgb defaultBackground(bool xp) {

@@ -3,6 +3,7 @@
 // layout of thumbnails, and the scene and layout of the desktop preview.
 #pragma once
 
+#include "model/Texts.h"
 #include "model/ThemeProject.h"
 #include "wizard/ControlId.h"
 #include "wizard/ControlLook.h"
@@ -66,7 +67,7 @@ enum class Failure {
     NotAPointer,   // not a cursor file
     BadAnimation,  // an animated pointer whose header is not sane
 };
-inline constexpr std::string_view kNoPreview = "无法预览";
+inline constexpr std::string_view kNoPreview = text::kNoPreview;
 // The reason in a few words, shown after kNoPreview.
 std::string_view failureText(Failure failure);
 

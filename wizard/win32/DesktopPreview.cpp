@@ -1,5 +1,6 @@
 #include "wizard/win32/DesktopPreview.h"
 
+#include "model/Texts.h"
 #include "platform/win32/WideText.h"
 #include "wizard/Dpi.h"
 #include "wizard/win32/Gdi.h"
@@ -18,10 +19,6 @@ namespace {
 constexpr UINT kLoaded = WM_APP + 41;
 constexpr UINT kDpiChanged = 0x02E0; // WM_DPICHANGED, absent from older headers
 constexpr UINT_PTR kSlideshowTimer = 1;
-constexpr wchar_t kCaption[] = L"桌面预览";
-constexpr wchar_t kMenuText[] = L"预览桌面...\tCtrl+Shift+P";
-constexpr wchar_t kSampleCaption[] = L"示例窗口";
-constexpr wchar_t kSampleText[] = L"窗口中的文字";
 
 enum Channel { kWallpaperChannel = 0, kIconChannel = 1, kPointerChannel = 2 };
 
@@ -139,9 +136,9 @@ bool DesktopPreviewWindow::create() {
         return false;
     }
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
-    window_ =
-        ::CreateWindowExW(WS_EX_DLGMODALFRAME, kDesktopPreviewClass, kCaption, style, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 100, 100, owner_, nullptr, instance_, this);
+    window_ = ::CreateWindowExW(WS_EX_DLGMODALFRAME, kDesktopPreviewClass,
+                                toWide(text::kDesktopPreviewCaption).c_str(), style, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 100, 100, owner_, nullptr, instance_, this);
     if (!window_) {
         return false;
     }
@@ -281,7 +278,7 @@ void DesktopPreviewWindow::paint(HDC target) {
     }
     ::SetBkMode(dc, TRANSPARENT);
     if (wallpaper_ && wallpaper_->failure) {
-        const std::wstring note = toWide(preview::kNoPreview) + L"：" +
+        const std::wstring note = toWide(preview::kNoPreview) + toWide(text::kPreviewColon) +
                                   toWide(preview::failureText(*wallpaper_->failure));
         const gdi::Selection font(dc, labelFont_.get());
         ::SetTextColor(dc, RGB(255, 255, 255));
@@ -343,7 +340,7 @@ void DesktopPreviewWindow::paint(HDC target) {
         RECT text = caption;
         text.left += scaleToDpi(4, dpi_);
         ::SetTextColor(dc, scene_.xp ? RGB(255, 255, 255) : RGB(0, 0, 0));
-        ::DrawTextW(dc, kSampleCaption, -1, &text,
+        ::DrawTextW(dc, toWide(text::kSampleWindowCaption).c_str(), -1, &text,
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
         // The close button at the caption's right end.
         const int side = std::max(8, l.caption.height - scaleToDpi(6, dpi_));
@@ -357,7 +354,8 @@ void DesktopPreviewWindow::paint(HDC target) {
         RECT inside = client;
         ::InflateRect(&inside, -scaleToDpi(8, dpi_), -scaleToDpi(6, dpi_));
         ::SetTextColor(dc, RGB(0, 0, 0));
-        ::DrawTextW(dc, kSampleText, -1, &inside, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        ::DrawTextW(dc, toWide(text::kSampleWindowText).c_str(), -1, &inside,
+                    DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
 
     // The Arrow pointer resting on the desktop, its hot spot at the layout's point.
@@ -470,7 +468,8 @@ void addDesktopPreviewCommand(HWND window) {
     // group of commands the window put there before it.
     const int count = ::GetMenuItemCount(menu);
     const UINT at = count >= 2 ? static_cast<UINT>(count - 2) : 0;
-    ::InsertMenuW(menu, at, MF_BYPOSITION | MF_STRING, kDesktopPreviewCommand, kMenuText);
+    ::InsertMenuW(menu, at, MF_BYPOSITION | MF_STRING, kDesktopPreviewCommand,
+                  toWide(text::kMenuDesktopPreview).c_str());
 }
 
 bool isDesktopPreviewCommand(WPARAM command) {

@@ -1,5 +1,6 @@
 #include "wizard/win32/FieldPreviews.h"
 
+#include "model/Texts.h"
 #include "platform/win32/WideText.h"
 #include "wizard/Dpi.h"
 #include "wizard/Preview.h"
@@ -245,7 +246,7 @@ void FieldPreviews::layout(HDC dc) {
         bottom = std::max(bottom, top + height + gap);
     };
     if (c.items.size() == 1 && first.failure) {
-        c.lines.push_back(wide(preview::kNoPreview) + L"：" +
+        c.lines.push_back(wide(preview::kNoPreview) + wide(text::kPreviewColon) +
                           wide(preview::failureText(*first.failure)));
     } else if (c.kind == Kind::Image && c.row) {
         const preview::Size cell = {scaleToDpi(preview::kSlideshowBox.width, dpi_),
@@ -264,7 +265,7 @@ void FieldPreviews::layout(HDC dc) {
         place(0, pad, pad, first.pixels.width, first.pixels.height);
         c.lines.push_back(first.fileName);
         c.lines.push_back(std::to_wstring(first.original.width) + L" × " +
-                          std::to_wstring(first.original.height) + L"，" +
+                          std::to_wstring(first.original.height) + wide(text::kPreviewComma) +
                           wide(preview::sizeText(first.bytes)));
     } else if (c.kind == Kind::IconFile || c.kind == Kind::IconInModule) {
         // The two sizes side by side, standing on one line.
@@ -278,21 +279,23 @@ void FieldPreviews::layout(HDC dc) {
               std::max(1, first.pointerSize.height));
         c.lines.push_back(first.fileName);
         std::wstring facts = std::to_wstring(first.pointerSize.width) + L" × " +
-                             std::to_wstring(first.pointerSize.height) + L"，热点 (" +
-                             std::to_wstring(first.hotX) + L", " + std::to_wstring(first.hotY) +
-                             L")";
+                             std::to_wstring(first.pointerSize.height) +
+                             wide(text::kHotSpotBefore) + std::to_wstring(first.hotX) + L", " +
+                             std::to_wstring(first.hotY) + L")";
         if (!first.animation.rates.empty()) {
-            facts += L"，" + std::to_wstring(first.animation.steps) + L" 步动画";
+            facts += wide(text::kPreviewComma) + std::to_wstring(first.animation.steps) +
+                     wide(text::kAnimationSteps);
         }
         c.lines.push_back(facts);
     } else {
         c.lines.push_back(first.fileName);
-        c.lines.push_back(L"大小：" + wide(preview::sizeText(first.bytes)));
+        c.lines.push_back(wide(text::kSizeLabel) + wide(preview::sizeText(first.bytes)));
         if (!first.description.empty()) {
-            c.lines.push_back(L"说明：" + wide(first.description));
+            c.lines.push_back(wide(text::kDescriptionLabel) + wide(first.description));
         }
         if (first.lengthMs) {
-            c.lines.push_back(L"时长：" + wide(preview::durationText(*first.lengthMs)));
+            c.lines.push_back(wide(text::kLengthLabel) +
+                              wide(preview::durationText(*first.lengthMs)));
         }
     }
     const gdi::Selection font(dc, font_.get());

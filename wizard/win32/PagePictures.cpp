@@ -144,6 +144,7 @@ RECT pictogramPlace(const RECT& frame, SIZE pointer) {
     return {left, top, left + size, top + size};
 }
 
+// catalogue: off (the fonts' own names, which the user does not read)
 std::wstring chineseFace() {
     static const std::wstring face =
         firstFace({L"微软雅黑", L"Microsoft YaHei", L"宋体", L"SimSun", L"文泉驿微米黑",
@@ -158,6 +159,7 @@ std::wstring boldChineseFace() {
     }();
     return face;
 }
+// catalogue: on
 
 WizardFonts makeWizardFonts(int dpi) {
     WizardFonts fonts;

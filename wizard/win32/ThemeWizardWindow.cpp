@@ -117,8 +117,8 @@ bool ThemeWizardWindow::create(int showCommand) {
     const int left = work.left + (work.right - work.left - width) / 2;
     const int top = work.top + (work.bottom - work.top - height) / 2;
 
-    window_ = ::CreateWindowExW(exStyle, kWizardWindowClass, kWizardCaption, style, left, top,
-                                width, height, nullptr, nullptr, instance_, this);
+    window_ = ::CreateWindowExW(exStyle, kWizardWindowClass, toWide(text::kWizardCaption).c_str(),
+                                style, left, top, width, height, nullptr, nullptr, instance_, this);
     if (!window_) {
         return false;
     }

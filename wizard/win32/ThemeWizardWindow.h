@@ -48,7 +48,6 @@ enum ProjectCommand : UINT {
 };
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
-inline constexpr wchar_t kWizardCaption[] = L"Quorvel（Quorvel Ver2.0）";
 inline constexpr int kWindowWidth = 500;
 inline constexpr int kWindowHeight = 367;
 
