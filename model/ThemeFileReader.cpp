@@ -435,7 +435,7 @@ ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& c
         open.tick("UseOwnScreensaver");
     }
     open.file("Wallpaper", theme.wallpaper, FileKind::Image, &open.picks().wallpaperFile);
-    if (!theme.systemVisualStyle.empty()) {
+    if (set == PageSet::Win7 && !theme.systemVisualStyle.empty()) {
         // The system's own style is named where the system keeps it, as a screensaver of the
         // system's list is: it stays the pick on a system that lacks it (a pack opened under
         // another Windows), and a theme made from it names it there again.

@@ -104,9 +104,12 @@ TEST(PackRoundTrip, ExportOpenExportGivesTheSameMembers) {
     const std::string first = root + "\\港湾.themepack";
     const std::string second = root + "\\again\\港湾.themepack";
     ASSERT_TRUE(fs.makeDirectory(root + "\\again"));
+    ASSERT_TRUE(fs.makeDirectory(root + "\\folder"));
     const std::vector<std::vector<std::string>> runs = {
         {"--generate", project, "--pack", first},
         {"--generate", first, "--pack", second},
+        // A theme folder made from the opened pack names the system's style where it is.
+        {"--generate", first, "--save-to", root + "\\folder"},
     };
     std::vector<std::string> outputs;
     for (const std::vector<std::string>& arguments : runs) {
