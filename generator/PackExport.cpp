@@ -181,7 +181,9 @@ public:
         return name;
     }
     std::string visualStyleValue(const AssetRef& style) override {
-        if (!style.sourcePath.empty()) {
+        // The system's own style (a pick that names it where the system keeps it) is what the
+        // pack names anyway; only a style of the user's own is left out.
+        if (!style.sourcePath.empty() && style.sourcePath.front() != '%') {
             plan_.leftOut.push_back(std::string(text::kPackStyleLeftOut) + style.sourcePath);
         }
         return std::string(kind_ == PackKind::DeskThemePack ? kDeskThemePackStyle

@@ -55,6 +55,10 @@ public:
         std::string name = style.fileName;
         if (style.sourcePath.empty()) {
             run_.fail(std::string(text::kNoVisualStyleInTheme));
+        } else if (style.sourcePath.front() == '%') {
+            // The system's own style (picked from an opened theme that named it so) stays where
+            // the system keeps it, beside the language and shell files it needs there.
+            return style.sourcePath;
         } else {
             name = run_.copyAsset(style, kPackRoot);
         }

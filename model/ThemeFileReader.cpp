@@ -128,6 +128,14 @@ public:
         replaceReference(text, "%WinDir%", "%SystemRoot%");
         return text.find('%') == std::string::npos ? text : platform_.expandEnvironment(text);
     }
+    // A path that starts with a reference to the system folder, with %ResourceDir% and %WinDir%
+    // written as %SystemRoot% references and nothing expanded; empty for any other path.
+    static std::string systemReference(std::string_view path) {
+        std::string text(path);
+        replaceReference(text, "%ResourceDir%", "%SystemRoot%\\Resources");
+        replaceReference(text, "%WinDir%", "%SystemRoot%");
+        return startsWithIgnoringAsciiCase(text, "%SystemRoot%\\") ? text : std::string();
+    }
     std::string path(std::string_view section, std::string_view key) const {
         const std::string text = value(section, key);
         // A resource reference names a string, not a file.
@@ -325,6 +333,9 @@ ThemeReadResult readThemeFile(std::string_view bytes, Platform& platform) {
     out.screensaver = theme.path("boot", "SCRNSAVE.EXE");
     out.wallpaper = theme.path("Control Panel\\Desktop", "Wallpaper");
     out.visualStyle = theme.path("VisualStyles", "Path");
+    if (!out.visualStyle.empty()) {
+        out.systemVisualStyle = ThemeText::systemReference(theme.value("VisualStyles", "Path"));
+    }
     readSlideshow(theme, out);
     readColorization(theme, out);
     return {std::move(out), {}};
@@ -423,8 +434,17 @@ ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& c
         open.tick("UseOwnScreensaver");
     }
     open.file("Wallpaper", theme.wallpaper, FileKind::Image, &open.picks().wallpaperFile);
-    open.file("VisualStyle", theme.visualStyle, FileKind::VisualStyle,
-              &open.picks().visualStyleFile);
+    if (set == PageSet::Win7 && !theme.systemVisualStyle.empty()) {
+        // The system's own style is named where the system keeps it, as a screensaver of the
+        // system's list is: it stays the pick on a system that lacks it (a pack opened under
+        // another Windows), and a theme made from it names it there again.
+        open.text("VisualStyle", theme.systemVisualStyle);
+        open.picks().visualStyleFile = {theme.systemVisualStyle,
+                                        std::string(pathFileName(theme.systemVisualStyle))};
+    } else {
+        open.file("VisualStyle", theme.visualStyle, FileKind::VisualStyle,
+                  &open.picks().visualStyleFile);
+    }
     open.text("DisplayName", theme.displayName);
 
     if (set == PageSet::Win7) {

@@ -34,6 +34,10 @@ struct ThemeImport {
     std::string wallpaper;
     std::vector<std::string> slideshow; // in the order of their ItemNPath numbers
     std::string visualStyle;
+    // The visual style as the theme names it when that is the system's own, a path below a
+    // reference to the system folder (%ResourceDir% and %WinDir% written as %SystemRoot%, nothing
+    // expanded): every system the theme goes to has it there. Empty for any other style.
+    std::string systemVisualStyle;
 
     // Empty when missing or only a resource string.
     std::string cursorSchemeName;

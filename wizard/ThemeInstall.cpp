@@ -157,9 +157,11 @@ void installSystemFiles(const ThemeRequest& request, const InstallLocations& at,
                         SystemShell& shell, std::vector<std::string>& failures) {
     const ThemeProject& project = request.project;
     const bool xp = request.pageSet == PageSet::Xp;
-    const std::string style = project.visualStyleFile.sourcePath.empty()
-                                  ? std::string()
-                                  : project.visualStyleFile.fileName;
+    // The system's own style (a pick below a system folder reference) is named where it is.
+    const std::string& styleSource = project.visualStyleFile.sourcePath;
+    const bool systemStyle = styleSource.starts_with('%');
+    const std::string style =
+        styleSource.empty() || systemStyle ? std::string() : project.visualStyleFile.fileName;
     const bool ownScreensaver = request.ownScreensaverTicked && !request.systemScreensaverTicked;
     const std::string screensaver = ownScreensaver ? project.screensaverFile.fileName : "";
     std::vector<std::array<std::string, 3>> keys;
@@ -169,9 +171,11 @@ void installSystemFiles(const ThemeRequest& request, const InstallLocations& at,
         keys.push_back({"boot", "SCRNSAVE.EXE", project.screensaverFile.sourcePath});
     }
     if (style.empty()) {
-        // The run already named the missing style; the theme falls back to the system's own.
+        // The system's own style, or none: the run already named the missing style, and the
+        // theme falls back to the system's own.
         keys.push_back(
-            {"VisualStyles", "Path", std::string(xp ? kXpSystemStyle : kWin7SystemStyle)});
+            {"VisualStyles", "Path",
+             systemStyle ? styleSource : std::string(xp ? kXpSystemStyle : kWin7SystemStyle)});
     }
     if (!style.empty() || !screensaver.empty()) {
         std::vector<std::string> copyFailures =
