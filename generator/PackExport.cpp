@@ -106,9 +106,9 @@ private:
 };
 
 // The pack as the theme's keys are written: every placed file becomes a member once.
-class PackTarget : public Win7ThemeTarget {
+class CabinetThemeTarget : public Win7ThemeTarget {
 public:
-    PackTarget(PackKind kind, Platform& platform, PackPlan& plan)
+    CabinetThemeTarget(PackKind kind, Platform& platform, PackPlan& plan)
         : kind_(kind), platform_(platform), plan_(plan) {}
 
     ThemeText theme;
@@ -240,7 +240,7 @@ PackKind packKindOf(std::string_view path) {
 
 PackPlan planPack(const ThemeRequest& request, PackKind kind, Platform& platform) {
     PackPlan plan;
-    PackTarget target(kind, platform, plan);
+    CabinetThemeTarget target(kind, platform, plan);
     const std::string themeName = target.reserveName("", request.project.themeName + ".theme");
     target.writeKey("Theme", "DisplayName", request.project.displayName);
     writeWin7ThemeKeys(request, target);

@@ -104,7 +104,7 @@ inline constexpr std::string_view kPackDamaged =
 inline constexpr std::string_view kPackUnsupported =
     "主题包使用了本程序在此系统上无法解开的压缩方式或格式版本。";
 // Followed by the folder.
-inline constexpr std::string_view kPackWriteFailed = "无法把主题包解开到文件夹: ";
+inline constexpr std::string_view kPackExtractFailed = "无法把主题包解开到文件夹: ";
 inline constexpr std::string_view kPackNoDataFolder =
     "系统没有提供当前用户的应用程序数据文件夹, 无法解开主题包。";
 // kPackBadNameBefore + name + kPackBadNameAfter + one of the reasons below.

@@ -114,7 +114,7 @@ std::string statusMessage(CabinetStatus status, const std::string& folder) {
     case CabinetStatus::Unsupported:
         return std::string(text::kPackUnsupported);
     case CabinetStatus::WriteFailed:
-        return std::string(text::kPackWriteFailed) + folder;
+        return std::string(text::kPackExtractFailed) + folder;
     case CabinetStatus::Done:
     case CabinetStatus::Damaged:
     case CabinetStatus::Stopped:
@@ -301,14 +301,14 @@ PackExtraction extractThemePack(const std::string& pack, const std::string& pack
         return result;
     }
     if (!makeFolders(packs, platform)) {
-        result.error = std::string(text::kPackWriteFailed) + packs;
+        result.error = std::string(text::kPackExtractFailed) + packs;
         return result;
     }
 
     const std::string target = join(packs, packFolderName(pack));
     const std::string temporary = makeFreshFolder(target + ".part~", platform);
     if (temporary.empty()) {
-        result.error = std::string(text::kPackWriteFailed) + packs;
+        result.error = std::string(text::kPackExtractFailed) + packs;
         return result;
     }
     // Then the members, each approved again against the directory read before: a file that
@@ -338,7 +338,7 @@ PackExtraction extractThemePack(const std::string& pack, const std::string& pack
     if (copied == CabinetStatus::Done && !changed && written == members.size()) {
         settled = settle(temporary, target, platform);
         if (settled.empty()) {
-            result.error = std::string(text::kPackWriteFailed) + target;
+            result.error = std::string(text::kPackExtractFailed) + target;
         }
     } else {
         result.error =
