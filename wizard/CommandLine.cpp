@@ -331,6 +331,17 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
     if (command.saveTo) {
         ui.setText(c.saveLocation, *command.saveTo);
     }
+    if (document.theme) {
+        // Windows names its own schemes by a resource string ("@mmres.dll,-800"), which the
+        // reader leaves out; a scheme of the theme's own files left without a name takes the
+        // theme's, where the window lets the user type one.
+        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            if (ui.comboIndex(group->combo) == kCustomSchemeItem &&
+                ui.text(group->nameField).empty()) {
+                ui.setText(group->nameField, ui.text(c.themeName));
+            }
+        }
+    }
 
     // The checks and captures of the forward buttons the user passes on the way to the last page.
     CollectingPlatform collecting(platform);
