@@ -58,6 +58,10 @@ TEST(CommandLineParsing, ArgumentsAndTheirMistakes) {
         {{"--generate", "a", "--colour", "red"}, A::Wrong, "a", {}, {}, {}},
         {{"a", "--name", "x"}, A::Wrong, "a", {}, "x", {}},
         {{"--help", "a"}, A::Wrong, "", {}, {}, {}},
+        {{"--generate", "a", "--pack", "D:\\港湾.DeskThemePack"}, A::Generate, "a", {}, {}, {}},
+        {{"--generate", "a", "--pack", "D:\\港湾.zip"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--pack", "D:\\themepack"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--pack="}, A::Wrong, "a", {}, {}, {}},
     };
     const std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
     for (const Case& c : cases) {

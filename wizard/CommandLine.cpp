@@ -236,6 +236,13 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
     if (command.install && (command.pack || command.saveTo)) {
         return wrong("--install 不能与 --pack 或 --save-to 同用 (--install takes neither)");
     }
+    // The system opens a pack by its extension: a pack written under another name is of no use.
+    if (command.pack && !endsWithIgnoringAsciiCase(*command.pack, ".themepack") &&
+        !endsWithIgnoringAsciiCase(*command.pack, ".deskthemepack")) {
+        return wrong("--pack 只能是 .themepack 或 .deskthemepack 文件 (needs a .themepack or "
+                     ".deskthemepack name): " +
+                     *command.pack);
+    }
     if (command.pack && command.saveTo) {
         return wrong("--pack 不能与 --save-to 同用 (--pack takes no --save-to)");
     }
