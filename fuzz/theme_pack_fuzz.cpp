@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             check(name == checked.path);
         }
     }
-    const quorvel::PackPlan plan = quorvel::planPack(members, std::nullopt);
+    const quorvel::ExtractionPlan plan = quorvel::planPack(members, std::nullopt);
     if (plan.error.empty()) {
         check(plan.paths.size() == members.size() && members.size() <= quorvel::kMaxPackMembers);
         check(plan.bytes <= quorvel::kMaxPackBytes);

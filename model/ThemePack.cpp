@@ -183,8 +183,9 @@ MemberNameCheck checkMemberName(std::string_view name) {
     }
 }
 
-PackPlan planPack(std::span<const CabinetMember> members, std::optional<std::uint64_t> freeBytes) {
-    PackPlan plan;
+ExtractionPlan planPack(std::span<const CabinetMember> members,
+                        std::optional<std::uint64_t> freeBytes) {
+    ExtractionPlan plan;
     if (members.size() > kMaxPackMembers) {
         plan.error = std::string(text::kPackTooManyBefore) + std::to_string(members.size()) +
                      std::string(text::kPackTooManyAfter);
@@ -295,7 +296,8 @@ PackExtraction extractThemePack(const std::string& pack, const std::string& pack
         const std::size_t slash = existing.find_last_of('\\');
         existing.resize(slash == std::string::npos ? 0 : slash);
     }
-    PackPlan plan = planPack(members, platform.freeSpace(existing.empty() ? packs : existing));
+    ExtractionPlan plan =
+        planPack(members, platform.freeSpace(existing.empty() ? packs : existing));
     if (!plan.error.empty()) {
         result.error = std::move(plan.error);
         return result;

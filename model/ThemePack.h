@@ -46,13 +46,14 @@ MemberNameCheck checkMemberName(std::string_view name);
 // bytes against kMaxPackBytes and the free space (when known), and exactly one .theme file at
 // the top. `paths` receives the checked paths in the members' order. Empty when all is well,
 // else the message for the user.
-struct PackPlan {
+struct ExtractionPlan {
     std::vector<std::string> paths;
     std::size_t themeIndex = 0;
     std::uint64_t bytes = 0;
     std::string error;
 };
-PackPlan planPack(std::span<const CabinetMember> members, std::optional<std::uint64_t> freeBytes);
+ExtractionPlan planPack(std::span<const CabinetMember> members,
+                        std::optional<std::uint64_t> freeBytes);
 
 // The folder name a pack's extraction takes from the pack's file name: its base name, with
 // characters that no folder name may hold replaced by "_", no trailing dots or blanks, a device

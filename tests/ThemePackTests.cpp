@@ -92,7 +92,7 @@ TEST(ThemePack, PlansRefuseClashesAndLimits) {
         {{m("a.theme"), m("b:c")}, {}, std::string(text::kPackBadNameBefore) + "b:c"},
     };
     for (const Case& c : cases) {
-        const PackPlan plan = planPack(c.members, c.free);
+        const ExtractionPlan plan = planPack(c.members, c.free);
         EXPECT_EQ(plan.error.substr(0, c.error.size()), c.error) << c.members.back().name;
         EXPECT_EQ(plan.error.empty(), c.error.empty()) << plan.error;
     }
