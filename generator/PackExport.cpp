@@ -6,6 +6,7 @@
 #include "model/Texts.h"
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -105,6 +106,11 @@ private:
     std::vector<Section> sections_;
 };
 
+// The cabinet format's longest member name, with its terminator, and room for the "-N" that
+// tells apart names that clash.
+constexpr std::size_t kCabinetNameBytes = 256;
+constexpr std::size_t kClashSuffixRoom = 8;
+
 // The pack as the theme's keys are written: every placed file becomes a member once.
 class PackKeysTarget : public Win7ThemeTarget {
 public:
@@ -118,9 +124,16 @@ public:
     std::string reserveName(std::string_view folder, std::string_view fileName) {
         const std::size_t dot = fileName.rfind('.');
         std::string base = asciiPart(fileName.substr(0, dot));
-        const std::string extension = dot == std::string_view::npos
-                                          ? std::string()
-                                          : "." + asciiPart(fileName.substr(dot + 1));
+        std::string extension = dot == std::string_view::npos
+                                    ? std::string()
+                                    : "." + asciiPart(fileName.substr(dot + 1));
+        // A long name is shortened to fit the cabinet with the folder and a "-N" of a clash.
+        extension.resize(std::min<std::size_t>(extension.size(), 32));
+        base.resize(std::min(base.size(), kCabinetNameBytes - 1 - folder.size() - extension.size() -
+                                              kClashSuffixRoom));
+        while (!base.empty() && (base.back() == '.' || base.back() == ' ')) {
+            base.pop_back();
+        }
         // A name of characters beyond ASCII only, or one that Windows maps to a device (CON,
         // NUL, ...), gets a plain one.
         if (base.empty() || themeNameProblem(base)) {

@@ -258,6 +258,9 @@ inline constexpr std::string_view kCliInstallTakesNeither =
     "--install 不能与 --pack 或 --save-to 同用 (--install takes neither)";
 inline constexpr std::string_view kCliPackTakesNoSaveTo =
     "--pack 不能与 --save-to 同用 (--pack takes no --save-to)";
+// Followed by the name given.
+inline constexpr std::string_view kCliPackExtension =
+    "--pack 只能是 .themepack 或 .deskthemepack 文件 (needs a .themepack or .deskthemepack name): ";
 inline constexpr std::string_view kCliNoApplyAlone = "--no-apply 需要 --install (needs --install)";
 inline constexpr std::string_view kCliGenerateNeedsFile = "--generate 需要一个文件 (needs a file)";
 inline constexpr std::string_view kCliOptionsAlone =

@@ -19,6 +19,8 @@ packages=(
     libxfixes3 xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
     # Checking the theme packs the tests export: another reader of cabinets and another lister.
     cabextract gcab
+    # Walking the program by hand on a virtual display: keys and clicks sent to its window.
+    xdotool
 )
 
 echo "setup: checking ${#packages[@]} packages"

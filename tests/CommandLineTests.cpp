@@ -58,6 +58,10 @@ TEST(CommandLineParsing, ArgumentsAndTheirMistakes) {
         {{"--generate", "a", "--colour", "red"}, A::Wrong, "a", {}, {}, {}},
         {{"a", "--name", "x"}, A::Wrong, "a", {}, "x", {}},
         {{"--help", "a"}, A::Wrong, "", {}, {}, {}},
+        {{"--generate", "a", "--pack", "D:\\港湾.DeskThemePack"}, A::Generate, "a", {}, {}, {}},
+        {{"--generate", "a", "--pack", "D:\\港湾.zip"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--pack", "D:\\themepack"}, A::Wrong, "a", {}, {}, {}},
+        {{"--generate", "a", "--pack="}, A::Wrong, "a", {}, {}, {}},
     };
     const std::unique_ptr<test::Sandbox> sandbox = test::makeSandbox();
     for (const Case& c : cases) {
@@ -380,6 +384,49 @@ TEST_F(CommandLineGeneration, ThePackFolderRefusalsSayWhy) {
         EXPECT_EQ(result.output, "生成失败,请重试!\n" + reason + "\n");
     }
     EXPECT_TRUE(tree(root) == before);
+}
+
+// Windows names its own schemes by a resource string, which the reader leaves out. A theme of
+// its own pointers or sounds so named is generated under the theme's name, not refused for a
+// scheme name the command line has no option for.
+TEST_F(CommandLineGeneration, ASchemeNamedByAResourceTakesTheThemesName) {
+    const auto le32 = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF),
+                           static_cast<char>(v >> 16 & 0xFF), static_cast<char>(v >> 24)};
+    };
+    const std::string cursor =
+        std::string("\0\0\2\0\1\0", 6) + std::string(8, '\1') + le32(4) + le32(22) + "data";
+    const std::string chunks = "fmt " + le32(16) + std::string(8, '\1') + le32(8000) +
+                               std::string(4, '\0') + "data" + le32(4) + "wave";
+    const std::string wave =
+        "RIFF" + le32(static_cast<std::uint32_t>(4 + chunks.size())) + "WAVE" + chunks;
+    const std::string style =
+        file("s.msstyles", "MZ" + std::string(0x3A, '\0') + le32(0x40) + std::string("PE\0\0", 4));
+    struct Case {
+        std::string section, key, picked, written;
+    };
+    const Case cases[] = {
+        {"Control Panel\\Cursors", "Arrow=" + file("a.cur", cursor) + "\r\nDefaultValue",
+         "[Control Panel\\Cursors]", "DefaultValue=Harbour"},
+        {"AppEvents\\Schemes\\Apps\\.Default\\WindowsLogon\\.Current",
+         "DefaultValue=" + file("logon.wav", wave) + "\r\n[Sounds]\r\nSchemeName", "[Sounds]",
+         "SchemeName=Harbour"},
+    };
+    for (const Case& c : cases) {
+        const std::string theme =
+            file("t.theme", "[Theme]\r\nDisplayName=d\r\n[VisualStyles]\r\nPath=" + style +
+                                "\r\nColorizationColor=0X6B74B8FC\r\n[" + c.section + "]\r\n" +
+                                c.key + "=@x.dll,-800\r\n");
+        const std::string out = root + "\\" + c.written.substr(0, 4);
+        ASSERT_TRUE(platform.makeDirectory(out));
+        const CommandResult result =
+            run({"--generate", theme, "--save-to", out, "--name", "Harbour"});
+        EXPECT_NE(result.exitCode, kExitRefused) << result.output;
+        const std::string text = platform.readFile(out + "\\Harbour.theme").value_or("");
+        const std::size_t at = text.find(c.picked + "\r\n");
+        ASSERT_NE(at, std::string::npos) << c.written;
+        EXPECT_NE(text.find(c.written + "\r\n", at), std::string::npos) << c.written;
+    }
 }
 
 } // namespace

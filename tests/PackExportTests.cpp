@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #ifndef _WIN32
 #include "platform/host/HostPlatform.h"
 
@@ -187,6 +190,26 @@ TEST_F(PackExport, MembersAreAsciiUniqueAndStoredWhenCompressed) {
         units += static_cast<char16_t>(theme[i] | (theme[i + 1] << 8));
     }
     EXPECT_EQ(utf8::fromUtf16(units), plan.themeText);
+}
+
+// Names as long as Windows allows still fit the cabinet's 255 bytes, with the folder and the
+// "-N" of a clash, keeping their extension.
+TEST_F(PackExport, LongNamesAreShortenedToFitTheCabinet) {
+    request.project.themeName = std::string(250, 'a');
+    const std::string image = std::string(240, 'b') + ".jpeg";
+    request.project.slideshowFiles = {file(image), file(image, "other")};
+    const ExportPlan plan = planExport(request, PackKind::ThemePack, fs);
+    std::set<std::string> names;
+    for (const CabinetEntry& member : plan.members) {
+        EXPECT_LE(member.name.size(), 255u) << member.name;
+        EXPECT_TRUE(names.insert(member.name).second) << member.name;
+    }
+    for (const std::string_view ending :
+         {std::string_view(".theme"), std::string_view(".jpeg"), std::string_view("-2.jpeg")}) {
+        EXPECT_TRUE(std::ranges::any_of(plan.members, [&](const CabinetEntry& member) {
+            return member.name.size() > 200 && member.name.ends_with(ending);
+        })) << ending;
+    }
 }
 
 TEST_F(PackExport, RefusalsLeaveTheTargetAsItWas) {

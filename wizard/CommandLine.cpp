@@ -211,6 +211,11 @@ CommandLine parseCommandLine(std::span<const std::string> arguments) {
     if (command.install && (command.pack || command.saveTo)) {
         return wrong(std::string(text::kCliInstallTakesNeither));
     }
+    // The system opens a pack by its extension: a pack written under another name is of no use.
+    if (command.pack && !endsWithIgnoringAsciiCase(*command.pack, ".themepack") &&
+        !endsWithIgnoringAsciiCase(*command.pack, ".deskthemepack")) {
+        return wrong(std::string(text::kCliPackExtension) + *command.pack);
+    }
     if (command.pack && command.saveTo) {
         return wrong(std::string(text::kCliPackTakesNoSaveTo));
     }
@@ -305,6 +310,17 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
     }
     if (command.saveTo) {
         ui.setText(c.saveLocation, *command.saveTo);
+    }
+    if (document.theme) {
+        // Windows names its own schemes by a resource string ("@mmres.dll,-800"), which the
+        // reader leaves out; a scheme of the theme's own files left without a name takes the
+        // theme's, where the window lets the user type one.
+        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            if (ui.comboIndex(group->combo) == kCustomSchemeItem &&
+                ui.text(group->nameField).empty()) {
+                ui.setText(group->nameField, ui.text(c.themeName));
+            }
+        }
     }
 
     // The checks and captures of the forward buttons the user passes on the way to the last page.
