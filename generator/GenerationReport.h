@@ -2,9 +2,11 @@
 // says so.
 #pragma once
 
+#include "model/Texts.h"
 #include "platform/Platform.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -27,5 +29,15 @@ struct GenerationReport {
     // made); the command line prints it on a line of its own after the message.
     std::string reason;
 };
+
+// The report of a request turned down before anything was written: the message in an error box.
+inline GenerationReport refusedReport(std::string_view message) {
+    GenerationReport report;
+    report.outcome = GenerationOutcome::Refused;
+    report.message = std::string(message);
+    report.title = std::string(text::kErrorTitle);
+    report.icon = MessageIcon::Error;
+    return report;
+}
 
 } // namespace quorvel

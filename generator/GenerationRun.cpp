@@ -129,44 +129,31 @@ GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform)
 GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform, PackTarget target)
     : request_(request), platform_(platform), target_(std::move(target)) {}
 
-namespace {
-
-GenerationReport refusal(std::string_view message) {
-    GenerationReport report;
-    report.outcome = GenerationOutcome::Refused;
-    report.message = std::string(message);
-    report.title = std::string(text::kErrorTitle);
-    report.icon = MessageIcon::Error;
-    return report;
-}
-
-} // namespace
-
 std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform& platform) {
     const ThemeProject& project = request.project;
     if (project.themeName.empty()) {
-        return refusal(text::kEmptyThemeName);
+        return refusedReport(text::kEmptyThemeName);
     }
     if (project.displayName.empty()) {
-        return refusal(text::kEmptyDisplayName);
+        return refusedReport(text::kEmptyDisplayName);
     }
     if (project.saveLocation.empty()) {
-        return refusal(text::kEmptySaveLocation);
+        return refusedReport(text::kEmptySaveLocation);
     }
     if (const auto problem = themeNameProblem(project.themeName)) {
-        return refusal(*problem);
+        return refusedReport(*problem);
     }
     // The name ends up in every installed path of the theme file.
     if (!platform.toAnsi(project.themeName)) {
-        return refusal(text::kThemeNameOutsideCodePage);
+        return refusedReport(text::kThemeNameOutsideCodePage);
     }
     // The display name is a value of the theme file: a line break would end it, and the file
     // is written in the ANSI code page.
     if (holdsControlCharacter(project.displayName)) {
-        return refusal(text::kDisplayNameControl);
+        return refusedReport(text::kDisplayNameControl);
     }
     if (!platform.toAnsi(project.displayName)) {
-        return refusal(text::kDisplayNameOutsideCodePage);
+        return refusedReport(text::kDisplayNameOutsideCodePage);
     }
     return std::nullopt;
 }
@@ -186,7 +173,7 @@ bool GenerationRun::begin(const Steps& steps) {
     const std::string parent =
         pack == quorvel::packFolder(project) ? project.saveLocation : folderOf(pack);
     const auto packFailed = [this](std::string_view reason, const std::string& path) {
-        report_ = refusal(text::kPackFolderFailed);
+        report_ = refusedReport(text::kPackFolderFailed);
         report_.reason = std::string(reason) + path;
         return false;
     };
@@ -248,11 +235,12 @@ bool GenerationRun::plan(const Steps& steps) {
 std::optional<GenerationReport> GenerationRun::planProblem() const {
     for (const PlannedCopy& copy : copies_) {
         if (!isPlainFileName(copy.name)) {
-            return refusal(std::string(text::kBadCopyName) + copy.name + " (" + copy.source + ")");
+            return refusedReport(std::string(text::kBadCopyName) + copy.name + " (" + copy.source +
+                                 ")");
         }
     }
     const auto tooLong = [](const std::string& path) {
-        return refusal(std::string(text::kPathTooLongRefused) + path);
+        return refusedReport(std::string(text::kPathTooLongRefused) + path);
     };
     const std::string& themeFile = target_.themeFile;
     if (!fitsPathLimit(themeFile)) {

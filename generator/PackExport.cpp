@@ -3,6 +3,7 @@
 #include "generator/GenerationRun.h"
 #include "generator/ThemePaths.h"
 #include "generator/Win7ThemeKeys.h"
+#include "model/AsciiCase.h"
 #include "model/Texts.h"
 #include "platform/Utf8.h"
 
@@ -19,27 +20,10 @@ constexpr std::string_view kThemePackStyle = "%ResourceDir%\\Themes\\Aero\\Aero.
 constexpr std::string_view kDeskThemePackStyle =
     "%SystemRoot%\\resources\\Themes\\Aero\\Aero.msstyles";
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = lower(c);
-    }
-    return out;
-}
-
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           folded(text.substr(text.size() - suffix.size())) == folded(suffix);
-}
-
 // Images that are compressed already gain nothing from MSZIP.
 bool storedAsIs(std::string_view name) {
-    return endsWithNoCase(name, ".jpg") || endsWithNoCase(name, ".jpeg") ||
-           endsWithNoCase(name, ".png");
+    return endsWithIgnoringAsciiCase(name, ".jpg") || endsWithIgnoringAsciiCase(name, ".jpeg") ||
+           endsWithIgnoringAsciiCase(name, ".png");
 }
 
 // The ASCII characters a member name keeps: printable, and none that Windows refuses in a name.
@@ -68,7 +52,7 @@ class ThemeText {
 public:
     void write(std::string_view section, std::string_view key, std::string_view value) {
         Section& target = sectionNamed(section);
-        const auto [at, added] = target.index.emplace(folded(key), target.entries.size());
+        const auto [at, added] = target.index.emplace(lowerAscii(key), target.entries.size());
         if (added) {
             target.entries.emplace_back(std::string(key), std::string(value));
         } else {
@@ -94,9 +78,9 @@ private:
         std::map<std::string, std::size_t> index; // folded key -> place in entries
     };
     Section& sectionNamed(std::string_view name) {
-        const std::string key = folded(name);
+        const std::string key = lowerAscii(name);
         for (Section& section : sections_) {
-            if (folded(section.name) == key) {
+            if (lowerAscii(section.name) == key) {
                 return section;
             }
         }
@@ -140,11 +124,11 @@ public:
             base = "file";
         }
         std::string candidate = std::string(folder) + base + (extension == "." ? "" : extension);
-        for (int n = 2; used_.contains(folded(candidate)); ++n) {
+        for (int n = 2; used_.contains(lowerAscii(candidate)); ++n) {
             candidate = std::string(folder) + base + "-" + std::to_string(n) +
                         (extension == "." ? "" : extension);
         }
-        used_.insert(folded(candidate));
+        used_.insert(lowerAscii(candidate));
         return candidate;
     }
 
@@ -229,15 +213,6 @@ private:
     std::map<std::string, std::string> byFileName_; // folder|file name -> first member name
 };
 
-GenerationReport refusal(std::string message) {
-    GenerationReport report;
-    report.outcome = GenerationOutcome::Refused;
-    report.message = std::move(message);
-    report.title = std::string(text::kErrorTitle);
-    report.icon = MessageIcon::Error;
-    return report;
-}
-
 std::vector<std::uint8_t> utf16WithBom(std::string_view utf8) {
     std::vector<std::uint8_t> bytes = {0xFF, 0xFE};
     for (const char16_t unit : utf8::toUtf16(utf8)) {
@@ -250,7 +225,8 @@ std::vector<std::uint8_t> utf16WithBom(std::string_view utf8) {
 } // namespace
 
 PackKind packKindOf(std::string_view path) {
-    return endsWithNoCase(path, ".deskthemepack") ? PackKind::DeskThemePack : PackKind::ThemePack;
+    return endsWithIgnoringAsciiCase(path, ".deskthemepack") ? PackKind::DeskThemePack
+                                                             : PackKind::ThemePack;
 }
 
 ExportPlan planExport(const ThemeRequest& request, PackKind kind, Platform& platform) {
@@ -267,16 +243,16 @@ ExportPlan planExport(const ThemeRequest& request, PackKind kind, Platform& plat
 std::optional<GenerationReport> packRefusalOf(const ThemeRequest& request) {
     const ThemeProject& project = request.project;
     if (request.pageSet != PageSet::Win7) {
-        return refusal(std::string(text::kPackNotOnXp));
+        return refusedReport(std::string(text::kPackNotOnXp));
     }
     if (project.themeName.empty()) {
-        return refusal(std::string(text::kEmptyThemeName));
+        return refusedReport(std::string(text::kEmptyThemeName));
     }
     if (project.displayName.empty()) {
-        return refusal(std::string(text::kEmptyDisplayName));
+        return refusedReport(std::string(text::kEmptyDisplayName));
     }
     if (auto problem = themeNameProblem(project.themeName)) {
-        return refusal(std::move(*problem));
+        return refusedReport(std::move(*problem));
     }
     return std::nullopt;
 }
@@ -288,16 +264,16 @@ GenerationReport exportPack(const ThemeRequest& request, const std::string& pack
     }
     ExportPlan plan = planExport(request, packKindOf(packPath), platform);
     if (plan.members.size() > kMaxCabinetMembers) {
-        return refusal(std::string(text::kPackTooLarge));
+        return refusedReport(std::string(text::kPackTooLarge));
     }
     switch (platform.writeCabinet(packPath, plan.members)) {
     case CabinetResult::Written:
         break;
     case CabinetResult::TooLarge:
-        return refusal(std::string(text::kPackTooLarge));
+        return refusedReport(std::string(text::kPackTooLarge));
     case CabinetResult::SourceMissing:
     case CabinetResult::Failed:
-        return refusal(std::string(text::kPackWriteFailed) + packPath);
+        return refusedReport(std::string(text::kPackWriteFailed) + packPath);
     }
 
     GenerationReport report;

@@ -81,15 +81,6 @@ bool isPlainAbsolutePath(std::string_view path) {
     }
 }
 
-GenerationReport refusedReport(std::string message) {
-    GenerationReport report;
-    report.outcome = GenerationOutcome::Refused;
-    report.message = std::move(message);
-    report.title = std::string(text::kErrorTitle);
-    report.icon = MessageIcon::Error;
-    return report;
-}
-
 // Makes every missing level of a folder below an existing one.
 bool ensureFolder(Platform& platform, const std::string& path) {
     return platform.isDirectory(path) || platform.makeDirectory(path);
