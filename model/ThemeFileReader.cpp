@@ -434,7 +434,10 @@ ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& c
         open.tick("UseOwnScreensaver");
     }
     open.file("Wallpaper", theme.wallpaper, FileKind::Image, &open.picks().wallpaperFile);
-    if (set == PageSet::Win7 && !theme.systemVisualStyle.empty()) {
+    // A system style whose file name no folder can hold is no reference: it is checked as any
+    // other file, and missing.
+    if (set == PageSet::Win7 && !theme.systemVisualStyle.empty() &&
+        isPlainFileName(pathFileName(theme.systemVisualStyle))) {
         // The system's own style is named where the system keeps it, as a screensaver of the
         // system's list is: it stays the pick on a system that lacks it (a pack opened under
         // another Windows), and a theme made from it names it there again.

@@ -245,5 +245,30 @@ TEST_F(ThemeFileReader, OpeningPicksTheFilesThatExist) {
     EXPECT_TRUE(xp.state.picks.soundFiles[4].sourcePath.empty());
 }
 
+// The system's own style stays a %SystemRoot% reference only when its file name is one a folder
+// can hold; otherwise it is a file like any other (here missing), and the state that opening
+// gives can always be kept as a project file.
+TEST_F(ThemeFileReader, TheSystemStyleIsAReferenceOnlyWithAPlainFileName) {
+    const struct {
+        const char* path;
+        const char* pick; // the pick's source, empty when nothing is picked
+    } cases[] = {
+        {"%ResourceDir%\\Themes\\Aero\\Aero.msstyles",
+         "%SystemRoot%\\Resources\\Themes\\Aero\\Aero.msstyles"},
+        {"%WinDir%\\Resources\\Themes\\Aero\\Aero.msstyles",
+         "%SystemRoot%\\Resources\\Themes\\Aero\\Aero.msstyles"},
+        {"%SystemRoot%\\Themes\\a\"b.msstyles", ""},
+        {"%SystemRoot%\\Themes\\CON.msstyles", ""},
+    };
+    for (const auto& c : cases) {
+        const ThemeImport theme = read(
+            std::string("[Theme]\r\nDisplayName=x\r\n[VisualStyles]\r\nPath=") + c.path + "\r\n");
+        const ThemeOpening opening = openTheme(
+            theme, PageSet::Win7, [](const std::string&, FileKind) { return FileFit::Missing; });
+        EXPECT_EQ(opening.state.picks.visualStyleFile.sourcePath, c.pick) << c.path;
+        EXPECT_TRUE(writeProjectFile(opening.state).error.empty()) << c.path;
+    }
+}
+
 } // namespace
 } // namespace quorvel
