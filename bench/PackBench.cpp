@@ -4,7 +4,7 @@
 // are), a theme and a slideshow of 20 images of 20 MB by default. The figure is the ratio of the
 // medians of the rounds, which alternate which of the two goes first; target 1.30.
 #include "model/ThemePack.h"
-#include "wizard/ProjectSession.h"
+#include "pages/ProjectSession.h"
 
 #include "CabinetWriter.h"
 #include "platform/ForwardingPlatform.h"

@@ -4,7 +4,7 @@
 // With --missing=N it opens a .theme file instead whose slideshow names N images that do not
 // exist, up to the message that lists them (the time should grow in step with N).
 #include "model/ProjectFile.h"
-#include "wizard/ProjectSession.h"
+#include "pages/ProjectSession.h"
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"

@@ -1,8 +1,8 @@
 // What the program's own controls report to screen readers and UI automation: push buttons with
 // their label and states, and the palette cells named by their colour.
-#include "wizard/Accessibility.h"
+#include "widgets/Accessibility.h"
 
-#include "wizard/Palette.h"
+#include "widgets/Palette.h"
 
 #include <gtest/gtest.h>
 

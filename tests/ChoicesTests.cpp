@@ -1,8 +1,8 @@
 // The scheme combos, their page checks, the screensaver tick boxes and the system lists.
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
-#include "wizard/Choices.h"
-#include "wizard/ControlTable.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
-#include "wizard/Choices.h"
-#include "wizard/CommandLine.h"
-#include "wizard/ControlTable.h"
-#include "wizard/ProjectSession.h"
+#include "cli/CommandLine.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/ProjectSession.h"
 
 #include <gtest/gtest.h>
 

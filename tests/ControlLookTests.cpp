@@ -1,6 +1,6 @@
 // Which variants turn the program's control look on, and that each has colours of its own that
 // keep text readable.
-#include "wizard/ControlLook.h"
+#include "widgets/ControlLook.h"
 
 #include <gtest/gtest.h>
 

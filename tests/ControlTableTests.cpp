@@ -2,9 +2,9 @@
 // inside its page, the twin pages of the two wizards alike where their layouts are, browse
 // buttons beside their fields, the initial states of the scheme and screensaver groups, the
 // keyboard order of each page, and a fingerprint of the whole 96 DPI layout.
-#include "wizard/Choices.h"
-#include "wizard/ControlTable.h"
-#include "wizard/Pickers.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/Pickers.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // every drop that does not fit its place is refused with one message and changes nothing.
 #include "WizardHarness.h"
 #include "model/Texts.h"
-#include "wizard/ControlTable.h"
-#include "wizard/Dpi.h"
-#include "wizard/Drop.h"
+#include "pages/ControlTable.h"
+#include "pages/Drop.h"
+#include "widgets/Dpi.h"
 
 #include <gtest/gtest.h>
 

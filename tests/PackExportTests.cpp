@@ -4,13 +4,13 @@
 #include "Sandbox.h"
 #include "WizardHarness.h"
 
+#include "cli/CommandLine.h"
 #include "generator/PackExport.h"
 #include "model/Texts.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/PackExportFlow.h"
 #include "platform/Utf8.h"
-#include "wizard/Choices.h"
-#include "wizard/CommandLine.h"
-#include "wizard/ControlTable.h"
-#include "wizard/PackExportFlow.h"
 
 #include <gtest/gtest.h>
 

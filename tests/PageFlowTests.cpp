@@ -4,11 +4,11 @@
 #include "WizardHarness.h"
 
 #include "model/ProductInfo.h"
-#include "wizard/Choices.h"
-#include "wizard/ControlTable.h"
-#include "wizard/PageFlow.h"
-#include "wizard/RequestCapture.h"
-#include "wizard/WindowStyle.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/PageFlow.h"
+#include "pages/RequestCapture.h"
+#include "pages/WindowStyle.h"
 
 #include <gtest/gtest.h>
 

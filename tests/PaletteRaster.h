@@ -3,7 +3,7 @@
 // LineTo leaves out its end point. Pixels outside the picture are clipped.
 #pragma once
 
-#include "wizard/Palette.h"
+#include "widgets/Palette.h"
 
 #include <cstddef>
 #include <optional>

@@ -2,7 +2,7 @@
 // overlap or leave gaps, the pick steps, and the drawn picture checked pixel by pixel.
 #include "PaletteRaster.h"
 
-#include "wizard/Palette.h"
+#include "widgets/Palette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The browse buttons: what each picker records, and how cancels and repeated picks behave.
 #include "ScriptedDialogs.h"
-#include "wizard/ControlTable.h"
-#include "wizard/Pickers.h"
+#include "pages/ControlTable.h"
+#include "pages/Pickers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The preview model: which fields preview what, thumbnail geometry, the header readers with
 // their bad-input catalogue (zero bytes, text posing as a pointer, truncation, an absurd frame
 // count), and the desktop preview's scene and layout.
-#include "wizard/ControlTable.h"
-#include "wizard/Pickers.h"
-#include "wizard/Preview.h"
-#include "wizard/PreviewReaders.h"
-#include "wizard/WindowStyle.h"
+#include "model/FileHeaders.h"
+#include "pages/ControlTable.h"
+#include "pages/Pickers.h"
+#include "pages/WindowStyle.h"
+#include "preview/Preview.h"
 
 #include <gtest/gtest.h>
 

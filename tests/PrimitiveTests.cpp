@@ -4,7 +4,7 @@
 #include "generator/LittleEndian.h"
 #include "model/AsciiCase.h"
 #include "platform/Utf8.h"
-#include "wizard/Dpi.h"
+#include "widgets/Dpi.h"
 
 #include <gtest/gtest.h>
 

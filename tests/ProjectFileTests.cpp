@@ -1,5 +1,5 @@
 #include "model/ProjectFile.h"
-#include "wizard/ControlTable.h"
+#include "pages/ControlTable.h"
 
 #include <gtest/gtest.h>
 

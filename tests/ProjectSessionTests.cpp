@@ -4,10 +4,10 @@
 #include "WizardHarness.h"
 
 #include "model/Texts.h"
-#include "wizard/Choices.h"
-#include "wizard/ControlTable.h"
-#include "wizard/PageFlow.h"
-#include "wizard/ProjectSession.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/PageFlow.h"
+#include "pages/ProjectSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The request captured from the pages of each page set, and the controls a run keeps disabled.
-#include "wizard/ControlTable.h"
-#include "wizard/Controls.h"
-#include "wizard/RequestCapture.h"
+#include "pages/ControlTable.h"
+#include "pages/Controls.h"
+#include "pages/RequestCapture.h"
 
 #include <gtest/gtest.h>
 

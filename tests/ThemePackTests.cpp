@@ -1,6 +1,6 @@
 #include "model/Texts.h"
 #include "model/ThemePack.h"
-#include "wizard/ProjectSession.h"
+#include "pages/ProjectSession.h"
 
 #include "CabinetWriter.h"
 #include "Sandbox.h"

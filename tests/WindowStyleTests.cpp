@@ -1,7 +1,7 @@
 // The window colour and transparency conversions and the window style page's check.
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
-#include "wizard/WindowStyle.h"
+#include "pages/WindowStyle.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
 
-#include "wizard/PageFlow.h"
+#include "pages/PageFlow.h"
 
 #include <memory>
 

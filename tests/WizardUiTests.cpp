@@ -1,6 +1,6 @@
 // The in-memory window that the handler tests run on starts as the control table says.
-#include "wizard/ControlTable.h"
-#include "wizard/WizardUi.h"
+#include "pages/ControlTable.h"
+#include "pages/WizardUi.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 // answering: the longest wait of its message loop is given as well.
 //
 //   quorvel_preview_bench --image=big.jpg [--rounds=N]
-#include "wizard/win32/PreviewLoading.h"
-#include "wizard/win32/PreviewWorker.h"
+#include "preview/win32/PreviewLoading.h"
+#include "preview/win32/PreviewWorker.h"
 
 #include "platform/win32/WideText.h"
 

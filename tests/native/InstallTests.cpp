@@ -1,12 +1,12 @@
 // Installing a theme for the current user on the host platform: where the files land, what the
 // installed theme names, the system folder reached directly, through the run with administrator
 // rights or not at all, the opening step, replacing, and the internal command's refusals.
+#include "cli/CommandLine.h"
+#include "pages/ProjectSession.h"
+#include "pages/ThemeInstall.h"
+#include "pages/WizardUi.h"
 #include "platform/host/HostPlatform.h"
 #include "platform/host/HostSystemShell.h"
-#include "wizard/CommandLine.h"
-#include "wizard/ProjectSession.h"
-#include "wizard/ThemeInstall.h"
-#include "wizard/WizardUi.h"
 
 #include "ScriptedDialogs.h"
 

@@ -13,12 +13,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // The folders of the program (tests/ is not one of them).
-constexpr std::string_view kProgramFolders[] = {"app", "wizard", "generator", "model", "platform"};
+constexpr std::string_view kProgramFolders[] = {
+    "app", "cli", "window", "preview", "pages", "widgets", "generator", "model", "platform"};
 
 // Files whose Chinese literals are not messages of the program, and why.
 constexpr std::string_view kExcepted[] = {
     "model/Texts.h",              // the catalogue itself
-    "wizard/ControlTable.cpp",    // the controls' captions and names
+    "pages/ControlTable.cpp",     // the controls' captions and names
     "model/SystemScreensavers.h", // the items of the control table's screensaver lists
     "generator/PayloadDlls.cpp",  // the texts inside the support DLLs of a Windows 7 pack
 };

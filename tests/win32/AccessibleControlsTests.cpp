@@ -6,7 +6,7 @@
 #include "Sandbox.h"
 
 #include "platform/win32/WideText.h"
-#include "wizard/win32/ThemeWizardWindow.h"
+#include "window/win32/ThemeWizardWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 
 #include "AccessibleClient.h"
 
-#include "wizard/Palette.h"
-#include "wizard/win32/ColorPalettePopup.h"
-#include "wizard/win32/Gdi.h"
+#include "widgets/Palette.h"
+#include "widgets/win32/ColorPalettePopup.h"
+#include "widgets/win32/Gdi.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The one DPI scaling against the system's own MulDiv, which the control look and the palette
 // popup called before: the same length for every operand they can meet.
-#include "wizard/Dpi.h"
+#include "widgets/Dpi.h"
 
 #include <windows.h>
 

@@ -1,12 +1,12 @@
 // The wizard's graphic button against what its parent sees: BN_CLICKED for a completed click by
 // mouse, Space or BM_CLICK and for nothing else, and the drawing states in WM_DRAWITEM; and
 // against what an accessibility client sees through the system's oleacc.
-#include "wizard/win32/GraphicButton.h"
+#include "widgets/win32/GraphicButton.h"
 
 #include "AccessibleClient.h"
 
 #include "platform/win32/WideText.h"
-#include "wizard/Accessibility.h"
+#include "widgets/Accessibility.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Where the pointer pages draw the system's pointers inside their frames.
-#include "wizard/win32/PagePictures.h"
+#include "preview/win32/PagePictures.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The off-screen bitmap kept between paints draws exactly as a new one: whatever a paint before
 // left in it (colours, background mode, pen position, pixels, a larger size) changes nothing of
 // what the next paint copies onto its target.
-#include "wizard/win32/Gdi.h"
+#include "widgets/win32/Gdi.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
-#include "wizard/win32/PreviewLoading.h"
+#include "preview/win32/PreviewLoading.h"
 
 #include <windows.h>
 

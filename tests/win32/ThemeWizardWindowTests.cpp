@@ -5,8 +5,8 @@
 
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
-#include "wizard/Dpi.h"
-#include "wizard/win32/ThemeWizardWindow.h"
+#include "widgets/Dpi.h"
+#include "window/win32/ThemeWizardWindow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // A window subclass as an owned resource: its handler sees the window's messages while it lives,
 // several on one window each get their own id, moving keeps it installed, and it is gone when
 // it is destroyed or when its window is.
-#include "wizard/win32/WindowSubclass.h"
+#include "widgets/win32/WindowSubclass.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The window at 96, 144 and 192 DPI, and files dropped onto it from the file manager.
 #include "WizardTest.h"
-#include "wizard/ControlTable.h"
-#include "wizard/Dpi.h"
-#include "wizard/win32/PagePictures.h"
+#include "pages/ControlTable.h"
+#include "preview/win32/PagePictures.h"
+#include "widgets/Dpi.h"
 
 #include <map>
 

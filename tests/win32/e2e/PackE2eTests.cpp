@@ -5,7 +5,7 @@
 // reports; the exported pack, dropped on a fresh window, opens with its icon as the pick, and
 // "安装并应用..." installs that opened theme with the system's own visual style.
 #include "WizardTest.h"
-#include "wizard/ControlTable.h"
+#include "pages/ControlTable.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // closes with Escape back to the page as it was.
 #include "WizardTest.h"
 
-#include "wizard/Preview.h"
+#include "preview/Preview.h"
 
 #include <cstdint>
 #include <thread>

@@ -1,0 +1,319 @@
+#include "cli/CommandLine.h"
+
+#include "generator/GenerationRun.h"
+#include "generator/PackExport.h"
+#include "generator/Win7ThemeGenerator.h"
+#include "generator/XpThemeGenerator.h"
+#include "model/AsciiCase.h"
+#include "model/Texts.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/ProjectSession.h"
+#include "pages/RequestCapture.h"
+#include "pages/ThemeInstall.h"
+#include "pages/WindowStyle.h"
+#include "platform/ForwardingPlatform.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kUsage = text::kUsage;
+
+CommandLine wrong(std::string error) {
+    CommandLine command;
+    command.action = CommandLine::Action::Wrong;
+    command.error = std::move(error);
+    return command;
+}
+
+// Collects the message boxes of the page checks and the generator instead of showing them.
+class CollectingPlatform : public ForwardingPlatform {
+public:
+    using ForwardingPlatform::ForwardingPlatform;
+    void messageBox(const std::string& text, MessageIcon, const std::string&) override {
+        messages.push_back(text);
+    }
+    // The fixed pause of the generators is for the window's sake; here it only delays the end.
+    void delay(int) override {}
+    std::vector<std::string> messages;
+};
+
+// The file dialogs of a run without a window: there is nobody to ask.
+class NoDialogs : public Dialogs {
+public:
+    std::optional<std::string> openFile(std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFile(std::string_view, std::string_view,
+                                        std::string_view) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> openFiles(std::string_view, std::string_view) override { return {}; }
+    std::optional<std::string> browseFolder(std::string_view) override { return std::nullopt; }
+};
+
+std::string baseNameOf(const std::string& path) {
+    std::string name(pathFileName(path));
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) {
+        name.erase(dot);
+    }
+    return name;
+}
+
+CommandResult refused(std::string message) {
+    return {kExitRefused, message + "\n"};
+}
+
+} // namespace
+
+CommandLine parseCommandLine(std::span<const std::string> arguments) {
+    CommandLine command;
+    bool generate = false;
+    bool hasFile = false;
+    bool options = false;
+    bool noApply = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view argument = arguments[i];
+        if (argument == "--help" || argument == "-h" || argument == "/?") {
+            if (arguments.size() != 1) {
+                return wrong(std::string(text::kCliHelpAlone));
+            }
+            command.action = CommandLine::Action::Help;
+            return command;
+        }
+        if (argument == kSystemFilesOption && i == 0) {
+            command.action = CommandLine::Action::SystemFiles;
+            command.systemFiles.assign(arguments.begin() + 1, arguments.end());
+            return command;
+        }
+        if (argument == "--install" || argument == "--no-apply") {
+            bool& given = argument == "--install" ? command.install : noApply;
+            if (given) {
+                return wrong(std::string(argument) + std::string(text::kCliGivenTwice));
+            }
+            given = true;
+            options = true;
+            continue;
+        }
+        if (argument == "--generate") {
+            if (generate) {
+                return wrong(std::string(text::kCliGenerateTwice));
+            }
+            generate = true;
+            continue;
+        }
+        if (argument.starts_with("-")) {
+            std::string_view option = argument;
+            std::optional<std::string> value;
+            if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
+                option = argument.substr(0, equals);
+                value = std::string(argument.substr(equals + 1));
+            }
+            std::optional<std::string>* target = nullptr;
+            if (option == "--name") {
+                target = &command.name;
+            } else if (option == "--display-name") {
+                target = &command.displayName;
+            } else if (option == "--save-to") {
+                target = &command.saveTo;
+            } else if (option == "--pack") {
+                target = &command.pack;
+            } else if (option != "--for") {
+                return wrong(std::string(text::kCliUnknownOption) + std::string(argument));
+            }
+            if (!value) {
+                if (i + 1 >= arguments.size()) {
+                    return wrong(std::string(option) + std::string(text::kCliNeedsValue));
+                }
+                value = arguments[++i];
+            }
+            if (option == "--for") {
+                if (command.pageSet) {
+                    return wrong(std::string(text::kCliForTwice));
+                }
+                if (equalsIgnoringAsciiCase(*value, "win7")) {
+                    command.pageSet = PageSet::Win7;
+                } else if (equalsIgnoringAsciiCase(*value, "xp")) {
+                    command.pageSet = PageSet::Xp;
+                } else {
+                    return wrong(std::string(text::kCliForValue) + *value);
+                }
+            } else {
+                if (*target) {
+                    return wrong(std::string(option) + std::string(text::kCliGivenTwice));
+                }
+                *target = std::move(*value);
+            }
+            options = true;
+            continue;
+        }
+        if (hasFile) {
+            return wrong(std::string(text::kCliOneFile) + std::string(argument));
+        }
+        command.file = std::string(argument);
+        hasFile = true;
+    }
+    command.apply = !noApply;
+    if (noApply && !command.install) {
+        return wrong(std::string(text::kCliNoApplyAlone));
+    }
+    if (command.install && (command.pack || command.saveTo)) {
+        return wrong(std::string(text::kCliInstallTakesNeither));
+    }
+    // The system opens a pack by its extension: a pack written under another name is of no use.
+    if (command.pack && !endsWithIgnoringAsciiCase(*command.pack, ".themepack") &&
+        !endsWithIgnoringAsciiCase(*command.pack, ".deskthemepack")) {
+        return wrong(std::string(text::kCliPackExtension) + *command.pack);
+    }
+    if (command.pack && command.saveTo) {
+        return wrong(std::string(text::kCliPackTakesNoSaveTo));
+    }
+    if (generate) {
+        if (!hasFile) {
+            return wrong(std::string(text::kCliGenerateNeedsFile));
+        }
+        command.action = CommandLine::Action::Generate;
+    } else if (options) {
+        return wrong(std::string(text::kCliOptionsAlone));
+    }
+    return command;
+}
+
+std::string_view usageText() {
+    return kUsage;
+}
+
+CommandResult runCommandLine(const CommandLine& command, Platform& platform, SystemShell* shell) {
+    switch (command.action) {
+    case CommandLine::Action::SystemFiles:
+        if (!shell) {
+            return {kExitUsage, std::string(kUsage)};
+        }
+        return {runSystemFilesCommand(command.systemFiles, platform, *shell), {}};
+    case CommandLine::Action::Help:
+        return {kExitWritten, std::string(kUsage)};
+    case CommandLine::Action::Wrong:
+        return {kExitUsage, command.error + "\n\n" + std::string(kUsage)};
+    case CommandLine::Action::Window:
+        return {kExitUsage, std::string(kUsage)};
+    case CommandLine::Action::Generate:
+        break;
+    }
+
+    const OpenedDocument document =
+        readDocument(command.file, platform, command.pageSet.value_or(gatePageSet(platform)));
+    if (!document.state) {
+        return refused(document.error);
+    }
+    if (command.install && !shell) {
+        return {kExitUsage, std::string(kUsage)};
+    }
+    if (document.theme && !command.saveTo && !command.install && !command.pack) {
+        return {kExitUsage, std::string(text::kCliThemeNeedsSaveTo)};
+    }
+    const PageSet set = document.state->pageSet;
+    const PageSetControls& c = pageSetControls(set);
+    MemoryWizardUi ui;
+    AppState app;
+    restoreProject(*document.state, ui, app,
+                   document.theme ? RestoreMode::Overlay : RestoreMode::Replace);
+    CommandResult result;
+    if (document.theme) {
+        if (!document.missing.empty() || !document.unfit.empty()) {
+            result.output = missingFilesMessage(document.missing, document.unfit) + "\n";
+        }
+        ui.setText(c.themeName, baseNameOf(command.file));
+        // A theme that brings no pointers or sounds of its own keeps the system's schemes.
+        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            if (ui.comboIndex(group->combo) == kNoSchemeItem) {
+                ui.setComboIndex(group->combo, kDefaultSchemeItem);
+                selectScheme(*group, ui);
+            }
+        }
+    }
+    if (command.name) {
+        ui.setText(c.themeName, *command.name);
+    }
+    if (command.displayName) {
+        ui.setText(c.displayName, *command.displayName);
+    }
+    if (command.saveTo) {
+        ui.setText(c.saveLocation, *command.saveTo);
+    }
+    if (document.theme) {
+        // Windows names its own schemes by a resource string ("@mmres.dll,-800"), which the
+        // reader leaves out; a scheme of the theme's own files left without a name takes the
+        // theme's, where the window lets the user type one.
+        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
+            if (ui.comboIndex(group->combo) == kCustomSchemeItem &&
+                ui.text(group->nameField).empty()) {
+                ui.setText(group->nameField, ui.text(c.themeName));
+            }
+        }
+    }
+
+    // The checks and captures of the forward buttons the user passes on the way to the last page.
+    CollectingPlatform collecting(platform);
+    NoDialogs dialogs;
+    FileDialogState fileDialog;
+    Wizard wizard{ui, app, collecting, dialogs, fileDialog};
+    const auto desktopThenStyle = [&] {
+        commitDesktopPage(wizard);
+        return commitWindowStylePage(ui, app.project, collecting);
+    };
+    const bool passed = commitCursorSchemePage(set, ui, app.project, collecting) &&
+                        commitSoundSchemePage(set, ui, app.project, collecting) &&
+                        (set == PageSet::Win7 ? desktopThenStyle() : commitXpStylePage(wizard));
+    if (!passed) {
+        for (const std::string& message : collecting.messages) {
+            result.output += message + "\n";
+        }
+        result.exitCode = kExitRefused;
+        return result;
+    }
+
+    const ThemeRequest request = set == PageSet::Win7 ? captureWin7Request(ui, app.project)
+                                                      : captureXpRequest(ui, app.project);
+    std::optional<GenerationReport> report;
+    if (command.install) {
+        // Nobody to ask: an installed theme of the same name is refused.
+        report = installTheme(request, collecting, *shell, false, command.apply).report;
+    } else if (command.pack) {
+        report = packRefusalOf(request);
+        if (!report && collecting.fileExists(*command.pack)) {
+            report = GenerationReport{};
+            report->message = std::string(text::kPackExists) + *command.pack;
+        }
+        if (!report) {
+            report = exportPack(request, *command.pack, collecting);
+        }
+    } else {
+        report = refusalOf(request, collecting);
+    }
+    if (!report) {
+        report = set == PageSet::Win7 ? generateWin7Theme(request, collecting)
+                                      : generateXpTheme(request, collecting);
+    }
+    result.output += report->message + "\n";
+    // The window's message of a pack folder that cannot be made says no more than to try again;
+    // here the reason follows on a line of its own.
+    if (!report->reason.empty()) {
+        result.output += report->reason + "\n";
+    }
+    switch (report->outcome) {
+    case GenerationOutcome::Complete:
+        result.exitCode = kExitWritten;
+        break;
+    case GenerationOutcome::Incomplete:
+        result.exitCode = kExitIncomplete;
+        break;
+    case GenerationOutcome::Refused:
+        result.exitCode = kExitRefused;
+        break;
+    }
+    return result;
+}
+
+} // namespace quorvel

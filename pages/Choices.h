@@ -1,0 +1,63 @@
+// The choices made as a whole rather than file by file: the pointer and sound scheme combos with
+// the groups of controls they govern, the checks of their pages' "下一步" buttons, the two
+// screensaver tick boxes and the lists of the system's own screensavers.
+#pragma once
+
+#include "model/SystemScreensavers.h"
+#include "model/ThemeProject.h"
+#include "model/ThemeRequest.h"
+#include "pages/Controls.h"
+#include "platform/Platform.h"
+
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+// A scheme combo and the controls it governs, in the order it sets them.
+struct SchemeGroup {
+    ControlId combo;
+    ControlId nameField;
+    std::vector<ControlId> pathFields; // in slot order
+    std::vector<ControlId> buttons;    // the browse buttons of those fields
+    std::string_view defaultName;      // shown by item 1
+};
+
+const SchemeGroup& cursorSchemeGroup(PageSet set);
+const SchemeGroup& soundSchemeGroup(PageSet set);
+
+// Combo items shared by the four scheme combos.
+inline constexpr int kNoSchemeItem = 0;
+inline constexpr int kDefaultSchemeItem = 1;
+inline constexpr int kCustomSchemeItem = 2;
+
+// Sets the group after the user picked an item of its combo.
+void selectScheme(const SchemeGroup& group, Controls& controls);
+void selectCursorScheme(PageSet set, Controls& controls);
+void selectSoundScheme(PageSet set, Controls& controls);
+
+// The checks of "下一步" on the pointer and sound pages. True lets the wizard move on; on the
+// Windows 7 pages the scheme name is captured.
+bool commitCursorSchemePage(PageSet set, Controls& controls, ThemeProject& project,
+                            Platform& platform);
+bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& project,
+                           Platform& platform);
+
+// --- screensaver ----------------------------------------------------------------------------
+
+inline constexpr std::string_view kTickMark = "√";
+
+// The left button released over a tick box of the desktop page (PageSetControls::systemSaverTick
+// or ownSaverTick). At most one of the two boxes is ever set.
+void toggleSystemScreensaver(PageSet set, Controls& controls);
+void toggleOwnScreensaver(PageSet set, Controls& controls);
+
+// The lists of the system's own screensavers are model/SystemScreensavers.h.
+inline constexpr std::string_view kSystemFolder = "%SystemRoot%\\System32\\";
+
+// The user picked an item of the system screensaver list: records that screensaver (with the
+// unexpanded system folder) as the theme's screensaver. The first item changes nothing.
+void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project);
+
+} // namespace quorvel

@@ -1,0 +1,272 @@
+#include "pages/PageFlow.h"
+
+#include "generator/GenerationRun.h"
+#include "generator/Win7ThemeGenerator.h"
+#include "generator/XpThemeGenerator.h"
+#include "model/ProductInfo.h"
+#include "model/Texts.h"
+#include "pages/Choices.h"
+#include "pages/ControlTable.h"
+#include "pages/RequestCapture.h"
+#include "pages/WindowStyle.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace quorvel {
+
+namespace {
+
+void showError(Wizard& w, std::string_view message) {
+    w.platform.messageBox(std::string(message), MessageIcon::Error, std::string(text::kErrorTitle));
+}
+
+template <int Target> void switchTo(Wizard& w) {
+    w.ui.goToPage(Target);
+}
+
+template <bool (*Check)(Wizard&), int Target> void checkThenSwitch(Wizard& w) {
+    if (Check(w)) {
+        w.ui.goToPage(Target);
+    }
+}
+
+void openWin7Wizard(Wizard& w) {
+    if (osReleaseCode(w.platform) == 9) {
+        w.ui.goToPage(kPageWin71);
+    } else {
+        showError(w, text::kWin7Only);
+    }
+}
+
+void openXpWizard(Wizard& w) {
+    if (osReleaseCode(w.platform) == 6) {
+        w.ui.goToPage(kPageXp1);
+    } else {
+        showError(w, text::kXpOnly);
+    }
+}
+
+void openForum(Wizard& w) {
+    w.platform.openWebAddress(kForumAddress);
+}
+void openHome(Wizard& w) {
+    w.platform.openWebAddress(kHomeAddress);
+}
+void returnFromAbout(Wizard& w) {
+    w.ui.goToPage(w.app.aboutReturnPage);
+}
+
+void leaveDesktopPage(Wizard& w) {
+    commitDesktopPage(w);
+    w.ui.goToPage(kPageWin75);
+}
+
+template <PageSet Set> bool commitCursorPage(Wizard& w) {
+    return commitCursorSchemePage(Set, w.ui, w.app.project, w.platform);
+}
+template <PageSet Set> bool commitSoundPage(Wizard& w) {
+    return commitSoundSchemePage(Set, w.ui, w.app.project, w.platform);
+}
+bool commitStylePage(Wizard& w) {
+    return commitWindowStylePage(w.ui, w.app.project, w.platform);
+}
+
+// The generators run inside the click and leave the page shown, whatever their outcome. A
+// request that is turned down leaves the controls alone; a run keeps them disabled until it
+// ends. Its report is shown once they are enabled again.
+void generate(Wizard& w, const ThemeRequest& request,
+              GenerationReport (*generator)(const ThemeRequest&, Platform&)) {
+    std::optional<GenerationReport> report = refusalOf(request, w.platform);
+    if (!report) {
+        const GenerationControlsDisabled disabled(w.ui, request.pageSet);
+        report = generator(request, w.platform);
+    }
+    w.platform.messageBox(report->message, report->icon, report->title);
+}
+void generateWin7(Wizard& w) {
+    generate(w, captureWin7Request(w.ui, w.app.project), generateWin7Theme);
+}
+void generateXp(Wizard& w) {
+    generate(w, captureXpRequest(w.ui, w.app.project), generateXpTheme);
+}
+
+// The pages' buttons in the order of the pages.
+using C = ControlId;
+
+const std::array<FlowRow, 49> kPageFlow = {{
+    {C::MainWin7, openWin7Wizard},
+    {C::MainXp, openXpWizard},
+    {C::MainForum, openForum},
+    {C::MainAbout, aboutStep},
+    {C::AboutReturn, returnFromAbout},
+
+    {C::Win7IconsAbout, aboutStep},
+    {C::Win7IconsBack, switchTo<kPageMain>},
+    {C::Win7IconsNext, switchTo<kPageWin72>},
+    {C::Win7IconsWeb, openForum},
+    {C::Win7PointersBack, switchTo<kPageWin71>},
+    {C::Win7PointersNext, checkThenSwitch<commitCursorPage<PageSet::Win7>, kPageWin73>},
+    {C::Win7SoundsAbout, aboutStep},
+    {C::Win7SoundsBack, switchTo<kPageWin72>},
+    {C::Win7SoundsNext, checkThenSwitch<commitSoundPage<PageSet::Win7>, kPageWin74>},
+    {C::Win7SoundsWeb, openForum},
+    {C::Win7DesktopAbout, aboutStep},
+    {C::Win7DesktopBack, switchTo<kPageWin73>},
+    {C::Win7DesktopNext, leaveDesktopPage},
+    {C::Win7DesktopWeb, openForum},
+    {C::Win7StyleAbout, aboutStep},
+    {C::Win7StyleBack, switchTo<kPageWin74>},
+    {C::Win7StyleNext, checkThenSwitch<commitStylePage, kPageWin76>},
+    {C::Win7StyleWeb, openForum},
+    {C::Win7NamesAbout, aboutStep},
+    {C::Win7NamesBack, switchTo<kPageWin75>},
+    {C::Win7Generate, generateWin7},
+    {C::Win7NamesWeb, openForum},
+
+    {C::XpIconsAbout, aboutStep},
+    {C::XpIconsBack, switchTo<kPageMain>},
+    {C::XpIconsNext, switchTo<kPageXp2>},
+    {C::XpIconsWeb, openForum},
+    {C::XpPointersBack, switchTo<kPageXp1>},
+    {C::XpPointersNext, checkThenSwitch<commitCursorPage<PageSet::Xp>, kPageXp3>},
+    {C::XpSoundsAbout, aboutStep},
+    {C::XpSoundsBack, switchTo<kPageXp2>},
+    {C::XpSoundsNext, checkThenSwitch<commitSoundPage<PageSet::Xp>, kPageXp4>},
+    {C::XpSoundsWeb, openForum},
+    {C::XpDesktopAbout, aboutStep},
+    {C::XpDesktopBack, switchTo<kPageXp3>},
+    {C::XpDesktopNext, switchTo<kPageXp5>},
+    {C::XpDesktopWeb, openForum},
+    {C::XpStyleAbout, aboutStep},
+    {C::XpStyleBack, switchTo<kPageXp4>},
+    {C::XpStyleNext, checkThenSwitch<commitXpStylePage, kPageXp6>},
+    {C::XpStyleWeb, openForum},
+    {C::XpNamesAbout, aboutStep},
+    {C::XpNamesBack, switchTo<kPageXp5>},
+    {C::XpGenerate, generateXp},
+    {C::XpNamesWeb, openHome},
+}};
+
+std::vector<Binding> buildBindings() {
+    using E = ControlEvent;
+    std::vector<Binding> result;
+    for (const FlowRow& row : kPageFlow) {
+        if (row.step) {
+            result.push_back({row.button, E::Click, row.step});
+        }
+    }
+    for (const AssetPickerDef& picker : assetPickers()) {
+        result.push_back({picker.button, E::Click, [&picker](Wizard& w) {
+                              pickAssetFile(picker, w.dialogs, w.fileDialog, w.ui, w.app.project);
+                          }});
+    }
+    result.push_back({C::Win7SlideshowBrowse, E::Click,
+                      [](Wizard& w) { pickSlideshowFiles(w.dialogs, w.ui, w.app.project); }});
+
+    for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        const PageSetControls& c = pageSetControls(set);
+        result.push_back({c.saveLocationButton, E::Click, [field = c.saveLocation](Wizard& w) {
+                              pickSaveFolder(field, w.dialogs, w.ui);
+                          }});
+        result.push_back(
+            {c.pointerScheme, E::ItemPicked, [set](Wizard& w) { selectCursorScheme(set, w.ui); }});
+        result.push_back(
+            {c.soundScheme, E::ItemPicked, [set](Wizard& w) { selectSoundScheme(set, w.ui); }});
+        result.push_back({c.systemSaver, E::ItemPicked,
+                          [set](Wizard& w) { selectSystemScreensaver(set, w.ui, w.app.project); }});
+        result.push_back({c.systemSaverTick, E::TickReleased,
+                          [set](Wizard& w) { toggleSystemScreensaver(set, w.ui); }});
+        result.push_back({c.ownSaverTick, E::TickReleased,
+                          [set](Wizard& w) { toggleOwnScreensaver(set, w.ui); }});
+    }
+    result.push_back({C::Win7AlphaSlider, E::SliderMoved, [](Wizard& w) {
+                          onAlphaSliderMoved(w.ui, w.ui.sliderPosition(C::Win7AlphaSlider));
+                      }});
+    return result;
+}
+
+} // namespace
+
+std::span<const FlowRow> pageFlow() {
+    return kPageFlow;
+}
+
+std::span<const Binding> bindings() {
+    static const std::vector<Binding> table = buildBindings();
+    return table;
+}
+
+bool dispatch(Wizard& wizard, ControlId control, ControlEvent event) {
+    const int page = controlDef(control).page;
+    if (page != kNoPage && page != wizard.ui.currentPage()) {
+        return false;
+    }
+    for (const Binding& b : bindings()) {
+        if (b.control == control && b.event == event) {
+            b.handle(wizard);
+            return true;
+        }
+    }
+    return false;
+}
+
+int osReleaseCode(OsVersion v) {
+    if (v.major <= 4) {
+        return 4;
+    }
+    if (v.major == 5) {
+        switch (v.minor) {
+        case 0:
+            return 5;
+        case 1:
+            return 6;
+        case 2:
+            return 7;
+        default:
+            return 0;
+        }
+    }
+    if (v.major == 6) {
+        switch (v.minor) {
+        case 0:
+            return 8;
+        case 1:
+            return 9;
+        default:
+            return 0;
+        }
+    }
+    return 0;
+}
+
+int osReleaseCode(Platform& platform) {
+    return osReleaseCode(platform.osVersion());
+}
+
+void aboutStep(Wizard& w) {
+    w.app.aboutReturnPage = w.ui.currentPage();
+    w.ui.goToPage(kPageAbout);
+}
+
+void commitDesktopPage(Wizard& w) {
+    // An interval the user typed or a file brought stays; only an empty one gets the preset.
+    const bool slideshow = !w.ui.text(C::Win7Slideshow).empty();
+    if (!slideshow) {
+        w.ui.setText(C::Win7SlideshowInterval, "");
+    } else if (w.ui.text(C::Win7SlideshowInterval).empty()) {
+        w.ui.setText(C::Win7SlideshowInterval, "180");
+    }
+    w.ui.setEnabled(C::Win7SlideshowInterval, slideshow);
+}
+
+bool commitXpStylePage(Wizard& w) {
+    if (w.ui.text(C::XpVisualStyle).empty()) {
+        showError(w, text::kNoVisualStyle);
+        return false;
+    }
+    return true;
+}
+
+} // namespace quorvel

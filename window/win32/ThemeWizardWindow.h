@@ -1,0 +1,175 @@
+// The program's main window: a fixed frame holding the page container 选择夹1 with the 14 page
+// pictures, every control of the control table on its page, and the handlers of the page flow
+// bound to the controls' events.
+#pragma once
+
+#include "model/AppState.h"
+#include "pages/ControlTable.h"
+#include "pages/PageFlow.h"
+#include "pages/ProjectSession.h"
+#include "pages/WizardUi.h"
+#include "platform/Platform.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32SystemShell.h"
+#include "preview/win32/PagePictures.h"
+#include "widgets/win32/WindowSubclass.h"
+#include "window/win32/Win32ControlLook.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace quorvel {
+
+class FieldPreviews;
+
+// Creates and shows the main window, working on app, opens `file` (a project or .theme file) in it
+// when that is not empty, and runs the message loop of the GUI thread until the window is closed.
+// Returns 0 then, or 1 when the window could not be created.
+int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app,
+                   const std::string& file = {});
+
+// The commands of the window's system menu that keep and reopen the wizard's work (the range
+// 0x7200 .. 0x72F0). The system uses the four low bits of a system command, so each is a
+// multiple of 16.
+enum ProjectCommand : UINT {
+    kCommandOpenProject = 0x7200,
+    kCommandSaveProject = 0x7210,
+    kCommandSaveProjectAs = 0x7220,
+    kCommandExportPack = 0x7230,
+    // Installs the theme of the shown page set for the current user and applies it.
+    kCommandInstallTheme = 0x7280,
+};
+
+inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
+inline constexpr int kWindowWidth = 500;
+inline constexpr int kWindowHeight = 367;
+
+class ThemeWizardWindow final : public WizardUi {
+public:
+    ThemeWizardWindow(HINSTANCE instance, AppState& app, Platform& platform);
+    ~ThemeWizardWindow() override;
+    ThemeWizardWindow(const ThemeWizardWindow&) = delete;
+    ThemeWizardWindow& operator=(const ThemeWizardWindow&) = delete;
+
+    // Creates the window centred on the screen with the controls of page 0 (and those that
+    // belong to no page) and shows it on page 0. False when the window could not be created.
+    bool create(int showCommand);
+    // Makes the controls of the other pages, once. The message loop calls it as soon as the
+    // first page is painted and no message waits, so that the window appears before the
+    // controls nobody sees yet are made; using a control or changing the page calls it
+    // earlier when needed. False when a control could not be made.
+    bool completeControls();
+    bool complete() const { return complete_; }
+    HWND handle() const { return window_; }
+    // The child window of a control of the table.
+    HWND control(ControlId id) const { return hwndOf(id); }
+
+    // Keyboard handling before a message is dispatched: Tab and Shift+Tab move through the
+    // current page's controls, Enter presses a focused button and does nothing in a field.
+    // True when the message was handled here.
+    bool preTranslate(const MSG& message);
+
+    // The dots per inch the window is laid out for (96: the sizes of the control table).
+    int dpi() const { return dpi_; }
+    // Opens a project or .theme file in the wizard, as the open command does once the file is
+    // chosen; what goes wrong is told in a message box. Never throws.
+    void openDocument(const std::string& path);
+
+    // WizardUi
+    std::string text(ControlId id) const override;
+    void setText(ControlId id, std::string_view text) override;
+    bool enabled(ControlId id) const override;
+    void setEnabled(ControlId id, bool enabled) override;
+    int comboIndex(ControlId id) const override;
+    void setComboIndex(ControlId id, int index) override;
+    int currentPage() const override { return page_; }
+    void goToPage(int index) override;
+    int sliderPosition(ControlId id) const override;
+    void setSliderPosition(ControlId id, int position) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool registerClasses(HINSTANCE instance);
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT tickBoxMessage(HWND tickBox, UINT message, WPARAM wParam, LPARAM lParam);
+    // The controls of page 0 and of no page (first), or those of all other pages.
+    bool createControls(bool first);
+    HWND createControl(const ControlDef& def, int index);
+    // A length of the layout (given at 96 DPI) at the window's DPI.
+    int px(int length) const;
+    // The frame's size for the window's DPI: the page's client area at the least.
+    SIZE frameSize(DWORD style, DWORD exStyle) const;
+    // Lays the window out anew for `dpi`: fonts, every control's place and size, the pictures;
+    // the frame takes `suggested` (screen coordinates) or keeps its top-left corner.
+    void applyDpi(int dpi, const RECT* suggested);
+    // Places a control at its rectangle of the table scaled to the window's DPI.
+    void placeControl(HWND control, const ControlDef& def);
+    // Steps the selection field's height until the closed drop-down list is `height` high.
+    static void fitComboHeight(HWND combo, int height);
+    // Files dropped from the file manager: the control under the drop point takes them.
+    void takeDrop(HDROP drop);
+    void drawGraphicButton(const DRAWITEMSTRUCT& item);
+    void drawListItem(const DRAWITEMSTRUCT& item);
+    // Runs the handler of a control's event; an unexpected failure is reported, never thrown
+    // through the window procedure.
+    void fire(HWND control, ControlEvent event);
+    // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
+    void pickWindowColor();
+    // The project commands of the system menu (added once the window is shown, as the system
+    // copies the menu for the window then) and their handling; false for a command that is not
+    // one of them.
+    void addProjectMenuItems();
+    bool runProjectCommand(UINT command);
+    // The install command: the theme of the page set shown (the running system's on the main
+    // and about pages), with an owned question before an installed theme is replaced.
+    void installTheme();
+    // Asks whether to save a modified project before the window closes; false keeps it open.
+    bool mayClose();
+    // The previews: a path field's preview once its control is made, and the desktop preview
+    // of the page set shown (the XP set on its pages, the Windows 7 set elsewhere).
+    void watchForPreview(HWND control, const ControlDef& def);
+    void openDesktopPreview();
+    void focusControl(HWND control);
+    // The first enabled Tab stop of the current page; null when it has none.
+    HWND firstFocusOfPage() const;
+    HWND hwndOf(ControlId id) const;
+    const ControlDef* defOf(HWND control) const;
+    // The control of the table that a window belongs to (itself or an ancestor).
+    HWND tableControlOf(HWND window) const;
+
+    HINSTANCE instance_;
+    AppState& app_;
+    Platform& platform_;
+    Win32Dialogs dialogs_;
+    Win32SystemShell shell_;
+    FileDialogState fileDialog_;
+    Wizard wizard_;
+    ProjectSession session_{wizard_};
+    HWND window_ = nullptr;
+    std::vector<HWND> pages_; // null for a page whose controls are not made yet
+    bool complete_ = false;
+    HWND lastFocus_ = nullptr; // the control that had the focus when the window was left
+    int page_ = 0;
+    std::array<HWND, kControlCount> byId_{}; // null for a control not made yet
+    std::unordered_map<HWND, const ControlDef*> byWindow_;
+    std::unordered_map<HWND, int> sliderPositions_;
+    int dpi_ = 96;
+    WizardFonts fonts_;
+    LookColors colors_;
+    // The off-screen bitmap the page pictures and the graphic buttons are drawn into.
+    gdi::PaintStore paintStore_;
+    ControlLook look_;
+    std::vector<WindowSubclass> tickBoxes_; // each tick box reports its release
+    std::unique_ptr<FieldPreviews> previews_;
+};
+
+} // namespace quorvel
