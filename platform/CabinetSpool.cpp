@@ -8,6 +8,8 @@ namespace quorvel {
 void SpoolFile::truncate() {
     extents_.clear();
     size_ = 0;
+    store_.clear();
+    stored_ = 0;
     windowSource_.reset();
     windowLength_ = 0;
 }
@@ -19,72 +21,84 @@ std::size_t SpoolFile::extentAt(std::uint64_t at) const {
     return static_cast<std::size_t>(after - extents_.begin()) - 1;
 }
 
-void SpoolFile::appendBytes(const std::uint8_t* data, std::size_t count) {
+// Copies count bytes into the store at `at` (from `from`, zeros when null) or, with `to`, out of
+// it.
+void SpoolFile::storeCopy(std::uint64_t at, const std::uint8_t* from, std::uint8_t* to,
+                          std::size_t count) {
     while (count > 0) {
-        if (extents_.empty() || !extents_.back().bytes || extents_.back().length == kPiece) {
-            Extent piece;
-            piece.start = size_;
-            piece.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(kPiece);
-            extents_.push_back(std::move(piece));
+        const std::size_t index = static_cast<std::size_t>(at / kPiece);
+        const std::size_t offset = static_cast<std::size_t>(at % kPiece);
+        const std::size_t part = std::min(count, kPiece - offset);
+        while (store_.size() <= index) {
+            store_.push_back(std::make_unique_for_overwrite<std::uint8_t[]>(kPiece));
         }
-        Extent& last = extents_.back();
-        const std::size_t part = std::min(count, kPiece - static_cast<std::size_t>(last.length));
-        if (data) {
-            std::memcpy(last.bytes.get() + last.length, data, part);
-            data += part;
+        std::uint8_t* piece = store_[index].get() + offset;
+        if (to) {
+            std::memcpy(to, piece, part);
+            to += part;
+        } else if (from) {
+            std::memcpy(piece, from, part);
+            from += part;
         } else {
-            std::memset(last.bytes.get() + last.length, 0, part);
+            std::memset(piece, 0, part);
         }
-        last.length += part;
-        size_ += part;
+        at += part;
         count -= part;
     }
 }
 
-void SpoolFile::appendReference(const std::shared_ptr<SpoolSource>& source, std::uint64_t sourceAt,
-                                std::size_t count) {
-    if (!extents_.empty()) {
-        Extent& last = extents_.back();
-        if (last.source == source && last.sourceAt + last.length == sourceAt) {
-            last.length += count;
-            size_ += count;
-            return;
-        }
+void SpoolFile::appendBytes(const std::uint8_t* data, std::size_t count) {
+    if (count == 0) {
+        return;
     }
-    Extent reference;
-    reference.start = size_;
-    reference.length = count;
-    reference.source = source;
-    reference.sourceAt = sourceAt;
-    extents_.push_back(std::move(reference));
+    if (!extents_.empty() && !extents_.back().source &&
+        extents_.back().at + extents_.back().length == stored_) {
+        extents_.back().length += count;
+    } else {
+        extents_.push_back({size_, count, nullptr, stored_});
+    }
+    storeCopy(stored_, data, nullptr, count);
+    stored_ += count;
     size_ += count;
 }
 
-// Turns the references that overlap [from, to) into bytes of their own, read from their sources.
-// On a failure the file is as it was.
+void SpoolFile::appendReference(const std::shared_ptr<SpoolSource>& source, std::uint64_t sourceAt,
+                                std::size_t count) {
+    if (!extents_.empty() && extents_.back().source == source &&
+        extents_.back().at + extents_.back().length == sourceAt) {
+        extents_.back().length += count;
+    } else {
+        extents_.push_back({size_, count, source, sourceAt});
+    }
+    size_ += count;
+}
+
+// Turns the references that overlap [from, to) into bytes of the store, read from their sources.
 bool SpoolFile::ownBytesIn(std::uint64_t from, std::uint64_t to) {
+    const std::uint64_t storedBefore = stored_;
+    std::vector<std::pair<std::size_t, std::uint64_t>> owned; // extent, its place in the store
     for (std::size_t i = 0; i < extents_.size(); ++i) {
         const Extent& extent = extents_[i];
-        if (extent.bytes || extent.start >= to || from >= extent.start + extent.length) {
+        if (!extent.source || extent.start >= to || from >= extent.start + extent.length) {
             continue;
         }
-        std::vector<Extent> pieces;
+        owned.emplace_back(i, stored_);
+        std::vector<std::uint8_t> bytes(kWindow);
         for (std::uint64_t done = 0; done < extent.length;) {
-            Extent piece;
-            piece.start = extent.start + done;
-            piece.length = std::min<std::uint64_t>(kPiece, extent.length - done);
-            piece.bytes = std::make_unique_for_overwrite<std::uint8_t[]>(kPiece);
-            if (!readSource(extent, done, piece.bytes.get(),
-                            static_cast<std::size_t>(piece.length))) {
+            const std::size_t part =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, extent.length - done));
+            if (!readSource(extent, done, bytes.data(), part)) {
+                stored_ = storedBefore; // what was stored beyond it is unused
                 return false;
             }
-            done += piece.length;
-            pieces.push_back(std::move(piece));
+            storeCopy(stored_, bytes.data(), nullptr, part);
+            stored_ += part;
+            done += part;
         }
-        const auto at = extents_.erase(extents_.begin() + static_cast<std::ptrdiff_t>(i));
-        extents_.insert(at, std::make_move_iterator(pieces.begin()),
-                        std::make_move_iterator(pieces.end()));
-        i += pieces.size() - 1;
+    }
+    for (const auto& [index, at] : owned) {
+        extents_[index].source.reset();
+        extents_[index].at = at;
     }
     return true;
 }
@@ -109,9 +123,6 @@ bool SpoolFile::write(std::uint64_t at, const std::uint8_t* data, std::size_t co
             return true;
         }
     }
-    if (at > size_) {
-        appendBytes(nullptr, static_cast<std::size_t>(at - size_));
-    }
     const std::uint64_t end = at + count;
     const std::uint64_t overwritten = std::min(end, size_);
     if (at < overwritten) {
@@ -119,14 +130,17 @@ bool SpoolFile::write(std::uint64_t at, const std::uint8_t* data, std::size_t co
             return false;
         }
         for (std::size_t i = extentAt(at); at < overwritten; ++i) {
-            Extent& extent = extents_[i];
+            const Extent& extent = extents_[i];
             const std::uint64_t offset = at - extent.start;
             const std::size_t part =
                 static_cast<std::size_t>(std::min(overwritten - at, extent.length - offset));
-            std::memcpy(extent.bytes.get() + offset, data, part);
+            storeCopy(extent.at + offset, data, nullptr, part);
             data += part;
             at += part;
         }
+    }
+    if (at > size_) {
+        appendBytes(nullptr, static_cast<std::size_t>(at - size_));
     }
     if (end > at) {
         appendBytes(data, static_cast<std::size_t>(end - at));
@@ -136,7 +150,7 @@ bool SpoolFile::write(std::uint64_t at, const std::uint8_t* data, std::size_t co
 
 bool SpoolFile::readSource(const Extent& extent, std::uint64_t offset, std::uint8_t* out,
                            std::size_t count) {
-    std::uint64_t position = extent.sourceAt + offset;
+    std::uint64_t position = extent.at + offset;
     while (count > 0) {
         if (windowSource_ != extent.source || position < windowAt_ ||
             position >= windowAt_ + windowLength_) {
@@ -144,7 +158,7 @@ bool SpoolFile::readSource(const Extent& extent, std::uint64_t offset, std::uint
                 window_ = std::make_unique_for_overwrite<std::uint8_t[]>(kWindow);
             }
             const std::size_t length = static_cast<std::size_t>(
-                std::min<std::uint64_t>(kWindow, extent.sourceAt + extent.length - position));
+                std::min<std::uint64_t>(kWindow, extent.at + extent.length - position));
             windowSource_.reset();
             if (!extent.source->readAt(position, window_.get(), length)) {
                 return false;
@@ -174,8 +188,8 @@ std::int64_t SpoolFile::read(std::uint64_t at, std::uint8_t* out, std::size_t co
         const std::uint64_t offset = at + done - extent.start;
         const std::size_t part =
             static_cast<std::size_t>(std::min<std::uint64_t>(count - done, extent.length - offset));
-        if (extent.bytes) {
-            std::memcpy(out + done, extent.bytes.get() + offset, part);
+        if (!extent.source) {
+            storeCopy(extent.at + offset, nullptr, out + done, part);
         } else if (!readSource(extent, offset, out + done, part)) {
             return -1;
         }
@@ -184,17 +198,10 @@ std::int64_t SpoolFile::read(std::uint64_t at, std::uint8_t* out, std::size_t co
     return static_cast<std::int64_t>(count);
 }
 
-std::uint64_t SpoolFile::bytesHeld() const {
-    std::uint64_t held = 0;
-    for (const Extent& extent : extents_) {
-        held += extent.bytes ? kPiece : 0;
-    }
-    return held;
-}
-
 std::size_t SpoolFile::references() const {
-    return static_cast<std::size_t>(std::count_if(
-        extents_.begin(), extents_.end(), [](const Extent& extent) { return !extent.bytes; }));
+    return static_cast<std::size_t>(
+        std::count_if(extents_.begin(), extents_.end(),
+                      [](const Extent& extent) { return extent.source != nullptr; }));
 }
 
 BackgroundWriter::BackgroundWriter(Sink sink, std::size_t bufferBytes, std::size_t buffers)

@@ -41,8 +41,8 @@ struct HandedPiece {
     std::size_t length = 0;
 };
 
-// A temporary file of FCI's: a sequence of extents, each either bytes of its own (in pieces of
-// 4 MB, so that it grows without copying) or a stretch of a source.
+// A temporary file of FCI's: a sequence of extents, each either bytes of its own (kept in a store
+// of 4 MB pieces, so that it grows without copying) or a stretch of a source.
 class SpoolFile {
 public:
     std::uint64_t size() const { return size_; }
@@ -50,15 +50,16 @@ public:
 
     // Writes count bytes at `at`. When they are appended and `handed` are the pieces they were
     // made of (FCI stored them as read), every piece whose bytes are the same becomes a reference
-    // to its source. False when a referenced stretch had to be read back and could not be.
+    // to its source. False when a referenced stretch had to be read back and could not be; the
+    // file is then as it was.
     bool write(std::uint64_t at, const std::uint8_t* data, std::size_t count,
                std::span<const HandedPiece> handed = {});
 
     // Up to count bytes from `at`, fewer at the end; -1 when a source cannot be read.
     std::int64_t read(std::uint64_t at, std::uint8_t* out, std::size_t count);
 
-    // The bytes held in memory (the references are not).
-    std::uint64_t bytesHeld() const;
+    // The memory that the file's own bytes take (the references take none).
+    std::uint64_t bytesHeld() const { return store_.size() * std::uint64_t{kPiece}; }
     // How many extents refer to a source.
     std::size_t references() const;
 
@@ -67,11 +68,10 @@ public:
 
 private:
     struct Extent {
-        std::uint64_t start = 0;
+        std::uint64_t start = 0; // in the file
         std::uint64_t length = 0;
-        std::unique_ptr<std::uint8_t[]> bytes; // room for kPiece; null for a reference
-        std::shared_ptr<SpoolSource> source;
-        std::uint64_t sourceAt = 0;
+        std::shared_ptr<SpoolSource> source; // null: bytes of the store
+        std::uint64_t at = 0;                // in the source, or in the store
     };
     std::size_t extentAt(std::uint64_t at) const;
     void appendBytes(const std::uint8_t* data, std::size_t count);
@@ -80,9 +80,12 @@ private:
     bool ownBytesIn(std::uint64_t from, std::uint64_t to);
     bool readSource(const Extent& extent, std::uint64_t offset, std::uint8_t* out,
                     std::size_t count);
+    void storeCopy(std::uint64_t at, const std::uint8_t* from, std::uint8_t* to, std::size_t count);
 
     std::vector<Extent> extents_;
     std::uint64_t size_ = 0;
+    std::vector<std::unique_ptr<std::uint8_t[]>> store_;
+    std::uint64_t stored_ = 0;
     // The last stretch read from a source, so that FCI's reads of 32 KB cost one system read per
     // kWindow bytes.
     std::shared_ptr<SpoolSource> windowSource_;

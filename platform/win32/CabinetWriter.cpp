@@ -7,6 +7,8 @@
 // read it from a member's source is kept as a reference to the source and read again at the
 // flush, so that an export needs a few MB of memory beside what MSZIP wrote, not the cabinet's
 // size. The cabinet is written by a thread of its own while FCI goes on.
+#include "platform/win32/CabinetWriter.h"
+
 #include "platform/CabinetSpool.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/UniqueHandle.h"
@@ -106,7 +108,7 @@ constexpr std::uint64_t kReferenceFloor = 256 << 10;
 constexpr std::size_t kMaxHanded = 256 << 10;
 
 struct Session {
-    Session() = default;
+    explicit Session(const CabinetFileWrite& write) : writeFile(write) {}
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     // What FCI left open when it failed is closed here.
@@ -120,6 +122,7 @@ struct Session {
         }
     }
 
+    const CabinetFileWrite& writeFile; // the cabinet's bytes into its file
     std::set<Stream*> open;
     std::span<const CabinetEntry> members;
     std::wstring cabinetPath;
@@ -196,11 +199,8 @@ INT_PTR DIAMONDAPI open(char* name, int flags, int, int* error, void* context) {
         }
         Stream* target = stream.get();
         stream->writer = std::make_unique<BackgroundWriter>(
-            [target](const std::uint8_t* data, std::size_t count) {
-                DWORD written = 0;
-                if (!::WriteFile(target->cabinet, data, static_cast<DWORD>(count), &written,
-                                 nullptr) ||
-                    written != count) {
+            [target, &session](const std::uint8_t* data, std::size_t count) {
+                if (!session.writeFile(target->cabinet, data, count)) {
                     target->writeError = ::GetLastError();
                     return false;
                 }
@@ -460,8 +460,25 @@ struct FciCloser {
 
 } // namespace
 
+bool writeWholeFile(HANDLE file, const std::uint8_t* data, std::size_t count) {
+    DWORD written = 0;
+    if (!::WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr)) {
+        return false;
+    }
+    if (written != count) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    }
+    return true;
+}
+
 CabinetResult Win32Platform::writeCabinet(const std::string& path,
                                           std::span<const CabinetEntry> members) {
+    return writeCabinetWith(path, members, writeWholeFile);
+}
+
+CabinetResult writeCabinetWith(const std::string& path, std::span<const CabinetEntry> members,
+                               const CabinetFileWrite& writeFile) {
     if (path.empty()) {
         return CabinetResult::Failed;
     }
@@ -486,7 +503,7 @@ CabinetResult Win32Platform::writeCabinet(const std::string& path,
         return CabinetResult::TooLarge;
     }
 
-    Session session;
+    Session session(writeFile);
     session.members = members;
     const std::string temporary = path + std::string(kReplacementSuffix);
     session.cabinetPath = toWide(temporary);
