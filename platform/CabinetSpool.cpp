@@ -282,4 +282,37 @@ bool BackgroundWriter::finish() {
     return !failed_;
 }
 
+BackgroundRepeat::BackgroundRepeat(std::function<void()> work) : work_(std::move(work)) {
+    thread_ = std::thread([this] {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] { return stopping_ || poked_; });
+            if (stopping_) {
+                return;
+            }
+            poked_ = false;
+            lock.unlock();
+            work_();
+            lock.lock();
+        }
+    });
+}
+
+BackgroundRepeat::~BackgroundRepeat() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+void BackgroundRepeat::poke() {
+    {
+        const std::lock_guard lock(mutex_);
+        poked_ = true;
+    }
+    changed_.notify_all();
+}
+
 } // namespace quorvel

@@ -129,4 +129,24 @@ private:
     std::thread thread_;
 };
 
+// Calls `work` on a thread of its own each time it is poked; pokes while it runs make one more
+// call. The cabinet writer pokes it to push what was written so far to the disk while the cabinet
+// is still being made.
+class BackgroundRepeat {
+public:
+    explicit BackgroundRepeat(std::function<void()> work);
+    ~BackgroundRepeat(); // waits for a call under way; a poke not begun yet is dropped
+    BackgroundRepeat(const BackgroundRepeat&) = delete;
+    BackgroundRepeat& operator=(const BackgroundRepeat&) = delete;
+    void poke();
+
+private:
+    std::function<void()> work_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool poked_ = false;
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
 } // namespace quorvel

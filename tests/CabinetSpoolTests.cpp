@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <random>
 #include <string>
 #include <vector>
@@ -219,6 +222,43 @@ TEST(BackgroundWriter, WritesInOrderAndReportsTheFirstFailure) {
             EXPECT_EQ(sunk.size(), (c.failAtCall - 1) * c.bufferBytes) << what;
         }
     }
+}
+
+// The flusher's thread: pokes while a call runs make exactly one more call, none is lost.
+TEST(BackgroundRepeat, PokesWhileACallRunsMakeOneMoreCall) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int calls = 0;
+    bool release = false;
+    {
+        BackgroundRepeat repeat([&] {
+            std::unique_lock lock(mutex);
+            ++calls;
+            changed.notify_all();
+            changed.wait(lock, [&] { return release; });
+        });
+        std::unique_lock lock(mutex);
+        const auto reached = [&](int n) {
+            return changed.wait_for(lock, std::chrono::seconds(10), [&] { return calls == n; });
+        };
+        lock.unlock();
+        repeat.poke();
+        lock.lock();
+        ASSERT_TRUE(reached(1));
+        lock.unlock();
+        for (int i = 0; i < 5; ++i) {
+            repeat.poke();
+        }
+        lock.lock();
+        release = true;
+        changed.notify_all();
+        ASSERT_TRUE(reached(2));
+        lock.unlock();
+        repeat.poke();
+        lock.lock();
+        ASSERT_TRUE(reached(3));
+    }
+    EXPECT_EQ(calls, 3);
 }
 
 } // namespace

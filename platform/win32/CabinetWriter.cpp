@@ -61,6 +61,8 @@ private:
 };
 
 constexpr std::size_t kFileBuffer = 1 << 20;
+// How much of the cabinet is written before the flusher pushes it to the disk.
+constexpr std::uint64_t kFlushStep = 32 << 20;
 
 // A buffer of kFileBuffer bytes that a member's source is read into; what FCI was handed from it
 // stays alive until FCI wrote it on.
@@ -76,6 +78,8 @@ struct Stream {
     // The cabinet: closed by FCI's close, which reports a failure.
     HANDLE cabinet = INVALID_HANDLE_VALUE;
     std::unique_ptr<BackgroundWriter> writer;
+    std::unique_ptr<BackgroundRepeat> flusher;
+    std::uint64_t unflushed = 0;      // of the writer's thread
     DWORD writeError = ERROR_SUCCESS; // of the writer's thread, read after finish()
     // A member.
     std::shared_ptr<SourceFile> source;
@@ -115,6 +119,7 @@ struct Session {
     ~Session() {
         for (Stream* stream : open) {
             stream->writer.reset();
+            stream->flusher.reset();
             if (stream->cabinet != INVALID_HANDLE_VALUE) {
                 ::CloseHandle(stream->cabinet);
             }
@@ -189,20 +194,33 @@ INT_PTR DIAMONDAPI open(char* name, int flags, int, int* error, void* context) {
     auto stream = std::make_unique<Stream>();
     const std::string token(name);
     if (token == kCabinetToken) {
-        const DWORD disposition = (flags & _O_CREAT) ? CREATE_ALWAYS : OPEN_EXISTING;
-        stream->cabinet =
-            ::CreateFileW(session.cabinetPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                          disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-        if (stream->cabinet == INVALID_HANDLE_VALUE) {
+        // An existing file is not emptied on opening: ext4 takes a file emptied and written
+        // again for a replacement and pushes all of it to the disk when it is closed, on the
+        // closing thread; the flusher below does that work while the cabinet is being made.
+        const DWORD disposition = (flags & _O_CREAT) ? OPEN_ALWAYS : OPEN_EXISTING;
+        stream->cabinet = ::CreateFileW(session.cabinetPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (stream->cabinet == INVALID_HANDLE_VALUE ||
+            ((flags & _O_TRUNC) && !::SetEndOfFile(stream->cabinet))) {
             *error = static_cast<int>(::GetLastError());
+            if (stream->cabinet != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(stream->cabinet);
+            }
             return -1;
         }
         Stream* target = stream.get();
+        const HANDLE file = stream->cabinet;
+        stream->flusher = std::make_unique<BackgroundRepeat>([file] { ::FlushFileBuffers(file); });
         stream->writer = std::make_unique<BackgroundWriter>(
             [target, &session](const std::uint8_t* data, std::size_t count) {
                 if (!session.writeFile(target->cabinet, data, count)) {
                     target->writeError = ::GetLastError();
                     return false;
+                }
+                target->unflushed += count;
+                if (target->unflushed >= kFlushStep) {
+                    target->unflushed = 0;
+                    target->flusher->poke();
                 }
                 return true;
             },
@@ -352,6 +370,7 @@ int DIAMONDAPI close(INT_PTR handle, int* error, void* context) {
         const bool finished = stream->finishWrites();
         const DWORD finishError = ::GetLastError();
         stream->writer.reset();
+        stream->flusher.reset();
         const bool closed = ::CloseHandle(stream->cabinet);
         if (!finished || !closed) {
             *error = static_cast<int>(finished ? ::GetLastError() : finishError);
