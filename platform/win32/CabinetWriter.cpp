@@ -548,6 +548,9 @@ CabinetResult writeCabinetWith(const std::string& path, std::span<const CabinetE
         }
         written = written && system::FCIFlushCabinet(writer.get(), FALSE, nextCabinet, status);
     }
+    // The sources the temporary files referred to are closed before the cabinet moves, as FCI
+    // alone would have left them (one of them may be the file the cabinet replaces).
+    session.temporaries.clear();
     if (written) {
         // The data reaches the disk before the name moves, as replaceFile does.
         const UniqueFileHandle file(::CreateFileW(session.cabinetPath.c_str(), GENERIC_WRITE, 0,
