@@ -115,8 +115,10 @@ struct Session {
     explicit Session(const CabinetFileWrite& write) : writeFile(write) {}
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
-    // What FCI left open when it failed is closed here.
-    ~Session() {
+    ~Session() { closeAll(); }
+
+    // Closes what FCI left open (when it failed) and the sources the temporary files refer to.
+    void closeAll() {
         for (Stream* stream : open) {
             stream->writer.reset();
             stream->flusher.reset();
@@ -125,6 +127,8 @@ struct Session {
             }
             delete stream;
         }
+        open.clear();
+        temporaries.clear();
     }
 
     const CabinetFileWrite& writeFile; // the cabinet's bytes into its file
@@ -548,9 +552,9 @@ CabinetResult writeCabinetWith(const std::string& path, std::span<const CabinetE
         }
         written = written && system::FCIFlushCabinet(writer.get(), FALSE, nextCabinet, status);
     }
-    // The sources the temporary files referred to are closed before the cabinet moves, as FCI
-    // alone would have left them (one of them may be the file the cabinet replaces).
-    session.temporaries.clear();
+    // Before the cabinet is moved or removed: no handle of it stays open, nor of a source (one of
+    // them may be the file the cabinet replaces).
+    session.closeAll();
     if (written) {
         // The data reaches the disk before the name moves, as replaceFile does.
         const UniqueFileHandle file(::CreateFileW(session.cabinetPath.c_str(), GENERIC_WRITE, 0,
