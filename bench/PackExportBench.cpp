@@ -13,6 +13,10 @@
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+
+#include <psapi.h>
 #else
 #include "platform/host/HostPlatform.h"
 #include <unistd.h>
@@ -112,6 +116,12 @@ int run(int images, int imageMb, int rounds) {
             throw std::runtime_error("the export failed: " + report.message);
         }
     };
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS before{};
+    before.cb = sizeof before;
+    ::K32GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before);
+    const SIZE_T peakBefore = before.PeakWorkingSetSize;
+#endif
     std::vector<double> copies;
     std::vector<double> exports;
     for (int round = 0; round < rounds; ++round) {
@@ -135,6 +145,17 @@ int run(int images, int imageMb, int rounds) {
     std::printf("median: plain copy %.3f s, export %.3f s\n", c, e);
     std::printf("ratio export / plain copy: %.3f (medians), %.3f (fastest rounds)\n", e / c,
                 fastestExport / fastestCopy);
+#ifdef _WIN32
+    // What the export added to the process's working set at its peak (the bench itself holds
+    // one image's bytes, allocated before the first round).
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (::K32GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory)) {
+        std::printf("peak working set: %.1f MB (before the rounds %.1f MB)\n",
+                    static_cast<double>(memory.PeakWorkingSetSize) / (1 << 20),
+                    static_cast<double>(peakBefore) / (1 << 20));
+    }
+#endif
     std::error_code ignored;
     std::filesystem::remove_all(host, ignored);
     return 0;

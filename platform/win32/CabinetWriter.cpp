@@ -3,9 +3,13 @@
 // ("*m<n>" for member n, "*t<n>" for its temporary files, "*cabinet" for the cabinet), so that
 // paths of any language reach the system as UTF-16 and members held in memory need no file.
 // FCI's temporary files (the folder's data until the cabinet is flushed, the lists of folders and
-// files) are kept in memory: the members are read once and the cabinet written once, which is
-// what a plain copy of the same files costs; the price is memory as large as the cabinet, which
-// kMaxCabinetBytes bounds.
+// files) are SpoolFiles (platform/CabinetSpool.h): in memory, but a stretch that FCI stored as it
+// read it from a member's source is kept as a reference to the source and read again at the
+// flush, so that an export needs a few MB of memory beside what MSZIP wrote, not the cabinet's
+// size. The cabinet is written by a thread of its own while FCI goes on.
+#include "platform/win32/CabinetWriter.h"
+
+#include "platform/CabinetSpool.h"
 #include "platform/win32/SystemLibraries.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
@@ -18,6 +22,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace quorvel {
 
@@ -27,90 +32,144 @@ constexpr char kCabinetToken[] = "*cabinet";
 constexpr USHORT kArchiveAttribute = 0x20; // _A_ARCH
 constexpr USHORT kCabinetSetId = 0x5152;
 
-// A temporary file of FCI's in memory, in pieces of 4 MB, so that it grows without copying what
-// it holds.
-class MemoryFile {
+// A member's source file, open for FCI's reads of the member and, as long as a temporary file
+// refers to it, for reading that stretch back when the cabinet is flushed. It is shared for
+// reading only, so that no one changes it in between.
+class SourceFile : public SpoolSource {
 public:
-    std::uint64_t size() const { return size_; }
-    void truncate() {
-        pieces_.clear();
-        size_ = 0;
-    }
-    std::size_t read(std::uint64_t at, std::uint8_t* out, std::size_t count) const {
-        count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(count, at < size_ ? size_ - at : 0));
-        for (std::size_t done = 0; done < count;) {
-            const std::size_t offset = static_cast<std::size_t>((at + done) % kPiece);
-            const std::size_t part = std::min(count - done, kPiece - offset);
-            std::memcpy(out + done,
-                        pieces_[static_cast<std::size_t>((at + done) / kPiece)].get() + offset,
-                        part);
-            done += part;
-        }
-        return count;
-    }
-    void write(std::uint64_t at, const std::uint8_t* data, std::size_t count) {
-        for (std::size_t done = 0; done < count;) {
-            const std::size_t index = static_cast<std::size_t>((at + done) / kPiece);
-            while (pieces_.size() <= index) {
-                pieces_.push_back(std::make_unique<std::uint8_t[]>(kPiece));
+    explicit SourceFile(HANDLE file) : file_(file) {}
+    HANDLE handle() const { return file_.get(); }
+    bool readAt(std::uint64_t offset, std::uint8_t* out, std::size_t count) override {
+        while (count > 0) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset);
+            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            DWORD got = 0;
+            const DWORD part = static_cast<DWORD>(std::min<std::size_t>(count, 1 << 30));
+            if (!::ReadFile(file_.get(), out, part, &got, &at) || got == 0) {
+                return false;
             }
-            const std::size_t offset = static_cast<std::size_t>((at + done) % kPiece);
-            const std::size_t part = std::min(count - done, kPiece - offset);
-            std::memcpy(pieces_[index].get() + offset, data + done, part);
-            done += part;
+            offset += got;
+            out += got;
+            count -= got;
         }
-        size_ = std::max<std::uint64_t>(size_, at + count);
+        return true;
     }
 
 private:
-    static constexpr std::size_t kPiece = 4 << 20;
-    std::vector<std::unique_ptr<std::uint8_t[]>> pieces_;
-    std::uint64_t size_ = 0;
-};
-
-// An open file of FCI's: a file of the system, or bytes in memory. FCI reads and writes 32 KB at a
-// time; a file of the system is read and written through a buffer of 1 MB instead, which saves
-// most of the calls into the system.
-struct Stream {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    std::shared_ptr<MemoryFile> memory;  // a temporary file, read and written
-    std::span<const std::uint8_t> bytes; // a member held in memory, read only
-    std::uint64_t position = 0;          // in memory
-    std::vector<std::uint8_t> buffer;    // of a file: bytes read ahead, or bytes not yet written
-    std::size_t bufferAt = 0;            // the next byte read ahead not handed out yet
-    bool writing = false;                // the buffer holds bytes to write
-
-    std::uint64_t size() const { return memory ? memory->size() : bytes.size(); }
-
-    // Writes out what is buffered, or gives back to the file what was read ahead.
-    bool settle() {
-        bool ok = true;
-        if (writing && !buffer.empty()) {
-            DWORD written = 0;
-            ok = ::WriteFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &written,
-                             nullptr) &&
-                 written == buffer.size();
-        } else if (!writing && bufferAt < buffer.size()) {
-            LARGE_INTEGER back{};
-            back.QuadPart = -static_cast<LONGLONG>(buffer.size() - bufferAt);
-            ok = ::SetFilePointerEx(file, back, nullptr, FILE_CURRENT);
-        }
-        buffer.clear();
-        bufferAt = 0;
-        writing = false;
-        return ok;
-    }
+    UniqueFileHandle file_;
 };
 
 constexpr std::size_t kFileBuffer = 1 << 20;
+// How much of the cabinet is written before the flusher pushes it to the disk.
+constexpr std::uint64_t kFlushStep = 32 << 20;
+
+// A buffer of kFileBuffer bytes that a member's source is read into; what FCI was handed from it
+// stays alive until FCI wrote it on.
+struct Chunk {
+    std::unique_ptr<std::uint8_t[]> bytes =
+        std::make_unique_for_overwrite<std::uint8_t[]>(kFileBuffer);
+};
+
+// An open file of FCI's: the cabinet, a member (a source file or bytes in memory), or a temporary
+// file. FCI reads and writes 32 KB at a time; a source is read through a buffer of 1 MB, and the
+// cabinet written through buffers of 1 MB by a thread of its own, so that FCI goes on meanwhile.
+struct Stream {
+    // The cabinet: closed by FCI's close, which reports a failure.
+    HANDLE cabinet = INVALID_HANDLE_VALUE;
+    std::unique_ptr<BackgroundWriter> writer;
+    std::unique_ptr<BackgroundRepeat> flusher;
+    std::uint64_t unflushed = 0;      // of the writer's thread
+    DWORD writeError = ERROR_SUCCESS; // of the writer's thread, read after finish()
+    // A member.
+    std::shared_ptr<SourceFile> source;
+    std::span<const std::uint8_t> bytes; // a member held in memory
+    std::shared_ptr<Chunk> chunk;        // read ahead from the source
+    std::size_t chunkLength = 0;
+    std::size_t chunkAt = 0; // the next byte to hand out
+    std::uint64_t chunkFileAt = 0;
+    int referable = -1; // whether the temporary files may refer to the source; -1: not known yet
+    // A temporary file.
+    std::shared_ptr<SpoolFile> spool;
+    std::uint64_t position = 0; // of a member in memory or a temporary file
+
+    bool finishWrites() {
+        if (writer && !writer->finish()) {
+            ::SetLastError(writeError);
+            return false;
+        }
+        return true;
+    }
+};
+
+// The members are read from and the temporary files written in; more references than this keep
+// the bytes in memory instead of source files open.
+constexpr std::size_t kMaxSources = 512;
+// A member smaller than this is kept in memory when stored: not worth a file held open.
+constexpr std::uint64_t kReferenceFloor = 256 << 10;
+// What FCI was handed from the members since it last wrote a temporary file: never much more
+// than one block of 32 KB.
+constexpr std::size_t kMaxHanded = 256 << 10;
 
 struct Session {
+    explicit Session(const CabinetFileWrite& write) : writeFile(write) {}
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    ~Session() { closeAll(); }
+
+    // Closes what FCI left open (when it failed) and the sources the temporary files refer to.
+    void closeAll() {
+        for (Stream* stream : open) {
+            stream->writer.reset();
+            stream->flusher.reset();
+            if (stream->cabinet != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(stream->cabinet);
+            }
+            delete stream;
+        }
+        open.clear();
+        temporaries.clear();
+    }
+
+    const CabinetFileWrite& writeFile; // the cabinet's bytes into its file
+    std::set<Stream*> open;
     std::span<const CabinetEntry> members;
     std::wstring cabinetPath;
-    std::map<std::string, std::shared_ptr<MemoryFile>> temporaries;
+    std::map<std::string, std::shared_ptr<SpoolFile>> temporaries;
     int nextTemporary = 0;
     bool sourceMissing = false;
+    std::size_t sources = 0;
+    std::vector<HandedPiece> handed;
+    std::size_t handedBytes = 0;
+    std::vector<std::shared_ptr<Chunk>> chunks; // reused, so that no read needs fresh memory
+
+    std::shared_ptr<Chunk> freeChunk() {
+        for (const std::shared_ptr<Chunk>& chunk : chunks) {
+            if (chunk.use_count() == 1) {
+                return chunk;
+            }
+        }
+        chunks.push_back(std::make_shared<Chunk>());
+        return chunks.back();
+    }
+    void hand(HandedPiece piece) {
+        if (!handed.empty()) {
+            HandedPiece& last = handed.back();
+            if (last.source == piece.source && last.keep == piece.keep && piece.source &&
+                last.bytes + last.length == piece.bytes &&
+                last.sourceAt + last.length == piece.sourceAt) {
+                last.length += piece.length;
+                handedBytes += piece.length;
+                return;
+            }
+        }
+        handedBytes += piece.length;
+        handed.push_back(std::move(piece));
+        while (handedBytes > kMaxHanded) {
+            handedBytes -= handed.front().length;
+            handed.erase(handed.begin());
+        }
+    }
 };
 
 Session& sessionOf(void* context) {
@@ -121,7 +180,8 @@ Stream* streamOf(INT_PTR handle) {
     return reinterpret_cast<Stream*>(handle);
 }
 
-INT_PTR handleOf(std::unique_ptr<Stream> stream) {
+INT_PTR handleOf(Session& session, std::unique_ptr<Stream> stream) {
+    session.open.insert(stream.get());
     return reinterpret_cast<INT_PTR>(stream.release());
 }
 
@@ -133,20 +193,42 @@ void DIAMONDAPI release(void* memory) {
     std::free(memory);
 }
 
-// A member's source file, shared for reading as the system's copy does.
-HANDLE openSource(const std::string& path) {
-    return ::CreateFileW(toWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-}
-
 INT_PTR DIAMONDAPI open(char* name, int flags, int, int* error, void* context) {
     Session& session = sessionOf(context);
     auto stream = std::make_unique<Stream>();
     const std::string token(name);
     if (token == kCabinetToken) {
-        const DWORD disposition = (flags & _O_CREAT) ? CREATE_ALWAYS : OPEN_EXISTING;
-        stream->file = ::CreateFileW(session.cabinetPath.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                     nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // An existing file is not emptied on opening: ext4 takes a file emptied and written
+        // again for a replacement and pushes all of it to the disk when it is closed, on the
+        // closing thread; the flusher below does that work while the cabinet is being made.
+        const DWORD disposition = (flags & _O_CREAT) ? OPEN_ALWAYS : OPEN_EXISTING;
+        stream->cabinet = ::CreateFileW(session.cabinetPath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (stream->cabinet == INVALID_HANDLE_VALUE ||
+            ((flags & _O_TRUNC) && !::SetEndOfFile(stream->cabinet))) {
+            *error = static_cast<int>(::GetLastError());
+            if (stream->cabinet != INVALID_HANDLE_VALUE) {
+                ::CloseHandle(stream->cabinet);
+            }
+            return -1;
+        }
+        Stream* target = stream.get();
+        const HANDLE file = stream->cabinet;
+        stream->flusher = std::make_unique<BackgroundRepeat>([file] { ::FlushFileBuffers(file); });
+        stream->writer = std::make_unique<BackgroundWriter>(
+            [target, &session](const std::uint8_t* data, std::size_t count) {
+                if (!session.writeFile(target->cabinet, data, count)) {
+                    target->writeError = ::GetLastError();
+                    return false;
+                }
+                target->unflushed += count;
+                if (target->unflushed >= kFlushStep) {
+                    target->unflushed = 0;
+                    target->flusher->poke();
+                }
+                return true;
+            },
+            kFileBuffer);
     } else if (token.starts_with("*m")) {
         const std::size_t index = std::strtoul(token.c_str() + 2, nullptr, 10);
         if (index >= session.members.size()) {
@@ -157,118 +239,169 @@ INT_PTR DIAMONDAPI open(char* name, int flags, int, int* error, void* context) {
         if (member.sourcePath.empty()) {
             stream->bytes = member.bytes;
         } else {
-            stream->file = openSource(member.sourcePath);
-            if (stream->file == INVALID_HANDLE_VALUE) {
+            const HANDLE file =
+                ::CreateFileW(toWide(member.sourcePath).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+            if (file == INVALID_HANDLE_VALUE) {
                 session.sourceMissing = true;
                 *error = static_cast<int>(::GetLastError());
                 return -1;
             }
+            stream->source = std::make_shared<SourceFile>(file);
         }
     } else {
-        auto& memory = session.temporaries[token];
-        if (!memory) {
-            memory = std::make_shared<MemoryFile>();
+        auto& spool = session.temporaries[token];
+        if (!spool) {
+            spool = std::make_shared<SpoolFile>();
         } else if (flags & _O_TRUNC) {
-            memory->truncate();
+            spool->truncate();
         }
-        stream->memory = memory;
+        stream->spool = spool;
     }
-    if (token == kCabinetToken && stream->file == INVALID_HANDLE_VALUE) {
-        *error = static_cast<int>(::GetLastError());
-        return -1;
-    }
-    return handleOf(std::move(stream));
+    return handleOf(session, std::move(stream));
 }
 
-UINT DIAMONDAPI read(INT_PTR handle, void* buffer, UINT size, int* error, void*) {
+// Whether the temporary files may refer to this member's source rather than copy it: decided
+// once per member.
+bool referable(Session& session, Stream& stream) {
+    if (stream.referable < 0) {
+        LARGE_INTEGER size{};
+        stream.referable = session.sources < kMaxSources &&
+                           ::GetFileSizeEx(stream.source->handle(), &size) &&
+                           static_cast<std::uint64_t>(size.QuadPart) >= kReferenceFloor;
+        session.sources += static_cast<std::size_t>(stream.referable);
+    }
+    return stream.referable == 1;
+}
+
+UINT DIAMONDAPI read(INT_PTR handle, void* buffer, UINT size, int* error, void* context) {
+    Session& session = sessionOf(context);
     Stream& stream = *streamOf(handle);
     auto* out = static_cast<std::uint8_t*>(buffer);
-    if (stream.file != INVALID_HANDLE_VALUE) {
-        if (stream.writing && !stream.settle()) {
+    if (stream.cabinet != INVALID_HANDLE_VALUE) {
+        DWORD got = 0;
+        if (!stream.finishWrites() || !::ReadFile(stream.cabinet, out, size, &got, nullptr)) {
             *error = static_cast<int>(::GetLastError());
             return static_cast<UINT>(-1);
         }
-        UINT done = 0;
-        while (done < size) {
-            if (stream.bufferAt == stream.buffer.size()) {
-                stream.buffer.resize(kFileBuffer);
-                DWORD got = 0;
-                if (!::ReadFile(stream.file, stream.buffer.data(), kFileBuffer, &got, nullptr)) {
-                    stream.buffer.clear();
-                    stream.bufferAt = 0;
-                    *error = static_cast<int>(::GetLastError());
-                    return static_cast<UINT>(-1);
-                }
-                stream.buffer.resize(got);
-                stream.bufferAt = 0;
-                if (got == 0) {
-                    break;
-                }
-            }
-            const std::size_t part =
-                std::min<std::size_t>(size - done, stream.buffer.size() - stream.bufferAt);
-            std::memcpy(out + done, stream.buffer.data() + stream.bufferAt, part);
-            stream.bufferAt += part;
-            done += static_cast<UINT>(part);
-        }
-        return done;
+        return got;
     }
-    std::size_t count = 0;
-    if (stream.memory) {
-        count = stream.memory->read(stream.position, out, size);
-    } else {
+    if (stream.spool) {
+        const std::int64_t got = stream.spool->read(stream.position, out, size);
+        if (got < 0) {
+            *error = ERROR_READ_FAULT;
+            return static_cast<UINT>(-1);
+        }
+        stream.position += static_cast<std::uint64_t>(got);
+        return static_cast<UINT>(got);
+    }
+    if (!stream.source) {
         const std::uint64_t left =
-            stream.position < stream.size() ? stream.size() - stream.position : 0;
-        count = static_cast<std::size_t>(std::min<std::uint64_t>(left, size));
+            stream.position < stream.bytes.size() ? stream.bytes.size() - stream.position : 0;
+        const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(left, size));
         if (count > 0) {
             std::memcpy(out, stream.bytes.data() + stream.position, count);
+            session.hand({nullptr, 0, nullptr, nullptr, count});
         }
+        stream.position += count;
+        return static_cast<UINT>(count);
     }
-    stream.position += count;
-    return static_cast<UINT>(count);
+    UINT done = 0;
+    while (done < size) {
+        if (stream.chunkAt == stream.chunkLength) {
+            stream.chunkFileAt += stream.chunkLength;
+            stream.chunk.reset();
+            stream.chunk = session.freeChunk();
+            DWORD got = 0;
+            if (!::ReadFile(stream.source->handle(), stream.chunk->bytes.get(), kFileBuffer, &got,
+                            nullptr)) {
+                stream.chunkLength = stream.chunkAt = 0;
+                *error = static_cast<int>(::GetLastError());
+                return static_cast<UINT>(-1);
+            }
+            stream.chunkLength = got;
+            stream.chunkAt = 0;
+            if (got == 0) {
+                break;
+            }
+        }
+        const std::size_t part =
+            std::min<std::size_t>(size - done, stream.chunkLength - stream.chunkAt);
+        const std::uint8_t* from = stream.chunk->bytes.get() + stream.chunkAt;
+        std::memcpy(out + done, from, part);
+        if (referable(session, stream)) {
+            session.hand(
+                {stream.source, stream.chunkFileAt + stream.chunkAt, stream.chunk, from, part});
+        } else {
+            session.hand({nullptr, 0, nullptr, nullptr, part});
+        }
+        stream.chunkAt += part;
+        done += static_cast<UINT>(part);
+    }
+    return done;
 }
 
-UINT DIAMONDAPI write(INT_PTR handle, void* buffer, UINT size, int* error, void*) {
+UINT DIAMONDAPI write(INT_PTR handle, void* buffer, UINT size, int* error, void* context) {
+    Session& session = sessionOf(context);
     Stream& stream = *streamOf(handle);
     const auto* data = static_cast<const std::uint8_t*>(buffer);
-    if (stream.file != INVALID_HANDLE_VALUE) {
-        if (!stream.writing && !stream.settle()) {
-            *error = static_cast<int>(::GetLastError());
-            return static_cast<UINT>(-1);
-        }
-        stream.writing = true;
-        stream.buffer.insert(stream.buffer.end(), data, data + size);
-        if (stream.buffer.size() >= kFileBuffer && !stream.settle()) {
-            *error = static_cast<int>(::GetLastError());
+    if (stream.cabinet != INVALID_HANDLE_VALUE) {
+        if (!stream.writer->write(data, size)) {
+            *error = static_cast<int>(stream.writeError);
             return static_cast<UINT>(-1);
         }
         return size;
     }
-    if (!stream.memory) {
+    if (!stream.spool) {
         *error = ERROR_ACCESS_DENIED;
         return static_cast<UINT>(-1);
     }
-    stream.memory->write(stream.position, data, size);
+    const bool written = stream.spool->write(stream.position, data, size, session.handed);
+    session.handed.clear();
+    session.handedBytes = 0;
+    if (!written) {
+        *error = ERROR_READ_FAULT;
+        return static_cast<UINT>(-1);
+    }
     stream.position += size;
     return size;
 }
 
-int DIAMONDAPI close(INT_PTR handle, int* error, void*) {
+int DIAMONDAPI close(INT_PTR handle, int* error, void* context) {
     std::unique_ptr<Stream> stream(streamOf(handle));
-    const bool settled = stream->file == INVALID_HANDLE_VALUE || stream->settle();
-    if (stream->file != INVALID_HANDLE_VALUE && (!::CloseHandle(stream->file) || !settled)) {
-        *error = static_cast<int>(::GetLastError());
-        return -1;
+    sessionOf(context).open.erase(stream.get());
+    if (stream->cabinet != INVALID_HANDLE_VALUE) {
+        const bool finished = stream->finishWrites();
+        const DWORD finishError = ::GetLastError();
+        stream->writer.reset();
+        stream->flusher.reset();
+        const bool closed = ::CloseHandle(stream->cabinet);
+        if (!finished || !closed) {
+            *error = static_cast<int>(finished ? ::GetLastError() : finishError);
+            return -1;
+        }
     }
     return 0;
 }
 
 long DIAMONDAPI seek(INT_PTR handle, long distance, int origin, int* error, void*) {
     Stream& stream = *streamOf(handle);
-    if (stream.file != INVALID_HANDLE_VALUE) {
-        if (!stream.settle()) {
+    if (stream.cabinet != INVALID_HANDLE_VALUE || stream.source) {
+        if (!stream.finishWrites()) {
             *error = static_cast<int>(::GetLastError());
             return -1;
+        }
+        const HANDLE file = stream.source ? stream.source->handle() : stream.cabinet;
+        if (stream.source) {
+            // What was read ahead goes back to the file.
+            LARGE_INTEGER back{};
+            back.QuadPart = -static_cast<LONGLONG>(stream.chunkLength - stream.chunkAt);
+            stream.chunkFileAt += stream.chunkAt;
+            stream.chunkLength = stream.chunkAt = 0;
+            if (!::SetFilePointerEx(file, back, nullptr, FILE_CURRENT)) {
+                *error = static_cast<int>(::GetLastError());
+                return -1;
+            }
         }
         LARGE_INTEGER move{};
         move.QuadPart = distance;
@@ -276,15 +409,17 @@ long DIAMONDAPI seek(INT_PTR handle, long distance, int origin, int* error, void
         const DWORD method = origin == SEEK_SET   ? FILE_BEGIN
                              : origin == SEEK_CUR ? FILE_CURRENT
                                                   : FILE_END;
-        if (!::SetFilePointerEx(stream.file, move, &now, method)) {
+        if (!::SetFilePointerEx(file, move, &now, method)) {
             *error = static_cast<int>(::GetLastError());
             return -1;
         }
+        stream.chunkFileAt = static_cast<std::uint64_t>(now.QuadPart);
         return static_cast<long>(now.QuadPart);
     }
+    const std::uint64_t size = stream.spool ? stream.spool->size() : stream.bytes.size();
     const std::int64_t base = origin == SEEK_SET   ? 0
                               : origin == SEEK_CUR ? static_cast<std::int64_t>(stream.position)
-                                                   : static_cast<std::int64_t>(stream.size());
+                                                   : static_cast<std::int64_t>(size);
     if (base + distance < 0) {
         *error = ERROR_NEGATIVE_SEEK;
         return -1;
@@ -327,8 +462,7 @@ INT_PTR DIAMONDAPI openInfo(char* name, USHORT* date, USHORT* time, USHORT* attr
     FILETIME modified{};
     const Stream& stream = *streamOf(handle);
     BY_HANDLE_FILE_INFORMATION information{};
-    if (stream.file != INVALID_HANDLE_VALUE &&
-        ::GetFileInformationByHandle(stream.file, &information)) {
+    if (stream.source && ::GetFileInformationByHandle(stream.source->handle(), &information)) {
         modified = information.ftLastWriteTime;
     } else {
         ::GetSystemTimeAsFileTime(&modified);
@@ -349,8 +483,25 @@ struct FciCloser {
 
 } // namespace
 
+bool writeWholeFile(HANDLE file, const std::uint8_t* data, std::size_t count) {
+    DWORD written = 0;
+    if (!::WriteFile(file, data, static_cast<DWORD>(count), &written, nullptr)) {
+        return false;
+    }
+    if (written != count) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    }
+    return true;
+}
+
 CabinetResult Win32Platform::writeCabinet(const std::string& path,
                                           std::span<const CabinetEntry> members) {
+    return writeCabinetWith(path, members, writeWholeFile);
+}
+
+CabinetResult writeCabinetWith(const std::string& path, std::span<const CabinetEntry> members,
+                               const CabinetFileWrite& writeFile) {
     if (path.empty()) {
         return CabinetResult::Failed;
     }
@@ -375,7 +526,7 @@ CabinetResult Win32Platform::writeCabinet(const std::string& path,
         return CabinetResult::TooLarge;
     }
 
-    Session session;
+    Session session(writeFile);
     session.members = members;
     const std::string temporary = path + std::string(kReplacementSuffix);
     session.cabinetPath = toWide(temporary);
@@ -401,6 +552,9 @@ CabinetResult Win32Platform::writeCabinet(const std::string& path,
         }
         written = written && system::FCIFlushCabinet(writer.get(), FALSE, nextCabinet, status);
     }
+    // Before the cabinet is moved or removed: no handle of it stays open, nor of a source (one of
+    // them may be the file the cabinet replaces).
+    session.closeAll();
     if (written) {
         // The data reaches the disk before the name moves, as replaceFile does.
         const UniqueFileHandle file(::CreateFileW(session.cabinetPath.c_str(), GENERIC_WRITE, 0,
