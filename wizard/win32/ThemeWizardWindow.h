@@ -124,7 +124,7 @@ private:
         applyDpi(dpi, suggested);
         return true;
     }
-    // Tells the user of an unexpected failure ("内部错误" and what failed).
+    // Tells the user of an unexpected failure (text::kInternalError and what failed).
     static void reportFailure(HWND owner, const char* what);
     LRESULT tickBoxMessage(HWND tickBox, UINT message, WPARAM wParam, LPARAM lParam);
     // Files dropped from the file manager: the control under the drop point takes them.
