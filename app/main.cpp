@@ -1,10 +1,11 @@
 // Start-up: the command line first. A generation or the usage runs without a window and prints to
 // the console or pipe the program was started from; otherwise the program's state, then the main
-// window (with the file named on the command line opened in it) and its message loop, which work
-// on that state until the window is closed. The window loads the common controls itself once its
-// first page is shown.
+// window (with the file named on the command line opened in it) and the message loop of the GUI
+// thread, which work on that state until the window is closed. The window loads the common
+// controls itself once its first page is shown.
 #include "cli/CommandLine.h"
 #include "model/AppState.h"
+#include "model/Texts.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
@@ -54,6 +55,49 @@ void print(const std::string& text) {
     ::WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
+// Creates and shows the main window, working on app, opens `file` (a project or .theme file) in it
+// when that is not empty, and runs the message loop until the window is closed. Returns 0 then,
+// or 1 when the window could not be created.
+int runWindow(HINSTANCE instance, int showCommand, quorvel::AppState& app,
+              const std::string& file) {
+    quorvel::Win32Platform platform;
+    quorvel::ThemeWizardWindow window(instance, app, platform);
+    const auto cannotCreate = [&platform] {
+        platform.messageBox(std::string(quorvel::text::kNoMainWindow), quorvel::MessageIcon::Error,
+                            std::string(quorvel::text::kErrorTitle));
+    };
+    if (!window.create(showCommand)) {
+        cannotCreate();
+        return 1;
+    }
+    // Every message box is owned by the main window: while one shows, the wizard takes no
+    // clicks and cannot hide it.
+    platform.setOwnerWindow(window.handle());
+    if (!file.empty()) {
+        window.openDocument(file);
+    }
+    MSG message{};
+    for (;;) {
+        // Once the first page is painted and nothing waits (painting included), the controls
+        // of the other pages are made: the window appears first.
+        if (!window.complete() && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
+            !window.completeControls()) {
+            cannotCreate();
+            return 1;
+        }
+        if (::GetMessageW(&message, nullptr, 0, 0) <= 0) {
+            break;
+        }
+        // The window's keyboard navigation sees each message first (Tab order, Enter, the
+        // shortcuts of its commands).
+        if (!window.preTranslate(message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
@@ -69,5 +113,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
 
     quorvel::AppState app;
-    return quorvel::runThemeWizard(instance, showCommand, app, command.file);
+    return runWindow(instance, showCommand, app, command.file);
 }

@@ -1,6 +1,6 @@
 // What the program's own controls tell screen readers and UI automation: for each object its
 // role, name, value, states and default action. The Win32 accessible objects
-// (wizard/win32/AccessibleObject) only carry these answers to the system.
+// (widgets/win32/AccessibleObject) only carry these answers to the system.
 #pragma once
 
 #include "model/AppState.h"

@@ -6,7 +6,7 @@
 #include "preview/win32/PreviewWorker.h"
 #include "widgets/Dpi.h"
 #include "widgets/win32/Gdi.h"
-#include "widgets/win32/WindowDpi.h"
+#include "widgets/win32/WindowBase.h"
 
 #include <algorithm>
 #include <array>
@@ -17,7 +17,6 @@ namespace quorvel {
 namespace {
 
 constexpr UINT kLoaded = WM_APP + 41;
-constexpr UINT kDpiChanged = 0x02E0; // WM_DPICHANGED, absent from older headers
 constexpr UINT_PTR kSlideshowTimer = 1;
 
 enum Channel { kWallpaperChannel = 0, kIconChannel = 1, kPointerChannel = 2 };
@@ -79,14 +78,14 @@ gdi::Font makeFont(int pixels, int weight) {
     return gdi::Font(::CreateFontIndirectW(&font));
 }
 
-class DesktopPreviewWindow {
+class DesktopPreviewWindow : public WindowBase<DesktopPreviewWindow> {
 public:
     DesktopPreviewWindow(HINSTANCE instance, HWND owner, const preview::DesktopScene& scene)
         : instance_(instance), owner_(owner), scene_(scene) {}
     ~DesktopPreviewWindow() {
         worker_.reset();
         if (window_) {
-            ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+            release(window_);
             ::DestroyWindow(window_);
         }
     }
@@ -98,8 +97,17 @@ public:
     void close();
 
 private:
-    static LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<DesktopPreviewWindow>;
+    void onAttached(HWND window) { window_ = window; }
+    void onDetached(HWND) { window_ = nullptr; }
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A failed handler leaves the message to the system.
+    LRESULT onFailure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char*) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    // At a new DPI the preview keeps its size in the layout's terms and loads the wallpaper
+    // again for the new size; moved by the system, it goes to the suggested corner.
+    bool onDpiChanged(HWND window, int dpi, const RECT* suggested);
     void relayout(int dpi);
     void requestWallpaper();
     void requestFiles();
@@ -126,13 +134,11 @@ private:
 };
 
 bool DesktopPreviewWindow::create() {
-    WNDCLASSEXW type{};
-    type.cbSize = sizeof(type);
-    type.lpfnWndProc = proc;
-    type.hInstance = instance_;
-    type.hCursor = nullptr; // the chosen Arrow pointer, set on WM_SETCURSOR
-    type.lpszClassName = kDesktopPreviewClass;
-    if (!::RegisterClassExW(&type) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    WindowClass type;
+    type.name = kDesktopPreviewClass;
+    type.procedure = procedure;
+    type.cursor = nullptr; // the chosen Arrow pointer, set on WM_SETCURSOR
+    if (!registerWindowClass(instance_, type)) {
         return false;
     }
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -159,9 +165,7 @@ bool DesktopPreviewWindow::create() {
     const int top = std::clamp<int>((over.top + over.bottom - height) / 2, work.top,
                                     std::max<int>(work.top, work.bottom - height));
     ::SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (dpiOfWindow(window_) != dpi_) {
-        relayout(dpiOfWindow(window_));
-    }
+    followDpi(window_, dpi_);
     for (int i = 0; i < ThemeProject::kIconCount; ++i) {
         defaultIcons_[static_cast<std::size_t>(i)] = defaultDesktopIcon(i, 48);
     }
@@ -383,7 +387,20 @@ void DesktopPreviewWindow::close() {
     ::DestroyWindow(window_);
 }
 
-LRESULT DesktopPreviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+bool DesktopPreviewWindow::onDpiChanged(HWND, int dpi, const RECT* suggested) {
+    if (!suggested) {
+        relayout(dpi);
+        return true;
+    }
+    ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    relayout(dpi);
+    requestWallpaper();
+    ::InvalidateRect(window_, nullptr, FALSE);
+    return true;
+}
+
+LRESULT DesktopPreviewWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
@@ -415,46 +432,10 @@ LRESULT DesktopPreviewWindow::onMessage(UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
         close();
         return 0;
-    case kDpiChanged: {
-        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        relayout(HIWORD(wParam));
-        requestWallpaper();
-        ::InvalidateRect(window_, nullptr, FALSE);
-        return 0;
-    }
     default:
         break;
     }
     return ::DefWindowProcW(window_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK DesktopPreviewWindow::proc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<DesktopPreviewWindow*>(create->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self =
-        reinterpret_cast<DesktopPreviewWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (self) {
-            self->window_ = nullptr;
-        }
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (!self) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        return self->onMessage(message, wParam, lParam);
-    } catch (...) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
 }
 
 } // namespace

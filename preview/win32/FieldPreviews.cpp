@@ -94,7 +94,7 @@ FieldPreviews::~FieldPreviews() {
     // The worker goes before the popup it posts to.
     worker_.reset();
     if (popup_) {
-        ::SetWindowLongPtrW(popup_, GWLP_USERDATA, 0);
+        release(popup_);
         ::DestroyWindow(popup_);
     }
 }
@@ -118,22 +118,12 @@ void FieldPreviews::watch(HWND control, ControlId id) {
     }
 }
 
-namespace {
-
-bool registerPopupClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW popup{};
-    popup.cbSize = sizeof(popup);
-    popup.lpfnWndProc = procedure;
-    popup.hInstance = instance;
-    popup.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    popup.lpszClassName = kPreviewPopupClass;
-    return ::RegisterClassExW(&popup) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-} // namespace
-
 bool FieldPreviews::makePopup(HWND owner) {
-    if (!registerPopupClass(instance_, popupProc)) {
+    WindowClass type;
+    type.name = kPreviewPopupClass;
+    type.procedure = procedure;
+    type.cursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    if (!registerWindowClass(instance_, type)) {
         return false;
     }
     // Layered and transparent to the mouse: a click on what the popup covers (the next field
@@ -517,54 +507,48 @@ LRESULT FieldPreviews::fieldMessage(HWND field, UINT message, WPARAM wParam, LPA
     return WindowSubclass::callNext(field, message, wParam, lParam);
 }
 
-LRESULT CALLBACK FieldPreviews::popupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+void FieldPreviews::onDetached(HWND window) {
+    if (popup_ == window) {
+        popup_ = nullptr;
     }
-    auto* self = reinterpret_cast<FieldPreviews*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    try {
-        switch (message) {
-        case WM_NCHITTEST:
-            return HTTRANSPARENT;
-        case WM_MOUSEACTIVATE:
-            return MA_NOACTIVATE;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT: {
-            const gdi::PaintDc paint(window);
-            if (self && self->popup_ == window) {
-                RECT client{};
-                ::GetClientRect(window, &client);
-                gdi::BufferedPaint buffer(paint.get(), client.right, client.bottom);
-                self->paint(buffer.get());
-            }
-            return 0;
+}
+
+LRESULT FieldPreviews::onFailure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                 const char*) {
+    content_.reset();
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT FieldPreviews::onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_NCHITTEST:
+        return HTTRANSPARENT;
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        const gdi::PaintDc painting(window);
+        if (popup_ == window) {
+            RECT client{};
+            ::GetClientRect(window, &client);
+            gdi::BufferedPaint buffer(painting.get(), client.right, client.bottom);
+            paint(buffer.get());
         }
-        case WM_TIMER:
-            if (self && wParam == kStepTimer) {
-                self->nextStep();
-            }
-            return 0;
-        case kPreviewReady:
-            if (self && self->popup_ == window) {
-                self->takeResults();
-            }
-            return 0;
-        case WM_NCDESTROY:
-            ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            if (self && self->popup_ == window) {
-                self->popup_ = nullptr;
-            }
-            break;
-        default:
-            break;
+        return 0;
+    }
+    case WM_TIMER:
+        if (wParam == kStepTimer) {
+            nextStep();
         }
-    } catch (...) {
-        if (self) {
-            self->content_.reset();
+        return 0;
+    case kPreviewReady:
+        if (popup_ == window) {
+            takeResults();
         }
+        return 0;
+    default:
+        break;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
 }

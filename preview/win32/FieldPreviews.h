@@ -8,6 +8,7 @@
 #include "pages/ControlId.h"
 #include "preview/win32/PreviewWorker.h"
 #include "widgets/win32/Gdi.h"
+#include "widgets/win32/WindowBase.h"
 #include "widgets/win32/WindowSubclass.h"
 
 #include <windows.h>
@@ -22,7 +23,7 @@ namespace quorvel {
 // The window class of the popup (tests look the popup up by it).
 inline constexpr wchar_t kPreviewPopupClass[] = L"QuorvelPreviewPopup";
 
-class FieldPreviews {
+class FieldPreviews : public WindowBase<FieldPreviews> {
 public:
     FieldPreviews(HINSTANCE instance, const ThemeProject& project);
     ~FieldPreviews();
@@ -40,7 +41,12 @@ private:
     };
 
     LRESULT fieldMessage(HWND field, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK popupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The popup's messages.
+    friend class WindowBase<FieldPreviews>;
+    void onDetached(HWND window);
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A preview that fails to show is dropped; the popup stays.
+    LRESULT onFailure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char*);
     bool makePopup(HWND owner);
     // Starts loading the preview of a field; the popup shows once it is loaded.
     void request(HWND field);

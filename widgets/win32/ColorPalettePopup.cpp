@@ -6,6 +6,7 @@
 #include "widgets/Dpi.h"
 #include "widgets/Palette.h"
 #include "widgets/win32/AccessibleObject.h"
+#include "widgets/win32/WindowBase.h"
 #include "widgets/win32/WindowDpi.h"
 #include "widgets/win32/WindowSubclass.h"
 
@@ -98,7 +99,7 @@ private:
     ColorPalettePopup* popup_;
 };
 
-class ColorPalettePopup {
+class ColorPalettePopup : public WindowBase<ColorPalettePopup> {
 public:
     ColorPalettePopup(PaletteState& state, HWND owner) : state_(state), owner_(owner) {}
     ColorPalettePopup(const ColorPalettePopup&) = delete;
@@ -121,8 +122,17 @@ public:
 private:
     enum class Outcome { Open, Picked, Dismissed };
 
-    static bool registerClass(HINSTANCE instance);
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class WindowBase<ColorPalettePopup>;
+    void onAttached(HWND hwnd) { hwnd_ = hwnd; }
+    void onDetached(HWND hwnd);
+    LRESULT onMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+        return handle(message, wParam, lParam);
+    }
+    // The popup closes without a pick when a handler fails.
+    LRESULT onFailure(HWND, UINT message, WPARAM, LPARAM, const char*) {
+        close(Outcome::Dismissed);
+        return message == WM_CREATE ? -1 : 0;
+    }
     // The two face buttons track the pointer for their hot face.
     LRESULT faceButtonMessage(UINT_PTR id, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     WindowSubclass faceSubclass(HWND button, UINT_PTR id);
@@ -169,29 +179,17 @@ private:
     WindowSubclass otherColorsFace_;
 };
 
-bool ColorPalettePopup::registerClass(HINSTANCE instance) {
-    // The first popup registers the class; it stays registered for the process, and later
-    // popups find it.
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kColorPalettePopupClass, &existing)) {
-        return true;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = CS_DROPSHADOW;
-    wc.lpfnWndProc = &ColorPalettePopup::windowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kColorPalettePopupClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 std::optional<Rgb> ColorPalettePopup::run(int x, int y) {
     state_.popupAnchorX = x;
     state_.popupAnchorY = y;
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!registerClass(instance)) {
+    // The first popup registers the class; later popups find it.
+    WindowClass type;
+    type.name = kColorPalettePopupClass;
+    type.procedure = procedure;
+    type.style = CS_DROPSHADOW;
+    type.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    if (!registerWindowClass(instance, type)) {
         return std::nullopt;
     }
     dpi_ = dpiOfWindow(owner_);
@@ -248,37 +246,13 @@ std::optional<Rgb> ColorPalettePopup::run(int x, int y) {
     return state_.pickedColor;
 }
 
-LRESULT CALLBACK ColorPalettePopup::windowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    ColorPalettePopup* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<ColorPalettePopup*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<ColorPalettePopup*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+void ColorPalettePopup::onDetached(HWND) {
+    hwnd_ = nullptr;
+    painter_.reset();
+    if (access_) {
+        access_->disconnect();
     }
-    if (self == nullptr) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-        self->painter_.reset();
-        if (self->access_) {
-            self->access_->disconnect();
-        }
-        self->close(Outcome::Dismissed);
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    try {
-        return self->handle(message, wParam, lParam);
-    } catch (...) {
-        // Nothing may leave the window procedure; the popup closes without a pick instead.
-        self->close(Outcome::Dismissed);
-        return message == WM_CREATE ? -1 : 0;
-    }
+    close(Outcome::Dismissed);
 }
 
 LRESULT ColorPalettePopup::faceButtonMessage(UINT_PTR id, HWND hwnd, UINT message, WPARAM wParam,

@@ -2,6 +2,7 @@
 
 #include "widgets/win32/AccessibleObject.h"
 #include "widgets/win32/Gdi.h"
+#include "widgets/win32/WindowBase.h"
 
 #include <commctrl.h> // BST_HOT
 #include <windowsx.h>
@@ -77,6 +78,9 @@ void draw(HWND button, HDC dc) {
     }
 }
 
+// The button keeps its state in its window's own bytes rather than in an object, so its procedure
+// is a plain function: no WindowBase to bind. Nothing it calls throws (the parent draws the face
+// and catches for itself; the answer to screen readers catches inside).
 LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     const LONG_PTR state = stateOf(button);
     switch (message) {
@@ -200,17 +204,15 @@ LRESULT CALLBACK buttonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 bool registerGraphicButtonClass(HINSTANCE instance) {
-    WNDCLASSEXW button{};
-    button.cbSize = sizeof(button);
-    button.lpfnWndProc = buttonProc;
-    button.cbWndExtra = sizeof(LONG_PTR);
+    WindowClass button;
+    button.name = kGraphicButtonClass;
+    button.procedure = buttonProc;
+    button.extraBytes = sizeof(LONG_PTR);
     // One device context for all graphic buttons: each window's first one costs the system a look
     // at the display, and the buttons only copy finished faces into theirs.
     button.style = CS_CLASSDC;
-    button.hInstance = instance;
-    button.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    button.lpszClassName = kGraphicButtonClass;
-    return ::RegisterClassExW(&button) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    button.cursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    return registerWindowClass(instance, button);
 }
 
 } // namespace quorvel

@@ -1,6 +1,7 @@
 #include "widgets/win32/WindowSubclass.h"
 
 #include "platform/win32/SystemLibraries.h"
+#include "widgets/win32/WindowBase.h"
 
 #include <utility>
 
@@ -47,11 +48,8 @@ LRESULT CALLBACK WindowSubclass::dispatch(HWND window, UINT message, WPARAM wPar
         binding->window = nullptr;
         return callNext(window, message, wParam, lParam);
     }
-    try {
-        return binding->handler(window, message, wParam, lParam);
-    } catch (...) {
-        return 0;
-    }
+    return guarded([&] { return binding->handler(window, message, wParam, lParam); },
+                   [](const char*) { return LRESULT{0}; });
 }
 
 } // namespace quorvel

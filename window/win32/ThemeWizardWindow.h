@@ -1,6 +1,11 @@
 // The program's main window: a fixed frame holding the page container 选择夹1 with the 14 page
 // pictures, every control of the control table on its page, and the handlers of the page flow
-// bound to the controls' events.
+// bound to the controls' events. One class, defined in four files by concern:
+// ThemeWizardWindow.cpp the shell (creation, the window procedure and what it dispatches),
+// WizardControls.cpp the control factory and the DPI layout (and the owner-drawn faces),
+// WizardKeyboard.cpp the keyboard navigation (Tab order, Enter, shortcuts, focus), and
+// WizardProjectCommands.cpp the commands of the system menu (open, save, export, install).
+// The message loop that drives it is the program's own (app/main.cpp).
 #pragma once
 
 #include "model/AppState.h"
@@ -12,6 +17,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32SystemShell.h"
 #include "preview/win32/PagePictures.h"
+#include "widgets/win32/WindowBase.h"
 #include "widgets/win32/WindowSubclass.h"
 #include "window/win32/Win32ControlLook.h"
 
@@ -29,12 +35,6 @@ namespace quorvel {
 
 class FieldPreviews;
 
-// Creates and shows the main window, working on app, opens `file` (a project or .theme file) in it
-// when that is not empty, and runs the message loop of the GUI thread until the window is closed.
-// Returns 0 then, or 1 when the window could not be created.
-int runThemeWizard(HINSTANCE instance, int showCommand, AppState& app,
-                   const std::string& file = {});
-
 // The commands of the window's system menu that keep and reopen the wizard's work (the range
 // 0x7200 .. 0x72F0). The system uses the four low bits of a system command, so each is a
 // multiple of 16.
@@ -48,10 +48,12 @@ enum ProjectCommand : UINT {
 };
 
 inline constexpr wchar_t kWizardWindowClass[] = L"QuorvelWizardWindow";
+// The class of the page container and the page pictures.
+inline constexpr wchar_t kPageClass[] = L"QuorvelPage";
 inline constexpr int kWindowWidth = 500;
 inline constexpr int kWindowHeight = 367;
 
-class ThemeWizardWindow final : public WizardUi {
+class ThemeWizardWindow final : public WizardUi, public WindowBase<ThemeWizardWindow> {
 public:
     ThemeWizardWindow(HINSTANCE instance, AppState& app, Platform& platform);
     ~ThemeWizardWindow() override;
@@ -95,12 +97,49 @@ public:
     void setSliderPosition(ControlId id, int position) override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static bool registerClasses(HINSTANCE instance);
+    friend class WindowBase<ThemeWizardWindow>;
 
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The page container and the page pictures: a picture paints its page; both hand the
+    // notifications of their controls to the main window. One object for all of them.
+    class PageSurfaces : public WindowBase<PageSurfaces> {
+    public:
+        explicit PageSurfaces(ThemeWizardWindow& owner) : owner_(owner) {}
+
+    private:
+        friend class WindowBase<PageSurfaces>;
+        LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+        LRESULT onFailure(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                          const char* what);
+        ThemeWizardWindow& owner_;
+    };
+
+    // The shell (ThemeWizardWindow.cpp).
+    static bool registerClasses(HINSTANCE instance);
+    void onAttached(HWND window) { window_ = window; }
+    void onDetached(HWND) { window_ = nullptr; }
+    LRESULT onMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A handler that fails is reported in a message box; the message is answered with 0.
+    LRESULT onFailure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* what);
+    bool onDpiChanged(HWND, int dpi, const RECT* suggested) {
+        applyDpi(dpi, suggested);
+        return true;
+    }
+    // Tells the user of an unexpected failure (text::kInternalError and what failed).
+    static void reportFailure(HWND owner, const char* what);
     LRESULT tickBoxMessage(HWND tickBox, UINT message, WPARAM wParam, LPARAM lParam);
+    // Files dropped from the file manager: the control under the drop point takes them.
+    void takeDrop(HDROP drop);
+    // Runs the handler of a control's event; an unexpected failure is reported, never thrown
+    // through the window procedure.
+    void fire(HWND control, ControlEvent event);
+    // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
+    void pickWindowColor();
+    // The previews: a path field's preview once its control is made, and the desktop preview
+    // of the page set shown (the XP set on its pages, the Windows 7 set elsewhere).
+    void watchForPreview(HWND control, const ControlDef& def);
+    void openDesktopPreview();
+
+    // The control factory and the layout (WizardControls.cpp).
     // The controls of page 0 and of no page (first), or those of all other pages.
     bool createControls(bool first);
     HWND createControl(const ControlDef& def, int index);
@@ -115,15 +154,25 @@ private:
     void placeControl(HWND control, const ControlDef& def);
     // Steps the selection field's height until the closed drop-down list is `height` high.
     static void fitComboHeight(HWND combo, int height);
-    // Files dropped from the file manager: the control under the drop point takes them.
-    void takeDrop(HDROP drop);
     void drawGraphicButton(const DRAWITEMSTRUCT& item);
     void drawListItem(const DRAWITEMSTRUCT& item);
-    // Runs the handler of a control's event; an unexpected failure is reported, never thrown
-    // through the window procedure.
-    void fire(HWND control, ControlEvent event);
-    // The colour button of page WIN75: the palette popup at the pointer, then the colour field.
-    void pickWindowColor();
+    void paintPage(HWND page);
+    HWND hwndOf(ControlId id) const;
+    const ControlDef* defOf(HWND control) const;
+    // The control of the table that a window belongs to (itself or an ancestor).
+    HWND tableControlOf(HWND window) const;
+
+    // The keyboard navigation (WizardKeyboard.cpp).
+    // A button the keyboard presses with Enter.
+    static bool isButton(const ControlDef* def);
+    void focusControl(HWND control);
+    // The first enabled Tab stop of the current page; null when it has none.
+    HWND firstFocusOfPage() const;
+    // WM_ACTIVATE: as in a dialog, the focus leaves and comes back with the activation. True
+    // when the focus was given (the message is then answered with 0).
+    bool followActivation(WPARAM wParam);
+
+    // The project commands (WizardProjectCommands.cpp).
     // The project commands of the system menu (added once the window is shown, as the system
     // copies the menu for the window then) and their handling; false for a command that is not
     // one of them.
@@ -134,17 +183,6 @@ private:
     void installTheme();
     // Asks whether to save a modified project before the window closes; false keeps it open.
     bool mayClose();
-    // The previews: a path field's preview once its control is made, and the desktop preview
-    // of the page set shown (the XP set on its pages, the Windows 7 set elsewhere).
-    void watchForPreview(HWND control, const ControlDef& def);
-    void openDesktopPreview();
-    void focusControl(HWND control);
-    // The first enabled Tab stop of the current page; null when it has none.
-    HWND firstFocusOfPage() const;
-    HWND hwndOf(ControlId id) const;
-    const ControlDef* defOf(HWND control) const;
-    // The control of the table that a window belongs to (itself or an ancestor).
-    HWND tableControlOf(HWND window) const;
 
     HINSTANCE instance_;
     AppState& app_;
@@ -170,6 +208,7 @@ private:
     ControlLook look_;
     std::vector<WindowSubclass> tickBoxes_; // each tick box reports its release
     std::unique_ptr<FieldPreviews> previews_;
+    PageSurfaces pageSurfaces_{*this};
 };
 
 } // namespace quorvel
