@@ -3,12 +3,12 @@
 // window (with the file named on the command line opened in it) and its message loop, which work
 // on that state until the window is closed. The window loads the common controls itself once its
 // first page is shown.
+#include "cli/CommandLine.h"
 #include "model/AppState.h"
 #include "platform/win32/UniqueHandle.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32SystemShell.h"
-#include "wizard/CommandLine.h"
 #include "wizard/win32/ThemeWizardWindow.h"
 
 #include <windows.h>

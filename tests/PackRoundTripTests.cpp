@@ -3,10 +3,10 @@
 // through the system's cabinet library.
 #include "Sandbox.h"
 
+#include "cli/CommandLine.h"
 #include "model/Texts.h"
 #include "model/ThemePack.h"
 #include "platform/ForwardingPlatform.h"
-#include "wizard/CommandLine.h"
 
 #include <gtest/gtest.h>
 

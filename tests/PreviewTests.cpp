@@ -1,10 +1,10 @@
 // The preview model: which fields preview what, thumbnail geometry, the header readers with
 // their bad-input catalogue (zero bytes, text posing as a pointer, truncation, an absurd frame
 // count), and the desktop preview's scene and layout.
+#include "model/FileHeaders.h"
 #include "wizard/ControlTable.h"
 #include "wizard/Pickers.h"
 #include "wizard/Preview.h"
-#include "wizard/PreviewReaders.h"
 #include "wizard/WindowStyle.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 // layout of thumbnails, and the scene and layout of the desktop preview.
 #pragma once
 
+#include "model/FileHeaders.h"
 #include "model/Texts.h"
 #include "model/ThemeProject.h"
 #include "wizard/ControlId.h"
@@ -54,19 +55,7 @@ inline constexpr int kSlideshowShown = 4;
 std::optional<Request> requestFor(ControlId field, std::string_view fieldText,
                                   const ThemeProject& project);
 
-// Why a file cannot be previewed.
-enum class Failure {
-    Missing,       // the path does not exist (any more)
-    Empty,         // zero bytes
-    TooLarge,      // beyond the size the preview reads
-    Unreadable,    // cannot be opened or read
-    NotDecodable,  // the system's decoders know no such format
-    Damaged,       // truncated or damaged
-    TooManyPixels, // an image beyond the pixel count the preview decodes
-    NotAnIcon,     // no icon in the file
-    NotAPointer,   // not a cursor file
-    BadAnimation,  // an animated pointer whose header is not sane
-};
+// Why a file cannot be previewed: model/FileHeaders.h's Failure.
 inline constexpr std::string_view kNoPreview = text::kNoPreview;
 // The reason in a few words, shown after kNoPreview.
 std::string_view failureText(Failure failure);

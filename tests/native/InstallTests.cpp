@@ -1,11 +1,13 @@
 // Installing a theme for the current user on the host platform: where the files land, what the
 // installed theme names, the system folder reached directly, through the run with administrator
 // rights or not at all, the opening step, replacing, and the internal command's refusals.
+#include "cli/CommandLine.h"
+#include "generator/ThemeInstall.h"
 #include "platform/host/HostPlatform.h"
 #include "platform/host/HostSystemShell.h"
-#include "wizard/CommandLine.h"
+#include "wizard/InstallFlow.h"
 #include "wizard/ProjectSession.h"
-#include "wizard/ThemeInstall.h"
+#include "wizard/RequestCapture.h"
 #include "wizard/WizardUi.h"
 
 #include "ScriptedDialogs.h"
@@ -232,7 +234,7 @@ TEST_F(Install, AnInstalledThemeIsReplacedOnlyWhenTheUserSaysSo) {
         const OpenedDocument document = readDocument(file, platform, PageSet::Win7);
         MemoryWizardUi ui;
         AppState app;
-        restoreProject(*document.state, ui, app, RestoreMode::Replace);
+        showDocument(*document.document, ui, app);
         test::ScriptedDialogs dialogs;
         FileDialogState fileDialog;
         Wizard wizard{ui, app, platform, dialogs, fileDialog};

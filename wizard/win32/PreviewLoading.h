@@ -3,8 +3,8 @@
 // resource. Every function here may run on a worker thread: none touches a window.
 #pragma once
 
+#include "model/FileHeaders.h"
 #include "wizard/Preview.h"
-#include "wizard/PreviewReaders.h"
 
 #include <windows.h>
 

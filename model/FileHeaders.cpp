@@ -1,4 +1,4 @@
-#include "wizard/PreviewReaders.h"
+#include "model/FileHeaders.h"
 
 namespace quorvel::preview {
 

@@ -1,9 +1,8 @@
-// Small readers of the file headers the previews check before handing a file to the system: icon
-// and cursor directories, the header of an animated pointer, the length of a WAV sound. Each
+// Small readers of file headers: icon and cursor directories, the header of an animated pointer,
+// the length of a WAV sound. The previews check a file with them before handing it to the
+// system, and opening a theme asks them whether a file it names is of its slot's kind. Each
 // reads a bounded number of bytes through a read function, whatever the file's size.
 #pragma once
-
-#include "wizard/Preview.h"
 
 #include <cstdint>
 #include <functional>
@@ -12,6 +11,20 @@
 #include <vector>
 
 namespace quorvel::preview {
+
+// Why a file cannot be previewed.
+enum class Failure {
+    Missing,       // the path does not exist (any more)
+    Empty,         // zero bytes
+    TooLarge,      // beyond the size the preview reads
+    Unreadable,    // cannot be opened or read
+    NotDecodable,  // the system's decoders know no such format
+    Damaged,       // truncated or damaged
+    TooManyPixels, // an image beyond the pixel count the preview decodes
+    NotAnIcon,     // no icon in the file
+    NotAPointer,   // not a cursor file
+    BadAnimation,  // an animated pointer whose header is not sane
+};
 
 // Reads up to `count` bytes from `offset`; fewer at the end of the file, none after it.
 using ReadAt = std::function<std::string(std::uint64_t offset, std::size_t count)>;

@@ -9,6 +9,7 @@
 //   quorvel.exe --help
 #pragma once
 
+#include "generator/Arguments.h"
 #include "model/PageSet.h"
 #include "platform/Platform.h"
 #include "platform/SystemShell.h"
@@ -20,12 +21,6 @@
 #include <vector>
 
 namespace quorvel {
-
-// The exit codes of a generation from the command line.
-inline constexpr int kExitWritten = 0;    // the theme and its pack were written with every item
-inline constexpr int kExitIncomplete = 1; // written, but some items failed
-inline constexpr int kExitRefused = 2;    // refused before anything was written
-inline constexpr int kExitUsage = 64;     // the command line is wrong
 
 struct CommandLine {
     enum class Action {
@@ -49,20 +44,6 @@ struct CommandLine {
     std::optional<std::string> pack; // --pack: a theme pack instead of the theme and its folder
     std::string error;
 };
-
-// The arguments after the program's name, as the system splits a command line: blanks separate
-// them, double quotes group, 2n backslashes before a quote give n and let the quote act, 2n + 1
-// give n and a literal quote. The program's name itself (up to the first blank, or quoted) is
-// skipped.
-std::vector<std::string> splitCommandLine(std::string_view commandLine);
-
-// The argument as splitCommandLine gives it back: quoted when it is empty or holds a blank or a
-// quote, backslashes doubled where they come before a quote.
-std::string quoteArgument(std::string_view argument);
-
-// The first argument of the internal command that copies an installed theme's style and
-// screensaver into the system's theme folder.
-inline constexpr std::string_view kSystemFilesOption = "--install-system-files";
 
 CommandLine parseCommandLine(std::span<const std::string> arguments);
 
