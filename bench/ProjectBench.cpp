@@ -3,6 +3,7 @@
 // (in memory) and picks. The figure is the median of the rounds against a target of 0.2 s.
 // With --missing=N it opens a .theme file instead whose slideshow names N images that do not
 // exist, up to the message that lists them (the time should grow in step with N).
+#include "MemoryControls.h"
 #include "model/ProjectFile.h"
 #include "model/SystemScreensavers.h"
 #include "wizard/ProjectSession.h"

@@ -1,4 +1,5 @@
 // The scheme combos, their page checks, the screensaver tick boxes and the system lists.
+#include "MemoryControls.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "wizard/Choices.h"

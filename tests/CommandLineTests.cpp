@@ -1,5 +1,6 @@
 // The command line: how it is split and read, and a generation from a project file that writes
 // the same files as the generate button for the same choices.
+#include "MemoryControls.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"

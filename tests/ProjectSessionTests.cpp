@@ -1,6 +1,7 @@
 // Keeping and reopening the wizard's work on the in-memory window: the state of the controls as a
 // project file's state and back, the version gate, the tracking of changes since the last save,
 // and a .theme file opened with some of its files missing.
+#include "MemoryControls.h"
 #include "WizardHarness.h"
 
 #include "model/Texts.h"

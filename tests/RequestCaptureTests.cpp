@@ -1,5 +1,6 @@
 // The document the controls of the pages show and the controls a document gives, and the
 // controls a run keeps disabled.
+#include "MemoryControls.h"
 #include "model/ProjectFile.h"
 #include "model/SystemScreensavers.h"
 #include "model/ThemeDocument.h"

@@ -1,4 +1,5 @@
 // The window colour and transparency conversions and the window style page's check.
+#include "MemoryControls.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "model/ThemeDocument.h"

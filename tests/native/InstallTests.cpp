@@ -1,6 +1,7 @@
 // Installing a theme for the current user on the host platform: where the files land, what the
 // installed theme names, the system folder reached directly, through the run with administrator
 // rights or not at all, the opening step, replacing, and the internal command's refusals.
+#include "MemoryControls.h"
 #include "cli/CommandLine.h"
 #include "generator/ThemeInstall.h"
 #include "platform/host/HostPlatform.h"

@@ -13,7 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 // The folders of the program (tests/ is not one of them).
-constexpr std::string_view kProgramFolders[] = {"app", "wizard", "generator", "model", "platform"};
+constexpr std::string_view kProgramFolders[] = {"app",       "wizard", "cli",
+                                                "generator", "model",  "platform"};
 
 // Files whose Chinese literals are not messages of the program, and why.
 constexpr std::string_view kExcepted[] = {
