@@ -98,37 +98,42 @@ bool commitStylePage(ControlId visualStyle, const Controls& controls, Platform& 
     return passes(stylePageCheck(choices), platform);
 }
 
-void toggleSystemScreensaver(PageSet set, Controls& controls) {
+namespace {
+
+// A click on one of the two tick boxes: the document's rule (tickScreensaver) on what the row
+// shows, written back with the list enabled while its box is set and the own file's field and
+// button while theirs is.
+void clickScreensaverBox(PageSet set, Controls& controls, ScreensaverSource box) {
     const PageSetControls& c = pageSetControls(set);
+    PageChoices choices;
     if (controls.text(c.systemSaverTick) == kTickMark) {
-        controls.setText(c.systemSaverTick, "");
-        controls.setComboIndex(c.systemSaver, 0);
-        controls.setEnabled(c.systemSaver, false);
-        return;
+        choices.screensaver = ScreensaverSource::System;
+    } else if (controls.text(c.ownSaverTick) == kTickMark) {
+        choices.screensaver = ScreensaverSource::Own;
     }
-    controls.setText(c.systemSaverTick, kTickMark);
-    controls.setText(c.ownSaverTick, "");
-    controls.setEnabled(c.systemSaver, true);
-    controls.setText(c.ownSaverField, "");
-    controls.setEnabled(c.ownSaverField, false);
-    controls.setEnabled(c.ownSaverButton, false);
+    choices.systemScreensaverItem = controls.comboIndex(c.systemSaver);
+    choices.ownScreensaverPath = controls.text(c.ownSaverField);
+    tickScreensaver(choices, box, choices.screensaver != box);
+
+    const bool system = choices.screensaver == ScreensaverSource::System;
+    const bool own = choices.screensaver == ScreensaverSource::Own;
+    controls.setText(c.systemSaverTick, system ? kTickMark : "");
+    controls.setText(c.ownSaverTick, own ? kTickMark : "");
+    controls.setComboIndex(c.systemSaver, choices.systemScreensaverItem);
+    controls.setEnabled(c.systemSaver, system);
+    controls.setText(c.ownSaverField, choices.ownScreensaverPath);
+    controls.setEnabled(c.ownSaverField, own);
+    controls.setEnabled(c.ownSaverButton, own);
+}
+
+} // namespace
+
+void toggleSystemScreensaver(PageSet set, Controls& controls) {
+    clickScreensaverBox(set, controls, ScreensaverSource::System);
 }
 
 void toggleOwnScreensaver(PageSet set, Controls& controls) {
-    const PageSetControls& c = pageSetControls(set);
-    if (controls.text(c.ownSaverTick) == kTickMark) {
-        controls.setText(c.ownSaverTick, "");
-        controls.setText(c.ownSaverField, "");
-        controls.setEnabled(c.ownSaverField, false);
-        controls.setEnabled(c.ownSaverButton, false);
-        return;
-    }
-    controls.setText(c.ownSaverTick, kTickMark);
-    controls.setText(c.systemSaverTick, "");
-    controls.setComboIndex(c.systemSaver, 0);
-    controls.setEnabled(c.systemSaver, false);
-    controls.setEnabled(c.ownSaverField, true);
-    controls.setEnabled(c.ownSaverButton, true);
+    clickScreensaverBox(set, controls, ScreensaverSource::Own);
 }
 
 void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project) {
