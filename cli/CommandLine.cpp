@@ -25,8 +25,9 @@ CommandLine wrong(std::string error) {
     return command;
 }
 
-// Collects the message boxes of the generator instead of showing them.
-class CollectingPlatform : public ForwardingPlatform {
+// The platform of a run without a window: the generator's message box is not shown (its report
+// is printed instead).
+class QuietPlatform : public ForwardingPlatform {
 public:
     using ForwardingPlatform::ForwardingPlatform;
     void messageBox(const std::string&, MessageIcon, const std::string&) override {}
@@ -243,27 +244,27 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
         return result;
     }
 
-    CollectingPlatform collecting(platform);
+    QuietPlatform quiet(platform);
     const ThemeRequest request = requestOf(document, set);
     std::optional<GenerationReport> report;
     if (command.install) {
         // Nobody to ask: an installed theme of the same name is refused.
-        report = installTheme(request, collecting, *shell, false, command.apply).report;
+        report = installTheme(request, quiet, *shell, false, command.apply).report;
     } else if (command.pack) {
         report = packRefusalOf(request);
-        if (!report && collecting.fileExists(*command.pack)) {
+        if (!report && quiet.fileExists(*command.pack)) {
             report = GenerationReport{};
             report->message = std::string(text::kPackExists) + *command.pack;
         }
         if (!report) {
-            report = exportPack(request, *command.pack, collecting);
+            report = exportPack(request, *command.pack, quiet);
         }
     } else {
-        report = refusalOf(request, collecting);
+        report = refusalOf(request, quiet);
     }
     if (!report) {
-        report = set == PageSet::Win7 ? generateWin7Theme(request, collecting)
-                                      : generateXpTheme(request, collecting);
+        report = set == PageSet::Win7 ? generateWin7Theme(request, quiet)
+                                      : generateXpTheme(request, quiet);
     }
     result.output += report->message + "\n";
     // The window's message of a pack folder that cannot be made says no more than to try again;
