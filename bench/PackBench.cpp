@@ -137,8 +137,8 @@ int run(const Options& options) {
             const auto started = std::chrono::steady_clock::now();
             const OpenedDocument document = readDocument(pack, platform, PageSet::Win7);
             opens.push_back(seconds(std::chrono::steady_clock::now() - started));
-            return document.state && document.state->picks.slideshowFiles.size() ==
-                                         static_cast<std::size_t>(options.images);
+            return document.document && document.document->picks.slideshowFiles.size() ==
+                                            static_cast<std::size_t>(options.images);
         };
         const auto copyPack = [&] {
             const auto started = std::chrono::steady_clock::now();

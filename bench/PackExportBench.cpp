@@ -72,8 +72,8 @@ int run(int images, int imageMb, int rounds) {
     request.project.slideshowIntervalText = "60";
     request.project.windowAlphaText = "7F";
     request.project.windowColorText = "0066FF";
-    request.slideshowField = "picked";
-    request.wallpaperField = "picked";
+    request.slideshowChosen = true;
+    request.wallpaperChosen = true;
     platform.makeDirectory(root + "\\sources");
     std::mt19937 random(20260101);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(imageMb) << 20);

@@ -3,8 +3,11 @@
 // (in memory) and picks. The figure is the median of the rounds against a target of 0.2 s.
 // With --missing=N it opens a .theme file instead whose slideshow names N images that do not
 // exist, up to the message that lists them (the time should grow in step with N).
+#include "MemoryControls.h"
 #include "model/ProjectFile.h"
+#include "model/SystemScreensavers.h"
 #include "pages/ProjectSession.h"
+#include "pages/RequestCapture.h"
 
 #ifdef _WIN32
 #include "platform/win32/WideText.h"
@@ -52,16 +55,19 @@ Options parse(int argc, char** argv) {
 }
 
 // A state as a user builds it: every field filled, every slot picked, and the slideshow.
-ProjectState bigState(int images) {
-    ProjectState state;
-    for (std::size_t i = 0; i < kProjectFieldCount; ++i) {
-        const ProjectField& field = projectFields()[i];
-        if (field.kind == FieldKind::Text) {
-            state.controls[i] = "D:\\主题素材\\" + std::string(field.key) + "\\文件.ico";
-        } else if (field.kind == FieldKind::Tick) {
-            state.controls[i] = true;
-        } else {
-            state.controls[i] = field.maximum;
+ThemeDocument bigState(int images) {
+    ThemeDocument state;
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        PageChoices& choices = state.choices(set);
+        choices.pointerScheme.item = kCustomSchemeItem;
+        choices.soundScheme.item = kCustomSchemeItem;
+        choices.screensaver = ScreensaverSource::Own;
+        choices.systemScreensaverItem = static_cast<int>(systemScreensavers(set).size());
+        choices.transparencySlider = 255;
+        for (const ProjectField& field : projectFields(set)) {
+            if (field.role == FieldRole::Text) {
+                field.text(choices) = "D:\\主题素材\\" + field.key + "\\文件.ico";
+            }
         }
     }
     for (AssetRef& slot : state.picks.cursorFiles) {
@@ -98,14 +104,15 @@ int runMissing(Platform& platform, const std::string& folder, const Options& opt
         MemoryWizardUi ui;
         AppState app;
         const auto started = std::chrono::steady_clock::now();
-        const OpenedDocument read = readDocument(path, platform, PageSet::Win7);
-        if (read.state) {
-            restoreProject(*read.state, ui, app, RestoreMode::Overlay);
+        const OpenedDocument read =
+            readDocument(path, platform, PageSet::Win7, documentOfControls(ui, app, PageSet::Win7));
+        if (read.document) {
+            showDocument(*read.document, ui, app);
         }
         const std::string message = missingFilesMessage(read.missing);
         times.push_back(
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
-        if (!read.state || read.missing.size() != static_cast<std::size_t>(options.missing) ||
+        if (!read.document || read.missing.size() != static_cast<std::size_t>(options.missing) ||
             message.empty()) {
             std::fprintf(stderr, "the theme did not open: %s\n", read.error.c_str());
             return 1;
@@ -142,7 +149,7 @@ int run(const Options& options) {
         std::filesystem::remove_all(folder, ignored);
         return result;
     }
-    const ProjectState state = bigState(options.images);
+    const ThemeDocument state = bigState(options.images);
     const ProjectText text = writeProjectFile(state);
     const auto* data = reinterpret_cast<const std::uint8_t*>(text.bytes.data());
     if (!text.error.empty() || !platform.writeFile(path, {data, text.bytes.size()})) {
@@ -158,11 +165,12 @@ int run(const Options& options) {
         const auto started = std::chrono::steady_clock::now();
         const OpenedDocument read = readDocument(path, platform, PageSet::Win7);
         const auto readTook = std::chrono::steady_clock::now() - started;
-        if (read.state) {
-            restoreProject(*read.state, ui, app, RestoreMode::Replace);
+        if (read.document) {
+            showDocument(*read.document, ui, app);
+            restorePickedColor(read.document->pickedColor, app.palette);
         }
         const auto took = std::chrono::steady_clock::now() - started;
-        if (!read.state || !(*read.state == state) ||
+        if (!read.document || !(*read.document == state) ||
             app.project.slideshowFiles != state.picks.slideshowFiles) {
             std::fprintf(stderr, "the project did not read back: %s\n", read.error.c_str());
             return 1;

@@ -2,16 +2,14 @@
 
 #include "generator/GenerationRun.h"
 #include "generator/PackExport.h"
+#include "generator/ThemeInstall.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
 #include "model/AsciiCase.h"
+#include "model/DocumentOpening.h"
+#include "model/SystemVersion.h"
 #include "model/Texts.h"
-#include "pages/Choices.h"
-#include "pages/ControlTable.h"
-#include "pages/ProjectSession.h"
-#include "pages/RequestCapture.h"
-#include "pages/ThemeInstall.h"
-#include "pages/WindowStyle.h"
+#include "model/ThemeDocument.h"
 #include "platform/ForwardingPlatform.h"
 
 namespace quorvel {
@@ -27,30 +25,14 @@ CommandLine wrong(std::string error) {
     return command;
 }
 
-// Collects the message boxes of the page checks and the generator instead of showing them.
-class CollectingPlatform : public ForwardingPlatform {
+// The platform of a run without a window: the generator's message box is not shown (its report
+// is printed instead).
+class QuietPlatform : public ForwardingPlatform {
 public:
     using ForwardingPlatform::ForwardingPlatform;
-    void messageBox(const std::string& text, MessageIcon, const std::string&) override {
-        messages.push_back(text);
-    }
+    void messageBox(const std::string&, MessageIcon, const std::string&) override {}
     // The fixed pause of the generators is for the window's sake; here it only delays the end.
     void delay(int) override {}
-    std::vector<std::string> messages;
-};
-
-// The file dialogs of a run without a window: there is nobody to ask.
-class NoDialogs : public Dialogs {
-public:
-    std::optional<std::string> openFile(std::string_view, std::string_view) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> saveFile(std::string_view, std::string_view,
-                                        std::string_view) override {
-        return std::nullopt;
-    }
-    std::vector<std::string> openFiles(std::string_view, std::string_view) override { return {}; }
-    std::optional<std::string> browseFolder(std::string_view) override { return std::nullopt; }
 };
 
 std::string baseNameOf(const std::string& path) {
@@ -202,99 +184,87 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
         break;
     }
 
-    const OpenedDocument document =
+    const OpenedDocument opened =
         readDocument(command.file, platform, command.pageSet.value_or(gatePageSet(platform)));
-    if (!document.state) {
-        return refused(document.error);
+    if (!opened.document) {
+        return refused(opened.error);
     }
     if (command.install && !shell) {
         return {kExitUsage, std::string(kUsage)};
     }
-    if (document.theme && !command.saveTo && !command.install && !command.pack) {
+    if (opened.theme && !command.saveTo && !command.install && !command.pack) {
         return {kExitUsage, std::string(text::kCliThemeNeedsSaveTo)};
     }
-    const PageSet set = document.state->pageSet;
-    const PageSetControls& c = pageSetControls(set);
-    MemoryWizardUi ui;
-    AppState app;
-    restoreProject(*document.state, ui, app,
-                   document.theme ? RestoreMode::Overlay : RestoreMode::Replace);
+    ThemeDocument document = *opened.document;
+    const PageSet set = document.pageSet;
+    PageChoices& choices = document.choices(set);
     CommandResult result;
-    if (document.theme) {
-        if (!document.missing.empty() || !document.unfit.empty()) {
-            result.output = missingFilesMessage(document.missing, document.unfit) + "\n";
+    if (opened.theme) {
+        if (!opened.missing.empty() || !opened.unfit.empty()) {
+            result.output = missingFilesMessage(opened.missing, opened.unfit) + "\n";
         }
-        ui.setText(c.themeName, baseNameOf(command.file));
+        choices.themeName = baseNameOf(command.file);
         // A theme that brings no pointers or sounds of its own keeps the system's schemes.
-        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
-            if (ui.comboIndex(group->combo) == kNoSchemeItem) {
-                ui.setComboIndex(group->combo, kDefaultSchemeItem);
-                selectScheme(*group, ui);
+        for (const SchemeKind kind : {SchemeKind::Pointers, SchemeKind::Sounds}) {
+            const SchemeChoice& scheme =
+                kind == SchemeKind::Pointers ? choices.pointerScheme : choices.soundScheme;
+            if (scheme.item == kNoSchemeItem) {
+                chooseScheme(choices, set, kind, kDefaultSchemeItem);
             }
         }
     }
     if (command.name) {
-        ui.setText(c.themeName, *command.name);
+        choices.themeName = *command.name;
     }
     if (command.displayName) {
-        ui.setText(c.displayName, *command.displayName);
+        choices.displayName = *command.displayName;
     }
     if (command.saveTo) {
-        ui.setText(c.saveLocation, *command.saveTo);
+        choices.saveLocation = *command.saveTo;
     }
-    if (document.theme) {
+    if (opened.theme) {
         // Windows names its own schemes by a resource string ("@mmres.dll,-800"), which the
         // reader leaves out; a scheme of the theme's own files left without a name takes the
         // theme's, where the window lets the user type one.
-        for (const SchemeGroup* group : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
-            if (ui.comboIndex(group->combo) == kCustomSchemeItem &&
-                ui.text(group->nameField).empty()) {
-                ui.setText(group->nameField, ui.text(c.themeName));
+        for (SchemeChoice* scheme : {&choices.pointerScheme, &choices.soundScheme}) {
+            if (scheme->item == kCustomSchemeItem && scheme->name.empty()) {
+                scheme->name = choices.themeName;
             }
         }
     }
 
-    // The checks and captures of the forward buttons the user passes on the way to the last page.
-    CollectingPlatform collecting(platform);
-    NoDialogs dialogs;
-    FileDialogState fileDialog;
-    Wizard wizard{ui, app, collecting, dialogs, fileDialog};
-    const auto desktopThenStyle = [&] {
-        commitDesktopPage(wizard);
-        return commitWindowStylePage(ui, app.project, collecting);
-    };
-    const bool passed = commitCursorSchemePage(set, ui, app.project, collecting) &&
-                        commitSoundSchemePage(set, ui, app.project, collecting) &&
-                        (set == PageSet::Win7 ? desktopThenStyle() : commitXpStylePage(wizard));
-    if (!passed) {
-        for (const std::string& message : collecting.messages) {
-            result.output += message + "\n";
-        }
+    // What leaving the desktop page forward does, and the checks of the forward buttons the
+    // user passes on the way to the last page.
+    if (set == PageSet::Win7) {
+        passDesktopPage(choices);
+    }
+    if (const auto message = forwardChecks(choices)) {
+        result.output += std::string(*message) + "\n";
         result.exitCode = kExitRefused;
         return result;
     }
 
-    const ThemeRequest request = set == PageSet::Win7 ? captureWin7Request(ui, app.project)
-                                                      : captureXpRequest(ui, app.project);
+    QuietPlatform quiet(platform);
+    const ThemeRequest request = requestOf(document, set);
     std::optional<GenerationReport> report;
     if (command.install) {
         // Nobody to ask: an installed theme of the same name is refused.
-        report = installTheme(request, collecting, *shell, false, command.apply).report;
+        report = installTheme(request, quiet, *shell, false, command.apply).report;
     } else if (command.pack) {
         report = packRefusalOf(request);
-        if (!report && collecting.fileExists(*command.pack)) {
+        if (!report && quiet.fileExists(*command.pack)) {
             report = GenerationReport{};
             report->message = std::string(text::kPackExists) + *command.pack;
         }
         if (!report) {
-            report = exportPack(request, *command.pack, collecting);
+            report = exportPack(request, *command.pack, quiet);
         }
     } else {
-        report = refusalOf(request, collecting);
+        report = refusalOf(request, quiet);
     }
     if (!report) {
-        report = set == PageSet::Win7 ? generateWin7Theme(request, collecting)
-                                      : generateXpTheme(request, collecting);
+        report = set == PageSet::Win7 ? generateWin7Theme(request, quiet)
+                                      : generateXpTheme(request, quiet);
     }
     result.output += report->message + "\n";
     // The window's message of a pack folder that cannot be made says no more than to try again;

@@ -9,7 +9,7 @@
 //   quorvel.exe --help
 #pragma once
 
-#include "model/CommandLineText.h"
+#include "generator/Arguments.h"
 #include "model/PageSet.h"
 #include "platform/Platform.h"
 #include "platform/SystemShell.h"
@@ -56,13 +56,15 @@ struct CommandResult {
 };
 
 // What the command line does without a window: the usage, the reason it is wrong, or a whole
-// generation. A generation fills the wizard's page set from the file as opening it in the window
-// does, puts --name, --display-name and --save-to in the last page's fields, runs the page checks
-// of the forward buttons and the same request, refusal check and generator as the generate
-// button, and prints what its message box would say.
-// --install installs the theme for the current user instead (see ThemeInstall.h): an installed
-// theme of the same name is refused with kExitRefused; a theme the system could not open is one
-// failed line and kExitIncomplete. Installing and the internal command need the shell.
+// generation. A generation reads the file into a theme document as opening it in the window
+// does, puts --name, --display-name and --save-to into the last page's choices, runs the
+// document's forward checks and makes the same request (requestOf), refusal check and generator
+// as the generate button, and prints what its message box would say. No window and no control
+// takes part.
+// --install installs the theme for the current user instead (see generator/ThemeInstall.h): an
+// installed theme of the same name is refused with kExitRefused; a theme the system could not
+// open is one failed line and kExitIncomplete. Installing and the internal command need the
+// shell.
 CommandResult runCommandLine(const CommandLine& command, Platform& platform,
                              SystemShell* shell = nullptr);
 

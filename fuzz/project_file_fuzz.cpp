@@ -1,5 +1,5 @@
 // Fuzzes the project file reader: whatever it accepts, the writer writes, the reader reads back
-// as the same state, and the writer writes again as the same bytes; every accepted pick names
+// as the same document, and the writer writes again as the same bytes; every accepted pick names
 // its copy with a plain file name.
 #include "model/ProjectFile.h"
 
@@ -19,13 +19,13 @@ void checkName(const quorvel::AssetRef& asset) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
     const quorvel::ProjectReadResult read = quorvel::readProjectFile(text);
-    if (read.state.has_value() == !read.error.empty()) {
+    if (read.document.has_value() == !read.error.empty()) {
         std::abort();
     }
-    if (!read.state) {
+    if (!read.document) {
         return 0;
     }
-    const quorvel::ProjectPicks& picks = read.state->picks;
+    const quorvel::ProjectPicks& picks = read.document->picks;
     for (const auto& asset : picks.iconFiles) {
         checkName(asset);
     }
@@ -42,13 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     checkName(picks.wallpaperFile);
     checkName(picks.visualStyleFile);
 
-    const quorvel::ProjectText written = quorvel::writeProjectFile(*read.state);
+    const quorvel::ProjectText written = quorvel::writeProjectFile(*read.document);
     if (!written.error.empty()) {
         std::abort();
     }
     const quorvel::ProjectReadResult again = quorvel::readProjectFile(written.bytes);
-    if (!again.state || !(*again.state == *read.state) ||
-        quorvel::writeProjectFile(*again.state).bytes != written.bytes) {
+    if (!again.document || !(*again.document == *read.document) ||
+        quorvel::writeProjectFile(*again.document).bytes != written.bytes) {
         std::abort();
     }
     return 0;

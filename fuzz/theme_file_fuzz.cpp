@@ -1,5 +1,5 @@
 // Fuzzes the .theme reader and the opening of a theme: a file is read or refused with a
-// message; no more slideshow images come out than the file has lines; the wizard state a theme
+// message; no more slideshow images come out than the file has lines; the document a theme
 // opens to can be saved as a project file and read back unchanged.
 #include "model/ThemeFileReader.h"
 #include "platform/host/HostPlatform.h"
@@ -24,17 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         std::abort();
     }
     for (quorvel::PageSet set : {quorvel::PageSet::Win7, quorvel::PageSet::Xp}) {
-        const quorvel::ThemeOpening opening =
-            quorvel::openTheme(*read.theme, set, [](const std::string& path, quorvel::FileKind) {
+        quorvel::ThemeDocument opened;
+        quorvel::openTheme(
+            *read.theme, set,
+            [](const std::string& path, quorvel::FileKind) {
                 // Some fit, some are missing, some are of another kind.
                 return static_cast<quorvel::FileFit>(path.size() % 3);
-            });
-        const quorvel::ProjectText written = quorvel::writeProjectFile(opening.state);
+            },
+            opened);
+        const quorvel::ProjectText written = quorvel::writeProjectFile(opened);
         if (!written.error.empty()) {
             std::abort();
         }
         const quorvel::ProjectReadResult again = quorvel::readProjectFile(written.bytes);
-        if (!again.state || !(*again.state == opening.state)) {
+        if (!again.document || !(*again.document == opened)) {
             std::abort();
         }
     }

@@ -371,11 +371,11 @@ void GenerationRun::writeKey(std::string_view section, std::string_view key,
     }
 }
 
-std::string GenerationRun::writeAssetEntry(std::string_view fieldText, std::string_view section,
+std::string GenerationRun::writeAssetEntry(bool chosen, std::string_view section,
                                            std::string_view key, std::string_view defaultValue,
                                            std::string_view subfolder, const AssetRef& asset,
                                            std::string_view suffix) {
-    if (fieldText.empty()) {
+    if (!chosen) {
         writeKey(section, key, defaultValue);
         return {};
     }

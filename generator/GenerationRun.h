@@ -69,10 +69,9 @@ public:
     void writeKey(std::string_view section, std::string_view key, std::string_view value);
     // The copy-or-default rule for one asset key: the default when the asset's field is empty.
     // Answers the name of the copy in the pack (empty for the default).
-    std::string writeAssetEntry(std::string_view fieldText, std::string_view section,
-                                std::string_view key, std::string_view defaultValue,
-                                std::string_view subfolder, const AssetRef& asset,
-                                std::string_view suffix = {});
+    std::string writeAssetEntry(bool chosen, std::string_view section, std::string_view key,
+                                std::string_view defaultValue, std::string_view subfolder,
+                                const AssetRef& asset, std::string_view suffix = {});
     // Makes PackFolder + subfolder when it is not a directory yet (one level).
     void ensureSubfolder(std::string_view subfolder);
     // Copies the asset to PackFolder + subfolder + the name settled for it, which it answers:

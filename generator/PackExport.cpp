@@ -190,7 +190,8 @@ public:
     std::string screensaverValue(const ThemeRequest& request) override {
         const AssetRef& screensaver = request.project.screensaverFile;
         // A screensaver from the list is the system's own, named as the system names it.
-        if (request.systemScreensaverTicked && screensaver.sourcePath.starts_with('%')) {
+        if (request.screensaver == ScreensaverSource::System &&
+            screensaver.sourcePath.starts_with('%')) {
             return screensaver.sourcePath;
         }
         if (!screensaver.sourcePath.empty()) {

@@ -48,13 +48,13 @@ constexpr std::string_view kDesktopSection = "Control Panel\\Desktop";
 constexpr std::string_view kSlideshowSection = "Slideshow";
 constexpr std::string_view kVisualStyleSection = "VisualStyles";
 
-// The copy-or-default rule for one asset key: the default when the asset's field is empty.
+// The copy-or-default rule for one asset key: the default when the asset is not chosen.
 // Answers the value written.
-std::string writeAssetEntry(Win7ThemeTarget& target, std::string_view fieldText,
-                            std::string_view section, std::string_view key,
-                            std::string_view defaultValue, std::string_view subfolder,
-                            const AssetRef& asset, std::string_view suffix = {}) {
-    if (fieldText.empty()) {
+std::string writeAssetEntry(Win7ThemeTarget& target, bool chosen, std::string_view section,
+                            std::string_view key, std::string_view defaultValue,
+                            std::string_view subfolder, const AssetRef& asset,
+                            std::string_view suffix = {}) {
+    if (!chosen) {
         target.writeKey(section, key, defaultValue);
         return std::string(defaultValue);
     }
@@ -64,11 +64,11 @@ std::string writeAssetEntry(Win7ThemeTarget& target, std::string_view fieldText,
 }
 
 void writeAssetKeys(Win7ThemeTarget& target, std::span<const AssetKey> keys,
-                    std::span<const std::string> fields, std::span<const AssetRef> assets,
+                    std::span<const bool> chosen, std::span<const AssetRef> assets,
                     std::string_view subfolder, std::string_view suffix = {}) {
     for (std::size_t i = 0; i < keys.size(); ++i) {
         const AssetKey& row = keys[i];
-        writeAssetEntry(target, fields[i], row.section, row.key, row.defaultValue, subfolder,
+        writeAssetEntry(target, chosen[i], row.section, row.key, row.defaultValue, subfolder,
                         assets[i], suffix);
     }
 }
@@ -76,28 +76,28 @@ void writeAssetKeys(Win7ThemeTarget& target, std::span<const AssetKey> keys,
 // A pointer left alone gets the empty value.
 void writePointerKeys(const ThemeRequest& request, Win7ThemeTarget& target) {
     for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
-        writeAssetEntry(target, request.pointerFields[i], kCursorSection, kPointerRoles[i], "",
+        writeAssetEntry(target, request.pointerChosen[i], kCursorSection, kPointerRoles[i], "",
                         subfolder::kCursors, request.project.cursorFiles[i]);
     }
 }
 
 void writeCursorScheme(const ThemeRequest& request, Win7ThemeTarget& target) {
     target.writeKey(kCursorSection, "DefaultValue",
-                    request.cursorSchemeField.empty() ? std::string("Windows Aero")
-                                                      : request.project.cursorSchemeName);
+                    request.project.cursorSchemeName.empty() ? std::string("Windows Aero")
+                                                             : request.project.cursorSchemeName);
     target.writeKey(kCursorSection, "DefaultValue.MUI", "@main.cpl,-1020");
 }
 
 // Answers the value that names the wallpaper's copy, or nothing when none is made.
 std::optional<std::string> writeWallpaper(const ThemeRequest& request, Win7ThemeTarget& target) {
     std::string value =
-        writeAssetEntry(target, request.wallpaperField, kDesktopSection, "Wallpaper",
+        writeAssetEntry(target, request.wallpaperChosen, kDesktopSection, "Wallpaper",
                         "%SystemRoot%\\web\\wallpaper\\Windows\\img0.jpg", subfolder::kWallpaper,
                         request.project.wallpaperFile);
     target.writeKey(kDesktopSection, "TileWallpaper", "0");
     target.writeKey(kDesktopSection, "WallpaperStyle", "10");
     target.writeKey(kDesktopSection, "Pattern", "");
-    if (request.wallpaperField.empty()) {
+    if (!request.wallpaperChosen) {
         return std::nullopt;
     }
     return value;
@@ -110,12 +110,12 @@ std::optional<std::string> writeWallpaper(const ThemeRequest& request, Win7Theme
 // image of another name that would land on the path of an earlier copy gets a free name.
 void writeSlideshow(const ThemeRequest& request, Win7ThemeTarget& target,
                     const std::optional<std::string>& wallpaperValue) {
-    if (request.slideshowField.empty()) {
+    if (!request.slideshowChosen) {
         return;
     }
     const ThemeProject& project = request.project;
     const std::string& wallpaperName = project.wallpaperFile.fileName;
-    const bool wallpaperCopied = !request.wallpaperField.empty();
+    const bool wallpaperCopied = request.wallpaperChosen;
     target.writeKey(kSlideshowSection, "Interval", project.slideshowIntervalText + "000");
     target.writeKey(kSlideshowSection, "Shuffle", "0");
     target.writeKey(kSlideshowSection, "ImagesRootPath", target.folderValue(subfolder::kWallpaper));
@@ -148,7 +148,7 @@ void writeVisualStyle(const ThemeRequest& request, Win7ThemeTarget& target) {
 }
 
 void writeScreensaver(const ThemeRequest& request, Win7ThemeTarget& target) {
-    if (!request.systemScreensaverTicked && !request.ownScreensaverTicked) {
+    if (request.screensaver == ScreensaverSource::None) {
         target.writeKey("boot", "SCRNSAVE.EXE", "");
         return;
     }
@@ -157,7 +157,7 @@ void writeScreensaver(const ThemeRequest& request, Win7ThemeTarget& target) {
 
 void writeSoundScheme(const ThemeRequest& request, Win7ThemeTarget& target) {
     target.writeKey("Sounds", "SchemeName",
-                    request.soundSchemeField.empty()
+                    request.project.soundSchemeName.empty()
                         ? std::string("@%SystemRoot%\\System32\\mmres.dll,-800")
                         : request.project.soundSchemeName);
 }
@@ -166,7 +166,7 @@ void writeSoundScheme(const ThemeRequest& request, Win7ThemeTarget& target) {
 
 void writeWin7ThemeKeys(const ThemeRequest& request, Win7ThemeTarget& target) {
     const ThemeProject& project = request.project;
-    writeAssetKeys(target, kIconKeys, request.iconFields, project.iconFiles, subfolder::kIcon,
+    writeAssetKeys(target, kIconKeys, request.iconChosen, project.iconFiles, subfolder::kIcon,
                    ",0");
     writePointerKeys(request, target);
     writeCursorScheme(request, target);
@@ -175,7 +175,7 @@ void writeWin7ThemeKeys(const ThemeRequest& request, Win7ThemeTarget& target) {
     writeScreensaver(request, target);
     target.writeKey("MasterThemeSelector", "MTSM", "DABJDKT");
     writeSoundScheme(request, target);
-    writeAssetKeys(target, kSoundKeys, request.soundFields, project.soundFiles, subfolder::kSound);
+    writeAssetKeys(target, kSoundKeys, request.soundChosen, project.soundFiles, subfolder::kSound);
     target.writeKey("AppEvents\\Schemes\\Apps\\Explorer\\EmptyRecycleBin", "DefaultValue",
                     target.placePayload(subfolder::kSound, "empty.wav", payload::emptyWav()));
 }

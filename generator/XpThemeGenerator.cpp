@@ -163,7 +163,7 @@ void writeFixedKeys(GenerationRun& run, std::span<const FixedKey> keys) {
 void iconStep(GenerationRun& run) {
     for (std::size_t i = 0; i < kIconRows.size(); ++i) {
         const IconRow& row = kIconRows[i];
-        run.writeAssetEntry(run.request().iconFields[i], row.section, row.key, row.defaultValue,
+        run.writeAssetEntry(run.request().iconChosen[i], row.section, row.key, row.defaultValue,
                             subfolder::kIcon, run.project().iconFiles[i], kIconSuffix);
     }
 }
@@ -171,17 +171,17 @@ void iconStep(GenerationRun& run) {
 void pointerStep(GenerationRun& run) {
     const ThemeRequest& request = run.request();
     for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
-        run.writeAssetEntry(request.pointerFields[i], kCursorsSection, kPointerRoles[i], "",
+        run.writeAssetEntry(request.pointerChosen[i], kCursorsSection, kPointerRoles[i], "",
                             subfolder::kCursors, request.project.cursorFiles[i]);
     }
-    const std::string& scheme = request.cursorSchemeField;
+    const std::string& scheme = request.project.cursorSchemeName;
     run.writeKey(kCursorsSection, "DefaultValue",
                  scheme.empty() ? kDefaultCursorScheme : std::string_view(scheme));
     run.writeKey(kCursorsSection, "DefaultValue.MUI", kCursorSchemeMui);
 }
 
 void wallpaperStep(GenerationRun& run) {
-    run.writeAssetEntry(run.request().wallpaperField, kDesktopSection, "Wallpaper",
+    run.writeAssetEntry(run.request().wallpaperChosen, kDesktopSection, "Wallpaper",
                         kDefaultWallpaper, subfolder::kWallpaper, run.project().wallpaperFile);
     writeFixedKeys(run, kDesktopKeys);
 }
@@ -194,8 +194,7 @@ void visualStyleStep(GenerationRun& run) {
 
 void screensaverStep(GenerationRun& run) {
     // The tick boxes decide, not what the screensaver slot happens to hold.
-    const bool selected =
-        run.request().systemScreensaverTicked || run.request().ownScreensaverTicked;
+    const bool selected = run.request().screensaver != ScreensaverSource::None;
     if (!selected) {
         run.writeKey(kBootSection, kScreensaverKey, "");
         return;
@@ -208,7 +207,7 @@ void screensaverStep(GenerationRun& run) {
 
 void soundStep(GenerationRun& run) {
     for (std::size_t i = 0; i < kSoundSections.size(); ++i) {
-        run.writeAssetEntry(run.request().soundFields[i], kSoundSections[i], kSoundKey, "",
+        run.writeAssetEntry(run.request().soundChosen[i], kSoundSections[i], kSoundKey, "",
                             subfolder::kSound, run.project().soundFiles[i]);
     }
     run.ensureSubfolder(subfolder::kSound);

@@ -1,7 +1,7 @@
 // Small readers of file headers: icon and cursor directories, the header of an animated pointer,
-// the length of a WAV sound. The previews check them before handing a file to the system, and
-// opening a theme checks that a file it names is of its slot's kind. Each reads a bounded number
-// of bytes through a read function, whatever the file's size.
+// the length of a WAV sound. The previews check a file with them before handing it to the
+// system, and opening a theme asks them whether a file it names is of its slot's kind. Each
+// reads a bounded number of bytes through a read function, whatever the file's size.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +12,7 @@
 
 namespace quorvel::preview {
 
-// Why a file cannot be previewed or taken as a pick of its kind.
+// Why a file cannot be previewed.
 enum class Failure {
     Missing,       // the path does not exist (any more)
     Empty,         // zero bytes

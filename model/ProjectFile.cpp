@@ -13,108 +13,94 @@ namespace quorvel {
 
 namespace {
 
-using K = FieldKind;
-constexpr PageSet W = PageSet::Win7;
-constexpr PageSet X = PageSet::Xp;
+using R = FieldRole;
 
-// catalogue: off (the keys of the file's entries, which are the controls' names)
-constexpr std::array<ProjectField, kProjectFieldCount> kFields = {{
-    // WIN71
-    {W, "Icon.Documents", "W我的文档_图标", K::Text, 0},
-    {W, "Icon.Computer", "W我的电脑_图标", K::Text, 0},
-    {W, "Icon.Network", "W网上邻居_图标", K::Text, 0},
-    {W, "Icon.RecycleBinEmpty", "W回收站空_图标", K::Text, 0},
-    {W, "Icon.RecycleBinFull", "W回收站满_图标", K::Text, 0},
-    // WIN72
-    {W, "PointerScheme", "W鼠标", K::Choice, kCustomSchemeChoice},
-    {W, "PointerSchemeName", "W鼠标方案_名称", K::Text, 0},
-    {W, "Pointer.UpArrow", "WUpArrow", K::Text, 0},
-    {W, "Pointer.Wait", "WWait", K::Text, 0},
-    {W, "Pointer.SizeNWSE", "WSizeNWSE", K::Text, 0},
-    {W, "Pointer.SizeNESW", "WSizeNESW", K::Text, 0},
-    {W, "Pointer.NWPen", "WNWPen", K::Text, 0},
-    {W, "Pointer.Help", "WHelp", K::Text, 0},
-    {W, "Pointer.SizeWE", "WSizeWE", K::Text, 0},
-    {W, "Pointer.Hand", "WHand", K::Text, 0},
-    {W, "Pointer.SizeAll", "WSizeAll", K::Text, 0},
-    {W, "Pointer.Arrow", "WArrow", K::Text, 0},
-    {W, "Pointer.Crosshair", "WCrosshair", K::Text, 0},
-    {W, "Pointer.IBeam", "WIBeam", K::Text, 0},
-    {W, "Pointer.No", "WNo", K::Text, 0},
-    {W, "Pointer.SizeNS", "WSizeNS", K::Text, 0},
-    {W, "Pointer.AppStarting", "WAppStarting", K::Text, 0},
-    // WIN73
-    {W, "SoundScheme", "W声音", K::Choice, kCustomSchemeChoice},
-    {W, "SoundSchemeName", "W声音方案_名称", K::Text, 0},
-    {W, "Sound.Shutdown", "W关机声音", K::Text, 0},
-    {W, "Sound.Startup", "W开机声音", K::Text, 0},
-    {W, "Sound.Logoff", "W退出系统", K::Text, 0},
-    {W, "Sound.Logon", "W登陆系统", K::Text, 0},
-    {W, "Sound.ThemeChange", "W切换主题", K::Text, 0},
-    // WIN74
-    {W, "UseSystemScreensaver", "W系统屏保_选择", K::Tick, 0},
-    {W, "UseOwnScreensaver", "W屏保文件_选择", K::Tick, 0},
-    {W, "SystemScreensaver", "W系统屏保", K::Choice,
-     static_cast<int>(kWin7SystemScreensavers.size())},
-    {W, "Screensaver", "W屏保文件_路径", K::Text, 0},
-    {W, "Wallpaper", "W桌面壁纸", K::Text, 0},
-    {W, "Slideshow", "W壁纸文件夹", K::Text, 0},
-    // WIN75
-    {W, "VisualStyle", "W可视化风格文件", K::Text, 0},
-    {W, "SlideshowInterval", "W壁纸切换时间", K::Text, 0},
-    {W, "WindowColor", "W透明窗口颜色", K::Text, 0},
-    {W, "TransparencySlider", "窗口透明度滑块", K::Slider, 255},
-    {W, "Transparency", "W透明度", K::Text, 0},
-    // WIN76
-    {W, "ThemeName", "W生成名称", K::Text, 0},
-    {W, "DisplayName", "W显示名称", K::Text, 0},
-    {W, "SaveLocation", "W保存位置", K::Text, 0},
-    // XP1
-    {X, "Icon.Documents", "X我的文档_图标", K::Text, 0},
-    {X, "Icon.Computer", "X我的电脑_图标", K::Text, 0},
-    {X, "Icon.Network", "X网上邻居_图标", K::Text, 0},
-    {X, "Icon.RecycleBinEmpty", "X回收站空_图标", K::Text, 0},
-    {X, "Icon.RecycleBinFull", "X回收站满_图标", K::Text, 0},
-    // XP2
-    {X, "PointerScheme", "X鼠标", K::Choice, kCustomSchemeChoice},
-    {X, "PointerSchemeName", "X鼠标方案_名称", K::Text, 0},
-    {X, "Pointer.UpArrow", "XUpArrow", K::Text, 0},
-    {X, "Pointer.Wait", "XWait", K::Text, 0},
-    {X, "Pointer.SizeNWSE", "XSizeNWSE", K::Text, 0},
-    {X, "Pointer.SizeNESW", "XSizeNESW", K::Text, 0},
-    {X, "Pointer.NWPen", "XNWPen", K::Text, 0},
-    {X, "Pointer.Help", "XHelp", K::Text, 0},
-    {X, "Pointer.SizeWE", "XSizeWE", K::Text, 0},
-    {X, "Pointer.Hand", "XHand", K::Text, 0},
-    {X, "Pointer.SizeAll", "XSizeAll", K::Text, 0},
-    {X, "Pointer.Arrow", "XArrow", K::Text, 0},
-    {X, "Pointer.Crosshair", "XCrosshair", K::Text, 0},
-    {X, "Pointer.IBeam", "XIBeam", K::Text, 0},
-    {X, "Pointer.No", "XNo", K::Text, 0},
-    {X, "Pointer.SizeNS", "XSizeNS", K::Text, 0},
-    {X, "Pointer.AppStarting", "XAppStarting", K::Text, 0},
-    // XP3
-    {X, "SoundScheme", "X声音", K::Choice, kCustomSchemeChoice},
-    {X, "SoundSchemeName", "X声音方案_名称", K::Text, 0},
-    {X, "Sound.Shutdown", "X关机声音", K::Text, 0},
-    {X, "Sound.Startup", "X开机声音", K::Text, 0},
-    {X, "Sound.Logoff", "X退出系统", K::Text, 0},
-    {X, "Sound.Logon", "X登陆系统", K::Text, 0},
-    // XP4
-    {X, "UseSystemScreensaver", "X系统屏保_选择", K::Tick, 0},
-    {X, "UseOwnScreensaver", "X自己屏保_选择", K::Tick, 0},
-    {X, "SystemScreensaver", "X系统屏保", K::Choice,
-     static_cast<int>(kXpSystemScreensavers.size())},
-    {X, "Screensaver", "X自己屏保", K::Text, 0},
-    {X, "Wallpaper", "X桌面壁纸", K::Text, 0},
-    // XP5
-    {X, "VisualStyle", "X可视化风格", K::Text, 0},
-    // XP6
-    {X, "ThemeName", "X生成名称", K::Text, 0},
-    {X, "DisplayName", "X显示名称", K::Text, 0},
-    {X, "SaveLocation", "X保存位置", K::Text, 0},
-}};
-// catalogue: on
+ProjectField textField(std::string key, std::function<std::string&(PageChoices&)> member) {
+    return {std::move(key), R::Text, 0, std::move(member)};
+}
+
+// The section of one page set, in page order. The Windows XP pages have no theme change sound,
+// no slideshow, no window colour and no transparency.
+std::vector<ProjectField> buildFields(PageSet set) {
+    const bool win7 = set == PageSet::Win7;
+    std::vector<ProjectField> f;
+    for (std::size_t i = 0; i < kIconPickKeys.size(); ++i) {
+        f.push_back(textField(std::string(kIconPickKeys[i]),
+                              [i](PageChoices& c) -> std::string& { return c.iconPaths[i]; }));
+    }
+    f.push_back({"PointerScheme", R::PointerScheme, kCustomSchemeItem, {}});
+    f.push_back(textField("PointerSchemeName",
+                          [](PageChoices& c) -> std::string& { return c.pointerScheme.name; }));
+    for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
+        f.push_back(textField("Pointer." + std::string(kPointerRoles[i]),
+                              [i](PageChoices& c) -> std::string& { return c.pointerPaths[i]; }));
+    }
+    f.push_back({"SoundScheme", R::SoundScheme, kCustomSchemeItem, {}});
+    f.push_back(textField("SoundSchemeName",
+                          [](PageChoices& c) -> std::string& { return c.soundScheme.name; }));
+    for (std::size_t i = 0; i < kSoundPickKeys.size() - (win7 ? 0 : 1); ++i) {
+        f.push_back(textField(std::string(kSoundPickKeys[i]),
+                              [i](PageChoices& c) -> std::string& { return c.soundPaths[i]; }));
+    }
+    f.push_back({"UseSystemScreensaver", R::SystemScreensaverTick, 0, {}});
+    f.push_back({"UseOwnScreensaver", R::OwnScreensaverTick, 0, {}});
+    f.push_back({"SystemScreensaver",
+                 R::SystemScreensaverList,
+                 static_cast<int>(systemScreensavers(set).size()),
+                 {}});
+    f.push_back(textField("Screensaver",
+                          [](PageChoices& c) -> std::string& { return c.ownScreensaverPath; }));
+    f.push_back(
+        textField("Wallpaper", [](PageChoices& c) -> std::string& { return c.wallpaperPath; }));
+    if (win7) {
+        f.push_back(textField("Slideshow",
+                              [](PageChoices& c) -> std::string& { return c.slideshowImages; }));
+    }
+    f.push_back(
+        textField("VisualStyle", [](PageChoices& c) -> std::string& { return c.visualStylePath; }));
+    if (win7) {
+        f.push_back(textField("SlideshowInterval",
+                              [](PageChoices& c) -> std::string& { return c.slideshowInterval; }));
+        f.push_back(
+            textField("WindowColor", [](PageChoices& c) -> std::string& { return c.windowColor; }));
+        f.push_back({"TransparencySlider", R::TransparencySlider, 255, {}});
+        f.push_back(textField("Transparency",
+                              [](PageChoices& c) -> std::string& { return c.transparency; }));
+    }
+    f.push_back(textField("ThemeName", [](PageChoices& c) -> std::string& { return c.themeName; }));
+    f.push_back(
+        textField("DisplayName", [](PageChoices& c) -> std::string& { return c.displayName; }));
+    f.push_back(
+        textField("SaveLocation", [](PageChoices& c) -> std::string& { return c.saveLocation; }));
+    return f;
+}
+
+const std::vector<ProjectField>& fieldsOf(PageSet set) {
+    static const std::vector<ProjectField> win7 = buildFields(PageSet::Win7);
+    static const std::vector<ProjectField> xp = buildFields(PageSet::Xp);
+    return set == PageSet::Win7 ? win7 : xp;
+}
+
+// The value an entry writes.
+std::string valueText(const ProjectField& field, PageChoices& choices) {
+    switch (field.role) {
+    case R::Text:
+        return field.text(choices);
+    case R::PointerScheme:
+        return std::to_string(choices.pointerScheme.item);
+    case R::SoundScheme:
+        return std::to_string(choices.soundScheme.item);
+    case R::SystemScreensaverTick:
+        return choices.screensaver == ScreensaverSource::System ? "1" : "0";
+    case R::OwnScreensaverTick:
+        return choices.screensaver == ScreensaverSource::Own ? "1" : "0";
+    case R::SystemScreensaverList:
+        return std::to_string(choices.systemScreensaverItem);
+    case R::TransparencySlider:
+        break;
+    }
+    return std::to_string(choices.transparencySlider);
+}
 
 constexpr std::string_view kProjectSection = "Project";
 constexpr std::string_view kWin7Section = "Win7";
@@ -255,16 +241,6 @@ private:
     std::string error_;
 };
 
-std::string valueText(const ControlValue& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        return *text;
-    }
-    if (const auto* number = std::get_if<int>(&value)) {
-        return std::to_string(*number);
-    }
-    return std::get<bool>(value) ? "1" : "0";
-}
-
 // --- reader ---------------------------------------------------------------------------------
 
 struct Entry {
@@ -299,7 +275,7 @@ public:
         if (!lex() || !interpret()) {
             return {std::nullopt, std::move(error_)};
         }
-        return {std::move(state_), {}};
+        return {std::move(document_), {}};
     }
 
 private:
@@ -459,16 +435,16 @@ private:
             return fail(std::string(text::kProjectNoPageSet));
         }
         if (equalsIgnoringAsciiCase(pageSet->value, kWin7Section)) {
-            state_.pageSet = PageSet::Win7;
+            document_.pageSet = PageSet::Win7;
         } else if (equalsIgnoringAsciiCase(pageSet->value, kXpSection)) {
-            state_.pageSet = PageSet::Xp;
+            document_.pageSet = PageSet::Xp;
         } else {
             return failAt(pageSet->line, std::string(text::kProjectBadPageSet) +
                                              quote(pageSet->value) + std::string(text::kFullStop));
         }
         if (const Entry* color = entry(project, kPickedColorKey)) {
-            state_.pickedColor = rgbFromHexText(color->value);
-            if (!state_.pickedColor) {
+            document_.pickedColor = rgbFromHexText(color->value);
+            if (!document_.pickedColor) {
                 return failAt(color->line, std::string(text::kProjectBadColor) +
                                                quote(color->value) + std::string(text::kFullStop));
             }
@@ -476,23 +452,22 @@ private:
         return true;
     }
 
+    // Each entry present changes the document as the user's action on the page would, in the
+    // order of the page set's fields.
     bool readFields(PageSet set) {
         const Section* fields = section(sectionOf(set));
         if (fields == nullptr) {
             return true;
         }
-        for (std::size_t i = 0; i < kFields.size(); ++i) {
-            const ProjectField& field = kFields[i];
-            if (field.set != set) {
-                continue;
-            }
+        PageChoices& choices = document_.choices(set);
+        for (const ProjectField& field : fieldsOf(set)) {
             const Entry* found = entry(fields, field.key);
             if (found == nullptr) {
                 continue;
             }
-            switch (field.kind) {
+            int number = 0;
+            switch (field.kind()) {
             case FieldKind::Text:
-                state_.controls[i] = found->value;
                 break;
             case FieldKind::Tick:
                 if (found->value != "0" && found->value != "1") {
@@ -500,21 +475,43 @@ private:
                                                    quote(found->value) +
                                                    std::string(text::kFullStop));
                 }
-                state_.controls[i] = found->value == "1";
                 break;
             case FieldKind::Choice:
             case FieldKind::Slider: {
-                const auto number = parseDecimal(found->value);
-                if (!number || *number > field.maximum) {
+                const auto parsed = parseDecimal(found->value);
+                if (!parsed || *parsed > field.maximum) {
                     return failAt(found->line, found->key + std::string(text::kProjectBadNumber) +
                                                    std::to_string(field.maximum) +
                                                    std::string(text::kProjectBadNumberAfter) +
                                                    quote(found->value) +
                                                    std::string(text::kFullStop));
                 }
-                state_.controls[i] = static_cast<int>(*number);
+                number = static_cast<int>(*parsed);
                 break;
             }
+            }
+            switch (field.role) {
+            case R::Text:
+                field.text(choices) = found->value;
+                break;
+            case R::PointerScheme:
+                chooseScheme(choices, set, SchemeKind::Pointers, number);
+                break;
+            case R::SoundScheme:
+                chooseScheme(choices, set, SchemeKind::Sounds, number);
+                break;
+            case R::SystemScreensaverTick:
+                tickScreensaver(choices, ScreensaverSource::System, found->value == "1");
+                break;
+            case R::OwnScreensaverTick:
+                tickScreensaver(choices, ScreensaverSource::Own, found->value == "1");
+                break;
+            case R::SystemScreensaverList:
+                choices.systemScreensaverItem = number;
+                break;
+            case R::TransparencySlider:
+                moveTransparencySlider(choices, number);
+                break;
             }
         }
         return true;
@@ -558,7 +555,7 @@ private:
     bool readPicks() {
         const Section* picks = section(kPicksSection);
         for (const PickKey& key : pickKeys()) {
-            if (!readPick(picks, key.key, slotOf(state_.picks, key))) {
+            if (!readPick(picks, key.key, slotOf(document_.picks, key))) {
                 return false;
             }
         }
@@ -602,10 +599,10 @@ private:
             }
             ++expected;
         }
-        state_.picks.slideshowFiles.resize(numbers.size());
+        document_.picks.slideshowFiles.resize(numbers.size());
         for (const auto& [number, line] : numbers) {
             const std::string key = std::string(kImagePrefix) + std::to_string(number);
-            AssetRef& image = state_.picks.slideshowFiles[static_cast<std::size_t>(number - 1)];
+            AssetRef& image = document_.picks.slideshowFiles[static_cast<std::size_t>(number - 1)];
             if (!readPick(slideshow, key, image)) {
                 return false;
             }
@@ -619,51 +616,35 @@ private:
 
     std::string_view bytes_;
     std::map<std::string, Section> sections_;
-    ProjectState state_;
+    ThemeDocument document_;
     std::string error_;
 };
 
 } // namespace
 
-std::span<const ProjectField> projectFields() {
-    return kFields;
-}
-
-std::optional<std::size_t> findProjectField(PageSet set, std::string_view key) {
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (kFields[i].set == set && equalsIgnoringAsciiCase(kFields[i].key, key)) {
-            return i;
-        }
+FieldKind ProjectField::kind() const {
+    switch (role) {
+    case FieldRole::Text:
+        return FieldKind::Text;
+    case FieldRole::PointerScheme:
+    case FieldRole::SoundScheme:
+    case FieldRole::SystemScreensaverList:
+        return FieldKind::Choice;
+    case FieldRole::SystemScreensaverTick:
+    case FieldRole::OwnScreensaverTick:
+        return FieldKind::Tick;
+    case FieldRole::TransparencySlider:
+        break;
     }
-    return std::nullopt;
+    return FieldKind::Slider;
 }
 
-std::optional<std::size_t> findProjectFieldOfControl(std::string_view control) {
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        if (kFields[i].control == control) {
-            return i;
-        }
-    }
-    return std::nullopt;
+std::span<const ProjectField> projectFields(PageSet set) {
+    return fieldsOf(set);
 }
 
-ProjectPicks picksOf(const ThemeProject& project) {
-    return {project.iconFiles,       project.cursorFiles,   project.soundFiles,
-            project.screensaverFile, project.wallpaperFile, project.slideshowFiles,
-            project.visualStyleFile};
-}
-
-void applyPicks(const ProjectPicks& picks, ThemeProject& project) {
-    project.iconFiles = picks.iconFiles;
-    project.cursorFiles = picks.cursorFiles;
-    project.soundFiles = picks.soundFiles;
-    project.screensaverFile = picks.screensaverFile;
-    project.wallpaperFile = picks.wallpaperFile;
-    project.slideshowFiles = picks.slideshowFiles;
-    project.visualStyleFile = picks.visualStyleFile;
-}
-
-ProjectText writeProjectFile(const ProjectState& state) {
+ProjectText writeProjectFile(const ThemeDocument& document) {
+    const ThemeDocument& state = document;
     Writer out;
     out.line(std::string(kProjectSignature) + std::to_string(kProjectFormatVersion));
     out.section(kProjectSection);
@@ -673,10 +654,10 @@ ProjectText writeProjectFile(const ProjectState& state) {
     }
     for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
         out.section(sectionOf(set));
-        for (std::size_t i = 0; i < kFields.size(); ++i) {
-            if (kFields[i].set == set && state.controls[i]) {
-                out.entry(kFields[i].key, valueText(*state.controls[i]));
-            }
+        // A copy, as the fields' accessors serve the reader too.
+        PageChoices choices = document.choices(set);
+        for (const ProjectField& field : fieldsOf(set)) {
+            out.entry(field.key, valueText(field, choices));
         }
     }
     out.section(kPicksSection);

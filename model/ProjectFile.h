@@ -1,19 +1,19 @@
-// A project file: the whole state of the wizard (every stateful control of both page sets, the
-// files picked so far, the palette's last pick) as UTF-8 INI text that a person can read and
+// A project file: the whole theme document (what the pages of both page sets show, the files
+// picked so far, the palette's last pick) as UTF-8 INI text that a person can read and
 // write by hand. docs/project-file.md describes the format.
 #pragma once
 
-#include "model/AppState.h"
 #include "model/PageSet.h"
+#include "model/ThemeDocument.h"
 #include "model/ThemeProject.h"
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace quorvel {
@@ -24,34 +24,42 @@ inline constexpr int kProjectFormatVersion = 1;
 // The extension of project files, with its dot.
 inline constexpr std::string_view kProjectExtension = ".quorvel";
 
-// What a control keeps and how the file spells it.
+// How the file spells a value of a page set's section.
 enum class FieldKind {
-    Text,   // an edit field: its text
-    Choice, // a drop-down list: the index of the selected item, 0 .. maximum
+    Text,   // a text as the page shows it
+    Choice, // the index of the item chosen in a list, 0 .. maximum
     Tick,   // a tick box: 1 ticked, 0 not
-    Slider, // a slider: its position, 0 .. maximum
+    Slider, // a slider's position, 0 .. maximum
 };
 
-// One stateful control of the wizard: the key that stands for it in its page set's section and
-// the control's name in the wizard's control table.
+// What an entry of a page set's section stands for in the document.
+enum class FieldRole {
+    Text, // a text member of PageChoices
+    PointerScheme,
+    SoundScheme,
+    SystemScreensaverTick,
+    OwnScreensaverTick,
+    SystemScreensaverList,
+    TransparencySlider,
+};
+
+// One entry of a page set's section: its key, its spelling and the member of PageChoices it
+// stands for. Reading an entry changes the document as the user's own action on the page would
+// (a scheme item empties the scheme's fields, a tick clears the other box, the slider's position
+// shows in the transparency field).
 struct ProjectField {
-    PageSet set;
-    std::string_view key;
-    std::string_view control;
-    FieldKind kind = FieldKind::Text;
-    int maximum = 0; // Choice and Slider only
+    std::string key;
+    FieldRole role = FieldRole::Text;
+    int maximum = 0;                                // Choice and Slider only
+    std::function<std::string&(PageChoices&)> text; // FieldRole::Text only
+
+    FieldKind kind() const;
 };
 
-inline constexpr std::size_t kProjectFieldCount = 80;
-// Every stateful control of both page sets, Windows 7 first, each page set in page order.
-std::span<const ProjectField> projectFields();
-// The index into projectFields() of a key (letter case ignored) or of a control name; nothing
-// when there is none.
-std::optional<std::size_t> findProjectField(PageSet set, std::string_view key);
-std::optional<std::size_t> findProjectFieldOfControl(std::string_view control);
-
-// The item of a scheme combo that lets the user pick every file.
-inline constexpr int kCustomSchemeChoice = 2;
+// The entries of a page set's section in the order they are written and applied: a page set's
+// pages in page order, a scheme before the fields it governs, a tick box before its row, the
+// slider before the transparency field.
+std::span<const ProjectField> projectFields(PageSet set);
 
 // The keys of the picks in the [Picks] section, in the slot order of ThemeProject's arrays.
 inline constexpr std::array<std::string_view, ThemeProject::kIconCount> kIconPickKeys = {
@@ -60,38 +68,6 @@ inline constexpr std::array<std::string_view, ThemeProject::kIconCount> kIconPic
 inline constexpr std::array<std::string_view, ThemeProject::kSoundCount> kSoundPickKeys = {
     "Sound.Shutdown", "Sound.Startup", "Sound.Logoff", "Sound.Logon", "Sound.ThemeChange"};
 
-// A control's value: Text holds a string, Choice and Slider an int, Tick a bool.
-using ControlValue = std::variant<std::string, int, bool>;
-
-// The files picked so far: the asset slots of ThemeProject.
-struct ProjectPicks {
-    std::array<AssetRef, ThemeProject::kIconCount> iconFiles;
-    std::array<AssetRef, ThemeProject::kCursorCount> cursorFiles;
-    std::array<AssetRef, ThemeProject::kSoundCount> soundFiles;
-    AssetRef screensaverFile;
-    AssetRef wallpaperFile;
-    std::vector<AssetRef> slideshowFiles;
-    AssetRef visualStyleFile;
-
-    bool operator==(const ProjectPicks&) const = default;
-};
-
-ProjectPicks picksOf(const ThemeProject& project);
-// Replaces the asset slots of the project; the texts captured by the pages stay.
-void applyPicks(const ProjectPicks& picks, ThemeProject& project);
-
-struct ProjectState {
-    // The page set the wizard showed; opening the file shows its first page.
-    PageSet pageSet = PageSet::Win7;
-    // By index into projectFields(). An empty entry leaves the control in its initial state.
-    std::array<std::optional<ControlValue>, kProjectFieldCount> controls;
-    ProjectPicks picks;
-    // The palette's last pick, if there was one.
-    std::optional<Rgb> pickedColor;
-
-    bool operator==(const ProjectState&) const = default;
-};
-
 // The file's bytes: UTF-8 without byte order mark, CR LF line breaks, the same state always
 // giving the same bytes. Nothing, with the reason in `error`, when a value cannot be written
 // (a line break or other control character in it, a text that is not UTF-8).
@@ -99,12 +75,13 @@ struct ProjectText {
     std::string bytes;
     std::string error;
 };
-ProjectText writeProjectFile(const ProjectState& state);
+ProjectText writeProjectFile(const ThemeDocument& document);
 
-// The state in a project file, or a message (Chinese, "第 N 行: ..." where a line is to blame)
-// that says what is wrong with it. Unknown sections and keys are ignored.
+// The document a project file gives (its entries applied to the initial document), or a message
+// (Chinese, "第 N 行: ..." where a line is to blame) that says what is wrong with it. Unknown
+// sections and keys are ignored.
 struct ProjectReadResult {
-    std::optional<ProjectState> state;
+    std::optional<ThemeDocument> document;
     std::string error;
 };
 ProjectReadResult readProjectFile(std::string_view bytes);

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "model/PageSet.h"
+#include "model/ThemeProject.h"
 
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace quorvel {
@@ -50,6 +52,16 @@ constexpr std::span<const SystemScreensaver> systemScreensavers(PageSet set) {
         return kWin7SystemScreensavers;
     }
     return kXpSystemScreensavers;
+}
+
+// The system's folder of screensavers, unexpanded, with its "\\" at the end.
+inline constexpr std::string_view kSystemFolder = "%SystemRoot%\\System32\\";
+
+// The pick that choosing an item (1 .. the list's size) of the list records.
+inline AssetRef systemScreensaverPick(PageSet set, int item) {
+    const std::string_view fileName =
+        systemScreensavers(set)[static_cast<std::size_t>(item - 1)].fileName;
+    return {std::string(kSystemFolder) + std::string(fileName), std::string(fileName)};
 }
 
 // The list's items: the prompt, then each screensaver's item.

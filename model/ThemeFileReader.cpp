@@ -3,6 +3,7 @@
 #include "model/IniText.h"
 #include "model/ProjectFile.h"
 #include "model/Texts.h"
+#include "model/ThemeDocument.h"
 #include "platform/Utf8.h"
 
 #include <algorithm>
@@ -345,30 +346,13 @@ namespace {
 
 class Opening {
 public:
-    Opening(PageSet set, const FileCheck& check) : set_(set), check_(check) {
-        result_.state.pageSet = set;
-    }
+    explicit Opening(const FileCheck& check) : check_(check) {}
 
-    void text(std::string_view key, std::string value) {
-        if (const auto index = findProjectField(set_, key)) {
-            result_.state.controls[*index] = std::move(value);
-        }
-    }
-    void number(std::string_view key, int value) {
-        if (const auto index = findProjectField(set_, key)) {
-            result_.state.controls[*index] = value;
-        }
-    }
-    void tick(std::string_view key) {
-        if (const auto index = findProjectField(set_, key)) {
-            result_.state.controls[*index] = true;
-        }
-    }
-    // A file the theme names: when it is there and of the slot's kind, the field shows it and
-    // the slot holds it, as after a pick with the field's browse button.
-    bool file(std::string_view key, const std::string& path, FileKind kind, AssetRef* slot) {
+    // A file the theme names: the path when it is there and of the slot's kind, else nothing
+    // (and the path is listed as missing or unfit).
+    std::optional<std::string> file(const std::string& path, FileKind kind) {
         if (path.empty()) {
-            return false;
+            return std::nullopt;
         }
         // A path whose last part is no file name ("C:\x\..") names no file to pick.
         const FileFit fit =
@@ -378,62 +362,78 @@ public:
             if (named_.insert(path).second) {
                 (fit == FileFit::Missing ? result_.missing : result_.unfit).push_back(path);
             }
-            return false;
+            return std::nullopt;
         }
-        if (!key.empty()) {
-            text(key, path);
-        }
-        if (slot != nullptr) {
-            *slot = AssetRef{path, std::string(pathFileName(path))};
-        }
-        return true;
+        return path;
     }
-    ProjectPicks& picks() { return result_.state.picks; }
     ThemeOpening result() && { return std::move(result_); }
 
 private:
-    PageSet set_;
     const FileCheck& check_;
     ThemeOpening result_;
     std::unordered_set<std::string> named_; // in missing or unfit
 };
 
+AssetRef pickOf(const std::string& path) {
+    return {path, std::string(pathFileName(path))};
+}
+
+// The files of one scheme: when the theme brings any of them or names the scheme, the scheme
+// becomes the theme's own (which empties its fields) and each file found fills its field.
+template <std::size_t N>
+void openScheme(Opening& open, std::span<const std::string> paths, FileKind kind,
+                const std::string& schemeName, PageChoices& choices, PageSet set, SchemeKind scheme,
+                std::array<std::string, N>& fields, std::array<AssetRef, N>& picks) {
+    std::vector<std::optional<std::string>> found;
+    bool custom = !schemeName.empty();
+    for (const std::string& path : paths) {
+        found.push_back(open.file(path, kind));
+        custom |= found.back().has_value();
+    }
+    if (!custom) {
+        return;
+    }
+    chooseScheme(choices, set, scheme, kCustomSchemeItem);
+    (scheme == SchemeKind::Pointers ? choices.pointerScheme : choices.soundScheme).name =
+        schemeName;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (found[i]) {
+            fields[i] = *found[i];
+            picks[i] = pickOf(*found[i]);
+        }
+    }
+}
+
 } // namespace
 
-ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& check) {
-    Opening open(set, check);
+ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& check,
+                       ThemeDocument& document) {
+    Opening open(check);
+    document.pageSet = set;
+    PageChoices& c = document.choices(set);
+    ProjectPicks& picks = document.picks;
     for (std::size_t i = 0; i < theme.icons.size(); ++i) {
-        open.file(kIconPickKeys[i], theme.icons[i], FileKind::Icon, &open.picks().iconFiles[i]);
+        if (const auto path = open.file(theme.icons[i], FileKind::Icon)) {
+            c.iconPaths[i] = *path;
+            picks.iconFiles[i] = pickOf(*path);
+        }
     }
-
-    bool customPointers = !theme.cursorSchemeName.empty();
-    for (std::size_t i = 0; i < theme.pointers.size(); ++i) {
-        const std::string key = "Pointer." + std::string(kPointerRoles[i]);
-        customPointers |=
-            open.file(key, theme.pointers[i], FileKind::Pointer, &open.picks().cursorFiles[i]);
-    }
-    if (customPointers) {
-        open.number("PointerScheme", kCustomSchemeChoice);
-        open.text("PointerSchemeName", theme.cursorSchemeName);
-    }
-
+    openScheme(open, theme.pointers, FileKind::Pointer, theme.cursorSchemeName, c, set,
+               SchemeKind::Pointers, c.pointerPaths, picks.cursorFiles);
     // The Windows XP pages have no field for the theme change sound.
     const std::size_t sounds = set == PageSet::Win7 ? theme.sounds.size() : theme.sounds.size() - 1;
-    bool customSounds = !theme.soundSchemeName.empty();
-    for (std::size_t i = 0; i < sounds; ++i) {
-        customSounds |= open.file(kSoundPickKeys[i], theme.sounds[i], FileKind::Sound,
-                                  &open.picks().soundFiles[i]);
-    }
-    if (customSounds) {
-        open.number("SoundScheme", kCustomSchemeChoice);
-        open.text("SoundSchemeName", theme.soundSchemeName);
-    }
+    openScheme(open, std::span(theme.sounds).first(sounds), FileKind::Sound, theme.soundSchemeName,
+               c, set, SchemeKind::Sounds, c.soundPaths, picks.soundFiles);
 
-    if (open.file("Screensaver", theme.screensaver, FileKind::Screensaver,
-                  &open.picks().screensaverFile)) {
-        open.tick("UseOwnScreensaver");
+    if (const auto path = open.file(theme.screensaver, FileKind::Screensaver)) {
+        tickScreensaver(c, ScreensaverSource::Own, true);
+        c.ownScreensaverPath = *path;
+        picks.screensaverFile = pickOf(*path);
     }
-    open.file("Wallpaper", theme.wallpaper, FileKind::Image, &open.picks().wallpaperFile);
+    if (const auto path = open.file(theme.wallpaper, FileKind::Image)) {
+        c.wallpaperPath = *path;
+        picks.wallpaperFile = pickOf(*path);
+    }
     // A system style whose file name no folder can hold is no reference: it is checked as any
     // other file, and missing.
     if (set == PageSet::Win7 && !theme.systemVisualStyle.empty() &&
@@ -441,36 +441,36 @@ ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& c
         // The system's own style is named where the system keeps it, as a screensaver of the
         // system's list is: it stays the pick on a system that lacks it (a pack opened under
         // another Windows), and a theme made from it names it there again.
-        open.text("VisualStyle", theme.systemVisualStyle);
-        open.picks().visualStyleFile = {theme.systemVisualStyle,
-                                        std::string(pathFileName(theme.systemVisualStyle))};
-    } else {
-        open.file("VisualStyle", theme.visualStyle, FileKind::VisualStyle,
-                  &open.picks().visualStyleFile);
+        c.visualStylePath = theme.systemVisualStyle;
+        picks.visualStyleFile = pickOf(theme.systemVisualStyle);
+    } else if (const auto path = open.file(theme.visualStyle, FileKind::VisualStyle)) {
+        c.visualStylePath = *path;
+        picks.visualStyleFile = pickOf(*path);
     }
-    open.text("DisplayName", theme.displayName);
+    c.displayName = theme.displayName;
 
     if (set == PageSet::Win7) {
         std::string names;
+        std::vector<AssetRef> images;
         for (const std::string& image : theme.slideshow) {
-            AssetRef picked;
-            if (open.file({}, image, FileKind::Image, &picked)) {
-                names += picked.fileName + ";";
-                open.picks().slideshowFiles.push_back(std::move(picked));
+            if (const auto path = open.file(image, FileKind::Image)) {
+                images.push_back(pickOf(*path));
+                names += images.back().fileName + ";";
             }
         }
-        if (!names.empty()) {
-            open.text("Slideshow", names);
+        if (!images.empty()) {
+            c.slideshowImages = names;
+            picks.slideshowFiles = std::move(images);
         }
         if (!theme.slideshowInterval.empty()) {
-            open.text("SlideshowInterval", theme.slideshowInterval);
+            c.slideshowInterval = theme.slideshowInterval;
         }
         if (!theme.windowColor.empty()) {
-            open.text("WindowColor", theme.windowColor);
+            c.windowColor = theme.windowColor;
         }
         if (!theme.transparency.empty()) {
-            open.text("Transparency", theme.transparency);
-            open.number("TransparencySlider", std::stoi(theme.transparency));
+            moveTransparencySlider(c, std::stoi(theme.transparency));
+            c.transparency = theme.transparency;
         }
     }
     return std::move(open).result();

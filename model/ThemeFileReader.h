@@ -5,6 +5,7 @@
 
 #include "model/PageSet.h"
 #include "model/ProjectFile.h"
+#include "model/ThemeDocument.h"
 #include "model/ThemeProject.h"
 #include "platform/Platform.h"
 
@@ -72,17 +73,17 @@ enum class FileFit {
 };
 using FileCheck = std::function<FileFit(const std::string& path, FileKind kind)>;
 
-// The wizard state that opening a theme in a page set gives: the page set's fields and the
-// picks filled from the files the theme names that `check` finds fitting, as if each was picked
-// with its browse button; the scheme combos set to their custom item where the theme brings
-// pointers or sounds; the screensaver as the user's own file. The files not found are listed
-// once each in `missing`, those of another kind in `unfit`, and their fields stay empty.
-// Controls the theme says nothing about are left out of the state (they keep what they show).
+// Opening a theme in a page set: the page set's fields and the picks of the document are filled
+// from the files the theme names that `check` finds fitting, as if each was picked with its
+// browse button; a scheme becomes the theme's own where the theme brings pointers or sounds;
+// the screensaver becomes the user's own file. The document's page set becomes `set`. What the
+// theme says nothing about stays as the document had it. The files not found are listed once
+// each in `missing`, those of another kind in `unfit`, and their fields stay as they were.
 struct ThemeOpening {
-    ProjectState state;
     std::vector<std::string> missing;
     std::vector<std::string> unfit;
 };
-ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& check);
+ThemeOpening openTheme(const ThemeImport& theme, PageSet set, const FileCheck& check,
+                       ThemeDocument& document);
 
 } // namespace quorvel

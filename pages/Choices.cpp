@@ -17,54 +17,44 @@ std::vector<ControlId> pointerRange(PageSet set, ControlId (*of)(PageSet, int)) 
     return ids;
 }
 
-struct SchemeCheck {
-    std::string_view noSchemeMessage;
-    std::string_view noNameMessage;
-};
+// Shows the message of a page check that failed; true when it passed.
+bool passes(std::optional<std::string_view> message, Platform& platform) {
+    if (message) {
+        platform.messageBox(std::string(*message), MessageIcon::Error,
+                            std::string(text::kErrorTitle));
+    }
+    return !message;
+}
 
-bool commitSchemePage(const SchemeGroup& group, const SchemeCheck& check, Controls& controls,
-                      Platform& platform, std::string* capture) {
-    const int item = controls.comboIndex(group.combo);
-    if (item == kNoSchemeItem) {
-        platform.messageBox(std::string(check.noSchemeMessage), MessageIcon::Error,
-                            std::string(text::kErrorTitle));
-        return false;
-    }
-    if (item == kCustomSchemeItem && controls.text(group.nameField).empty()) {
-        platform.messageBox(std::string(check.noNameMessage), MessageIcon::Error,
-                            std::string(text::kErrorTitle));
-        return false;
-    }
-    if (capture) {
-        *capture = controls.text(group.nameField);
-    }
-    return true;
+SchemeChoice schemeOfControls(const SchemeGroup& group, const Controls& controls) {
+    return {controls.comboIndex(group.combo), controls.text(group.nameField)};
 }
 
 } // namespace
 
 const SchemeGroup& cursorSchemeGroup(PageSet set) {
-    const auto group = [](PageSet s, std::string_view defaultName) {
+    const auto group = [](PageSet s) {
         const PageSetControls& c = pageSetControls(s);
         return SchemeGroup{c.pointerScheme, c.pointerSchemeName, pointerRange(s, pointerField),
-                           pointerRange(s, pointerButton), defaultName};
+                           pointerRange(s, pointerButton),
+                           defaultSchemeName(s, SchemeKind::Pointers)};
     };
-    static const SchemeGroup win7 = group(PageSet::Win7, "Windows Aero");
-    static const SchemeGroup xp = group(PageSet::Xp, "Windows default");
+    static const SchemeGroup win7 = group(PageSet::Win7);
+    static const SchemeGroup xp = group(PageSet::Xp);
     return set == PageSet::Win7 ? win7 : xp;
 }
 
 const SchemeGroup& soundSchemeGroup(PageSet set) {
-    const auto group = [](PageSet s, std::string_view defaultName) {
+    const auto group = [](PageSet s) {
         const PageSetControls& c = pageSetControls(s);
         return SchemeGroup{c.soundScheme,
                            c.soundSchemeName,
                            {c.soundFields.begin(), c.soundFields.end()},
                            {c.soundButtons.begin(), c.soundButtons.end()},
-                           defaultName};
+                           defaultSchemeName(s, SchemeKind::Sounds)};
     };
-    static const SchemeGroup win7 = group(PageSet::Win7, "@%SystemRoot%\\System32\\mmres.dll,-800");
-    static const SchemeGroup xp = group(PageSet::Xp, text::kXpDefaultSoundScheme);
+    static const SchemeGroup win7 = group(PageSet::Win7);
+    static const SchemeGroup xp = group(PageSet::Xp);
     return set == PageSet::Win7 ? win7 : xp;
 }
 
@@ -90,51 +80,60 @@ void selectSoundScheme(PageSet set, Controls& controls) {
     selectScheme(soundSchemeGroup(set), controls);
 }
 
-bool commitCursorSchemePage(PageSet set, Controls& controls, ThemeProject& project,
-                            Platform& platform) {
-    return commitSchemePage(cursorSchemeGroup(set),
-                            {text::kNoCursorScheme, text::kNoCursorSchemeName}, controls, platform,
-                            set == PageSet::Win7 ? &project.cursorSchemeName : nullptr);
+bool commitCursorSchemePage(PageSet set, const Controls& controls, Platform& platform) {
+    PageChoices choices;
+    choices.pointerScheme = schemeOfControls(cursorSchemeGroup(set), controls);
+    return passes(pointerPageCheck(choices), platform);
 }
 
-bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& project,
-                           Platform& platform) {
-    return commitSchemePage(soundSchemeGroup(set), {text::kNoSoundScheme, text::kNoSoundSchemeName},
-                            controls, platform,
-                            set == PageSet::Win7 ? &project.soundSchemeName : nullptr);
+bool commitSoundSchemePage(PageSet set, const Controls& controls, Platform& platform) {
+    PageChoices choices;
+    choices.soundScheme = schemeOfControls(soundSchemeGroup(set), controls);
+    return passes(soundPageCheck(choices), platform);
 }
+
+bool commitStylePage(ControlId visualStyle, const Controls& controls, Platform& platform) {
+    PageChoices choices;
+    choices.visualStylePath = controls.text(visualStyle);
+    return passes(stylePageCheck(choices), platform);
+}
+
+namespace {
+
+// A click on one of the two tick boxes: the document's rule (tickScreensaver) on what the row
+// shows, written back with the list enabled while its box is set and the own file's field and
+// button while theirs is.
+void clickScreensaverBox(PageSet set, Controls& controls, ScreensaverSource box) {
+    const PageSetControls& c = pageSetControls(set);
+    PageChoices choices;
+    if (controls.text(c.systemSaverTick) == kTickMark) {
+        choices.screensaver = ScreensaverSource::System;
+    } else if (controls.text(c.ownSaverTick) == kTickMark) {
+        choices.screensaver = ScreensaverSource::Own;
+    }
+    choices.systemScreensaverItem = controls.comboIndex(c.systemSaver);
+    choices.ownScreensaverPath = controls.text(c.ownSaverField);
+    tickScreensaver(choices, box, choices.screensaver != box);
+
+    const bool system = choices.screensaver == ScreensaverSource::System;
+    const bool own = choices.screensaver == ScreensaverSource::Own;
+    controls.setText(c.systemSaverTick, system ? kTickMark : "");
+    controls.setText(c.ownSaverTick, own ? kTickMark : "");
+    controls.setComboIndex(c.systemSaver, choices.systemScreensaverItem);
+    controls.setEnabled(c.systemSaver, system);
+    controls.setText(c.ownSaverField, choices.ownScreensaverPath);
+    controls.setEnabled(c.ownSaverField, own);
+    controls.setEnabled(c.ownSaverButton, own);
+}
+
+} // namespace
 
 void toggleSystemScreensaver(PageSet set, Controls& controls) {
-    const PageSetControls& c = pageSetControls(set);
-    if (controls.text(c.systemSaverTick) == kTickMark) {
-        controls.setText(c.systemSaverTick, "");
-        controls.setComboIndex(c.systemSaver, 0);
-        controls.setEnabled(c.systemSaver, false);
-        return;
-    }
-    controls.setText(c.systemSaverTick, kTickMark);
-    controls.setText(c.ownSaverTick, "");
-    controls.setEnabled(c.systemSaver, true);
-    controls.setText(c.ownSaverField, "");
-    controls.setEnabled(c.ownSaverField, false);
-    controls.setEnabled(c.ownSaverButton, false);
+    clickScreensaverBox(set, controls, ScreensaverSource::System);
 }
 
 void toggleOwnScreensaver(PageSet set, Controls& controls) {
-    const PageSetControls& c = pageSetControls(set);
-    if (controls.text(c.ownSaverTick) == kTickMark) {
-        controls.setText(c.ownSaverTick, "");
-        controls.setText(c.ownSaverField, "");
-        controls.setEnabled(c.ownSaverField, false);
-        controls.setEnabled(c.ownSaverButton, false);
-        return;
-    }
-    controls.setText(c.ownSaverTick, kTickMark);
-    controls.setText(c.systemSaverTick, "");
-    controls.setComboIndex(c.systemSaver, 0);
-    controls.setEnabled(c.systemSaver, false);
-    controls.setEnabled(c.ownSaverField, true);
-    controls.setEnabled(c.ownSaverButton, true);
+    clickScreensaverBox(set, controls, ScreensaverSource::Own);
 }
 
 void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project) {
@@ -143,9 +142,7 @@ void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& proj
     if (item < 1 || item > static_cast<int>(table.size())) {
         return;
     }
-    const std::string_view fileName = table[static_cast<std::size_t>(item - 1)].fileName;
-    project.screensaverFile = {std::string(kSystemFolder) + std::string(fileName),
-                               std::string(fileName)};
+    project.screensaverFile = systemScreensaverPick(set, item);
 }
 
 } // namespace quorvel

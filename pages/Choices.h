@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/SystemScreensavers.h"
+#include "model/ThemeDocument.h"
 #include "model/ThemeProject.h"
 #include "model/ThemeRequest.h"
 #include "pages/Controls.h"
@@ -27,22 +28,20 @@ struct SchemeGroup {
 const SchemeGroup& cursorSchemeGroup(PageSet set);
 const SchemeGroup& soundSchemeGroup(PageSet set);
 
-// Combo items shared by the four scheme combos.
-inline constexpr int kNoSchemeItem = 0;
-inline constexpr int kDefaultSchemeItem = 1;
-inline constexpr int kCustomSchemeItem = 2;
+// The items of the four scheme combos are model/ThemeDocument.h's kNoSchemeItem ..
+// kCustomSchemeItem.
 
 // Sets the group after the user picked an item of its combo.
 void selectScheme(const SchemeGroup& group, Controls& controls);
 void selectCursorScheme(PageSet set, Controls& controls);
 void selectSoundScheme(PageSet set, Controls& controls);
 
-// The checks of "下一步" on the pointer and sound pages. True lets the wizard move on; on the
-// Windows 7 pages the scheme name is captured.
-bool commitCursorSchemePage(PageSet set, Controls& controls, ThemeProject& project,
-                            Platform& platform);
-bool commitSoundSchemePage(PageSet set, Controls& controls, ThemeProject& project,
-                           Platform& platform);
+// The checks of "下一步" on the pointer and sound pages and the two style pages (the field of
+// the visual style): the document's page checks (model/ThemeDocument.h) on what the controls
+// show. A check that fails shows its message; true lets the wizard move on.
+bool commitCursorSchemePage(PageSet set, const Controls& controls, Platform& platform);
+bool commitSoundSchemePage(PageSet set, const Controls& controls, Platform& platform);
+bool commitStylePage(ControlId visualStyle, const Controls& controls, Platform& platform);
 
 // --- screensaver ----------------------------------------------------------------------------
 
@@ -53,8 +52,7 @@ inline constexpr std::string_view kTickMark = "√";
 void toggleSystemScreensaver(PageSet set, Controls& controls);
 void toggleOwnScreensaver(PageSet set, Controls& controls);
 
-// The lists of the system's own screensavers are model/SystemScreensavers.h.
-inline constexpr std::string_view kSystemFolder = "%SystemRoot%\\System32\\";
+// The lists of the system's own screensavers and their folder are model/SystemScreensavers.h.
 
 // The user picked an item of the system screensaver list: records that screensaver (with the
 // unexpanded system folder) as the theme's screensaver. The first item changes nothing.

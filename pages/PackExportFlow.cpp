@@ -2,10 +2,9 @@
 
 #include "generator/PackExport.h"
 #include "model/Texts.h"
-#include "pages/Choices.h"
+#include "model/ThemeDocument.h"
 #include "pages/ControlTable.h"
 #include "pages/RequestCapture.h"
-#include "pages/WindowStyle.h"
 
 namespace quorvel {
 
@@ -31,13 +30,13 @@ void exportPackFromWindow(Wizard& w) {
                               std::string(text::kInfoTitle));
         return;
     }
-    ThemeProject& project = w.app.project;
-    if (!commitCursorSchemePage(PageSet::Win7, w.ui, project, w.platform) ||
-        !commitSoundSchemePage(PageSet::Win7, w.ui, project, w.platform) ||
-        !commitWindowStylePage(w.ui, project, w.platform)) {
+    const ThemeDocument document = documentOfControls(w.ui, w.app, PageSet::Win7);
+    if (const auto message = forwardChecks(document.win7)) {
+        w.platform.messageBox(std::string(*message), MessageIcon::Error,
+                              std::string(text::kErrorTitle));
         return;
     }
-    const ThemeRequest request = captureWin7Request(w.ui, project);
+    const ThemeRequest request = requestOf(document, PageSet::Win7);
     if (const auto refused = packRefusalOf(request)) {
         show(w, *refused);
         return;

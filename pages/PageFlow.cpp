@@ -5,6 +5,7 @@
 #include "generator/XpThemeGenerator.h"
 #include "model/ProductInfo.h"
 #include "model/Texts.h"
+#include "model/ThemeDocument.h"
 #include "pages/Choices.h"
 #include "pages/ControlTable.h"
 #include "pages/RequestCapture.h"
@@ -64,13 +65,13 @@ void leaveDesktopPage(Wizard& w) {
 }
 
 template <PageSet Set> bool commitCursorPage(Wizard& w) {
-    return commitCursorSchemePage(Set, w.ui, w.app.project, w.platform);
+    return commitCursorSchemePage(Set, w.ui, w.platform);
 }
 template <PageSet Set> bool commitSoundPage(Wizard& w) {
-    return commitSoundSchemePage(Set, w.ui, w.app.project, w.platform);
+    return commitSoundSchemePage(Set, w.ui, w.platform);
 }
-bool commitStylePage(Wizard& w) {
-    return commitWindowStylePage(w.ui, w.app.project, w.platform);
+bool commitWin7StylePage(Wizard& w) {
+    return commitStylePage(ControlId::Win7VisualStyle, w.ui, w.platform);
 }
 
 // The generators run inside the click and leave the page shown, whatever their outcome. A
@@ -86,10 +87,10 @@ void generate(Wizard& w, const ThemeRequest& request,
     w.platform.messageBox(report->message, report->icon, report->title);
 }
 void generateWin7(Wizard& w) {
-    generate(w, captureWin7Request(w.ui, w.app.project), generateWin7Theme);
+    generate(w, captureRequest(w.ui, w.app, PageSet::Win7), generateWin7Theme);
 }
 void generateXp(Wizard& w) {
-    generate(w, captureXpRequest(w.ui, w.app.project), generateXpTheme);
+    generate(w, captureRequest(w.ui, w.app, PageSet::Xp), generateXpTheme);
 }
 
 // The pages' buttons in the order of the pages.
@@ -118,7 +119,7 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {C::Win7DesktopWeb, openForum},
     {C::Win7StyleAbout, aboutStep},
     {C::Win7StyleBack, switchTo<kPageWin74>},
-    {C::Win7StyleNext, checkThenSwitch<commitStylePage, kPageWin76>},
+    {C::Win7StyleNext, checkThenSwitch<commitWin7StylePage, kPageWin76>},
     {C::Win7StyleWeb, openForum},
     {C::Win7NamesAbout, aboutStep},
     {C::Win7NamesBack, switchTo<kPageWin75>},
@@ -212,61 +213,22 @@ bool dispatch(Wizard& wizard, ControlId control, ControlEvent event) {
     return false;
 }
 
-int osReleaseCode(OsVersion v) {
-    if (v.major <= 4) {
-        return 4;
-    }
-    if (v.major == 5) {
-        switch (v.minor) {
-        case 0:
-            return 5;
-        case 1:
-            return 6;
-        case 2:
-            return 7;
-        default:
-            return 0;
-        }
-    }
-    if (v.major == 6) {
-        switch (v.minor) {
-        case 0:
-            return 8;
-        case 1:
-            return 9;
-        default:
-            return 0;
-        }
-    }
-    return 0;
-}
-
-int osReleaseCode(Platform& platform) {
-    return osReleaseCode(platform.osVersion());
-}
-
 void aboutStep(Wizard& w) {
     w.app.aboutReturnPage = w.ui.currentPage();
     w.ui.goToPage(kPageAbout);
 }
 
 void commitDesktopPage(Wizard& w) {
-    // An interval the user typed or a file brought stays; only an empty one gets the preset.
-    const bool slideshow = !w.ui.text(C::Win7Slideshow).empty();
-    if (!slideshow) {
-        w.ui.setText(C::Win7SlideshowInterval, "");
-    } else if (w.ui.text(C::Win7SlideshowInterval).empty()) {
-        w.ui.setText(C::Win7SlideshowInterval, "180");
-    }
-    w.ui.setEnabled(C::Win7SlideshowInterval, slideshow);
+    PageChoices choices;
+    choices.slideshowImages = w.ui.text(C::Win7Slideshow);
+    choices.slideshowInterval = w.ui.text(C::Win7SlideshowInterval);
+    passDesktopPage(choices);
+    w.ui.setText(C::Win7SlideshowInterval, choices.slideshowInterval);
+    w.ui.setEnabled(C::Win7SlideshowInterval, !choices.slideshowImages.empty());
 }
 
 bool commitXpStylePage(Wizard& w) {
-    if (w.ui.text(C::XpVisualStyle).empty()) {
-        showError(w, text::kNoVisualStyle);
-        return false;
-    }
-    return true;
+    return commitStylePage(C::XpVisualStyle, w.ui, w.platform);
 }
 
 } // namespace quorvel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/AppState.h"
+#include "model/SystemVersion.h"
 #include "pages/Pickers.h"
 #include "pages/WizardUi.h"
 #include "platform/Dialogs.h"
@@ -57,10 +58,7 @@ std::span<const Binding> bindings();
 // control sits on a page other than the one shown (the user cannot reach it then).
 bool dispatch(Wizard& wizard, ControlId control, ControlEvent event);
 
-// The release code of a system version: 9 for 6.1 (opens the Windows 7 pages), 6 for 5.1
-// (opens the Windows XP pages), other codes for every other version.
-int osReleaseCode(OsVersion version);
-int osReleaseCode(Platform& platform);
+// The release code of a system version is model/SystemVersion.h's osReleaseCode.
 
 // Remembers the current page in aboutReturnPage and shows the about page.
 void aboutStep(Wizard& wizard);

@@ -1,11 +1,14 @@
-// The bridge between the last page of a page set and the generators: the request captured from
-// the pages' controls, and the controls that stay disabled while a run works.
+// The bridge between the controls of the pages and the theme document: the document the
+// controls show, the controls a document gives, the request of a page set's last page, and the
+// controls that stay disabled while a run works.
 #pragma once
 
-#include "model/ThemeProject.h"
+#include "model/AppState.h"
+#include "model/ThemeDocument.h"
 #include "model/ThemeRequest.h"
 #include "pages/ControlId.h"
 #include "pages/Controls.h"
+#include "pages/WizardUi.h"
 
 #include <span>
 
@@ -15,9 +18,20 @@ namespace quorvel {
 // leave the page or start a second run (the Windows XP page also its save-location button).
 std::span<const ControlId> generationDisableList(PageSet set);
 
-// Everything a generator consults, read from the pages of one set and the theme project.
-ThemeRequest captureWin7Request(const Controls& controls, const ThemeProject& project);
-ThemeRequest captureXpRequest(const Controls& controls, const ThemeProject& project);
+// The document the controls of both page sets show, with the picks of the project and the
+// palette's last pick; `set` is the page set it opens in.
+ThemeDocument documentOfControls(const WizardUi& ui, const AppState& app, PageSet set);
+
+// Puts a document into the controls as the user's own actions would: every control of both
+// page sets starts from its initial state, then a scheme item governs its group as choosing it
+// does, a tick enables its screensaver row as ticking it does, the slider shows its position in
+// the transparency field; the picks replace those of the project. The palette and the page shown
+// do not change.
+void showDocument(const ThemeDocument& document, WizardUi& ui, AppState& app);
+
+// What the generate button, the pack export and the install work from: the document of the
+// controls, made into the request of the page set.
+ThemeRequest captureRequest(const WizardUi& ui, const AppState& app, PageSet set);
 
 // Disables the generation controls of a page set for its lifetime and enables them again when
 // it ends, also when a run throws.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/Geometry.h"
+#include "model/ThemeDocument.h"
 #include "model/ThemeProject.h"
 #include "pages/Controls.h"
 #include "platform/Platform.h"
@@ -14,19 +15,8 @@
 
 namespace quorvel {
 
-inline constexpr int kInitialAlpha = 127;
-inline constexpr std::string_view kInitialWindowColor = "0066FF";
-
-// Upper-case hexadecimal digits without leading zeros; 0 gives the empty text. Negative values
-// count as 0.
-std::string toHexText(std::int64_t value);
-
-// The text from its first character that is not "0".
-std::string stripLeadingZeros(std::string_view text);
-
-// The integer at the start of a text: leading blanks skipped, an optional sign, then decimal
-// digits up to the first other character. No digits gives 0; values beyond 64 bits saturate.
-std::int64_t leadingInteger(std::string_view text);
+// The initial values, the hexadecimal texts and the transparency's leading number are
+// model/ThemeDocument.h's.
 
 // The slider moved: the transparency field shows its position.
 void onAlphaSliderMoved(Controls& controls, int position);
@@ -34,9 +24,5 @@ void onAlphaSliderMoved(Controls& controls, int position);
 // The palette popup closed: a picked colour goes into the colour field as hexText spells it;
 // nothing (closed without a pick) leaves the field as it was.
 void applyPickedWindowColor(Controls& controls, const std::optional<Rgb>& color);
-
-// "下一步" on the window style page. A visual style must be chosen; then the interval, the
-// transparency and the colour are captured. True lets the wizard move on.
-bool commitWindowStylePage(Controls& controls, ThemeProject& project, Platform& platform);
 
 } // namespace quorvel

@@ -55,6 +55,7 @@ inline constexpr int kSlideshowShown = 4;
 std::optional<Request> requestFor(ControlId field, std::string_view fieldText,
                                   const ThemeProject& project);
 
+// Why a file cannot be previewed: model/FileHeaders.h's Failure.
 inline constexpr std::string_view kNoPreview = text::kNoPreview;
 // The reason in a few words, shown after kNoPreview.
 std::string_view failureText(Failure failure);

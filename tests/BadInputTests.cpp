@@ -174,36 +174,36 @@ protected:
         EXPECT_TRUE(platform.writeFile(path, bytes("content of " + name))) << path;
         return {path, name};
     }
-    // What a picker does: the field shows the path, the slot records the file.
-    static void pick(std::string& field, AssetRef& slot, const AssetRef& asset) {
-        field = asset.sourcePath;
+    // What a picker does: the slot is chosen and records the file.
+    static void pick(bool& chosen, AssetRef& slot, const AssetRef& asset) {
+        chosen = !asset.sourcePath.empty();
         slot = asset;
     }
 
     // Chooses something for every slot of the pages: icons, pointers, sounds, wallpaper,
     // screensaver, visual style with a shell style folder and (Windows 7) a small slideshow.
     void chooseEverything() {
-        for (std::size_t i = 0; i < request.iconFields.size(); ++i) {
-            pick(request.iconFields[i], project.iconFiles[i],
+        for (std::size_t i = 0; i < request.iconChosen.size(); ++i) {
+            pick(request.iconChosen[i], project.iconFiles[i],
                  source("icon" + std::to_string(i) + ".ico"));
         }
         for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
-            pick(request.pointerFields[i], project.cursorFiles[i],
+            pick(request.pointerChosen[i], project.cursorFiles[i],
                  source(std::string(kPointerRoles[i]) + ".cur"));
         }
         for (std::size_t i = 0; i < wizard.soundFields; ++i) {
-            pick(request.soundFields[i], project.soundFiles[i],
+            pick(request.soundChosen[i], project.soundFiles[i],
                  source("sound" + std::to_string(i) + ".wav"));
         }
-        pick(request.wallpaperField, project.wallpaperFile, source("wall.jpg"));
-        request.ownScreensaverTicked = true;
+        pick(request.wallpaperChosen, project.wallpaperFile, source("wall.jpg"));
+        request.screensaver = ScreensaverSource::Own;
         project.screensaverFile = source("saver.scr");
         const std::string shell = styleFolder + "\\Shell";
         ASSERT_TRUE(platform.makeDirectory(shell));
         ASSERT_TRUE(platform.makeDirectory(shell + "\\NormalColor"));
         source("Shellstyle.dll", shell + "\\NormalColor");
         if (wizard.slideshow) {
-            request.slideshowField = sources;
+            request.slideshowChosen = true;
             for (int i = 1; i <= 3; ++i) {
                 project.slideshowFiles.push_back(source("slide" + std::to_string(i) + ".jpg"));
             }
@@ -353,7 +353,7 @@ TEST_P(BadInput, PathsOfThreeHundredCharacters) {
     setSaveLocation(location);
     // A slot whose source path is long as well.
     const std::string longSource = location + "\\" + std::string(40, 's') + ".ico";
-    pick(request.iconFields[0], project.iconFiles[0], {longSource, fileNameOf(longSource)});
+    pick(request.iconChosen[0], project.iconFiles[0], {longSource, fileNameOf(longSource)});
     platform.writeFile(longSource, bytes("long"));
     generate();
     if (message().icon == MessageIcon::Error) {
@@ -375,15 +375,15 @@ TEST_P(BadInput, PathsOfThreeHundredCharacters) {
 TEST_P(BadInput, MissingUnreadableAndEmptySourcesAreNamedAndTheirKeysStillWritten) {
     chooseEverything();
     const AssetRef missing{sources + "\\missing.ico", "missing.ico"};
-    pick(request.iconFields[0], project.iconFiles[0], missing);
+    pick(request.iconChosen[0], project.iconFiles[0], missing);
     // A folder where a file was picked: it cannot be read as a file.
     ASSERT_TRUE(platform.makeDirectory(sources + "\\folder.ico"));
-    pick(request.iconFields[1], project.iconFiles[1], {sources + "\\folder.ico", "folder.ico"});
+    pick(request.iconChosen[1], project.iconFiles[1], {sources + "\\folder.ico", "folder.ico"});
     const AssetRef empty{sources + "\\empty.ico", "empty.ico"};
     ASSERT_TRUE(platform.writeFile(empty.sourcePath, {}));
-    pick(request.iconFields[2], project.iconFiles[2], empty);
+    pick(request.iconChosen[2], project.iconFiles[2], empty);
     const AssetRef locked = source("locked.ico");
-    pick(request.iconFields[3], project.iconFiles[3], locked);
+    pick(request.iconChosen[3], project.iconFiles[3], locked);
     const std::shared_ptr<void> unreadable = sandbox->makeUnreadable(locked.sourcePath);
 
     generate();
@@ -450,7 +450,7 @@ TEST_P(BadInput, GbkTrailByteNamesReachTheFileAsTheRightBytes) {
     setTheme("淺奬");
     project.displayName = "淺色主题";
     ASSERT_TRUE(platform.makeDirectory(sources + "\\奬"));
-    pick(request.iconFields[0], project.iconFiles[0], source("淺.ico", sources + "\\奬"));
+    pick(request.iconChosen[0], project.iconFiles[0], source("淺.ico", sources + "\\奬"));
     generate();
     expectDone();
     EXPECT_EQ(platform.readFile(pack() + "\\ICON\\淺.ico"), "content of 淺.ico");
@@ -471,7 +471,7 @@ TEST_P(BadInput, NamesTheCodePageCannotHold) {
     // A file name it cannot hold: the copy is made (the file system holds any name), the key
     // that would name it cannot be written, and the message says which.
     setTheme("Aurora");
-    pick(request.iconFields[0], project.iconFiles[0], source("아이콘.ico"));
+    pick(request.iconChosen[0], project.iconFiles[0], source("아이콘.ico"));
     generate();
     expectDoneWithFailures({"DefaultIcon] DefaultValue"});
     EXPECT_EQ(platform.readFile(pack() + "\\ICON\\아이콘.ico"), "content of 아이콘.ico");
@@ -483,7 +483,7 @@ TEST_P(BadInput, NamesTheCodePageCannotHold) {
 TEST_P(BadInput, NamesAndPathsAreCheckedBeforeAnythingIsWritten) {
     chooseEverything();
     ASSERT_LT(save.size(), 200u) << "the long names below are measured against it";
-    const std::string wallpaper = request.wallpaperField;
+    const std::string wallpaper = project.wallpaperFile.sourcePath;
     const struct {
         std::string displayName;
         std::string themeName;
@@ -544,9 +544,9 @@ TEST_P(BadInput, FilesBoundForOnePathBothArrive) {
         SCOPED_TRACE(c.wait.sourcePath);
         setTheme("Aurora" + std::to_string(&c - cases));
         const std::string cursors = "%SystemRoot%\\resources\\Themes\\" + themeName + "\\Cursors\\";
-        pick(request.pointerFields[1], project.cursorFiles[1], c.wait);
-        pick(request.pointerFields[9], project.cursorFiles[9], arrowA);
-        pick(request.soundFields[0], project.soundFiles[0], sound);
+        pick(request.pointerChosen[1], project.cursorFiles[1], c.wait);
+        pick(request.pointerChosen[9], project.cursorFiles[9], arrowA);
+        pick(request.soundChosen[0], project.soundFiles[0], sound);
         generate();
         expectDone();
         EXPECT_EQ(platform.readFile(pack() + "\\Cursors\\" + c.waitCopy),

@@ -1,5 +1,6 @@
 // The command line: how it is split and read, and a generation from a project file that writes
 // the same files as the generate button for the same choices.
+#include "MemoryControls.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"
@@ -8,6 +9,7 @@
 #include "pages/Choices.h"
 #include "pages/ControlTable.h"
 #include "pages/ProjectSession.h"
+#include "pages/RequestCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -182,8 +184,8 @@ TEST_F(CommandLineGeneration, AProjectGivesTheFilesOfTheGenerateButton) {
             closing.replace(at, wizardFolder.size(), commandFolder);
         }
 
-        const std::string project =
-            file("港湾" + tag + ".quorvel", writeProjectFile(snapshotProject(ui, app, set)).bytes);
+        const std::string project = file("港湾" + tag + ".quorvel",
+                                         writeProjectFile(documentOfControls(ui, app, set)).bytes);
         platform.version = {10, 0}; // the command line does not ask the version gate
         const CommandResult result = run({"--generate", project, "--save-to", commandFolder});
         EXPECT_EQ(result.output, closing + "\n");
@@ -216,9 +218,10 @@ TEST_F(CommandLineGeneration, AnOpenedProjectWalkedToTheLastPageGivesTheCommandL
         ASSERT_TRUE(platform.makeDirectory(wizardFolder));
         ASSERT_TRUE(platform.makeDirectory(commandFolder));
 
-        ProjectState state;
-        state.pageSet = set;
-        ProjectPicks& picks = state.picks;
+        ThemeDocument document;
+        document.pageSet = set;
+        PageChoices& choices = document.choices(set);
+        ProjectPicks& picks = document.picks;
         const auto source = [&](std::string_view key, std::string_view extension) {
             std::string name(key);
             std::replace(name.begin(), name.end(), '.', '-');
@@ -229,27 +232,20 @@ TEST_F(CommandLineGeneration, AnOpenedProjectWalkedToTheLastPageGivesTheCommandL
             return static_cast<std::size_t>(std::find(keys.begin(), keys.end(), key) -
                                             keys.begin());
         };
-        const std::map<std::string_view, ControlValue> values = {
-            {"PointerScheme", kCustomSchemeChoice},
-            {"PointerSchemeName", std::string("港湾指针")},
-            {"SoundScheme", kCustomSchemeChoice},
-            {"SoundSchemeName", std::string("港湾声音")},
-            {"UseSystemScreensaver", false},
-            {"UseOwnScreensaver", true},
-            {"SystemScreensaver", 2},
-            {"SlideshowInterval", std::string("600")},
-            {"WindowColor", std::string("74B8FC")},
-            {"TransparencySlider", 107},
-            {"Transparency", std::string("107")},
-            {"ThemeName", std::string("满港" + tag)},
-            {"DisplayName", std::string("秋日港湾")},
-            {"SaveLocation", wizardFolder},
-        };
-        for (std::size_t i = 0; i < projectFields().size(); ++i) {
-            const std::string_view key = projectFields()[i].key;
-            if (projectFields()[i].set != set) {
-                continue;
-            }
+        chooseScheme(choices, set, SchemeKind::Pointers, kCustomSchemeItem);
+        choices.pointerScheme.name = "港湾指针";
+        chooseScheme(choices, set, SchemeKind::Sounds, kCustomSchemeItem);
+        choices.soundScheme.name = "港湾声音";
+        tickScreensaver(choices, ScreensaverSource::Own, true);
+        choices.systemScreensaverItem = 2;
+        choices.slideshowInterval = "600";
+        choices.windowColor = "74B8FC";
+        moveTransparencySlider(choices, 107);
+        choices.themeName = "满港" + tag;
+        choices.displayName = "秋日港湾";
+        choices.saveLocation = wizardFolder;
+        for (const ProjectField& field : projectFields(set)) {
+            const std::string_view key = field.key;
             AssetRef* slot = nullptr;
             std::string_view extension;
             if (key.starts_with("Icon.")) {
@@ -271,17 +267,18 @@ TEST_F(CommandLineGeneration, AnOpenedProjectWalkedToTheLastPageGivesTheCommandL
             }
             if (slot != nullptr) {
                 *slot = source(key, extension);
-                state.controls[i] = slot->sourcePath;
+                field.text(choices) = slot->sourcePath;
             } else if (key == "Slideshow") {
                 picks.slideshowFiles = {source("晨雾", ".jpg"), source("夜港", ".jpg")};
-                state.controls[i] =
+                field.text(choices) =
                     picks.slideshowFiles[0].fileName + ";" + picks.slideshowFiles[1].fileName + ";";
-            } else {
-                ASSERT_TRUE(values.contains(key)) << key;
-                state.controls[i] = values.at(key);
+            }
+            if (field.role == FieldRole::Text) {
+                EXPECT_FALSE(field.text(choices).empty()) << key << " is filled";
             }
         }
-        const std::string project = file("满港" + tag + ".quorvel", writeProjectFile(state).bytes);
+        const std::string project =
+            file("满港" + tag + ".quorvel", writeProjectFile(document).bytes);
 
         test::ScriptedDialogs dialogs;
         FileDialogState fileDialog;

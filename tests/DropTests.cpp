@@ -1,5 +1,6 @@
 // Files dropped onto the window: a drop takes the same way as the browse button's pick, and
 // every drop that does not fit its place is refused with one message and changes nothing.
+#include "MemoryControls.h"
 #include "WizardHarness.h"
 #include "model/Texts.h"
 #include "pages/ControlTable.h"

@@ -230,7 +230,7 @@ protected:
 };
 
 TEST_F(AssetEntryTest, EmptyFieldWritesTheDefaultAndMakesNoFolder) {
-    run->writeAssetEntry("", "S", "DefaultValue", "%SystemRoot%\\x.dll,-1", subfolder::kIcon,
+    run->writeAssetEntry(false, "S", "DefaultValue", "%SystemRoot%\\x.dll,-1", subfolder::kIcon,
                          asset("doc.ico"), ",0");
     end(*run);
     EXPECT_NE(theme().find("[S]\r\nDefaultValue=%SystemRoot%\\x.dll,-1\r\n"), std::string::npos);
@@ -239,8 +239,8 @@ TEST_F(AssetEntryTest, EmptyFieldWritesTheDefaultAndMakesNoFolder) {
 }
 
 TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
-    run->writeAssetEntry("shown text is not used", "S", "DefaultValue", "default", subfolder::kIcon,
-                         asset("doc.ico"), ",0");
+    run->writeAssetEntry(true, "S", "DefaultValue", "default", subfolder::kIcon, asset("doc.ico"),
+                         ",0");
     end(*run);
     EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON1");
     EXPECT_NE(
@@ -252,8 +252,8 @@ TEST_F(AssetEntryTest, ChosenFieldCopiesAndWritesTheInstalledPath) {
 TEST_F(AssetEntryTest, SameFileNameTwiceFromTwoFilesGivesTwoCopies) {
     ASSERT_TRUE(platform.makeDirectory(sandbox->root() + "\\other"));
     ASSERT_TRUE(platform.writeFile(sandbox->root() + "\\other\\doc.ico", bytes("ICON2")));
-    run->writeAssetEntry("x", "S", "first", "", subfolder::kIcon, asset("doc.ico"));
-    run->writeAssetEntry("x", "S", "second", "", subfolder::kIcon,
+    run->writeAssetEntry(true, "S", "first", "", subfolder::kIcon, asset("doc.ico"));
+    run->writeAssetEntry(true, "S", "second", "", subfolder::kIcon,
                          {sandbox->root() + "\\other\\doc.ico", "doc.ico"});
     end(*run);
     EXPECT_EQ(file(sandbox->root() + "\\Blue\\ICON\\doc.ico"), "ICON1");
@@ -265,8 +265,7 @@ TEST_F(AssetEntryTest, SameFileNameTwiceFromTwoFilesGivesTwoCopies) {
 }
 
 TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
-    run->writeAssetEntry("typed by hand", "S", "DefaultValue", "default", subfolder::kIcon,
-                         AssetRef{}, ",0");
+    run->writeAssetEntry(true, "S", "DefaultValue", "default", subfolder::kIcon, AssetRef{}, ",0");
     end(*run);
     EXPECT_NE(theme().find("DefaultValue=%SystemRoot%\\resources\\Themes\\Blue\\ICON\\,0\r\n"),
               std::string::npos);
@@ -278,7 +277,7 @@ TEST_F(AssetEntryTest, ChosenFieldWithoutAFileIsWrittenAndReported) {
 }
 
 TEST_F(AssetEntryTest, MissingSourceIsReportedWhileTheKeyIsStillWritten) {
-    run->writeAssetEntry("x", "S", "K", "", subfolder::kCursors, asset("gone.cur"));
+    run->writeAssetEntry(true, "S", "K", "", subfolder::kCursors, asset("gone.cur"));
     end(*run);
     EXPECT_NE(theme().find("K=%SystemRoot%\\resources\\Themes\\Blue\\Cursors\\gone.cur\r\n"),
               std::string::npos);
@@ -292,7 +291,7 @@ TEST_F(AssetEntryTest, SourceEnvironmentReferencesAreExpandedBeforeCopying) {
     // Point a variable at the assets folder, as %SystemRoot% points at the system folder.
     const std::string expanded = platform.expandEnvironment("%SystemRoot%");
     ASSERT_NE(expanded, "%SystemRoot%");
-    run->writeAssetEntry("x", "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
+    run->writeAssetEntry(true, "boot", "SCRNSAVE.EXE", "", subfolder::kScreensaver,
                          {"%SystemRoot%\\no-such-screensaver.scr", "no-such-screensaver.scr"});
     end(*run);
     ASSERT_EQ(run->failures().size(), 1u);

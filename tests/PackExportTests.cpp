@@ -60,17 +60,17 @@ protected:
         p.windowAlphaText = "6B";
         p.windowColorText = "74B8FC";
         p.slideshowIntervalText = "600";
-        pick(request.iconFields[0], p.iconFiles[0], file("文档.ico"));
-        pick(request.pointerFields[9], p.cursorFiles[9], file("arrow.cur"));
-        pick(request.pointerFields[1], p.cursorFiles[1], file("busy.ani"));
-        request.cursorSchemeField = p.cursorSchemeName = "港湾指针";
-        pick(request.soundFields[0], p.soundFiles[0], file("a.wav"));
-        pick(request.soundFields[1], p.soundFiles[1], file("a.wav", "other"));
-        pick(request.wallpaperField, p.wallpaperFile, file("港湾.jpg"));
-        request.slideshowField = "港湾.jpg;晨雾.jpg;b.PNG;";
+        pick(request.iconChosen[0], p.iconFiles[0], file("文档.ico"));
+        pick(request.pointerChosen[9], p.cursorFiles[9], file("arrow.cur"));
+        pick(request.pointerChosen[1], p.cursorFiles[1], file("busy.ani"));
+        p.cursorSchemeName = "港湾指针";
+        pick(request.soundChosen[0], p.soundFiles[0], file("a.wav"));
+        pick(request.soundChosen[1], p.soundFiles[1], file("a.wav", "other"));
+        pick(request.wallpaperChosen, p.wallpaperFile, file("港湾.jpg"));
+        request.slideshowChosen = true;
         p.slideshowFiles = {p.wallpaperFile, file("晨雾.jpg"), file("b.PNG")};
         p.visualStyleFile = file("港湾.msstyles");
-        request.ownScreensaverTicked = true;
+        request.screensaver = ScreensaverSource::Own;
         p.screensaverFile = file("own.scr");
     }
 
@@ -79,8 +79,8 @@ protected:
         EXPECT_TRUE(fs.writeFile(path, bytes("content of " + path + std::string(3000, 'x'))));
         return {path, name};
     }
-    static void pick(std::string& field, AssetRef& slot, const AssetRef& asset) {
-        field = asset.sourcePath;
+    static void pick(bool& chosen, AssetRef& slot, const AssetRef& asset) {
+        chosen = !asset.sourcePath.empty();
         slot = asset;
     }
 
@@ -146,13 +146,12 @@ TEST_F(PackExport, ThemeKeysOfBothKinds) {
 
 TEST_F(PackExport, MembersAreAsciiUniqueAndStoredWhenCompressed) {
     // A system screensaver from the list is named, not packed; no left-out line for it.
-    request.ownScreensaverTicked = false;
-    request.systemScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::System;
     request.project.screensaverFile = {"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"};
     // A name Windows maps to a device gets a plain one.
     AssetRef device = file("device.wav"); // Windows would not make a file named nul.wav
     device.fileName = "nul.wav";
-    pick(request.soundFields[2], request.project.soundFiles[2], device);
+    pick(request.soundChosen[2], request.project.soundFiles[2], device);
     const ExportPlan plan = planExport(request, PackKind::ThemePack, fs);
     EXPECT_EQ(valueOf(plan.themeText, "boot", "SCRNSAVE.EXE"),
               "%SystemRoot%\\System32\\Ribbons.scr");

@@ -367,18 +367,20 @@ TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
         ASSERT_EQ(platform.messages.size(), 1u) << c.next;
         EXPECT_EQ(platform.messages[0].text, c.message);
     }
-    // Passing the WIN72 and WIN75 checks captures what they capture.
+    // Passing the WIN72 and WIN75 checks moves on, and the request of the last page has what
+    // the pages show.
     ui.goToPage(kPageWin72);
     pick(C::Win7PointerScheme, kDefaultSchemeItem);
     click(C::Win7PointersNext);
     EXPECT_EQ(ui.currentPage(), kPageWin73);
-    EXPECT_EQ(app.project.cursorSchemeName, "Windows Aero");
     ui.setText(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
     ui.goToPage(kPageWin75);
     click(C::Win7StyleNext);
     EXPECT_EQ(ui.currentPage(), kPageWin76);
-    EXPECT_EQ(app.project.windowAlphaText, "7F");
-    EXPECT_EQ(app.project.windowColorText, "0066FF");
+    const ThemeRequest request = captureRequest(ui, app, PageSet::Win7);
+    EXPECT_EQ(request.project.cursorSchemeName, "Windows Aero");
+    EXPECT_EQ(request.project.windowAlphaText, "7F");
+    EXPECT_EQ(request.project.windowColorText, "0066FF");
 }
 
 TEST_F(PageFlow, EveryControlTheUserCanActOnHasItsHandler) {

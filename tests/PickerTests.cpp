@@ -1,4 +1,5 @@
 // The browse buttons: what each picker records, and how cancels and repeated picks behave.
+#include "MemoryControls.h"
 #include "ScriptedDialogs.h"
 #include "pages/ControlTable.h"
 #include "pages/Pickers.h"

@@ -1,6 +1,7 @@
 // The preview model: which fields preview what, thumbnail geometry, the header readers with
 // their bad-input catalogue (zero bytes, text posing as a pointer, truncation, an absurd frame
 // count), and the desktop preview's scene and layout.
+#include "MemoryControls.h"
 #include "model/FileHeaders.h"
 #include "pages/ControlTable.h"
 #include "pages/Pickers.h"

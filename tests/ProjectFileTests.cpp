@@ -1,5 +1,6 @@
 #include "model/ProjectFile.h"
-#include "pages/ControlTable.h"
+#include "model/SystemScreensavers.h"
+#include "model/ThemeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -14,45 +15,51 @@
 namespace quorvel {
 namespace {
 
-bool isStateful(ControlKind kind) {
-    return kind == ControlKind::EditField || kind == ControlKind::ComboBox ||
-           kind == ControlKind::TickBox || kind == ControlKind::Slider;
+std::string lowerAscii(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return lower;
 }
 
-// Every stateful control of the wizard has exactly one key, of its kind, range and page set.
-TEST(ProjectFile, KeyTableCoversEveryStatefulControl) {
-    std::set<std::string_view> covered;
-    std::set<std::pair<PageSet, std::string>> keys;
-    for (const ProjectField& field : projectFields()) {
-        const ControlDef* control = findControl(field.control);
-        ASSERT_NE(control, nullptr) << field.control;
-        EXPECT_TRUE(covered.insert(field.control).second) << field.control;
-        std::string lower(field.key);
-        for (char& c : lower) {
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+// Each page set's section has one key per member of the page choices its pages show, in any
+// letter case distinct, with the range of its list or slider; a text row reaches a member of
+// its own, no two rows the same one.
+TEST(ProjectFile, KeyTableHasOneKeyPerMember) {
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        std::set<std::string> keys;
+        std::set<const std::string*> members;
+        PageChoices choices;
+        for (const ProjectField& field : projectFields(set)) {
+            EXPECT_TRUE(keys.insert(lowerAscii(field.key)).second) << field.key;
+            switch (field.role) {
+            case FieldRole::Text:
+                EXPECT_EQ(field.kind(), FieldKind::Text);
+                EXPECT_TRUE(members.insert(&field.text(choices)).second) << field.key;
+                break;
+            case FieldRole::PointerScheme:
+            case FieldRole::SoundScheme:
+                EXPECT_EQ(field.kind(), FieldKind::Choice);
+                EXPECT_EQ(field.maximum, kCustomSchemeItem);
+                break;
+            case FieldRole::SystemScreensaverList:
+                EXPECT_EQ(field.kind(), FieldKind::Choice);
+                EXPECT_EQ(field.maximum, static_cast<int>(systemScreensavers(set).size()));
+                break;
+            case FieldRole::SystemScreensaverTick:
+            case FieldRole::OwnScreensaverTick:
+                EXPECT_EQ(field.kind(), FieldKind::Tick);
+                break;
+            case FieldRole::TransparencySlider:
+                EXPECT_EQ(field.kind(), FieldKind::Slider);
+                EXPECT_EQ(field.maximum, 255);
+                break;
+            }
         }
-        EXPECT_TRUE(keys.insert({field.set, lower}).second) << field.key;
-        const bool win7Page = control->page >= kPageWin71 && control->page <= kPageWin76;
-        EXPECT_EQ(field.set == PageSet::Win7, win7Page) << field.control;
-        switch (control->kind) {
-        case ControlKind::EditField:
-            EXPECT_EQ(field.kind, FieldKind::Text) << field.control;
-            break;
-        case ControlKind::ComboBox:
-            EXPECT_EQ(field.kind, FieldKind::Choice) << field.control;
-            EXPECT_EQ(field.maximum + 1, static_cast<int>(control->items.size())) << field.control;
-            break;
-        case ControlKind::TickBox:
-            EXPECT_EQ(field.kind, FieldKind::Tick) << field.control;
-            break;
-        default:
-            EXPECT_EQ(field.kind, FieldKind::Slider) << field.control;
-            EXPECT_EQ(field.maximum, control->maximum) << field.control;
-        }
-        EXPECT_EQ(findProjectField(field.set, field.key), findProjectFieldOfControl(field.control));
-    }
-    for (const ControlDef& control : controlTable()) {
-        EXPECT_TRUE(!isStateful(control.kind) || covered.contains(control.name)) << control.name;
+        // The Windows XP pages lack the theme change sound, the slideshow and its interval, the
+        // window colour and the transparency with its slider.
+        EXPECT_EQ(keys.size(), set == PageSet::Win7 ? 43u : 37u);
     }
 }
 
@@ -60,23 +67,37 @@ class RandomState {
 public:
     explicit RandomState(unsigned seed) : random_(seed) {}
 
-    ProjectState make() {
-        ProjectState state;
+    ThemeDocument make() {
+        ThemeDocument state;
         state.pageSet = chance(2) ? PageSet::Win7 : PageSet::Xp;
-        for (std::size_t i = 0; i < kProjectFieldCount; ++i) {
-            const ProjectField& field = projectFields()[i];
-            if (chance(4)) {
-                continue; // left in its initial state
-            }
-            switch (field.kind) {
-            case FieldKind::Text:
-                state.controls[i] = text();
-                break;
-            case FieldKind::Tick:
-                state.controls[i] = chance(2);
-                break;
-            default:
-                state.controls[i] = below(field.maximum + 1);
+        for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+            PageChoices& choices = state.choices(set);
+            for (const ProjectField& field : projectFields(set)) {
+                if (chance(4)) {
+                    continue; // left in its initial state
+                }
+                switch (field.role) {
+                case FieldRole::Text:
+                    field.text(choices) = text();
+                    break;
+                case FieldRole::PointerScheme:
+                    choices.pointerScheme.item = below(field.maximum + 1);
+                    break;
+                case FieldRole::SoundScheme:
+                    choices.soundScheme.item = below(field.maximum + 1);
+                    break;
+                case FieldRole::SystemScreensaverTick:
+                    choices.screensaver = static_cast<ScreensaverSource>(below(3));
+                    break;
+                case FieldRole::OwnScreensaverTick:
+                    break;
+                case FieldRole::SystemScreensaverList:
+                    choices.systemScreensaverItem = below(field.maximum + 1);
+                    break;
+                case FieldRole::TransparencySlider:
+                    choices.transparencySlider = below(field.maximum + 1);
+                    break;
+                }
             }
         }
         for (AssetRef& slot : state.picks.iconFiles) {
@@ -153,7 +174,7 @@ private:
 
 TEST(ProjectFile, RandomStatesSurviveWriteAndRead) {
     for (unsigned seed = 1; seed <= 150; ++seed) {
-        const ProjectState state = RandomState(seed).make();
+        const ThemeDocument state = RandomState(seed).make();
         const ProjectText file = writeProjectFile(state);
         ASSERT_EQ(file.error, "") << "seed " << seed;
         EXPECT_EQ(file.bytes.find("\n"), file.bytes.find("\r\n") + 1) << "CR LF";
@@ -166,15 +187,15 @@ TEST(ProjectFile, RandomStatesSurviveWriteAndRead) {
             EXPECT_NE(file.bytes.find(line), std::string::npos) << "red first: " << line;
         }
         const ProjectReadResult read = readProjectFile(file.bytes);
-        ASSERT_TRUE(read.state) << "seed " << seed << ": " << read.error << "\n" << file.bytes;
-        EXPECT_TRUE(*read.state == state) << "seed " << seed << "\n" << file.bytes;
-        EXPECT_EQ(writeProjectFile(*read.state).bytes, file.bytes) << "seed " << seed;
+        ASSERT_TRUE(read.document) << "seed " << seed << ": " << read.error << "\n" << file.bytes;
+        EXPECT_TRUE(*read.document == state) << "seed " << seed << "\n" << file.bytes;
+        EXPECT_EQ(writeProjectFile(*read.document).bytes, file.bytes) << "seed " << seed;
     }
 }
 
 TEST(ProjectFile, WriterRefusesWhatTheReaderWouldReject) {
-    ProjectState state;
-    state.controls[*findProjectField(PageSet::Win7, "ThemeName")] = std::string("a\r\nb");
+    ThemeDocument state;
+    state.win7.themeName = "a\r\nb";
     EXPECT_NE(writeProjectFile(state).error.find("ThemeName"), std::string::npos);
     state = {};
     state.picks.iconFiles[0] = {"C:\\a.ico", "..\\a.ico"};
@@ -190,15 +211,14 @@ TEST(ProjectFile, ReadsAHandWrittenFile) {
         "\nUseOwnScreensaver=1\nSystemScreensaver=11\n"
         "Unknown.Key=x\n[Picks]\nScreensaver=D:\\Saver\\港口.scr\nWallpaper=\" D:\\a.jpg\"\n"
         "[Slideshow]\nImage2=b.jpg\nImage1=C:\\a.jpg\nImage1.Name=first.jpg\n[End]\n\n");
-    ASSERT_TRUE(read.state) << read.error;
-    const ProjectState& state = *read.state;
+    ASSERT_TRUE(read.document) << read.error;
+    const ThemeDocument& state = *read.document;
     EXPECT_EQ(state.pageSet, PageSet::Xp);
     EXPECT_EQ(state.pickedColor, (Rgb{0x0A, 0x66, 0xFF}));
-    EXPECT_EQ(state.controls[*findProjectFieldOfControl("X生成名称")],
-              ControlValue(std::string("港口")));
-    EXPECT_EQ(state.controls[*findProjectFieldOfControl("X自己屏保_选择")], ControlValue(true));
-    EXPECT_EQ(state.controls[*findProjectFieldOfControl("X系统屏保")], ControlValue(11));
-    EXPECT_FALSE(state.controls[*findProjectFieldOfControl("W生成名称")]);
+    EXPECT_EQ(state.xp.themeName, "港口");
+    EXPECT_EQ(state.xp.screensaver, ScreensaverSource::Own);
+    EXPECT_EQ(state.xp.systemScreensaverItem, 11);
+    EXPECT_EQ(state.win7, PageChoices{}) << "a section left out leaves its pages as they start";
     EXPECT_EQ(state.picks.screensaverFile, (AssetRef{"D:\\Saver\\港口.scr", "港口.scr"}));
     EXPECT_EQ(state.picks.wallpaperFile, (AssetRef{" D:\\a.jpg", "a.jpg"}));
     ASSERT_EQ(state.picks.slideshowFiles.size(), 2u);
@@ -216,10 +236,9 @@ TEST(ProjectFile, ReadmeExampleReads) {
 #endif
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const ProjectReadResult read = readProjectFile(bytes);
-    ASSERT_TRUE(read.state) << read.error;
-    EXPECT_EQ(read.state->picks.slideshowFiles.size(), 2u);
-    EXPECT_EQ(read.state->controls[*findProjectFieldOfControl("W显示名称")],
-              ControlValue(std::string("秋日港湾")));
+    ASSERT_TRUE(read.document) << read.error;
+    EXPECT_EQ(read.document->picks.slideshowFiles.size(), 2u);
+    EXPECT_EQ(read.document->win7.displayName, "秋日港湾");
 }
 
 std::string withBody(std::string_view body) {
@@ -285,7 +304,7 @@ TEST(ProjectFile, RefusesDamagedTruncatedAndForeignFiles) {
         const auto started = std::chrono::steady_clock::now();
         const ProjectReadResult read = readProjectFile(c.bytes);
         const auto took = std::chrono::steady_clock::now() - started;
-        EXPECT_FALSE(read.state) << c.expected;
+        EXPECT_FALSE(read.document) << c.expected;
         EXPECT_NE(read.error.find(c.expected), std::string::npos)
             << "expected \"" << c.expected << "\", got \"" << read.error << "\"";
         EXPECT_LT(took, std::chrono::seconds(1)) << c.expected;
@@ -310,7 +329,7 @@ TEST(ProjectFile, DeviceAndDirectionNamesAreNoCopyNames) {
             SCOPED_TRACE(name);
             const ProjectReadResult read = readProjectFile(withBody(
                 "[Picks]\r\nPointer.Wait=C:\\B\\x.cur\r\nPointer.Wait.Name=" + name + "\r\n"));
-            EXPECT_EQ(read.state.has_value(), why.empty()) << read.error;
+            EXPECT_EQ(read.document.has_value(), why.empty()) << read.error;
             if (!why.empty()) {
                 EXPECT_TRUE(read.error.starts_with("第 6 行: 文件名 \"" + name + "\" 无效"))
                     << read.error;

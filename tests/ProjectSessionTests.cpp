@@ -1,6 +1,7 @@
 // Keeping and reopening the wizard's work on the in-memory window: the state of the controls as a
 // project file's state and back, the version gate, the tracking of changes since the last save,
 // and a .theme file opened with some of its files missing.
+#include "MemoryControls.h"
 #include "WizardHarness.h"
 
 #include "model/Texts.h"
@@ -8,6 +9,7 @@
 #include "pages/ControlTable.h"
 #include "pages/PageFlow.h"
 #include "pages/ProjectSession.h"
+#include "pages/RequestCapture.h"
 
 #include <gtest/gtest.h>
 
@@ -71,25 +73,30 @@ protected:
     // What a user does on the pages: picks items, ticks boxes, moves the slider, types and
     // browses, each through the handler the window runs.
     void actRandomly(int steps) {
-        const auto fields = projectFields();
+        std::vector<const ControlDef*> stateful;
+        for (const ControlDef& def : controlTable()) {
+            if (def.kind == ControlKind::EditField || def.kind == ControlKind::ComboBox ||
+                def.kind == ControlKind::TickBox || def.kind == ControlKind::Slider) {
+                stateful.push_back(&def);
+            }
+        }
         for (int step = 0; step < steps; ++step) {
-            const ProjectField& field =
-                fields[static_cast<std::size_t>(below(static_cast<int>(fields.size())))];
-            const ControlDef& def = *findControl(field.control);
+            const ControlDef& def =
+                *stateful[static_cast<std::size_t>(below(static_cast<int>(stateful.size())))];
             ui.goToPage(def.page);
-            switch (field.kind) {
-            case FieldKind::Choice:
-                ui.setComboIndex(def.id, below(field.maximum + 1));
+            switch (def.kind) {
+            case ControlKind::ComboBox:
+                ui.setComboIndex(def.id, below(static_cast<int>(def.items.size())));
                 dispatch(wizard, def.id, ControlEvent::ItemPicked);
                 break;
-            case FieldKind::Tick:
+            case ControlKind::TickBox:
                 dispatch(wizard, def.id, ControlEvent::TickReleased);
                 break;
-            case FieldKind::Slider:
-                ui.setSliderPosition(def.id, below(field.maximum + 1));
+            case ControlKind::Slider:
+                ui.setSliderPosition(def.id, below(def.maximum + 1));
                 dispatch(wizard, def.id, ControlEvent::SliderMoved);
                 break;
-            case FieldKind::Text:
+            default:
                 if (const AssetPickerDef* picker = [&]() -> const AssetPickerDef* {
                         for (const AssetPickerDef& p : assetPickers()) {
                             if (p.field == def.id) {
@@ -149,8 +156,8 @@ TEST_F(Session, RestoringASnapshotReproducesWhatTheUsersActionsMade) {
         app = AppState();
         actRandomly(60);
         const PageSet set = round % 2 ? PageSet::Xp : PageSet::Win7;
-        const ProjectState state = snapshotProject(ui, app, set);
-        const ProjectState reread = *readProjectFile(writeProjectFile(state).bytes).state;
+        const ThemeDocument state = documentOfControls(ui, app, set);
+        const ThemeDocument reread = *readProjectFile(writeProjectFile(state).bytes).document;
         ASSERT_EQ(reread, state);
 
         // Into a wizard that went through other actions: the file's state replaces them all.
@@ -159,25 +166,26 @@ TEST_F(Session, RestoringASnapshotReproducesWhatTheUsersActionsMade) {
         AppState otherApp;
         std::swap(otherApp, app);
         actRandomly(30);
-        restoreProject(reread, ui, app, RestoreMode::Replace);
-        ASSERT_EQ(snapshotProject(ui, app, set), state) << "round " << round;
+        showDocument(reread, ui, app);
+        restorePickedColor(reread.pickedColor, app.palette);
+        ASSERT_EQ(documentOfControls(ui, app, set), state) << "round " << round;
         ASSERT_EQ(lookOf(ui), lookOf(other)) << "round " << round;
     }
 }
 
 TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
-    ProjectState state;
+    ThemeDocument state;
     state.pageSet = PageSet::Xp;
     const std::string file = path("xp.quorvel");
     const std::string text = writeProjectFile(state).bytes;
     ASSERT_TRUE(platform.writeFile(file, bytes(text)));
     ui.setText(C::Win7ThemeName, "未保存");
-    const ProjectState before = snapshotProject(ui, app, PageSet::Win7);
+    const ThemeDocument before = documentOfControls(ui, app, PageSet::Win7);
 
     EXPECT_FALSE(session.open(file));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, text::kXpOnly);
-    EXPECT_EQ(snapshotProject(ui, app, PageSet::Win7), before);
+    EXPECT_EQ(documentOfControls(ui, app, PageSet::Win7), before);
     EXPECT_EQ(ui.currentPage(), kPageMain);
     EXPECT_TRUE(session.path().empty());
 
@@ -191,7 +199,7 @@ TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
     ui.goToPage(kPageMain);
     dialogs.saveAnswers.push_back(path("fresh.quorvel"));
     ASSERT_TRUE(fresh.save());
-    EXPECT_EQ(readProjectFile(*platform.readFile(path("fresh.quorvel"))).state->pageSet,
+    EXPECT_EQ(readProjectFile(*platform.readFile(path("fresh.quorvel"))).document->pageSet,
               PageSet::Xp);
 }
 
@@ -207,7 +215,7 @@ TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     EXPECT_EQ(session.path(), file);
     EXPECT_FALSE(session.modified());
     EXPECT_EQ(platform.readFile(file),
-              writeProjectFile(snapshotProject(ui, app, PageSet::Win7)).bytes);
+              writeProjectFile(documentOfControls(ui, app, PageSet::Win7)).bytes);
 
     ui.goToPage(kPageWin72);
     ui.setComboIndex(C::Win7PointerScheme, kCustomSchemeItem);

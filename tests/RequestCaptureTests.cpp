@@ -1,7 +1,12 @@
-// The request captured from the pages of each page set, and the controls a run keeps disabled.
+// The document the controls of the pages show and the controls a document gives, and the
+// controls a run keeps disabled.
+#include "MemoryControls.h"
+#include "model/ProjectFile.h"
+#include "model/SystemScreensavers.h"
+#include "model/ThemeDocument.h"
 #include "pages/ControlTable.h"
-#include "pages/Controls.h"
 #include "pages/RequestCapture.h"
+#include "pages/WizardUi.h"
 
 #include <gtest/gtest.h>
 
@@ -18,99 +23,95 @@ bool onPagesOf(PageSet set, int page) {
                                 : page >= kPageXp1 && page <= kPageXp6;
 }
 
-// Every field text of a request, in a fixed order.
-std::vector<std::string> fieldTexts(const ThemeRequest& r) {
-    std::vector<std::string> texts(r.iconFields.begin(), r.iconFields.end());
-    texts.insert(texts.end(), r.pointerFields.begin(), r.pointerFields.end());
-    texts.insert(texts.end(), r.soundFields.begin(), r.soundFields.end());
-    texts.insert(texts.end(),
-                 {r.wallpaperField, r.slideshowField, r.cursorSchemeField, r.soundSchemeField,
-                  r.project.themeName, r.project.displayName, r.project.saveLocation});
-    return texts;
-}
-
-ThemeProject projectWithSlots() {
-    ThemeProject project;
-    project.iconFiles[2] = {"C:\\i\\icon.ico", "icon.ico"};
-    project.slideshowFiles = {{"C:\\s\\a.jpg", "a.jpg"}, {"C:\\s\\b.jpg", "b.jpg"}};
-    project.cursorSchemeName = "指针方案";
-    project.windowAlphaText = "7F";
-    project.themeName = "not from the page";
-    return project;
-}
-
 class RequestCapture : public testing::TestWithParam<PageSet> {
 protected:
-    ThemeRequest capture() const {
-        return GetParam() == PageSet::Win7 ? captureWin7Request(controls, project)
-                                           : captureXpRequest(controls, project);
-    }
-    MemoryControls controls;
-    ThemeProject project = projectWithSlots();
+    MemoryWizardUi controls;
+    AppState app;
 };
 
-// With every control of the table holding its own name, each field of the request names the
-// control it came from: one of its own page set's edit fields, no two fields the same control.
-TEST_P(RequestCapture, EveryFieldFilledComesFromItsOwnControlOfItsPageSet) {
+// With every control of the table holding its own name, each text of the document names the
+// control it came from: one of its own page set's edit fields, no two texts the same control.
+TEST_P(RequestCapture, EveryTextOfTheDocumentComesFromItsOwnControlOfItsPageSet) {
     for (const ControlDef& def : controlTable()) {
-        controls.setText(def.id, def.kind == ControlKind::TickBox ? "√" : def.name);
+        if (def.kind == ControlKind::EditField || def.kind == ControlKind::TickBox) {
+            controls.setText(def.id, def.kind == ControlKind::TickBox ? "√" : def.name);
+        }
     }
-    const ThemeRequest request = capture();
-    EXPECT_EQ(request.pageSet, GetParam());
+    app.project.iconFiles[2] = {"C:\\i\\icon.ico", "icon.ico"};
+    ThemeDocument document = documentOfControls(controls, app, GetParam());
+    EXPECT_EQ(document.pageSet, GetParam());
+    EXPECT_EQ(document.picks, picksOf(app.project));
 
     std::set<std::string> seen;
-    const std::vector<std::string> texts = fieldTexts(request);
-    for (const std::string& text : texts) {
-        if (text.empty()) {
-            continue;
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        std::size_t texts = 0;
+        for (const ProjectField& field : projectFields(set)) {
+            if (field.role != FieldRole::Text) {
+                continue;
+            }
+            const std::string& text = field.text(document.choices(set));
+            const ControlDef* def = findControl(text);
+            ASSERT_NE(def, nullptr) << field.key << ": " << text;
+            EXPECT_TRUE(onPagesOf(set, def->page)) << text;
+            EXPECT_EQ(def->kind, ControlKind::EditField) << text;
+            EXPECT_TRUE(seen.insert(text).second) << "read twice: " << text;
+            ++texts;
         }
-        const ControlDef* def = findControl(text);
-        ASSERT_NE(def, nullptr) << text;
-        EXPECT_TRUE(onPagesOf(GetParam(), def->page)) << text;
-        EXPECT_EQ(def->kind, ControlKind::EditField) << text;
-        EXPECT_TRUE(seen.insert(text).second) << "read twice: " << text;
+        EXPECT_EQ(texts, set == PageSet::Win7 ? 37u : 32u);
+        // Both boxes show a mark, which no click gives: the system one counts.
+        EXPECT_EQ(document.choices(set).screensaver, ScreensaverSource::System);
     }
-    // Only the fields the pages lack stay empty: the XP pages' fifth sound and slideshow.
-    const std::size_t absent = GetParam() == PageSet::Xp ? 2 : 0;
-    EXPECT_EQ(seen.size(), texts.size() - absent);
-    if (GetParam() == PageSet::Xp) {
-        EXPECT_TRUE(request.soundFields[4].empty());
-        EXPECT_TRUE(request.slideshowField.empty());
+    // Every stateful field of the table is a text of the document.
+    std::size_t edits = 0;
+    for (const ControlDef& def : controlTable()) {
+        edits += def.kind == ControlKind::EditField ? 1 : 0;
     }
+    EXPECT_EQ(seen.size(), edits);
     for (std::size_t i = 0; i < kPointerRoles.size(); ++i) {
-        EXPECT_TRUE(request.pointerFields[i].ends_with(kPointerRoles[i])) << i;
+        EXPECT_TRUE(document.choices(GetParam()).pointerPaths[i].ends_with(kPointerRoles[i])) << i;
     }
-    const PageSetControls& page = pageSetControls(GetParam());
-    EXPECT_EQ(request.project.themeName, controlDef(page.themeName).name);
-    EXPECT_EQ(request.project.displayName, controlDef(page.displayName).name);
-    EXPECT_EQ(request.project.saveLocation, controlDef(page.saveLocation).name);
-    EXPECT_TRUE(request.systemScreensaverTicked);
-    EXPECT_TRUE(request.ownScreensaverTicked);
-    // The slots come from the project as they stand.
-    EXPECT_EQ(request.project.iconFiles, project.iconFiles);
-    EXPECT_EQ(request.project.slideshowFiles, project.slideshowFiles);
-    EXPECT_EQ(request.project.cursorSchemeName, project.cursorSchemeName);
-    EXPECT_EQ(request.project.windowAlphaText, project.windowAlphaText);
+    // The lists hold the items the document's choices count.
+    const PageSetControls& c = pageSetControls(GetParam());
+    EXPECT_EQ(controlDef(c.systemSaver).items.size(), systemScreensavers(GetParam()).size() + 1);
+    EXPECT_EQ(controlDef(c.pointerScheme).items.size(), std::size_t{kCustomSchemeItem + 1});
+    EXPECT_EQ(controlDef(c.soundScheme).items.size(), std::size_t{kCustomSchemeItem + 1});
+    EXPECT_EQ(controlDef(ControlId::Win7AlphaSlider).maximum, 255);
+    EXPECT_TRUE(document.xp.soundPaths[4].empty()) << "the XP pages have four sound fields";
 }
 
-TEST_P(RequestCapture, EveryFieldEmptyStaysEmptyAndABlankStaysABlank) {
-    const ThemeRequest empty = capture();
-    for (const std::string& text : fieldTexts(empty)) {
-        EXPECT_TRUE(text.empty()) << text;
-    }
-    EXPECT_FALSE(empty.systemScreensaverTicked);
-    EXPECT_FALSE(empty.ownScreensaverTicked);
-    EXPECT_EQ(empty.project.iconFiles, project.iconFiles);
+// The document the controls show goes back into the controls unchanged, and the controls as the
+// wizard starts show the document as it starts.
+TEST_P(RequestCapture, ShowingADocumentAndReadingItBackGivesTheSameDocument) {
+    ThemeDocument initial;
+    initial.pageSet = GetParam();
+    EXPECT_EQ(documentOfControls(controls, app, GetParam()), initial);
 
-    for (const ControlDef& def : controlTable()) {
-        controls.setText(def.id, " ");
+    ThemeDocument document;
+    document.pageSet = GetParam();
+    for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        PageChoices& c = document.choices(set);
+        const std::string tag = set == PageSet::Win7 ? "7" : "x";
+        chooseScheme(c, set, SchemeKind::Pointers, kCustomSchemeItem);
+        chooseScheme(c, set, SchemeKind::Sounds, kDefaultSchemeItem);
+        tickScreensaver(c, ScreensaverSource::System, true);
+        c.systemScreensaverItem = 3;
+        if (set == PageSet::Win7) {
+            moveTransparencySlider(c, 40);
+        }
+        for (const ProjectField& field : projectFields(set)) {
+            // The sound fields of the system's scheme stay empty, as choosing it leaves them.
+            if (field.role == FieldRole::Text && !field.key.starts_with("Sound.") &&
+                field.key != "SoundSchemeName" && field.key != "Screensaver") {
+                field.text(c) = field.key + tag;
+            }
+        }
     }
-    const ThemeRequest blank = capture();
-    std::size_t blanks = 0;
-    for (const std::string& text : fieldTexts(blank)) {
-        blanks += text == " " ? 1 : 0;
-    }
-    EXPECT_EQ(blanks, fieldTexts(blank).size() - (GetParam() == PageSet::Xp ? 2 : 0));
+    document.picks.wallpaperFile = {"C:\\w.jpg", "w.jpg"};
+    showDocument(document, controls, app);
+    EXPECT_EQ(app.project.wallpaperFile, document.picks.wallpaperFile);
+    EXPECT_EQ(documentOfControls(controls, app, GetParam()), document);
+    EXPECT_TRUE(controls.enabled(pageSetControls(GetParam()).systemSaver));
+    EXPECT_FALSE(controls.enabled(pageSetControls(GetParam()).ownSaverField));
 }
 
 TEST_P(RequestCapture, TheRunDisablesItsOwnPageSetsControlsUntilItEndsAlsoWhenItThrows) {

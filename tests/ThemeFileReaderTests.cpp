@@ -194,14 +194,22 @@ TEST_F(ThemeFileReader, OpeningPicksTheFilesThatExist) {
     const std::string notAnIcon = r + "\\Icons\\Landscape Bin.ico";
     const std::string notAnImage = r + "\\Web\\Wallpaper\\Landscapes\\img12.jpg";
     std::vector<std::pair<std::string, FileKind>> asked;
-    const ThemeOpening opening =
-        openTheme(theme, PageSet::Win7, [&](const std::string& path, FileKind kind) {
+    // What the theme does not fill stays as the document had it.
+    ThemeDocument state;
+    state.pageSet = PageSet::Xp;
+    state.win7.iconPaths[1] = "kept";
+    state.win7.iconPaths[3] = "kept too";
+    state.win7.themeName = "留着";
+    const ThemeOpening opening = openTheme(
+        theme, PageSet::Win7,
+        [&](const std::string& path, FileKind kind) {
             asked.emplace_back(path, kind);
             return path == gone || path == goneImage         ? FileFit::Missing
                    : path == notAnIcon || path == notAnImage ? FileFit::WrongKind
                                                              : FileFit::Fits;
-        });
-    const ProjectState& state = opening.state;
+        },
+        state);
+    EXPECT_EQ(state.pageSet, PageSet::Win7);
     EXPECT_EQ(opening.missing, (std::vector<std::string>{gone, goneImage}));
     EXPECT_EQ(opening.unfit, (std::vector<std::string>{notAnIcon, notAnImage}));
     for (const auto& [path, kind] : asked) {
@@ -215,34 +223,32 @@ TEST_F(ThemeFileReader, OpeningPicksTheFilesThatExist) {
                                                             {".msstyles", FileKind::VisualStyle}};
         EXPECT_EQ(kinds.at(extension), kind) << path;
     }
-    const auto value = [&](std::string_view control) {
-        return state.controls[*findProjectFieldOfControl(control)];
-    };
-    EXPECT_EQ(value("W我的文档_图标"), ControlValue(r + "\\Icons\\Landscape Documents.ico"));
+    const PageChoices& w = state.win7;
+    EXPECT_EQ(w.iconPaths[0], r + "\\Icons\\Landscape Documents.ico");
     EXPECT_EQ(state.picks.iconFiles[0].fileName, "Landscape Documents.ico");
-    EXPECT_FALSE(value("W我的电脑_图标"));
-    EXPECT_EQ(value("W鼠标"), ControlValue(kCustomSchemeChoice));
-    EXPECT_EQ(value("W鼠标方案_名称"), ControlValue(std::string("Windows Aero")));
-    EXPECT_FALSE(value("WWait")) << "missing";
+    EXPECT_EQ(w.iconPaths[1], "kept");
+    EXPECT_EQ(w.pointerScheme, (SchemeChoice{kCustomSchemeItem, "Windows Aero"}));
+    EXPECT_EQ(w.pointerPaths[1], "") << "missing";
     EXPECT_EQ(state.picks.cursorFiles[1], AssetRef{});
-    EXPECT_EQ(value("W屏保文件_选择"), ControlValue(true));
+    EXPECT_EQ(w.screensaver, ScreensaverSource::Own);
     EXPECT_EQ(state.picks.screensaverFile.fileName, "Mystify.scr");
-    EXPECT_FALSE(value("W回收站空_图标")) << "not an icon";
+    EXPECT_EQ(w.iconPaths[3], "kept too") << "not an icon";
     EXPECT_EQ(state.picks.iconFiles[3], AssetRef{});
-    EXPECT_EQ(value("W壁纸文件夹"), ControlValue(std::string("img7.jpg;img9.jpg;")));
+    EXPECT_EQ(w.slideshowImages, "img7.jpg;img9.jpg;");
     EXPECT_EQ(state.picks.slideshowFiles.size(), 2u);
-    EXPECT_EQ(value("W透明窗口颜色"), ControlValue(std::string("74B8FC")));
-    EXPECT_EQ(value("窗口透明度滑块"), ControlValue(107));
-    EXPECT_EQ(value("W壁纸切换时间"), ControlValue(std::string("1800")));
+    EXPECT_EQ(w.windowColor, "74B8FC");
+    EXPECT_EQ(w.transparencySlider, 107);
+    EXPECT_EQ(w.slideshowInterval, "1800");
+    EXPECT_EQ(w.themeName, "留着");
+    EXPECT_EQ(state.xp, PageChoices{});
 
-    const ThemeOpening xp =
-        openTheme(theme, PageSet::Xp, [](const std::string&, FileKind) { return FileFit::Fits; });
-    for (std::size_t i = 0; i < kProjectFieldCount; ++i) {
-        EXPECT_TRUE(!xp.state.controls[i] || projectFields()[i].set == PageSet::Xp)
-            << projectFields()[i].control;
-    }
-    EXPECT_TRUE(xp.state.picks.slideshowFiles.empty());
-    EXPECT_TRUE(xp.state.picks.soundFiles[4].sourcePath.empty());
+    ThemeDocument xp;
+    openTheme(
+        theme, PageSet::Xp, [](const std::string&, FileKind) { return FileFit::Fits; }, xp);
+    EXPECT_EQ(xp.win7, PageChoices{}) << "only the XP pages change";
+    EXPECT_TRUE(xp.picks.slideshowFiles.empty());
+    EXPECT_TRUE(xp.picks.soundFiles[4].sourcePath.empty());
+    EXPECT_EQ(xp.xp.windowColor, std::string(kInitialWindowColor)) << "XP has no window colour";
 }
 
 // The system's own style stays a %SystemRoot% reference only when its file name is one a folder
@@ -263,10 +269,12 @@ TEST_F(ThemeFileReader, TheSystemStyleIsAReferenceOnlyWithAPlainFileName) {
     for (const auto& c : cases) {
         const ThemeImport theme = read(
             std::string("[Theme]\r\nDisplayName=x\r\n[VisualStyles]\r\nPath=") + c.path + "\r\n");
-        const ThemeOpening opening = openTheme(
-            theme, PageSet::Win7, [](const std::string&, FileKind) { return FileFit::Missing; });
-        EXPECT_EQ(opening.state.picks.visualStyleFile.sourcePath, c.pick) << c.path;
-        EXPECT_TRUE(writeProjectFile(opening.state).error.empty()) << c.path;
+        ThemeDocument document;
+        openTheme(
+            theme, PageSet::Win7, [](const std::string&, FileKind) { return FileFit::Missing; },
+            document);
+        EXPECT_EQ(document.picks.visualStyleFile.sourcePath, c.pick) << c.path;
+        EXPECT_TRUE(writeProjectFile(document).error.empty()) << c.path;
     }
 }
 

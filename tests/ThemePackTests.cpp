@@ -1,6 +1,6 @@
+#include "model/DocumentOpening.h"
 #include "model/Texts.h"
 #include "model/ThemePack.h"
-#include "pages/ProjectSession.h"
 
 #include "CabinetWriter.h"
 #include "Sandbox.h"
@@ -167,7 +167,7 @@ TEST(ThemePack, HostilePacksAreRefusedAndChangeNothing) {
     // Refused before anything is written: not even the folder of packs is made.
     const std::string first = f.put("hostile.themepack", writeCabinet({{"..\\a.theme", kTheme}}));
     const Tree untouched = f.tree();
-    EXPECT_FALSE(readDocument(first, f.platform, PageSet::Win7).state);
+    EXPECT_FALSE(readDocument(first, f.platform, PageSet::Win7).document);
     EXPECT_EQ(f.tree(), untouched);
     // An earlier extraction of the same name, which a failed one must leave as it is.
     ASSERT_TRUE(f.platform.makeDirectory(f.sandbox->root() + "\\Local"));
@@ -216,7 +216,7 @@ TEST(ThemePack, HostilePacksAreRefusedAndChangeNothing) {
         const Tree before = f.tree();
         f.platform.free = c.free;
         const OpenedDocument document = readDocument(pack, f.platform, PageSet::Win7);
-        EXPECT_FALSE(document.state) << c.label;
+        EXPECT_FALSE(document.document) << c.label;
         EXPECT_NE(document.error.find(std::string(text::kCannotOpenFile) + pack), std::string::npos)
             << c.label;
         EXPECT_NE(document.error.find(c.error), std::string::npos)
@@ -227,7 +227,7 @@ TEST(ThemePack, HostilePacksAreRefusedAndChangeNothing) {
     f.platform.free.reset();
     const std::string pack = f.put("hostile.themepack", valid);
     const OpenedDocument opened = readDocument(pack, f.platform, PageSet::Win7);
-    EXPECT_TRUE(opened.state) << opened.error;
+    EXPECT_TRUE(opened.document) << opened.error;
     EXPECT_FALSE(f.platform.fileExists(f.packs + "\\hostile\\earlier.theme"));
     EXPECT_EQ(f.platform.readFile(f.packs + "\\hostile\\b.jpg"), std::string(70'000, 'b'));
     EXPECT_EQ(f.platform.listDirectory(f.packs)->size(), 1u);
@@ -264,10 +264,10 @@ TEST(ThemePack, OpensAHandWrittenPack) {
                 continue;
             }
 #endif
-            ASSERT_TRUE(document.state) << name << ": " << document.error;
+            ASSERT_TRUE(document.document) << name << ": " << document.error;
             EXPECT_TRUE(document.theme);
             EXPECT_EQ(document.displayName, "秋日港湾");
-            const ProjectState& state = *document.state;
+            const ThemeDocument& state = *document.document;
             EXPECT_EQ(state.pageSet, PageSet::Win7);
             EXPECT_EQ(state.picks.wallpaperFile.sourcePath, folder + "\\" + members[3]);
             ASSERT_EQ(state.picks.slideshowFiles.size(), 2u);

@@ -75,9 +75,9 @@ protected:
         return {path, name};
     }
 
-    // What a picker does: the field shows the path, the slot records the file.
-    static void pick(std::string& field, AssetRef& slot, const AssetRef& asset) {
-        field = asset.sourcePath;
+    // What a picker does: the slot is chosen and records the file.
+    static void pick(bool& chosen, AssetRef& slot, const AssetRef& asset) {
+        chosen = !asset.sourcePath.empty();
         slot = asset;
     }
 
@@ -298,26 +298,24 @@ TEST_F(Win7Generator, FullRunWritesEveryChosenAssetAndCopiesIt) {
     const std::array<std::string, 15> cursorRoles = {
         "UpArrow", "Wait",  "SizeNWSE",  "SizeNESW", "NWPen", "Help",   "SizeWE",     "Hand",
         "SizeAll", "Arrow", "Crosshair", "IBeam",    "No",    "SizeNS", "AppStarting"};
-    for (std::size_t i = 0; i < request.iconFields.size(); ++i) {
-        pick(request.iconFields[i], project.iconFiles[i],
+    for (std::size_t i = 0; i < request.iconChosen.size(); ++i) {
+        pick(request.iconChosen[i], project.iconFiles[i],
              file("icon" + std::to_string(i + 1) + ".ico"));
     }
     for (std::size_t i = 0; i < cursorRoles.size(); ++i) {
-        pick(request.pointerFields[i], project.cursorFiles[i], file(cursorRoles[i] + ".ani"));
+        pick(request.pointerChosen[i], project.cursorFiles[i], file(cursorRoles[i] + ".ani"));
     }
-    for (std::size_t i = 0; i < request.soundFields.size(); ++i) {
-        pick(request.soundFields[i], project.soundFiles[i],
+    for (std::size_t i = 0; i < request.soundChosen.size(); ++i) {
+        pick(request.soundChosen[i], project.soundFiles[i],
              file("sound" + std::to_string(i + 1) + ".wav"));
     }
-    request.cursorSchemeField = "星空指针";
     project.cursorSchemeName = "星空指针";
-    request.soundSchemeField = "晨曦声音";
     project.soundSchemeName = "晨曦声音";
-    pick(request.wallpaperField, project.wallpaperFile, file("desk.jpg"));
-    request.slideshowField = sources + "\\slides";
+    pick(request.wallpaperChosen, project.wallpaperFile, file("desk.jpg"));
+    request.slideshowChosen = true;
     project.slideshowFiles = {file("s1.jpg"), file("s2.png")};
     project.slideshowIntervalText = "60";
-    request.ownScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::Own;
     project.screensaverFile = file("Stars.scr");
     project.windowAlphaText = "C0";
     project.windowColorText = "FF8000";
@@ -420,7 +418,7 @@ TEST_F(Win7Generator, FullRunWritesEveryChosenAssetAndCopiesIt) {
 
 TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
     struct Row {
-        std::string* field;
+        bool* field;
         AssetRef* slot;
         std::string section;
         std::string key;
@@ -429,28 +427,28 @@ TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
     };
     const std::string icons = "\\DefaultIcon";
     std::vector<Row> rows = {
-        {&request.iconFields[0], &project.iconFiles[0],
+        {&request.iconChosen[0], &project.iconFiles[0],
          "CLSID\\{59031A47-3F72-44A7-89C5-5595FE6B30EE}" + icons, "DefaultValue", "\\ICON\\", ",0"},
-        {&request.iconFields[1], &project.iconFiles[1],
+        {&request.iconChosen[1], &project.iconFiles[1],
          "CLSID\\{20D04FE0-3AEA-1069-A2D8-08002B30309D}" + icons, "DefaultValue", "\\ICON\\", ",0"},
-        {&request.iconFields[2], &project.iconFiles[2],
+        {&request.iconChosen[2], &project.iconFiles[2],
          "CLSID\\{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}" + icons, "DefaultValue", "\\ICON\\", ",0"},
-        {&request.iconFields[3], &project.iconFiles[3],
+        {&request.iconChosen[3], &project.iconFiles[3],
          "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}" + icons, "Empty", "\\ICON\\", ",0"},
-        {&request.iconFields[4], &project.iconFiles[4],
+        {&request.iconChosen[4], &project.iconFiles[4],
          "CLSID\\{645FF040-5081-101B-9F08-00AA002F954E}" + icons, "Full", "\\ICON\\", ",0"},
     };
     const std::array<std::string, 15> cursorRoles = {
         "UpArrow", "Wait",  "SizeNWSE",  "SizeNESW", "NWPen", "Help",   "SizeWE",     "Hand",
         "SizeAll", "Arrow", "Crosshair", "IBeam",    "No",    "SizeNS", "AppStarting"};
     for (std::size_t i = 0; i < cursorRoles.size(); ++i) {
-        rows.push_back({&request.pointerFields[i], &project.cursorFiles[i],
+        rows.push_back({&request.pointerChosen[i], &project.cursorFiles[i],
                         "Control Panel\\Cursors", cursorRoles[i], "\\Cursors\\", ""});
     }
     const std::array<std::string, 5> sounds = {"SystemExit", "SystemStart", "WindowsLogoff",
                                                "WindowsLogon", "ChangeTheme"};
     for (std::size_t i = 0; i < sounds.size(); ++i) {
-        rows.push_back({&request.soundFields[i], &project.soundFiles[i],
+        rows.push_back({&request.soundChosen[i], &project.soundFiles[i],
                         "AppEvents\\Schemes\\Apps\\.Default\\" + sounds[i], "DefaultValue",
                         "\\Sound\\", ""});
     }
@@ -462,7 +460,7 @@ TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
         const AssetRef asset = file("asset" + std::to_string(r) + ".bin");
         pick(*row.field, *row.slot, asset);
         generate();
-        row.field->clear();
+        *row.field = false;
 
         std::vector<std::string> expected = defaultLines();
         setValue(expected, row.section, row.key,
@@ -473,8 +471,8 @@ TEST_F(Win7Generator, EachAssetKeyFollowsItsOwnField) {
 }
 
 TEST_F(Win7Generator, SlideshowLeavesOutTheWallpapersNumberAndKeepsItsCopy) {
-    pick(request.wallpaperField, project.wallpaperFile, file("wall.jpg"));
-    request.slideshowField = sources + "\\other";
+    pick(request.wallpaperChosen, project.wallpaperFile, file("wall.jpg"));
+    request.slideshowChosen = true;
     // The second image has the wallpaper's name but other content; the wallpaper wins.
     project.slideshowFiles = {file("a.jpg", "other"), file("wall.jpg", "other"),
                               file("c.jpg", "other"), file("d.jpg", "other")};
@@ -502,7 +500,7 @@ TEST_F(Win7Generator, SlideshowLeavesOutTheWallpapersNumberAndKeepsItsCopy) {
 }
 
 TEST_F(Win7Generator, SlideshowWithoutWallpaperStillNamesTheWallpaperFolderFirst) {
-    request.slideshowField = sources;
+    request.slideshowChosen = true;
     project.slideshowFiles = {file("a.jpg"), file("b.jpg")};
     project.slideshowIntervalText = "";
 
@@ -528,7 +526,7 @@ TEST_F(Win7Generator, SlideshowImageNamedLikeAnUncopiedWallpaperIsStillCopied) {
     // The wallpaper was picked on the XP page, so the Windows 7 wallpaper field is empty and no
     // wallpaper is copied; the slideshow image of the same name must not be lost.
     project.wallpaperFile = file("wall.jpg");
-    request.slideshowField = sources;
+    request.slideshowChosen = true;
     project.slideshowFiles = {file("a.jpg", "other"), file("wall.jpg", "other")};
 
     generate();
@@ -555,7 +553,7 @@ TEST_F(Win7Generator, ScreensaverChoices) {
     // key names the installed copy.
     ASSERT_TRUE(fs.writeFile(root + "\\Windows\\System32\\Ribbons.scr", bytes("ribbons")));
     setThemeName("SystemSaver");
-    request.systemScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::System;
     project.screensaverFile = {"%SystemRoot%\\System32\\Ribbons.scr", "Ribbons.scr"};
     generate();
     EXPECT_EQ(sectionLines("boot"), ansiLines({"SCRNSAVE.EXE=" + installed("\\SCR\\Ribbons.scr")}));
@@ -563,8 +561,7 @@ TEST_F(Win7Generator, ScreensaverChoices) {
 
     // An own file.
     setThemeName("OwnSaver");
-    request.systemScreensaverTicked = false;
-    request.ownScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::Own;
     project.screensaverFile = file("我的屏保.scr");
     generate();
     EXPECT_EQ(sectionLines("boot"),
@@ -579,7 +576,7 @@ TEST_F(Win7Generator, ScreensaverChoices) {
 }
 
 TEST_F(Win7Generator, MissingSystemScreensaverIsNamedButTheKeyStays) {
-    request.systemScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::System;
     project.screensaverFile = {"%SystemRoot%\\System32\\Gone.scr", "Gone.scr"};
 
     generate();
@@ -597,7 +594,7 @@ TEST_F(Win7Generator, PickedPathsWithPercentSignsAreCopiedAsTheyStand) {
     // A real folder named like a variable: the picked file is there, not below %SystemRoot%.
     ASSERT_TRUE(fs.makeDirectory(sources + "\\%SystemRoot%"));
     ASSERT_TRUE(fs.writeFile(root + "\\Windows\\decoy.ico", bytes("decoy")));
-    pick(request.iconFields[1], project.iconFiles[1], file("decoy.ico", "%SystemRoot%"));
+    pick(request.iconChosen[1], project.iconFiles[1], file("decoy.ico", "%SystemRoot%"));
 
     generate();
 
@@ -624,11 +621,11 @@ TEST_F(Win7Generator, ChineseNamesReachTheFileAsGbkAndTheRightTargets) {
     // "淺" and "奬" end in the byte of "\" in GBK.
     setThemeName("夏日淺");
     project.displayName = "夏日奬主题";
-    pick(request.iconFields[1], project.iconFiles[1], file("电脑淺.ico"));
-    pick(request.pointerFields[9], project.cursorFiles[9], file("箭头奬.cur"));
-    pick(request.soundFields[1], project.soundFiles[1], file("开机淺.wav"));
-    pick(request.wallpaperField, project.wallpaperFile, file("海边.jpg"));
-    request.slideshowField = sources;
+    pick(request.iconChosen[1], project.iconFiles[1], file("电脑淺.ico"));
+    pick(request.pointerChosen[9], project.cursorFiles[9], file("箭头奬.cur"));
+    pick(request.soundChosen[1], project.soundFiles[1], file("开机淺.wav"));
+    pick(request.wallpaperChosen, project.wallpaperFile, file("海边.jpg"));
+    request.slideshowChosen = true;
     project.slideshowFiles = {file("山奬.jpg")};
     project.visualStyleFile = file("风格淺.msstyles");
 

@@ -1,6 +1,9 @@
 // The window colour and transparency conversions and the window style page's check.
+#include "MemoryControls.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
+#include "model/ThemeDocument.h"
+#include "pages/Choices.h"
 #include "pages/WindowStyle.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +73,6 @@ protected:
     std::unique_ptr<Sandbox> sandbox = makeSandbox();
     RecordingPlatform platform{sandbox->platform()};
     MemoryControls controls;
-    ThemeProject project;
 
     void SetUp() override {
         controls.setText(ControlId::Win7Alpha, "127");
@@ -79,57 +81,52 @@ protected:
     }
 };
 
-TEST_F(WindowStylePage, UntouchedPageCapturesTheInitialValues) {
-    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
-    EXPECT_EQ(project.windowAlphaText, "7F");
-    EXPECT_EQ(project.windowColorText, "0066FF");
-    EXPECT_EQ(project.slideshowIntervalText, "");
-    EXPECT_TRUE(platform.messages.empty());
+// What the request of the Windows 7 pages takes from the window style page: the transparency as
+// hexadecimal digits of its clamped leading number, the colour and the interval as they stand.
+TEST(WindowStyleRequest, TakesTheTextsOfThePage) {
+    struct Case {
+        std::string transparency, color, interval;
+        std::string alpha; // what the request carries
+    };
+    const Case cases[] = {
+        {"127", "0066FF", "", "7F"}, // the page as it starts
+        {"0", "0066FF", "", ""},     // no digits at all for 0
+        {"300", "0066FF", "", "FF"}, // typed beyond the slider's range: held to 255
+        {"999", "0066FF", "", "FF"},
+        {"99999999999999999999", "0066FF", "", "FF"},
+        {"-40", "0066FF", "", ""}, // a negative value is held to 0
+        {" 12abc", "not hex", " 180 s", "C"},
+    };
+    for (const Case& c : cases) {
+        ThemeDocument document;
+        document.win7.transparency = c.transparency;
+        document.win7.windowColor = c.color;
+        document.win7.slideshowInterval = c.interval;
+        const ThemeRequest request = requestOf(document, PageSet::Win7);
+        EXPECT_EQ(request.project.windowAlphaText, c.alpha) << c.transparency;
+        EXPECT_EQ(request.project.windowColorText, c.color);
+        EXPECT_EQ(request.project.slideshowIntervalText, c.interval);
+    }
 }
 
-TEST_F(WindowStylePage, SliderAndFieldInterplay) {
+TEST_F(WindowStylePage, SliderShowsItsPositionInTheField) {
     onAlphaSliderMoved(controls, 0);
     EXPECT_EQ(controls.text(ControlId::Win7Alpha), "0");
-    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
-    EXPECT_EQ(project.windowAlphaText, "");
-
-    // Typed beyond the slider's range: held to 255, as a negative value is held to 0.
-    for (const char* typed : {"300", "999", "99999999999999999999"}) {
-        controls.setText(ControlId::Win7Alpha, typed);
-        EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
-        EXPECT_EQ(project.windowAlphaText, "FF") << typed;
-    }
-
-    controls.setText(ControlId::Win7Alpha,
-                     "-40"); // negative counts as no transparency digits at all
-    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
-    EXPECT_EQ(project.windowAlphaText, "");
-
     onAlphaSliderMoved(controls, 255);
     EXPECT_EQ(controls.text(ControlId::Win7Alpha), "255");
 }
 
-TEST_F(WindowStylePage, CapturesTextsAsTheyStand) {
-    controls.setText(ControlId::Win7SlideshowInterval, " 180 s");
-    controls.setText(ControlId::Win7WindowColor, "not hex");
-    EXPECT_TRUE(commitWindowStylePage(controls, project, platform));
-    EXPECT_EQ(project.slideshowIntervalText, " 180 s");
-    EXPECT_EQ(project.windowColorText, "not hex");
-}
-
-TEST_F(WindowStylePage, MissingVisualStyleStopsAndCapturesNothing) {
-    project.windowAlphaText = "earlier";
+TEST_F(WindowStylePage, MissingVisualStyleStops) {
     controls.setText(ControlId::Win7VisualStyle, "");
-    controls.setText(ControlId::Win7Alpha, "1");
-    EXPECT_FALSE(commitWindowStylePage(controls, project, platform));
+    EXPECT_FALSE(commitStylePage(ControlId::Win7VisualStyle, controls, platform));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "必须指定可视化风格文件!");
     EXPECT_EQ(platform.messages[0].title, "错误...");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
-    EXPECT_EQ(project.windowAlphaText, "earlier");
 
     controls.setText(ControlId::Win7VisualStyle, " ");
-    EXPECT_TRUE(commitWindowStylePage(controls, project, platform)) << "blanks pass";
+    EXPECT_TRUE(commitStylePage(ControlId::Win7VisualStyle, controls, platform)) << "blanks pass";
+    EXPECT_EQ(platform.messages.size(), 1u);
 }
 
 TEST_F(WindowStylePage, PopupWithoutAPickLeavesTheColourAlone) {

@@ -2,6 +2,7 @@
 // sandboxed platform that records its message boxes, and scripted file dialogs.
 #pragma once
 
+#include "MemoryControls.h"
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "ScriptedDialogs.h"

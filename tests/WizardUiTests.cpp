@@ -1,4 +1,5 @@
 // The in-memory window that the handler tests run on starts as the control table says.
+#include "MemoryControls.h"
 #include "pages/ControlTable.h"
 #include "pages/WizardUi.h"
 

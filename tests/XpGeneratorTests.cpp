@@ -235,28 +235,27 @@ TEST_F(XpRun, AnEmptyRunWritesEveryKeyWithItsDefault) {
 TEST_F(XpRun, AFullRunCopiesEveryChosenAssetAndNamesItsInstalledPlace) {
     for (int i = 0; i < 5; ++i) {
         project.iconFiles[i] = source("图标" + std::to_string(i + 1) + ".ico");
-        request.iconFields[i] = project.iconFiles[i].sourcePath;
+        request.iconChosen[i] = !project.iconFiles[i].sourcePath.empty();
     }
     const char* pointers[] = {"UpArrow",   "Wait",   "SizeNWSE", "SizeNESW", "NWPen",
                               "Help",      "SizeWE", "Hand",     "SizeAll",  "Arrow",
                               "Crosshair", "IBeam",  "No",       "SizeNS",   "AppStarting"};
     for (int i = 0; i < 15; ++i) {
         project.cursorFiles[i] = source(std::string(pointers[i]) + (i % 2 ? ".ani" : ".cur"));
-        request.pointerFields[i] = project.cursorFiles[i].sourcePath;
+        request.pointerChosen[i] = !project.cursorFiles[i].sourcePath.empty();
     }
-    request.cursorSchemeField = "我的 指针";
-    project.cursorSchemeName = "a name the XP run does not read";
+    project.cursorSchemeName = "我的 指针";
     project.wallpaperFile = source("奬.jpg");
-    request.wallpaperField = project.wallpaperFile.sourcePath;
+    request.wallpaperChosen = !project.wallpaperFile.sourcePath.empty();
     project.screensaverFile = source("星空.scr");
-    request.ownScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::Own;
     for (int i = 0; i < 4; ++i) {
         project.soundFiles[i] = source("声音" + std::to_string(i + 1) + ".wav");
-        request.soundFields[i] = project.soundFiles[i].sourcePath;
+        request.soundChosen[i] = !project.soundFiles[i].sourcePath.empty();
     }
     project.soundFiles[4] = source("only-for-windows-7.wav");
-    request.soundFields[4] = project.soundFiles[4].sourcePath; // no XP page shows it
-    request.soundSchemeField = "not written";
+    request.soundChosen[4] = !project.soundFiles[4].sourcePath.empty(); // no XP page shows it
+    project.soundSchemeName = "not written";
     makeDirectories(styleFolder, {"\\Shell", "\\Shell\\NormalColor"});
     put(styleFolder + "\\Shell\\NormalColor", "Shellstyle.dll", "normal colour");
 
@@ -459,8 +458,7 @@ TEST_F(XpRun, TheTickBoxesDecideTheScreensaver) {
 
     for (const bool system : {true, false}) {
         SCOPED_TRACE(system);
-        request.systemScreensaverTicked = system;
-        request.ownScreensaverTicked = !system;
+        request.screensaver = system ? ScreensaverSource::System : ScreensaverSource::Own;
         const std::string name = system ? "x系统" : "x自己";
         project.themeName = name;
         run();
@@ -481,7 +479,7 @@ TEST_F(XpRun, ASystemScreensaverIsCopiedFromTheExpandedSystemFolder) {
     put(windows + "\\System32", "logon.scr", "system screensaver");
     platform.systemRoot = windows;
     project.screensaverFile = {"%SystemRoot%\\System32\\logon.scr", "logon.scr"};
-    request.systemScreensaverTicked = true;
+    request.screensaver = ScreensaverSource::System;
 
     run();
 
@@ -493,7 +491,7 @@ TEST_F(XpRun, ASystemScreensaverIsCopiedFromTheExpandedSystemFolder) {
 
 TEST_F(XpRun, TheSameIconForAllFiveIsCopiedOnceAndNamedFiveTimes) {
     const AssetRef icon = source("同一个.ico");
-    request.iconFields.fill(icon.sourcePath);
+    request.iconChosen.fill(true);
     project.iconFiles.fill(icon);
 
     run();
@@ -515,7 +513,7 @@ TEST_F(XpRun, ASecondRunWithTheSameNameChangesNothing) {
     const std::string first = read(themeFile);
     const auto firstTree = tree(pack);
     project.displayName = "另一个";
-    request.wallpaperField = "something";
+    request.wallpaperChosen = true;
     platform.messages.clear();
 
     run();

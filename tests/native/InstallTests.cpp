@@ -1,9 +1,12 @@
 // Installing a theme for the current user on the host platform: where the files land, what the
 // installed theme names, the system folder reached directly, through the run with administrator
 // rights or not at all, the opening step, replacing, and the internal command's refusals.
+#include "MemoryControls.h"
 #include "cli/CommandLine.h"
+#include "generator/ThemeInstall.h"
+#include "pages/InstallFlow.h"
 #include "pages/ProjectSession.h"
-#include "pages/ThemeInstall.h"
+#include "pages/RequestCapture.h"
 #include "pages/WizardUi.h"
 #include "platform/host/HostPlatform.h"
 #include "platform/host/HostSystemShell.h"
@@ -232,7 +235,7 @@ TEST_F(Install, AnInstalledThemeIsReplacedOnlyWhenTheUserSaysSo) {
         const OpenedDocument document = readDocument(file, platform, PageSet::Win7);
         MemoryWizardUi ui;
         AppState app;
-        restoreProject(*document.state, ui, app, RestoreMode::Replace);
+        showDocument(*document.document, ui, app);
         test::ScriptedDialogs dialogs;
         FileDialogState fileDialog;
         Wizard wizard{ui, app, platform, dialogs, fileDialog};

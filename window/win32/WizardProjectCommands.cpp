@@ -6,8 +6,8 @@
 #include "window/win32/ThemeWizardWindow.h"
 
 #include "model/Texts.h"
+#include "pages/InstallFlow.h"
 #include "pages/PackExportFlow.h"
-#include "pages/ThemeInstall.h"
 #include "platform/win32/WideText.h"
 
 #include <exception>

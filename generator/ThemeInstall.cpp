@@ -1,15 +1,13 @@
-#include "pages/ThemeInstall.h"
+#include "generator/ThemeInstall.h"
 
+#include "generator/Arguments.h"
 #include "generator/GenerationRun.h"
 #include "generator/ProfileWriter.h"
 #include "generator/ThemePaths.h"
 #include "generator/Win7ThemeGenerator.h"
 #include "generator/XpThemeGenerator.h"
-#include "model/CommandLineText.h"
+#include "model/SystemVersion.h"
 #include "model/Texts.h"
-#include "pages/Choices.h"
-#include "pages/RequestCapture.h"
-#include "pages/WindowStyle.h"
 
 #include <array>
 
@@ -153,10 +151,11 @@ void installSystemFiles(const ThemeRequest& request, const InstallLocations& at,
     const bool systemStyle = styleSource.starts_with('%');
     const std::string style =
         styleSource.empty() || systemStyle ? std::string() : project.visualStyleFile.fileName;
-    const bool ownScreensaver = request.ownScreensaverTicked && !request.systemScreensaverTicked;
+    const bool ownScreensaver = request.screensaver == ScreensaverSource::Own;
     const std::string screensaver = ownScreensaver ? project.screensaverFile.fileName : "";
     std::vector<std::array<std::string, 3>> keys;
-    if (request.systemScreensaverTicked && !project.screensaverFile.sourcePath.empty() &&
+    if (request.screensaver == ScreensaverSource::System &&
+        !project.screensaverFile.sourcePath.empty() &&
         project.screensaverFile.sourcePath.front() == '%') {
         // A screensaver of the system's list is named where the system keeps it.
         keys.push_back({"boot", "SCRNSAVE.EXE", project.screensaverFile.sourcePath});
@@ -416,46 +415,6 @@ InstallReport installTheme(const ThemeRequest& request, Platform& platform, Syst
     result.report.icon =
         result.report.failures.empty() ? MessageIcon::Information : MessageIcon::Warning;
     return result;
-}
-
-std::optional<ThemeRequest> checkedRequest(Wizard& w, PageSet set) {
-    const bool passed =
-        commitCursorSchemePage(set, w.ui, w.app.project, w.platform) &&
-        commitSoundSchemePage(set, w.ui, w.app.project, w.platform) &&
-        (set == PageSet::Win7 ? commitWindowStylePage(w.ui, w.app.project, w.platform)
-                              : commitXpStylePage(w));
-    if (!passed) {
-        return std::nullopt;
-    }
-    return set == PageSet::Win7 ? captureWin7Request(w.ui, w.app.project)
-                                : captureXpRequest(w.ui, w.app.project);
-}
-
-void installFromWizard(Wizard& w, SystemShell& shell, PageSet set,
-                       const std::function<bool(const std::string&)>& askReplace) {
-    const std::optional<ThemeRequest> request = checkedRequest(w, set);
-    if (!request) {
-        return;
-    }
-    if (auto refused = installRefusal(*request, w.platform, shell)) {
-        w.platform.messageBox(refused->message, refused->icon, refused->title);
-        return;
-    }
-    bool replace = false;
-    if (const auto at = installLocations(set, request->project.themeName, w.platform, shell);
-        at && w.platform.isDirectory(at->packFolder)) {
-        if (!askReplace(std::string(text::kReplaceInstalledBefore) + request->project.themeName +
-                        std::string(text::kReplaceInstalledAfter))) {
-            return;
-        }
-        replace = true;
-    }
-    InstallReport result;
-    {
-        const GenerationControlsDisabled disabled(w.ui, set);
-        result = installTheme(*request, w.platform, shell, replace, true);
-    }
-    w.platform.messageBox(result.report.message, result.report.icon, result.report.title);
 }
 
 } // namespace quorvel

@@ -1,4 +1,4 @@
-#include "model/CommandLineText.h"
+#include "generator/Arguments.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
-// The shape of the program's command line that more than the command line itself relies on:
-// splitting and quoting arguments as the system does, the exit codes of a run without a window,
-// and the internal command the install starts with administrator rights.
+// The program's arguments as the system passes them: splitting a command line and quoting an
+// argument for one, the exit codes of a run without a window, and the internal command that the
+// install starts with administrator rights.
 #pragma once
 
 #include <string>

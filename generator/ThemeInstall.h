@@ -16,11 +16,9 @@
 #include "generator/GenerationReport.h"
 #include "model/PageSet.h"
 #include "model/ThemeRequest.h"
-#include "pages/PageFlow.h"
 #include "platform/Platform.h"
 #include "platform/SystemShell.h"
 
-#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -74,16 +72,5 @@ std::vector<std::string> systemFilesArguments(const std::string& packFolder,
 // copied, 1 when a copy failed, 64 when the arguments are refused (nothing is written).
 int runSystemFilesCommand(std::span<const std::string> arguments, Platform& platform,
                           SystemShell& shell);
-
-// The install command of the window: the page checks of the forward buttons of the page set,
-// the request of its last page, the question before replacing an installed theme (`askReplace`
-// with the question's text; false leaves everything as it was), the installation and its report
-// in a message box.
-void installFromWizard(Wizard& wizard, SystemShell& shell, PageSet set,
-                       const std::function<bool(const std::string&)>& askReplace);
-
-// The checks of the forward buttons on the way to the last page of a page set and the request
-// of that page; nothing when a check failed (it showed its message through the platform).
-std::optional<ThemeRequest> checkedRequest(Wizard& wizard, PageSet set);
 
 } // namespace quorvel
