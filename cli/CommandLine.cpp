@@ -231,6 +231,11 @@ CommandResult runCommandLine(const CommandLine& command, Platform& platform, Sys
                 scheme->name = choices.themeName;
             }
         }
+        // So is the display name of Windows' own themes ("@themeui.dll,-2013"): a theme left
+        // without one is shown under the theme's name.
+        if (choices.displayName.empty() && !command.displayName) {
+            choices.displayName = choices.themeName;
+        }
     }
 
     // What leaving the desktop page forward does, and the checks of the forward buttons the

@@ -1,7 +1,7 @@
 // The empty-recycle-bin sound: a short paper-crumple rustle over a falling tone. It is
 // synthesised with integer arithmetic only, so every compiler and every run produces the same
 // bytes.
-#include "generator/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "generator/Payload.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // assembled into resource trees and files. See PayloadDlls.h for the overall plan.
 #include "generator/PayloadDlls.h"
 
-#include "generator/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "generator/Md5.h"
 #include "generator/Payload.h"
 #include "generator/PayloadTexts.h"

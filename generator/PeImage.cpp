@@ -1,6 +1,6 @@
 #include "generator/PeImage.h"
 
-#include "generator/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "model/AsciiCase.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "generator/ResourceFormats.h"
 
-#include "generator/LittleEndian.h"
+#include "platform/LittleEndian.h"
 #include "platform/Utf8.h"
 
 #include <map>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "model/Geometry.h"
+#include "model/PageSet.h"
 #include "model/ThemeProject.h"
 
 #include <array>
@@ -39,7 +40,7 @@ struct PaletteState {
 
 struct AppState {
     ThemeProject project;
-    int aboutReturnPage = 0;
+    Page aboutReturnPage = Page::Main;
     PaletteState palette;
 };
 

@@ -5,6 +5,7 @@
 #include "model/SystemScreensavers.h"
 #include "model/Texts.h"
 #include "model/ThemePack.h"
+#include "platform/LittleEndian.h"
 
 #include <cstdint>
 
@@ -22,14 +23,6 @@ bool looksLikeProject(std::string_view bytes) {
 
 // --- what a file a theme names holds -----------------------------------------------------------
 
-std::uint32_t littleEndian(std::string_view bytes, std::size_t at, std::size_t count) {
-    std::uint32_t value = 0;
-    for (std::size_t i = count; i-- > 0;) {
-        value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
-    }
-    return value;
-}
-
 // The signatures of the picture formats the system sets as wallpaper: JPEG, PNG, BMP (DIB),
 // GIF and TIFF.
 bool isPicture(std::string_view head) {
@@ -45,7 +38,7 @@ bool isProgramImage(std::string_view head, const preview::ReadAt& read) {
     if (!head.starts_with("MZ") || head.size() < 0x40) {
         return false;
     }
-    return read(littleEndian(head, 0x3C, 4), 4) == std::string_view("PE\0\0", 4);
+    return read(le::get32(head, 0x3C), 4) == std::string_view("PE\0\0", 4);
 }
 
 // Whether a file that a theme names may become the pick of a slot of its kind: it must be a

@@ -1,5 +1,7 @@
 #include "model/FileHeaders.h"
 
+#include "platform/LittleEndian.h"
+
 namespace quorvel::preview {
 
 namespace {
@@ -7,15 +9,6 @@ namespace {
 // RIFF files are walked chunk by chunk; this many chunks at most, so that a file of tiny chunks
 // costs no more than a glance.
 constexpr int kMaxChunks = 256;
-
-std::uint32_t u16(const std::string& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
-}
-
-std::uint32_t u32(const std::string& bytes, std::size_t at) {
-    return u16(bytes, at) | u16(bytes, at + 2) << 16;
-}
 
 struct Chunk {
     std::string id;
@@ -31,7 +24,7 @@ std::optional<std::vector<Chunk>> riffChunks(const ReadAt& read, std::uint64_t f
     if (head.size() < 12 || head.compare(0, 4, "RIFF") != 0 || head.compare(8, 4, form) != 0) {
         return std::nullopt;
     }
-    const std::uint64_t end = std::min<std::uint64_t>(fileSize, 8ull + u32(head, 4));
+    const std::uint64_t end = std::min<std::uint64_t>(fileSize, 8ull + le::get32(head, 4));
     std::vector<Chunk> chunks;
     std::uint64_t at = 12;
     while (at + 8 <= end && static_cast<int>(chunks.size()) < kMaxChunks) {
@@ -39,7 +32,7 @@ std::optional<std::vector<Chunk>> riffChunks(const ReadAt& read, std::uint64_t f
         if (header.size() < 8) {
             break;
         }
-        Chunk chunk{header.substr(0, 4), at + 8, u32(header, 4)};
+        Chunk chunk{header.substr(0, 4), at + 8, le::get32(header, 4)};
         at = chunk.dataOffset + chunk.size + (chunk.size & 1);
         chunks.push_back(std::move(chunk));
     }
@@ -57,16 +50,16 @@ std::optional<Failure> checkIconDirectory(const ReadAt& read, std::uint64_t file
     if (head.size() < 6) {
         return Failure::Damaged;
     }
-    const std::uint32_t type = u16(head, 2);
-    const std::uint32_t count = u16(head, 4);
-    if (u16(head, 0) != 0 || type != (cursor ? 2u : 1u) || count == 0) {
+    const std::uint32_t type = le::get16(head, 2);
+    const std::uint32_t count = le::get16(head, 4);
+    if (le::get16(head, 0) != 0 || type != (cursor ? 2u : 1u) || count == 0) {
         return notOne;
     }
     if (head.size() < 22) {
         return Failure::Damaged;
     }
-    const std::uint64_t bytes = u32(head, 6 + 8);
-    const std::uint64_t offset = u32(head, 6 + 12);
+    const std::uint64_t bytes = le::get32(head, 6 + 8);
+    const std::uint64_t offset = le::get32(head, 6 + 12);
     if (bytes == 0 || offset < 6 + 16ull * count) {
         return notOne;
     }
@@ -96,13 +89,13 @@ AnimationRead readAnimation(const ReadAt& read, std::uint64_t fileSize) {
         }
         if (chunk.id == "anih") {
             const std::string data = read(chunk.dataOffset, 36);
-            if (chunk.size < 36 || data.size() < 36 || u32(data, 0) != 36) {
+            if (chunk.size < 36 || data.size() < 36 || le::get32(data, 0) != 36) {
                 return {};
             }
-            animation.frames = u32(data, 4);
-            animation.steps = u32(data, 8);
-            defaultRate = u32(data, 28);
-            flags = u32(data, 32);
+            animation.frames = le::get32(data, 4);
+            animation.steps = le::get32(data, 8);
+            defaultRate = le::get32(data, 28);
+            flags = le::get32(data, 32);
             header = true;
         } else if (chunk.id == "rate") {
             rates = &chunk;
@@ -121,7 +114,7 @@ AnimationRead readAnimation(const ReadAt& read, std::uint64_t fileSize) {
             return {std::nullopt, Failure::Damaged};
         }
         for (std::uint32_t i = 0; i < animation.steps; ++i) {
-            animation.rates.push_back(u32(data, 4ull * i));
+            animation.rates.push_back(le::get32(data, 4ull * i));
         }
     } else {
         animation.rates.assign(animation.steps, defaultRate);
@@ -146,7 +139,7 @@ std::optional<std::uint64_t> wavDurationMs(const ReadAt& read, std::uint64_t fil
             if (chunk.size < 12 || format.size() < 12) {
                 return std::nullopt;
             }
-            bytesPerSecond = u32(format, 8);
+            bytesPerSecond = le::get32(format, 8);
         } else if (chunk.id == "data" && !dataSize) {
             // A truncated file plays as far as it goes.
             dataSize = std::min<std::uint64_t>(chunk.size,

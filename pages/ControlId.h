@@ -208,7 +208,7 @@ constexpr ControlId pointerButton(PageSet set, int role) {
 // both. Fields come with the browse button at the same position of the matching list.
 struct PageSetControls {
     PageSet set;
-    int iconsPage, pointersPage, soundsPage, desktopPage, stylePage, namesPage;
+    Page iconsPage, pointersPage, soundsPage, desktopPage, stylePage, namesPage;
     std::array<ControlId, 5> iconFields;
     std::array<ControlId, 5> iconButtons;
     ControlId pointerScheme, pointerSchemeName;

@@ -32,47 +32,47 @@ struct Named {
     std::string_view name;
 };
 
-ControlDef edit(Named c, int page, int left, int top, int width, bool enabled = true,
+ControlDef edit(Named c, Page page, int left, int top, int width, bool enabled = true,
                 std::string_view text = {}) {
     return {c.id, c.name, page, K::EditField, {left, top, width, kRowHeight}, text, enabled,
             {},   0,      0};
 }
 
-ControlDef push(Named c, int page, Rect rect, std::string_view caption, bool enabled = true) {
+ControlDef push(Named c, Page page, Rect rect, std::string_view caption, bool enabled = true) {
     return {c.id, c.name, page, K::PushButton, rect, caption, enabled, {}, 0, 0};
 }
 
 // A browse button beside a path field.
-ControlDef browse(Named c, int page, int left, int top, int width, bool enabled = true,
+ControlDef browse(Named c, Page page, int left, int top, int width, bool enabled = true,
                   std::string_view caption = "打开") {
     return push(c, page, {left, top, width, kRowHeight}, caption, enabled);
 }
 
-ControlDef combo(Named c, int page, int left, int top, int width,
+ControlDef combo(Named c, Page page, int left, int top, int width,
                  std::span<const std::string_view> items, bool enabled = true) {
     return {c.id,          c.name,  page,  K::ComboBox, {left, top, width, kRowHeight},
             items.front(), enabled, items, 0,           0};
 }
 
-ControlDef graphic(Named c, int page, Rect rect, std::string_view face) {
+ControlDef graphic(Named c, Page page, Rect rect, std::string_view face) {
     return {c.id, c.name, page, K::GraphicButton, rect, face, true, {}, 0, 0};
 }
 
-ControlDef tick(Named c, int page, int left, int top) {
+ControlDef tick(Named c, Page page, int left, int top) {
     return {c.id, c.name, page, K::TickBox, {left, top, 20, 20}, "", true, {}, 0, 0};
 }
 
 // The page container, which belongs to no page.
 ControlDef container(Named c, Rect rect) {
-    return {c.id, c.name, kNoPage, K::PageContainer, rect, "", true, {}, 0, 0};
+    return {c.id, c.name, std::nullopt, K::PageContainer, rect, "", true, {}, 0, 0};
 }
 
 // A horizontal slider over 0 .. maximum.
-ControlDef slider(Named c, int page, Rect rect, int maximum, int position) {
+ControlDef slider(Named c, Page page, Rect rect, int maximum, int position) {
     return {c.id, c.name, page, K::Slider, rect, "", true, {}, maximum, position};
 }
 
-ControlDef picture(Named c, int page) {
+ControlDef picture(Named c, Page page) {
     return {c.id, c.name, page, K::PagePicture, {0, 0, kPageWidth, kPageHeight}, "", true,
             {},   0,      0};
 }
@@ -83,7 +83,7 @@ struct PathRow {
     Named button;
 };
 
-void pathRow(std::vector<ControlDef>& t, int page, const PathRow& row, int top, int width,
+void pathRow(std::vector<ControlDef>& t, Page page, const PathRow& row, int top, int width,
              bool enabled = true, int left = 159, std::string_view caption = "打开") {
     t.push_back(edit(row.field, page, left, top, width, enabled));
     t.push_back(browse(row.button, page, 432, top, 42, enabled, caption));
@@ -97,7 +97,7 @@ struct BottomRow {
     Named web;
 };
 
-void bottomRow(std::vector<ControlDef>& t, int page, const BottomRow& row,
+void bottomRow(std::vector<ControlDef>& t, Page page, const BottomRow& row,
                std::string_view nextCaption = "下一步") {
     t.push_back(push(row.about, page, {19, 287, 79, 19}, "关  于"));
     t.push_back(push(row.back, page, {144, 287, 79, 19}, "上一步"));
@@ -108,7 +108,7 @@ void bottomRow(std::vector<ControlDef>& t, int page, const BottomRow& row,
 // The icon pages: five rows of field + browse button.
 constexpr std::array<int, 5> kIconRowTops = {92, 127, 161, 198, 232};
 
-void iconsPage(std::vector<ControlDef>& t, int page, Named pic, std::span<const PathRow, 5> rows,
+void iconsPage(std::vector<ControlDef>& t, Page page, Named pic, std::span<const PathRow, 5> rows,
                int fieldWidth, const BottomRow& buttons) {
     t.push_back(picture(pic, page));
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -155,7 +155,7 @@ struct PointersPage {
     Named next;
 };
 
-void pointersPage(std::vector<ControlDef>& t, int page, PageSet set, const PointersPage& p) {
+void pointersPage(std::vector<ControlDef>& t, Page page, PageSet set, const PointersPage& p) {
     t.push_back(picture(p.picture, page));
     t.push_back(combo(p.scheme, page, 138, 18, 182, kCursorSchemeItems));
     t.push_back(edit(p.schemeName, page, 320, 18, 146, false));
@@ -182,7 +182,7 @@ struct SoundsPage {
     BottomRow buttons;
 };
 
-void soundsPage(std::vector<ControlDef>& t, int page, const SoundsPage& p) {
+void soundsPage(std::vector<ControlDef>& t, Page page, const SoundsPage& p) {
     t.push_back(picture(p.picture, page));
     t.push_back(combo(p.scheme, page, 159, p.schemeTop, 182, kSoundSchemeItems));
     t.push_back(edit(p.schemeName, page, 341, p.schemeTop, 133, false));
@@ -206,7 +206,7 @@ struct DesktopPage {
     BottomRow buttons;
 };
 
-void desktopPage(std::vector<ControlDef>& t, int page, const DesktopPage& p) {
+void desktopPage(std::vector<ControlDef>& t, Page page, const DesktopPage& p) {
     t.push_back(picture(p.picture, page));
     t.push_back(tick(p.systemTick, page, 20, 92));
     t.push_back(tick(p.ownTick, page, 20, 126));
@@ -228,7 +228,7 @@ struct NamesPage {
     BottomRow buttons;
 };
 
-void namesPage(std::vector<ControlDef>& t, int page, const NamesPage& p) {
+void namesPage(std::vector<ControlDef>& t, Page page, const NamesPage& p) {
     t.push_back(picture(p.picture, page));
     t.push_back(edit(p.themeName, page, 159, 92, 315));
     t.push_back(edit(p.displayName, page, 159, 127, 315));
@@ -273,25 +273,25 @@ std::vector<ControlDef> buildTable() {
     t.push_back(container({C::PageContainer, "选择夹1"}, {0, 0, 494, 367}));
 
     // 主界面
-    t.push_back(picture({C::MainPicture, "图片框1"}, kPageMain));
-    t.push_back(graphic({C::MainWin7, "按钮1"}, kPageMain, {0, 114, 179, 40}, "生成Win7主题"));
-    t.push_back(graphic({C::MainXp, "按钮2"}, kPageMain, {0, 164, 179, 40}, "生成WinXP主题"));
-    t.push_back(graphic({C::MainForum, "按钮3"}, kPageMain, {0, 214, 179, 40}, "访问我们の网站"));
-    t.push_back(graphic({C::MainAbout, "按钮4"}, kPageMain, {0, 264, 179, 40}, "查看软件の信息"));
+    t.push_back(picture({C::MainPicture, "图片框1"}, Page::Main));
+    t.push_back(graphic({C::MainWin7, "按钮1"}, Page::Main, {0, 114, 179, 40}, "生成Win7主题"));
+    t.push_back(graphic({C::MainXp, "按钮2"}, Page::Main, {0, 164, 179, 40}, "生成WinXP主题"));
+    t.push_back(graphic({C::MainForum, "按钮3"}, Page::Main, {0, 214, 179, 40}, "访问我们の网站"));
+    t.push_back(graphic({C::MainAbout, "按钮4"}, Page::Main, {0, 264, 179, 40}, "查看软件の信息"));
 
     // 软件信息
-    t.push_back(picture({C::AboutPicture, "图片框3"}, kPageAbout));
-    t.push_back(graphic({C::AboutReturn, "按钮5"}, kPageAbout, {298, 264, 196, 40}, "返回主界面"));
+    t.push_back(picture({C::AboutPicture, "图片框3"}, Page::About));
+    t.push_back(graphic({C::AboutReturn, "按钮5"}, Page::About, {298, 264, 196, 40}, "返回主界面"));
 
     // WIN71: desktop icons
-    iconsPage(t, kPageWin71, {C::Win7IconsPicture, "图片框2"}, kWin7Icons, 256,
+    iconsPage(t, Page::Win71, {C::Win7IconsPicture, "图片框2"}, kWin7Icons, 256,
               {{C::Win7IconsAbout, "按钮6"},
                {C::Win7IconsBack, "按钮7"},
                {C::Win7IconsNext, "按钮8"},
                {C::Win7IconsWeb, "按钮9"}});
 
     // WIN72: mouse pointers
-    pointersPage(t, kPageWin72, PageSet::Win7,
+    pointersPage(t, Page::Win72, PageSet::Win7,
                  {{C::Win7PointersPicture, "图片框4"},
                   {C::Win7PointerScheme, "W鼠标"},
                   {C::Win7PointerSchemeName, "W鼠标方案_名称"},
@@ -299,7 +299,7 @@ std::vector<ControlDef> buildTable() {
                   {C::Win7PointersNext, "按钮10"}});
 
     // WIN73: event sounds
-    soundsPage(t, kPageWin73,
+    soundsPage(t, Page::Win73,
                {{C::Win7SoundsPicture, "图片框5"},
                 {C::Win7SoundScheme, "W声音"},
                 {C::Win7SoundSchemeName, "W声音方案_名称"},
@@ -313,7 +313,7 @@ std::vector<ControlDef> buildTable() {
 
     // WIN74: screensaver, wallpaper, slideshow
     desktopPage(
-        t, kPageWin74,
+        t, Page::Win74,
         {{C::Win7DesktopPicture, "图片框6"},
          {C::Win7SystemSaverTick, "W系统屏保_选择"},
          {C::Win7OwnSaverTick, "W屏保文件_选择"},
@@ -328,27 +328,27 @@ std::vector<ControlDef> buildTable() {
           {C::Win7DesktopWeb, "按钮19"}}});
 
     // WIN75: visual style, slideshow interval, window colour and transparency
-    t.push_back(picture({C::Win7StylePicture, "图片框7"}, kPageWin75));
-    pathRow(t, kPageWin75,
+    t.push_back(picture({C::Win7StylePicture, "图片框7"}, Page::Win75));
+    pathRow(t, Page::Win75,
             {{C::Win7VisualStyle, "W可视化风格文件"},
              {C::Win7VisualStyleBrowse, "W可视化风格文件_打开"}},
             92, 254);
-    t.push_back(edit({C::Win7SlideshowInterval, "W壁纸切换时间"}, kPageWin75, 159, 127, 211));
+    t.push_back(edit({C::Win7SlideshowInterval, "W壁纸切换时间"}, Page::Win75, 159, 127, 211));
     t.push_back(
-        edit({C::Win7WindowColor, "W透明窗口颜色"}, kPageWin75, 159, 161, 211, true, "0066FF"));
+        edit({C::Win7WindowColor, "W透明窗口颜色"}, Page::Win75, 159, 161, 211, true, "0066FF"));
     t.push_back(
-        push({C::Win7PickColor, "选择颜色按钮"}, kPageWin75, {288, 162, 80, 18}, "选择颜色"));
+        push({C::Win7PickColor, "选择颜色按钮"}, Page::Win75, {288, 162, 80, 18}, "选择颜色"));
     t.push_back(
-        slider({C::Win7AlphaSlider, "窗口透明度滑块"}, kPageWin75, {159, 198, 254, 20}, 255, 127));
-    t.push_back(edit({C::Win7Alpha, "W透明度"}, kPageWin75, 432, 198, 42, true, "127"));
-    bottomRow(t, kPageWin75,
+        slider({C::Win7AlphaSlider, "窗口透明度滑块"}, Page::Win75, {159, 198, 254, 20}, 255, 127));
+    t.push_back(edit({C::Win7Alpha, "W透明度"}, Page::Win75, 432, 198, 42, true, "127"));
+    bottomRow(t, Page::Win75,
               {{C::Win7StyleAbout, "按钮20"},
                {C::Win7StyleBack, "按钮21"},
                {C::Win7StyleNext, "按钮22"},
                {C::Win7StyleWeb, "按钮23"}});
 
     // WIN76: names, save location, generate
-    namesPage(t, kPageWin76,
+    namesPage(t, Page::Win76,
               {{C::Win7NamesPicture, "图片框8"},
                {C::Win7ThemeName, "W生成名称"},
                {C::Win7DisplayName, "W显示名称"},
@@ -359,14 +359,14 @@ std::vector<ControlDef> buildTable() {
                 {C::Win7NamesWeb, "按钮27"}}});
 
     // XP1: desktop icons
-    iconsPage(t, kPageXp1, {C::XpIconsPicture, "图片框9"}, kXpIcons, 254,
+    iconsPage(t, Page::Xp1, {C::XpIconsPicture, "图片框9"}, kXpIcons, 254,
               {{C::XpIconsAbout, "按钮28"},
                {C::XpIconsBack, "按钮29"},
                {C::XpIconsNext, "按钮30"},
                {C::XpIconsWeb, "按钮31"}});
 
     // XP2: mouse pointers
-    pointersPage(t, kPageXp2, PageSet::Xp,
+    pointersPage(t, Page::Xp2, PageSet::Xp,
                  {{C::XpPointersPicture, "图片框10"},
                   {C::XpPointerScheme, "X鼠标"},
                   {C::XpPointerSchemeName, "X鼠标方案_名称"},
@@ -374,7 +374,7 @@ std::vector<ControlDef> buildTable() {
                   {C::XpPointersNext, "按钮33"}});
 
     // XP3: event sounds
-    soundsPage(t, kPageXp3,
+    soundsPage(t, Page::Xp3,
                {{C::XpSoundsPicture, "图片框11"},
                 {C::XpSoundScheme, "X声音"},
                 {C::XpSoundSchemeName, "X声音方案_名称"},
@@ -387,7 +387,7 @@ std::vector<ControlDef> buildTable() {
                  {C::XpSoundsWeb, "按钮37"}}});
 
     // XP4: screensaver and wallpaper
-    desktopPage(t, kPageXp4,
+    desktopPage(t, Page::Xp4,
                 {{C::XpDesktopPicture, "图片框12"},
                  {C::XpSystemSaverTick, "X系统屏保_选择"},
                  {C::XpOwnSaverTick, "X自己屏保_选择"},
@@ -402,18 +402,18 @@ std::vector<ControlDef> buildTable() {
                   {C::XpDesktopWeb, "按钮41"}}});
 
     // XP5: visual style
-    t.push_back(picture({C::XpStylePicture, "图片框13"}, kPageXp5));
-    pathRow(t, kPageXp5,
+    t.push_back(picture({C::XpStylePicture, "图片框13"}, Page::Xp5));
+    pathRow(t, Page::Xp5,
             {{C::XpVisualStyle, "X可视化风格"}, {C::XpVisualStyleBrowse, "X可视化风格_打开"}}, 92,
             256);
-    bottomRow(t, kPageXp5,
+    bottomRow(t, Page::Xp5,
               {{C::XpStyleAbout, "按钮42"},
                {C::XpStyleBack, "按钮43"},
                {C::XpStyleNext, "按钮44"},
                {C::XpStyleWeb, "按钮45"}});
 
     // XP6: names, save location, generate
-    namesPage(t, kPageXp6,
+    namesPage(t, Page::Xp6,
               {{C::XpNamesPicture, "图片框14"},
                {C::XpThemeName, "X生成名称"},
                {C::XpDisplayName, "X显示名称"},
@@ -427,19 +427,19 @@ std::vector<ControlDef> buildTable() {
 
 // Field labels end 6 pixels left of the fields at 159 and sit on the row's middle.
 constexpr int kLabelRight = 153;
-PageLabel field(int page, int top, std::string_view text, int right = kLabelRight) {
+PageLabel field(Page page, int top, std::string_view text, int right = kLabelRight) {
     const int left = std::max(4, right - 140);
     return {page, LabelStyle::Field, {left, top, right - left, kRowHeight}, text};
 }
-PageLabel title(int page, std::string_view text) {
+PageLabel title(Page page, std::string_view text) {
     return {page, LabelStyle::Title, {24, 26, 446, 40}, text};
 }
-PageLabel text(int page, Rect rect, std::string_view text, LabelStyle style = LabelStyle::Text) {
+PageLabel text(Page page, Rect rect, std::string_view text, LabelStyle style = LabelStyle::Text) {
     return {page, style, rect, text};
 }
 
 // The system pointer of each role, left of its field.
-void pointerPictograms(std::vector<PageLabel>& labels, int page) {
+void pointerPictograms(std::vector<PageLabel>& labels, Page page) {
     for (int role = 0; role < kPointerRoleCount; ++role) {
         const int left = pointerColumn(role) == 0 ? 28 : 263;
         labels.push_back({page,
@@ -451,23 +451,23 @@ void pointerPictograms(std::vector<PageLabel>& labels, int page) {
 
 std::vector<PageLabel> buildLabels() {
     std::vector<PageLabel> l;
-    l.push_back(text(kPageMain, {24, 24, 446, 44}, "欢迎使用 Quorvel", LabelStyle::Heading));
-    l.push_back(text(kPageMain, {26, 70, 446, 20}, "Windows 7 与 Windows XP 桌面主题制作向导"));
-    l.push_back(text(kPageMain, {204, 122, 270, 20}, "为 Windows 7 制作一套完整的主题"));
-    l.push_back(text(kPageMain, {204, 172, 270, 20}, "为 Windows XP 制作一套完整的主题"));
-    l.push_back(text(kPageMain, {204, 222, 270, 20}, "打开我们的论坛, 交流与下载"));
-    l.push_back(text(kPageMain, {204, 272, 270, 20}, "版本与制作者的信息"));
+    l.push_back(text(Page::Main, {24, 24, 446, 44}, "欢迎使用 Quorvel", LabelStyle::Heading));
+    l.push_back(text(Page::Main, {26, 70, 446, 20}, "Windows 7 与 Windows XP 桌面主题制作向导"));
+    l.push_back(text(Page::Main, {204, 122, 270, 20}, "为 Windows 7 制作一套完整的主题"));
+    l.push_back(text(Page::Main, {204, 172, 270, 20}, "为 Windows XP 制作一套完整的主题"));
+    l.push_back(text(Page::Main, {204, 222, 270, 20}, "打开我们的论坛, 交流与下载"));
+    l.push_back(text(Page::Main, {204, 272, 270, 20}, "版本与制作者的信息"));
 
-    l.push_back(title(kPageAbout, "软件の相关信息"));
-    l.push_back(text(kPageAbout, {40, 92, 420, 20}, "Quorvel（Quorvel Ver2.0）"));
-    l.push_back(text(kPageAbout, {40, 122, 420, 20}, "版本：2.0"));
-    l.push_back(text(kPageAbout, {40, 152, 420, 20}, "制作：The Quorvel Project"));
+    l.push_back(title(Page::About, "软件の相关信息"));
+    l.push_back(text(Page::About, {40, 92, 420, 20}, "Quorvel（Quorvel Ver2.0）"));
+    l.push_back(text(Page::About, {40, 122, 420, 20}, "版本：2.0"));
+    l.push_back(text(Page::About, {40, 152, 420, 20}, "制作：The Quorvel Project"));
     l.push_back(
-        text(kPageAbout, {40, 182, 420, 20}, "版权所有 © The Quorvel Project, 保留所有权利。"));
+        text(Page::About, {40, 182, 420, 20}, "版权所有 © The Quorvel Project, 保留所有权利。"));
     l.push_back(
-        text(kPageAbout, {40, 212, 420, 20}, "本软件只生成主题文件与主题包, 不更改系统设置。"));
+        text(Page::About, {40, 212, 420, 20}, "本软件只生成主题文件与主题包, 不更改系统设置。"));
 
-    for (int page : {kPageWin71, kPageXp1}) {
+    for (Page page : {Page::Win71, Page::Xp1}) {
         l.push_back(title(page, "系统主题の图标"));
         l.push_back(field(page, 92, "库图标/我的文档："));
         l.push_back(field(page, 127, "计算机/我的电脑："));
@@ -476,46 +476,46 @@ std::vector<PageLabel> buildLabels() {
         l.push_back(field(page, 232, "回收站(状态满)："));
     }
 
-    for (int page : {kPageWin72, kPageXp2}) {
+    for (Page page : {Page::Win72, Page::Xp2}) {
         l.push_back(field(page, 18, "鼠标方案名称：", 132));
     }
-    pointerPictograms(l, kPageWin72);
-    pointerPictograms(l, kPageXp2);
+    pointerPictograms(l, Page::Win72);
+    pointerPictograms(l, Page::Xp2);
 
-    l.push_back(title(kPageWin73, "系统主题の声音"));
-    l.push_back(field(kPageWin73, 91, "声音方案名称："));
-    l.push_back(field(kPageWin73, 122, "关机声音："));
-    l.push_back(field(kPageWin73, 152, "开机声音："));
-    l.push_back(field(kPageWin73, 183, "退出系统："));
-    l.push_back(field(kPageWin73, 212, "登录系统："));
-    l.push_back(field(kPageWin73, 242, "主题切换音："));
-    l.push_back(title(kPageXp3, "系统主题の声音"));
-    l.push_back(field(kPageXp3, 92, "声音方案名称："));
-    l.push_back(field(kPageXp3, 127, "关机声音："));
-    l.push_back(field(kPageXp3, 161, "开机声音："));
-    l.push_back(field(kPageXp3, 198, "退出系统："));
-    l.push_back(field(kPageXp3, 232, "登录系统："));
+    l.push_back(title(Page::Win73, "系统主题の声音"));
+    l.push_back(field(Page::Win73, 91, "声音方案名称："));
+    l.push_back(field(Page::Win73, 122, "关机声音："));
+    l.push_back(field(Page::Win73, 152, "开机声音："));
+    l.push_back(field(Page::Win73, 183, "退出系统："));
+    l.push_back(field(Page::Win73, 212, "登录系统："));
+    l.push_back(field(Page::Win73, 242, "主题切换音："));
+    l.push_back(title(Page::Xp3, "系统主题の声音"));
+    l.push_back(field(Page::Xp3, 92, "声音方案名称："));
+    l.push_back(field(Page::Xp3, 127, "关机声音："));
+    l.push_back(field(Page::Xp3, 161, "开机声音："));
+    l.push_back(field(Page::Xp3, 198, "退出系统："));
+    l.push_back(field(Page::Xp3, 232, "登录系统："));
 
-    for (int page : {kPageWin74, kPageXp4}) {
+    for (Page page : {Page::Win74, Page::Xp4}) {
         l.push_back(title(page, "系统桌面の应用"));
         l.push_back(text(page, {46, 92, 146, 20}, "选择系统自带的屏保"));
         l.push_back(text(page, {46, 126, 146, 20}, "选择自己的屏保文件"));
         l.push_back(field(page, 161, "选择桌面壁纸："));
     }
-    l.push_back(field(kPageWin74, 198, "选择幻灯壁纸："));
+    l.push_back(field(Page::Win74, 198, "选择幻灯壁纸："));
 
-    l.push_back(title(kPageWin75, "桌面窗口の风格"));
-    l.push_back(field(kPageWin75, 92, "可视化风格文件："));
-    l.push_back(field(kPageWin75, 127, "壁纸切换时间："));
-    l.push_back(text(kPageWin75, {376, 127, 112, 20}, "单位：秒(S)", LabelStyle::Note));
-    l.push_back(field(kPageWin75, 161, "透明窗口颜色："));
-    l.push_back(text(kPageWin75, {376, 161, 112, 20}, "点击选择颜色", LabelStyle::Note));
-    l.push_back(field(kPageWin75, 198, "窗口的透明度："));
+    l.push_back(title(Page::Win75, "桌面窗口の风格"));
+    l.push_back(field(Page::Win75, 92, "可视化风格文件："));
+    l.push_back(field(Page::Win75, 127, "壁纸切换时间："));
+    l.push_back(text(Page::Win75, {376, 127, 112, 20}, "单位：秒(S)", LabelStyle::Note));
+    l.push_back(field(Page::Win75, 161, "透明窗口颜色："));
+    l.push_back(text(Page::Win75, {376, 161, 112, 20}, "点击选择颜色", LabelStyle::Note));
+    l.push_back(field(Page::Win75, 198, "窗口的透明度："));
 
-    l.push_back(title(kPageXp5, "桌面窗口の风格"));
-    l.push_back(field(kPageXp5, 92, "可视化风格文件："));
+    l.push_back(title(Page::Xp5, "桌面窗口の风格"));
+    l.push_back(field(Page::Xp5, 92, "可视化风格文件："));
 
-    for (int page : {kPageWin76, kPageXp6}) {
+    for (Page page : {Page::Win76, Page::Xp6}) {
         l.push_back(title(page, "系统主题の生成"));
         l.push_back(field(page, 92, "生成文件名称："));
         l.push_back(field(page, 127, "系统显示名称："));
@@ -525,20 +525,20 @@ std::vector<PageLabel> buildLabels() {
 }
 
 constexpr std::array<PageInfo, kPageCount> kPages = {{
-    {kPageMain, "主界面", C::MainPicture},
-    {kPageAbout, "软件信息", C::AboutPicture},
-    {kPageWin71, "WIN71", C::Win7IconsPicture},
-    {kPageWin72, "WIN72", C::Win7PointersPicture},
-    {kPageWin73, "WIN73", C::Win7SoundsPicture},
-    {kPageWin74, "WIN74", C::Win7DesktopPicture},
-    {kPageWin75, "WIN75", C::Win7StylePicture},
-    {kPageWin76, "WIN76", C::Win7NamesPicture},
-    {kPageXp1, "XP1", C::XpIconsPicture},
-    {kPageXp2, "XP2", C::XpPointersPicture},
-    {kPageXp3, "XP3", C::XpSoundsPicture},
-    {kPageXp4, "XP4", C::XpDesktopPicture},
-    {kPageXp5, "XP5", C::XpStylePicture},
-    {kPageXp6, "XP6", C::XpNamesPicture},
+    {Page::Main, "主界面", C::MainPicture},
+    {Page::About, "软件信息", C::AboutPicture},
+    {Page::Win71, "WIN71", C::Win7IconsPicture},
+    {Page::Win72, "WIN72", C::Win7PointersPicture},
+    {Page::Win73, "WIN73", C::Win7SoundsPicture},
+    {Page::Win74, "WIN74", C::Win7DesktopPicture},
+    {Page::Win75, "WIN75", C::Win7StylePicture},
+    {Page::Win76, "WIN76", C::Win7NamesPicture},
+    {Page::Xp1, "XP1", C::XpIconsPicture},
+    {Page::Xp2, "XP2", C::XpPointersPicture},
+    {Page::Xp3, "XP3", C::XpSoundsPicture},
+    {Page::Xp4, "XP4", C::XpDesktopPicture},
+    {Page::Xp5, "XP5", C::XpStylePicture},
+    {Page::Xp6, "XP6", C::XpNamesPicture},
 }};
 
 constexpr std::array<ControlId, 5> kWin7SoundFields = {C::Win7SoundShutdown, C::Win7SoundStartup,
@@ -555,12 +555,12 @@ constexpr std::array<ControlId, 4> kXpSoundButtons = {
 
 const PageSetControls kWin7Controls{
     PageSet::Win7,
-    kPageWin71,
-    kPageWin72,
-    kPageWin73,
-    kPageWin74,
-    kPageWin75,
-    kPageWin76,
+    Page::Win71,
+    Page::Win72,
+    Page::Win73,
+    Page::Win74,
+    Page::Win75,
+    Page::Win76,
     {C::Win7IconDocuments, C::Win7IconComputer, C::Win7IconNetwork, C::Win7IconRecycleEmpty,
      C::Win7IconRecycleFull},
     {C::Win7IconDocumentsBrowse, C::Win7IconComputerBrowse, C::Win7IconNetworkBrowse,
@@ -589,12 +589,12 @@ const PageSetControls kWin7Controls{
 
 const PageSetControls kXpControls{
     PageSet::Xp,
-    kPageXp1,
-    kPageXp2,
-    kPageXp3,
-    kPageXp4,
-    kPageXp5,
-    kPageXp6,
+    Page::Xp1,
+    Page::Xp2,
+    Page::Xp3,
+    Page::Xp4,
+    Page::Xp5,
+    Page::Xp6,
     {C::XpIconDocuments, C::XpIconComputer, C::XpIconNetwork, C::XpIconRecycleEmpty,
      C::XpIconRecycleFull},
     {C::XpIconDocumentsBrowse, C::XpIconComputerBrowse, C::XpIconNetworkBrowse,
@@ -669,7 +669,11 @@ std::ostream& operator<<(std::ostream& out, ControlId id) {
     return out << controlDef(id).name;
 }
 
-std::vector<const ControlDef*> controlsOfPage(int page) {
+std::ostream& operator<<(std::ostream& out, Page page) {
+    return out << kPages.at(static_cast<std::size_t>(pageIndex(page))).name;
+}
+
+std::vector<const ControlDef*> controlsOfPage(Page page) {
     std::vector<const ControlDef*> result;
     for (const ControlDef& c : controlTable()) {
         if (c.page == page) {
@@ -704,7 +708,7 @@ bool takesFocus(ControlKind kind) {
     return false;
 }
 
-std::vector<const ControlDef*> tabOrder(int page) {
+std::vector<const ControlDef*> tabOrder(Page page) {
     std::vector<const ControlDef*> order;
     for (const ControlDef* c : controlsOfPage(page)) {
         if (takesFocus(c->kind)) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "model/Geometry.h"
+#include "model/PageSet.h"
 #include "pages/ControlId.h"
 
 #include <iosfwd>
@@ -15,26 +16,7 @@
 
 namespace quorvel {
 
-// The pages of the container 选择夹1, by index.
-enum PageIndex : int {
-    kPageMain = 0,
-    kPageAbout = 1,
-    kPageWin71 = 2,
-    kPageWin72 = 3,
-    kPageWin73 = 4,
-    kPageWin74 = 5,
-    kPageWin75 = 6,
-    kPageWin76 = 7,
-    kPageXp1 = 8,
-    kPageXp2 = 9,
-    kPageXp3 = 10,
-    kPageXp4 = 11,
-    kPageXp5 = 12,
-    kPageXp6 = 13,
-};
-inline constexpr int kPageCount = 14;
-// Controls that belong to the window itself rather than to one page.
-inline constexpr int kNoPage = -1;
+// The pages of the container 选择夹1 are the Page values of model/PageSet.h.
 
 inline constexpr int kPageWidth = 494;
 inline constexpr int kPageHeight = 339;
@@ -53,7 +35,8 @@ enum class ControlKind {
 struct ControlDef {
     ControlId id = ControlId::PageContainer;
     std::string_view name; // the control's Chinese name, as the page layouts call it
-    int page = kNoPage;
+    // Nothing for the controls that belong to the window itself rather than to one page.
+    std::optional<Page> page;
     ControlKind kind = ControlKind::EditField;
     Rect rect;
     // The initial text of a field, the caption of a button or label, the face label of a graphic
@@ -78,14 +61,14 @@ enum class LabelStyle {
 
 // A text that a page picture draws.
 struct PageLabel {
-    int page = 0;
+    Page page = Page::Main;
     LabelStyle style = LabelStyle::Text;
     Rect rect;
     std::string_view text;
 };
 
 struct PageInfo {
-    int index = 0;
+    Page page = Page::Main;
     std::string_view name; // as the page flow calls it ("主界面", "WIN71", ...)
     ControlId picture;     // its picture box
 };
@@ -97,10 +80,12 @@ const ControlDef& controlDef(ControlId id);
 // The control of that Chinese name, or nullptr.
 const ControlDef* findControl(std::string_view name);
 // The controls that sit on a page (its picture box included).
-std::vector<const ControlDef*> controlsOfPage(int page);
+std::vector<const ControlDef*> controlsOfPage(Page page);
 
 // Writes the control's Chinese name (for messages and test output).
 std::ostream& operator<<(std::ostream& out, ControlId id);
+// Writes the page's name as the page flow calls it ("主界面", "WIN71", ...).
+std::ostream& operator<<(std::ostream& out, Page page);
 
 std::span<const PageLabel> pageLabels();
 std::span<const PageInfo> pageInfos();
@@ -108,12 +93,12 @@ std::span<const PageInfo> pageInfos();
 // Keyboard focus moves through these kinds of controls; a tick box reacts to the mouse only.
 bool takesFocus(ControlKind kind);
 // The controls of a page that take the focus, in visual order: by top, then by left.
-std::vector<const ControlDef*> tabOrder(int page);
+std::vector<const ControlDef*> tabOrder(Page page);
 // The control that Tab (forward) or Shift+Tab moves to from `current` on a page, skipping the
 // ones `isEnabled` refuses; wraps around. From no control, or one that is not a Tab stop of the
 // page, it starts at either end. Nothing when no control of the page can take the focus.
 template <typename IsEnabled>
-std::optional<ControlId> nextTabStop(int page, std::optional<ControlId> current, bool forward,
+std::optional<ControlId> nextTabStop(Page page, std::optional<ControlId> current, bool forward,
                                      IsEnabled&& isEnabled) {
     const std::vector<const ControlDef*> order = tabOrder(page);
     const int count = static_cast<int>(order.size());

@@ -11,11 +11,12 @@ namespace quorvel {
 namespace {
 
 bool onXpPages(Wizard& w) {
-    const int page = w.ui.currentPage() == kPageAbout ? w.app.aboutReturnPage : w.ui.currentPage();
-    if (page == kPageMain) {
+    const Page page =
+        w.ui.currentPage() == Page::About ? w.app.aboutReturnPage : w.ui.currentPage();
+    if (page == Page::Main) {
         return osReleaseCode(w.platform) == 6;
     }
-    return page >= kPageXp1;
+    return page >= Page::Xp1;
 }
 
 void show(Wizard& w, const GenerationReport& report) {

@@ -23,11 +23,11 @@ void showError(Wizard& w, std::string_view message) {
     w.platform.messageBox(std::string(message), MessageIcon::Error, std::string(text::kErrorTitle));
 }
 
-template <int Target> void switchTo(Wizard& w) {
+template <Page Target> void switchTo(Wizard& w) {
     w.ui.goToPage(Target);
 }
 
-template <bool (*Check)(Wizard&), int Target> void checkThenSwitch(Wizard& w) {
+template <bool (*Check)(Wizard&), Page Target> void checkThenSwitch(Wizard& w) {
     if (Check(w)) {
         w.ui.goToPage(Target);
     }
@@ -35,7 +35,7 @@ template <bool (*Check)(Wizard&), int Target> void checkThenSwitch(Wizard& w) {
 
 void openWin7Wizard(Wizard& w) {
     if (osReleaseCode(w.platform) == 9) {
-        w.ui.goToPage(kPageWin71);
+        w.ui.goToPage(Page::Win71);
     } else {
         showError(w, text::kWin7Only);
     }
@@ -43,7 +43,7 @@ void openWin7Wizard(Wizard& w) {
 
 void openXpWizard(Wizard& w) {
     if (osReleaseCode(w.platform) == 6) {
-        w.ui.goToPage(kPageXp1);
+        w.ui.goToPage(Page::Xp1);
     } else {
         showError(w, text::kXpOnly);
     }
@@ -61,7 +61,7 @@ void returnFromAbout(Wizard& w) {
 
 void leaveDesktopPage(Wizard& w) {
     commitDesktopPage(w);
-    w.ui.goToPage(kPageWin75);
+    w.ui.goToPage(Page::Win75);
 }
 
 template <PageSet Set> bool commitCursorPage(Wizard& w) {
@@ -104,48 +104,48 @@ const std::array<FlowRow, 49> kPageFlow = {{
     {C::AboutReturn, returnFromAbout},
 
     {C::Win7IconsAbout, aboutStep},
-    {C::Win7IconsBack, switchTo<kPageMain>},
-    {C::Win7IconsNext, switchTo<kPageWin72>},
+    {C::Win7IconsBack, switchTo<Page::Main>},
+    {C::Win7IconsNext, switchTo<Page::Win72>},
     {C::Win7IconsWeb, openForum},
-    {C::Win7PointersBack, switchTo<kPageWin71>},
-    {C::Win7PointersNext, checkThenSwitch<commitCursorPage<PageSet::Win7>, kPageWin73>},
+    {C::Win7PointersBack, switchTo<Page::Win71>},
+    {C::Win7PointersNext, checkThenSwitch<commitCursorPage<PageSet::Win7>, Page::Win73>},
     {C::Win7SoundsAbout, aboutStep},
-    {C::Win7SoundsBack, switchTo<kPageWin72>},
-    {C::Win7SoundsNext, checkThenSwitch<commitSoundPage<PageSet::Win7>, kPageWin74>},
+    {C::Win7SoundsBack, switchTo<Page::Win72>},
+    {C::Win7SoundsNext, checkThenSwitch<commitSoundPage<PageSet::Win7>, Page::Win74>},
     {C::Win7SoundsWeb, openForum},
     {C::Win7DesktopAbout, aboutStep},
-    {C::Win7DesktopBack, switchTo<kPageWin73>},
+    {C::Win7DesktopBack, switchTo<Page::Win73>},
     {C::Win7DesktopNext, leaveDesktopPage},
     {C::Win7DesktopWeb, openForum},
     {C::Win7StyleAbout, aboutStep},
-    {C::Win7StyleBack, switchTo<kPageWin74>},
-    {C::Win7StyleNext, checkThenSwitch<commitWin7StylePage, kPageWin76>},
+    {C::Win7StyleBack, switchTo<Page::Win74>},
+    {C::Win7StyleNext, checkThenSwitch<commitWin7StylePage, Page::Win76>},
     {C::Win7StyleWeb, openForum},
     {C::Win7NamesAbout, aboutStep},
-    {C::Win7NamesBack, switchTo<kPageWin75>},
+    {C::Win7NamesBack, switchTo<Page::Win75>},
     {C::Win7Generate, generateWin7},
     {C::Win7NamesWeb, openForum},
 
     {C::XpIconsAbout, aboutStep},
-    {C::XpIconsBack, switchTo<kPageMain>},
-    {C::XpIconsNext, switchTo<kPageXp2>},
+    {C::XpIconsBack, switchTo<Page::Main>},
+    {C::XpIconsNext, switchTo<Page::Xp2>},
     {C::XpIconsWeb, openForum},
-    {C::XpPointersBack, switchTo<kPageXp1>},
-    {C::XpPointersNext, checkThenSwitch<commitCursorPage<PageSet::Xp>, kPageXp3>},
+    {C::XpPointersBack, switchTo<Page::Xp1>},
+    {C::XpPointersNext, checkThenSwitch<commitCursorPage<PageSet::Xp>, Page::Xp3>},
     {C::XpSoundsAbout, aboutStep},
-    {C::XpSoundsBack, switchTo<kPageXp2>},
-    {C::XpSoundsNext, checkThenSwitch<commitSoundPage<PageSet::Xp>, kPageXp4>},
+    {C::XpSoundsBack, switchTo<Page::Xp2>},
+    {C::XpSoundsNext, checkThenSwitch<commitSoundPage<PageSet::Xp>, Page::Xp4>},
     {C::XpSoundsWeb, openForum},
     {C::XpDesktopAbout, aboutStep},
-    {C::XpDesktopBack, switchTo<kPageXp3>},
-    {C::XpDesktopNext, switchTo<kPageXp5>},
+    {C::XpDesktopBack, switchTo<Page::Xp3>},
+    {C::XpDesktopNext, switchTo<Page::Xp5>},
     {C::XpDesktopWeb, openForum},
     {C::XpStyleAbout, aboutStep},
-    {C::XpStyleBack, switchTo<kPageXp4>},
-    {C::XpStyleNext, checkThenSwitch<commitXpStylePage, kPageXp6>},
+    {C::XpStyleBack, switchTo<Page::Xp4>},
+    {C::XpStyleNext, checkThenSwitch<commitXpStylePage, Page::Xp6>},
     {C::XpStyleWeb, openForum},
     {C::XpNamesAbout, aboutStep},
-    {C::XpNamesBack, switchTo<kPageXp5>},
+    {C::XpNamesBack, switchTo<Page::Xp5>},
     {C::XpGenerate, generateXp},
     {C::XpNamesWeb, openHome},
 }};
@@ -200,8 +200,8 @@ std::span<const Binding> bindings() {
 }
 
 bool dispatch(Wizard& wizard, ControlId control, ControlEvent event) {
-    const int page = controlDef(control).page;
-    if (page != kNoPage && page != wizard.ui.currentPage()) {
+    const std::optional<Page> page = controlDef(control).page;
+    if (page && *page != wizard.ui.currentPage()) {
         return false;
     }
     for (const Binding& b : bindings()) {
@@ -215,7 +215,7 @@ bool dispatch(Wizard& wizard, ControlId control, ControlEvent event) {
 
 void aboutStep(Wizard& w) {
     w.app.aboutReturnPage = w.ui.currentPage();
-    w.ui.goToPage(kPageAbout);
+    w.ui.goToPage(Page::About);
 }
 
 void commitDesktopPage(Wizard& w) {

@@ -10,18 +10,18 @@
 
 namespace quorvel {
 
-PageSet pageSetOfPage(int page, PageSet otherwise) {
-    if (page >= kPageWin71 && page <= kPageWin76) {
+PageSet pageSetOfPage(Page page, PageSet otherwise) {
+    if (page >= Page::Win71 && page <= Page::Win76) {
         return PageSet::Win7;
     }
-    if (page >= kPageXp1 && page <= kPageXp6) {
+    if (page >= Page::Xp1 && page <= Page::Xp6) {
         return PageSet::Xp;
     }
     return otherwise;
 }
 
-int firstPageOf(PageSet set) {
-    return set == PageSet::Win7 ? kPageWin71 : kPageXp1;
+Page firstPageOf(PageSet set) {
+    return set == PageSet::Win7 ? Page::Win71 : Page::Xp1;
 }
 
 void restorePickedColor(const std::optional<Rgb>& color, PaletteState& palette) {

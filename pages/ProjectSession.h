@@ -23,9 +23,9 @@
 namespace quorvel {
 
 // The page set that a page belongs to; `otherwise` for the main and about pages.
-PageSet pageSetOfPage(int page, PageSet otherwise);
+PageSet pageSetOfPage(Page page, PageSet otherwise);
 // The first page of a page set.
-int firstPageOf(PageSet set);
+Page firstPageOf(PageSet set);
 
 // The palette's last pick as a project file keeps it: the pick, and the palette's cell of that
 // colour selected when there is one.

@@ -18,8 +18,8 @@ constexpr std::array<ControlId, 6> kXpDisableList = {
     ControlId::XpThemeName,          ControlId::XpSaveLocation, ControlId::XpDisplayName,
     ControlId::XpSaveLocationBrowse, ControlId::XpNamesBack,    ControlId::XpGenerate};
 
-bool isPageSetPage(int page) {
-    return page >= kPageWin71 && page <= kPageXp6;
+bool isPageSetPage(std::optional<Page> page) {
+    return page && *page >= Page::Win71 && *page <= Page::Xp6;
 }
 
 // Every control of the two page sets back to the state the wizard starts with.

@@ -4,6 +4,7 @@
 // (tests/MemoryControls.h).
 #pragma once
 
+#include "model/PageSet.h"
 #include "pages/Controls.h"
 
 namespace quorvel {
@@ -11,9 +12,9 @@ namespace quorvel {
 class WizardUi : public Controls {
 public:
     // The index of the page shown by 选择夹1 (0 = main page).
-    virtual int currentPage() const = 0;
+    virtual Page currentPage() const = 0;
     // Shows page `index`; nothing on any page is cleared or saved by the change.
-    virtual void goToPage(int index) = 0;
+    virtual void goToPage(Page page) = 0;
     // The position of a slider.
     virtual int sliderPosition(ControlId id) const = 0;
     virtual void setSliderPosition(ControlId id, int position) = 0;

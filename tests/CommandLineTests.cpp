@@ -383,10 +383,10 @@ TEST_F(CommandLineGeneration, ThePackFolderRefusalsSayWhy) {
     EXPECT_TRUE(tree(root) == before);
 }
 
-// Windows names its own schemes by a resource string, which the reader leaves out. A theme of
-// its own pointers or sounds so named is generated under the theme's name, not refused for a
-// scheme name the command line has no option for.
-TEST_F(CommandLineGeneration, ASchemeNamedByAResourceTakesTheThemesName) {
+// Windows names its own schemes and themes by a resource string, which the reader leaves out. A
+// theme of its own pointers or sounds so named, or a theme so named, is generated under the
+// theme's name, not refused for a name the user did not get to type.
+TEST_F(CommandLineGeneration, ANameGivenByAResourceTakesTheThemesName) {
     const auto le32 = [](std::uint32_t v) {
         return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF),
                            static_cast<char>(v >> 16 & 0xFF), static_cast<char>(v >> 24)};
@@ -423,6 +423,28 @@ TEST_F(CommandLineGeneration, ASchemeNamedByAResourceTakesTheThemesName) {
         const std::size_t at = text.find(c.picked + "\r\n");
         ASSERT_NE(at, std::string::npos) << c.written;
         EXPECT_NE(text.find(c.written + "\r\n", at), std::string::npos) << c.written;
+    }
+    // So is the display name Windows gives its own themes; an empty one given on the command line
+    // is still refused.
+    const std::string windows =
+        file("Aero.theme", "[Theme]\r\nDisplayName=@%SystemRoot%\\System32\\themeui.dll,-2013\r\n"
+                           "[VisualStyles]\r\nPath=" +
+                               style + "\r\n");
+    for (const bool emptyGiven : {false, true}) {
+        const std::string out = root + (emptyGiven ? "\\aero-empty" : "\\aero");
+        ASSERT_TRUE(platform.makeDirectory(out));
+        std::vector<std::string> arguments = {"--generate", windows, "--save-to", out};
+        if (emptyGiven) {
+            arguments.insert(arguments.end(), {"--display-name", ""});
+        }
+        const CommandResult result = run(arguments);
+        if (emptyGiven) {
+            EXPECT_EQ(result.exitCode, kExitRefused) << result.output;
+            continue;
+        }
+        EXPECT_NE(result.exitCode, kExitRefused) << result.output;
+        EXPECT_NE(platform.readFile(out + "\\Aero.theme").value_or("").find("DisplayName=Aero\r\n"),
+                  std::string::npos);
     }
 }
 

@@ -43,16 +43,16 @@ TEST(ControlTable, EveryIdentityHasOneRowAndEveryNameIsUnique) {
 
 TEST(ControlTable, EachPageIsOnePictureHoldingAllItsControls) {
     EXPECT_EQ(controlDef(C::PageContainer).kind, ControlKind::PageContainer);
-    EXPECT_EQ(controlDef(C::PageContainer).page, kNoPage);
+    EXPECT_EQ(controlDef(C::PageContainer).page, std::nullopt);
 
     ASSERT_EQ(pageInfos().size(), static_cast<std::size_t>(kPageCount));
     for (const PageInfo& info : pageInfos()) {
         const ControlDef& picture = controlDef(info.picture);
         EXPECT_EQ(picture.kind, ControlKind::PagePicture) << info.name;
-        EXPECT_EQ(picture.page, info.index) << info.name;
+        EXPECT_EQ(picture.page, info.page) << info.name;
         EXPECT_EQ(picture.rect, (Rect{0, 0, kPageWidth, kPageHeight})) << info.name;
         int pictures = 0;
-        for (const ControlDef* c : controlsOfPage(info.index)) {
+        for (const ControlDef* c : controlsOfPage(info.page)) {
             pictures += c->kind == ControlKind::PagePicture;
             EXPECT_GE(c->rect.left, 0) << c->name;
             EXPECT_GE(c->rect.top, 0) << c->name;
@@ -63,14 +63,15 @@ TEST(ControlTable, EachPageIsOnePictureHoldingAllItsControls) {
     }
     for (const ControlDef& c : controlTable()) {
         if (c.kind != ControlKind::PageContainer) {
-            EXPECT_GE(c.page, 0) << c.name;
-            EXPECT_LT(c.page, kPageCount) << c.name;
+            ASSERT_TRUE(c.page.has_value()) << c.name;
+            EXPECT_GE(pageIndex(*c.page), 0) << c.name;
+            EXPECT_LT(pageIndex(*c.page), kPageCount) << c.name;
         }
     }
 }
 
 TEST(ControlTable, ControlsOfAPageDoNotOverlapExceptTheColourButtonOnItsField) {
-    for (int page = 0; page < kPageCount; ++page) {
+    for (const Page page : kAllPages) {
         const auto controls = controlsOfPage(page);
         for (std::size_t i = 0; i < controls.size(); ++i) {
             for (std::size_t j = i + 1; j < controls.size(); ++j) {
@@ -137,7 +138,7 @@ std::vector<Twin> twins() {
 TEST(ControlTable, TwinControlsOfTheTwoWizardsMatchWhereTheirLayoutsAgree) {
     const PageSetControls& w = pageSetControls(PageSet::Win7);
     const PageSetControls& x = pageSetControls(PageSet::Xp);
-    const std::pair<int, int> pages[] = {
+    const std::pair<Page, Page> pages[] = {
         {w.iconsPage, x.iconsPage},   {w.pointersPage, x.pointersPage},
         {w.soundsPage, x.soundsPage}, {w.desktopPage, x.desktopPage},
         {w.stylePage, x.stylePage},   {w.namesPage, x.namesPage}};
@@ -265,16 +266,17 @@ TEST(ControlTable, GroupsThatAChoiceUnlocksStartDisabled) {
 std::string layoutText() {
     std::ostringstream out;
     for (const ControlDef& c : controlTable()) {
-        out << indexOf(c.id) << '|' << c.name << '|' << c.page << '|' << static_cast<int>(c.kind)
-            << '|' << describe(c.rect) << '|' << c.caption << '|' << c.enabled << '|';
+        out << indexOf(c.id) << '|' << c.name << '|' << (c.page ? pageIndex(*c.page) : -1) << '|'
+            << static_cast<int>(c.kind) << '|' << describe(c.rect) << '|' << c.caption << '|'
+            << c.enabled << '|';
         for (std::string_view item : c.items) {
             out << item << ';';
         }
         out << '|' << c.maximum << '|' << c.position << '\n';
     }
     for (const PageLabel& l : pageLabels()) {
-        out << "label|" << l.page << '|' << static_cast<int>(l.style) << '|' << describe(l.rect)
-            << '|' << l.text << '\n';
+        out << "label|" << pageIndex(l.page) << '|' << static_cast<int>(l.style) << '|'
+            << describe(l.rect) << '|' << l.text << '\n';
     }
     return out.str();
 }
@@ -293,7 +295,7 @@ TEST(ControlTable, TheLayoutAt96DpiIsTheOneThePagesAreDrawnFor) {
 }
 
 TEST(PageLabels, EveryPageButTheAboutAndPointerPagesHasItsTitleAndLabelsSitOnTheirRows) {
-    std::set<int> titled;
+    std::set<Page> titled;
     for (const PageLabel& label : pageLabels()) {
         EXPECT_GE(label.rect.left, 0) << label.text;
         EXPECT_LE(label.rect.right(), kPageWidth) << label.text;
@@ -316,8 +318,8 @@ TEST(PageLabels, EveryPageButTheAboutAndPointerPagesHasItsTitleAndLabelsSitOnThe
         }
     }
     EXPECT_EQ(titled,
-              (std::set<int>{kPageAbout, kPageWin71, kPageWin73, kPageWin74, kPageWin75, kPageWin76,
-                             kPageXp1, kPageXp3, kPageXp4, kPageXp5, kPageXp6}));
+              (std::set<Page>{Page::About, Page::Win71, Page::Win73, Page::Win74, Page::Win75,
+                              Page::Win76, Page::Xp1, Page::Xp3, Page::Xp4, Page::Xp5, Page::Xp6}));
     int pictograms = 0;
     for (const PageLabel& label : pageLabels()) {
         pictograms += label.style == LabelStyle::Pictogram;
@@ -326,7 +328,7 @@ TEST(PageLabels, EveryPageButTheAboutAndPointerPagesHasItsTitleAndLabelsSitOnThe
 }
 
 TEST(TabOrder, TakesEveryFocusableControlOfThePageByRowsFromTopToBottomAndLeftToRight) {
-    for (int page = 0; page < kPageCount; ++page) {
+    for (const Page page : kAllPages) {
         const auto order = tabOrder(page);
         std::size_t focusable = 0;
         for (const ControlDef* c : controlsOfPage(page)) {
@@ -341,36 +343,36 @@ TEST(TabOrder, TakesEveryFocusableControlOfThePageByRowsFromTopToBottomAndLeftTo
         }
     }
     // The tick boxes answer the mouse only.
-    EXPECT_EQ(tabOrder(kPageWin74).front()->id, C::Win7SystemSaver);
+    EXPECT_EQ(tabOrder(Page::Win74).front()->id, C::Win7SystemSaver);
     // The pointer page goes row by row across both columns.
-    EXPECT_EQ(tabOrder(kPageWin72)[2]->id, pointerField(PageSet::Win7, 0));
-    EXPECT_EQ(tabOrder(kPageWin72)[4]->id, pointerField(PageSet::Win7, 8));
+    EXPECT_EQ(tabOrder(Page::Win72)[2]->id, pointerField(PageSet::Win7, 0));
+    EXPECT_EQ(tabOrder(Page::Win72)[4]->id, pointerField(PageSet::Win7, 8));
 }
 
 TEST(TabOrder, TabAndShiftTabSkipDisabledControlsAndWrapAround) {
     std::set<ControlId> off = {C::Win7PointerSchemeName};
-    for (const ControlDef* c : controlsOfPage(kPageWin72)) {
+    for (const ControlDef* c : controlsOfPage(Page::Win72)) {
         if (!c->enabled) {
             off.insert(c->id);
         }
     }
     const auto enabled = [&](ControlId id) { return !off.count(id); };
-    EXPECT_EQ(nextTabStop(kPageWin72, C::Win7PointerScheme, true, enabled), C::Win7PointersBack);
-    EXPECT_EQ(nextTabStop(kPageWin72, C::Win7PointersBack, true, enabled), C::Win7PointersNext);
-    EXPECT_EQ(nextTabStop(kPageWin72, C::Win7PointersNext, true, enabled), C::Win7PointerScheme);
-    EXPECT_EQ(nextTabStop(kPageWin72, C::Win7PointerScheme, false, enabled), C::Win7PointersNext);
-    EXPECT_EQ(nextTabStop(kPageWin72, std::nullopt, true, enabled), C::Win7PointerScheme);
-    EXPECT_EQ(nextTabStop(kPageWin72, std::nullopt, false, enabled), C::Win7PointersNext);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::Win7PointerScheme, true, enabled), C::Win7PointersBack);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::Win7PointersBack, true, enabled), C::Win7PointersNext);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::Win7PointersNext, true, enabled), C::Win7PointerScheme);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::Win7PointerScheme, false, enabled), C::Win7PointersNext);
+    EXPECT_EQ(nextTabStop(Page::Win72, std::nullopt, true, enabled), C::Win7PointerScheme);
+    EXPECT_EQ(nextTabStop(Page::Win72, std::nullopt, false, enabled), C::Win7PointersNext);
     // A control of another page counts as none.
-    EXPECT_EQ(nextTabStop(kPageWin72, C::MainWin7, true, enabled), C::Win7PointerScheme);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::MainWin7, true, enabled), C::Win7PointerScheme);
 
     const ControlId hand = pointerField(PageSet::Win7, 7);
     off.erase(hand);
-    EXPECT_EQ(nextTabStop(kPageWin72, C::Win7PointersNext, false, enabled), C::Win7PointersBack);
-    EXPECT_EQ(nextTabStop(kPageWin72, C::Win7PointersBack, false, enabled), hand);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::Win7PointersNext, false, enabled), C::Win7PointersBack);
+    EXPECT_EQ(nextTabStop(Page::Win72, C::Win7PointersBack, false, enabled), hand);
 
     const auto none = [](ControlId) { return false; };
-    EXPECT_EQ(nextTabStop(kPageMain, C::MainWin7, true, none), std::nullopt);
+    EXPECT_EQ(nextTabStop(Page::Main, C::MainWin7, true, none), std::nullopt);
 }
 
 } // namespace

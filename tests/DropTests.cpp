@@ -177,7 +177,7 @@ TEST(Dpi, ScaledLayoutKeepsEveryEdgeRelation) {
     EXPECT_EQ(scaleToDpi(-3, 144), -5);
     for (int dpi : {120, 144, 168, 192, 240}) {
         SCOPED_TRACE(dpi);
-        for (int page = 0; page < kPageCount; ++page) {
+        for (const Page page : kAllPages) {
             const std::vector<const ControlDef*> controls = controlsOfPage(page);
             for (const ControlDef* a : controls) {
                 const Rect sa = scaleToDpi(a->rect, dpi);

@@ -76,11 +76,11 @@ void MemoryWizardUi::setEnabled(ControlId id, bool enabled) {
     at(id).enabled = enabled;
 }
 
-void MemoryWizardUi::goToPage(int index) {
-    if (index < 0 || index >= kPageCount) {
-        throw std::out_of_range("no page " + std::to_string(index));
+void MemoryWizardUi::goToPage(Page page) {
+    if (pageIndex(page) < 0 || pageIndex(page) >= kPageCount) {
+        throw std::out_of_range("no page " + std::to_string(pageIndex(page)));
     }
-    page_ = index;
+    page_ = page;
 }
 
 int MemoryWizardUi::comboIndex(ControlId id) const {

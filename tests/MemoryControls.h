@@ -45,8 +45,8 @@ public:
     void setText(ControlId id, std::string_view text) override;
     bool enabled(ControlId id) const override;
     void setEnabled(ControlId id, bool enabled) override;
-    int currentPage() const override { return page_; }
-    void goToPage(int index) override;
+    Page currentPage() const override { return page_; }
+    void goToPage(Page page) override;
     int comboIndex(ControlId id) const override;
     void setComboIndex(ControlId id, int index) override;
     int sliderPosition(ControlId id) const override;
@@ -64,7 +64,7 @@ private:
     State& at(ControlId id);
 
     std::vector<State> controls_; // by ControlId
-    int page_ = 0;
+    Page page_ = Page::Main;
 };
 
 } // namespace quorvel

@@ -286,18 +286,18 @@ TEST_F(PackExport, CommandLineExitCodes) {
 TEST(PackExportFlow, ChecksDialogAndReport) {
     struct Case {
         std::string what;
-        int page;
+        Page page;
         bool schemes;
         std::string name;
         bool answer;
         std::string message; // the start of the one message box, "" for none
     };
     const std::vector<Case> cases = {
-        {"XP pages", kPageXp3, true, "港湾", true, std::string(text::kPackNotOnXp)},
-        {"no pointer scheme", kPageWin72, false, "港湾", true, std::string(text::kNoCursorScheme)},
-        {"no name", kPageWin76, true, "", true, std::string(text::kEmptyThemeName)},
-        {"cancelled", kPageWin76, true, "港湾", false, ""},
-        {"exported", kPageWin71, true, "港湾", true, std::string(text::kPackExported)},
+        {"XP pages", Page::Xp3, true, "港湾", true, std::string(text::kPackNotOnXp)},
+        {"no pointer scheme", Page::Win72, false, "港湾", true, std::string(text::kNoCursorScheme)},
+        {"no name", Page::Win76, true, "", true, std::string(text::kEmptyThemeName)},
+        {"cancelled", Page::Win76, true, "港湾", false, ""},
+        {"exported", Page::Win71, true, "港湾", true, std::string(text::kPackExported)},
     };
     for (const Case& c : cases) {
         WizardHarness h;

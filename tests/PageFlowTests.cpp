@@ -47,8 +47,8 @@ protected:
     }
     // Walks from the main page to a page of the wizard that page belongs to, picking the default
     // schemes on the way.
-    void walkTo(int page) {
-        const bool xp = page >= kPageXp1;
+    void walkTo(Page page) {
+        const bool xp = page >= Page::Xp1;
         platform.version = xp ? OsVersion{5, 1} : OsVersion{6, 1};
         click(xp ? C::MainXp : C::MainWin7);
         const ControlId win7Next[] = {C::Win7IconsNext, C::Win7PointersNext, C::Win7SoundsNext,
@@ -58,61 +58,62 @@ protected:
         if (ui.text(xp ? C::XpVisualStyle : C::Win7VisualStyle).empty()) {
             ui.setText(xp ? C::XpVisualStyle : C::Win7VisualStyle, "C:\\styles\\Luna.msstyles");
         }
-        for (int at = xp ? kPageXp1 : kPageWin71; at < page; ++at) {
-            if (ui.currentPage() == kPageWin72 || ui.currentPage() == kPageXp2) {
+        const int first = pageIndex(xp ? Page::Xp1 : Page::Win71);
+        for (int at = first; at < pageIndex(page); ++at) {
+            if (ui.currentPage() == Page::Win72 || ui.currentPage() == Page::Xp2) {
                 if (ui.comboIndex(xp ? C::XpPointerScheme : C::Win7PointerScheme) ==
                     kNoSchemeItem) {
                     pick(xp ? C::XpPointerScheme : C::Win7PointerScheme, kDefaultSchemeItem);
                 }
             }
-            if (ui.currentPage() == kPageWin73 || ui.currentPage() == kPageXp3) {
+            if (ui.currentPage() == Page::Win73 || ui.currentPage() == Page::Xp3) {
                 if (ui.comboIndex(xp ? C::XpSoundScheme : C::Win7SoundScheme) == kNoSchemeItem) {
                     pick(xp ? C::XpSoundScheme : C::Win7SoundScheme, kDefaultSchemeItem);
                 }
             }
-            click(xp ? xpNext[at - kPageXp1] : win7Next[at - kPageWin71]);
+            click(xp ? xpNext[at - first] : win7Next[at - first]);
         }
         ASSERT_EQ(ui.currentPage(), page);
     }
 };
 
 TEST_F(PageFlow, StartsOnTheMainPageWithTheAboutReturnOnIt) {
-    EXPECT_EQ(ui.currentPage(), kPageMain);
-    EXPECT_EQ(app.aboutReturnPage, 0);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
+    EXPECT_EQ(app.aboutReturnPage, Page::Main);
     click(C::MainAbout);
     click(C::AboutReturn);
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
 }
 
 TEST_F(PageFlow, EveryBackAndNextButtonSwitchesToItsPage) {
     struct Step {
-        int page;
+        Page page;
         ControlId button;
-        int target;
+        Page target;
     };
     const Step steps[] = {
-        {kPageWin71, C::Win7IconsBack, kPageMain},
-        {kPageWin71, C::Win7IconsNext, kPageWin72},
-        {kPageWin72, C::Win7PointersBack, kPageWin71},
-        {kPageWin72, C::Win7PointersNext, kPageWin73},
-        {kPageWin73, C::Win7SoundsBack, kPageWin72},
-        {kPageWin73, C::Win7SoundsNext, kPageWin74},
-        {kPageWin74, C::Win7DesktopBack, kPageWin73},
-        {kPageWin74, C::Win7DesktopNext, kPageWin75},
-        {kPageWin75, C::Win7StyleBack, kPageWin74},
-        {kPageWin75, C::Win7StyleNext, kPageWin76},
-        {kPageWin76, C::Win7NamesBack, kPageWin75},
-        {kPageXp1, C::XpIconsBack, kPageMain},
-        {kPageXp1, C::XpIconsNext, kPageXp2},
-        {kPageXp2, C::XpPointersBack, kPageXp1},
-        {kPageXp2, C::XpPointersNext, kPageXp3},
-        {kPageXp3, C::XpSoundsBack, kPageXp2},
-        {kPageXp3, C::XpSoundsNext, kPageXp4},
-        {kPageXp4, C::XpDesktopBack, kPageXp3},
-        {kPageXp4, C::XpDesktopNext, kPageXp5},
-        {kPageXp5, C::XpStyleBack, kPageXp4},
-        {kPageXp5, C::XpStyleNext, kPageXp6},
-        {kPageXp6, C::XpNamesBack, kPageXp5},
+        {Page::Win71, C::Win7IconsBack, Page::Main},
+        {Page::Win71, C::Win7IconsNext, Page::Win72},
+        {Page::Win72, C::Win7PointersBack, Page::Win71},
+        {Page::Win72, C::Win7PointersNext, Page::Win73},
+        {Page::Win73, C::Win7SoundsBack, Page::Win72},
+        {Page::Win73, C::Win7SoundsNext, Page::Win74},
+        {Page::Win74, C::Win7DesktopBack, Page::Win73},
+        {Page::Win74, C::Win7DesktopNext, Page::Win75},
+        {Page::Win75, C::Win7StyleBack, Page::Win74},
+        {Page::Win75, C::Win7StyleNext, Page::Win76},
+        {Page::Win76, C::Win7NamesBack, Page::Win75},
+        {Page::Xp1, C::XpIconsBack, Page::Main},
+        {Page::Xp1, C::XpIconsNext, Page::Xp2},
+        {Page::Xp2, C::XpPointersBack, Page::Xp1},
+        {Page::Xp2, C::XpPointersNext, Page::Xp3},
+        {Page::Xp3, C::XpSoundsBack, Page::Xp2},
+        {Page::Xp3, C::XpSoundsNext, Page::Xp4},
+        {Page::Xp4, C::XpDesktopBack, Page::Xp3},
+        {Page::Xp4, C::XpDesktopNext, Page::Xp5},
+        {Page::Xp5, C::XpStyleBack, Page::Xp4},
+        {Page::Xp5, C::XpStyleNext, Page::Xp6},
+        {Page::Xp6, C::XpNamesBack, Page::Xp5},
     };
     satisfyChecks();
     for (const Step& s : steps) {
@@ -171,12 +172,12 @@ TEST_F(PageFlow, TheGateOpensEachWizardOnlyOnItsOwnSystem) {
         platform.version = c.version;
         platform.messages.clear();
 
-        ui.goToPage(kPageMain);
+        ui.goToPage(Page::Main);
         click(C::MainWin7);
-        EXPECT_EQ(ui.currentPage(), c.win7 ? kPageWin71 : kPageMain);
-        ui.goToPage(kPageMain);
+        EXPECT_EQ(ui.currentPage(), c.win7 ? Page::Win71 : Page::Main);
+        ui.goToPage(Page::Main);
         click(C::MainXp);
-        EXPECT_EQ(ui.currentPage(), c.xp ? kPageXp1 : kPageMain);
+        EXPECT_EQ(ui.currentPage(), c.xp ? Page::Xp1 : Page::Main);
 
         std::vector<std::string> expected;
         if (!c.win7) {
@@ -196,21 +197,21 @@ TEST_F(PageFlow, TheGateOpensEachWizardOnlyOnItsOwnSystem) {
 
 TEST_F(PageFlow, AboutReturnsToThePageItWasTakenFrom) {
     struct Case {
-        int page;
+        Page page;
         ControlId about;
     };
     const Case cases[] = {
-        {kPageMain, C::MainAbout},        {kPageWin71, C::Win7IconsAbout},
-        {kPageWin73, C::Win7SoundsAbout}, {kPageWin74, C::Win7DesktopAbout},
-        {kPageWin75, C::Win7StyleAbout},  {kPageWin76, C::Win7NamesAbout},
-        {kPageXp1, C::XpIconsAbout},      {kPageXp3, C::XpSoundsAbout},
-        {kPageXp4, C::XpDesktopAbout},    {kPageXp5, C::XpStyleAbout},
-        {kPageXp6, C::XpNamesAbout},
+        {Page::Main, C::MainAbout},        {Page::Win71, C::Win7IconsAbout},
+        {Page::Win73, C::Win7SoundsAbout}, {Page::Win74, C::Win7DesktopAbout},
+        {Page::Win75, C::Win7StyleAbout},  {Page::Win76, C::Win7NamesAbout},
+        {Page::Xp1, C::XpIconsAbout},      {Page::Xp3, C::XpSoundsAbout},
+        {Page::Xp4, C::XpDesktopAbout},    {Page::Xp5, C::XpStyleAbout},
+        {Page::Xp6, C::XpNamesAbout},
     };
     for (const Case& c : cases) {
         ui.goToPage(c.page);
         click(c.about);
-        EXPECT_EQ(ui.currentPage(), kPageAbout) << c.page;
+        EXPECT_EQ(ui.currentPage(), Page::About) << c.page;
         EXPECT_EQ(app.aboutReturnPage, c.page);
         click(C::AboutReturn);
         EXPECT_EQ(ui.currentPage(), c.page);
@@ -218,49 +219,49 @@ TEST_F(PageFlow, AboutReturnsToThePageItWasTakenFrom) {
 }
 
 TEST_F(PageFlow, BackOnTheFirstPagesLeadsToTheMainPageEvenAfterAnAboutTrip) {
-    walkTo(kPageWin71);
+    walkTo(Page::Win71);
     click(C::Win7IconsAbout);
     click(C::AboutReturn);
     click(C::Win7IconsBack);
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
 
-    walkTo(kPageXp4);
+    walkTo(Page::Xp4);
     click(C::XpDesktopAbout);
     click(C::AboutReturn);
-    EXPECT_EQ(ui.currentPage(), kPageXp4);
+    EXPECT_EQ(ui.currentPage(), Page::Xp4);
     click(C::XpDesktopBack);
     click(C::XpSoundsBack);
     click(C::XpPointersBack);
     click(C::XpIconsBack);
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
     // The about page still returns to where it was last taken from.
-    ui.goToPage(kPageAbout);
+    ui.goToPage(Page::About);
     click(C::AboutReturn);
-    EXPECT_EQ(ui.currentPage(), kPageXp4);
+    EXPECT_EQ(ui.currentPage(), Page::Xp4);
 }
 
 TEST_F(PageFlow, WebButtonsOpenTheForumExceptOnTheLastXpPage) {
-    const std::pair<int, ControlId> buttons[] = {
-        {kPageMain, C::MainForum},      {kPageWin71, C::Win7IconsWeb},
-        {kPageWin73, C::Win7SoundsWeb}, {kPageWin74, C::Win7DesktopWeb},
-        {kPageWin75, C::Win7StyleWeb},  {kPageWin76, C::Win7NamesWeb},
-        {kPageXp1, C::XpIconsWeb},      {kPageXp3, C::XpSoundsWeb},
-        {kPageXp4, C::XpDesktopWeb},    {kPageXp5, C::XpStyleWeb},
-        {kPageXp6, C::XpNamesWeb},
+    const std::pair<Page, ControlId> buttons[] = {
+        {Page::Main, C::MainForum},      {Page::Win71, C::Win7IconsWeb},
+        {Page::Win73, C::Win7SoundsWeb}, {Page::Win74, C::Win7DesktopWeb},
+        {Page::Win75, C::Win7StyleWeb},  {Page::Win76, C::Win7NamesWeb},
+        {Page::Xp1, C::XpIconsWeb},      {Page::Xp3, C::XpSoundsWeb},
+        {Page::Xp4, C::XpDesktopWeb},    {Page::Xp5, C::XpStyleWeb},
+        {Page::Xp6, C::XpNamesWeb},
     };
     std::vector<std::string> expected;
     for (auto [page, button] : buttons) {
         ui.goToPage(page);
         click(button);
         EXPECT_EQ(ui.currentPage(), page) << button;
-        expected.push_back(page == kPageXp6 ? kHomeAddress : kForumAddress);
+        expected.push_back(page == Page::Xp6 ? kHomeAddress : kForumAddress);
     }
     EXPECT_EQ(platform.openedAddresses, expected);
     EXPECT_NE(std::string(kForumAddress), std::string(kHomeAddress));
 }
 
 TEST_F(PageFlow, SlideshowIntervalIsPresetOnlyWhenEmptyOnTheForwardPassFromWin74) {
-    walkTo(kPageWin74);
+    walkTo(Page::Win74);
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "");
     EXPECT_FALSE(ui.enabled(C::Win7SlideshowInterval));
@@ -293,10 +294,10 @@ TEST_F(PageFlow, SlideshowIntervalIsPresetOnlyWhenEmptyOnTheForwardPassFromWin74
 }
 
 TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
-    walkTo(kPageXp5);
+    walkTo(Page::Xp5);
     ui.setText(C::XpVisualStyle, "");
     click(C::XpStyleNext);
-    EXPECT_EQ(ui.currentPage(), kPageXp5);
+    EXPECT_EQ(ui.currentPage(), Page::Xp5);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "必须指定可视化风格文件!");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
@@ -305,7 +306,7 @@ TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
     // Blanks are a visual style as far as the check goes.
     ui.setText(C::XpVisualStyle, " ");
     click(C::XpStyleNext);
-    EXPECT_EQ(ui.currentPage(), kPageXp6);
+    EXPECT_EQ(ui.currentPage(), Page::Xp6);
     EXPECT_EQ(platform.messages.size(), 1u);
 }
 
@@ -314,10 +315,10 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
     // With images listed, the slideshow interval keeps its text over the WIN74 forward step.
     for (ControlId combo :
          {C::Win7PointerScheme, C::Win7SoundScheme, C::XpPointerScheme, C::XpSoundScheme}) {
-        ui.goToPage(controlDef(combo).page);
+        ui.goToPage(controlDef(combo).page.value());
         pick(combo, kCustomSchemeItem);
     }
-    ui.goToPage(kPageMain);
+    ui.goToPage(Page::Main);
     std::map<ControlId, std::string> typed;
     for (const ControlDef& c : controlTable()) {
         if (c.kind == ControlKind::EditField) {
@@ -326,19 +327,19 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
             typed[c.id] = text;
         }
     }
-    walkTo(kPageWin76);
+    walkTo(Page::Win76);
     for (ControlId back : {C::Win7NamesBack, C::Win7StyleBack, C::Win7DesktopBack,
                            C::Win7SoundsBack, C::Win7PointersBack, C::Win7IconsBack}) {
         click(back);
     }
-    walkTo(kPageXp6);
+    walkTo(Page::Xp6);
     click(C::XpNamesAbout);
     click(C::AboutReturn);
     for (ControlId back : {C::XpNamesBack, C::XpStyleBack, C::XpDesktopBack, C::XpSoundsBack,
                            C::XpPointersBack, C::XpIconsBack}) {
         click(back);
     }
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
     for (const auto& [id, text] : typed) {
         EXPECT_EQ(ui.text(id), text);
     }
@@ -347,17 +348,17 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
 
 TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
     struct Case {
-        int page;
+        Page page;
         ControlId next;
         const char* message;
     };
     const Case cases[] = {
-        {kPageWin72, C::Win7PointersNext, "请选择鼠标方案后再行操作..."},
-        {kPageWin73, C::Win7SoundsNext, "请选择声音方案后再行操作..."},
-        {kPageWin75, C::Win7StyleNext, "必须指定可视化风格文件!"},
-        {kPageXp2, C::XpPointersNext, "请选择鼠标方案后再行操作..."},
-        {kPageXp3, C::XpSoundsNext, "请选择声音方案后再行操作..."},
-        {kPageXp5, C::XpStyleNext, "必须指定可视化风格文件!"},
+        {Page::Win72, C::Win7PointersNext, "请选择鼠标方案后再行操作..."},
+        {Page::Win73, C::Win7SoundsNext, "请选择声音方案后再行操作..."},
+        {Page::Win75, C::Win7StyleNext, "必须指定可视化风格文件!"},
+        {Page::Xp2, C::XpPointersNext, "请选择鼠标方案后再行操作..."},
+        {Page::Xp3, C::XpSoundsNext, "请选择声音方案后再行操作..."},
+        {Page::Xp5, C::XpStyleNext, "必须指定可视化风格文件!"},
     };
     for (const Case& c : cases) {
         platform.messages.clear();
@@ -369,14 +370,14 @@ TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
     }
     // Passing the WIN72 and WIN75 checks moves on, and the request of the last page has what
     // the pages show.
-    ui.goToPage(kPageWin72);
+    ui.goToPage(Page::Win72);
     pick(C::Win7PointerScheme, kDefaultSchemeItem);
     click(C::Win7PointersNext);
-    EXPECT_EQ(ui.currentPage(), kPageWin73);
+    EXPECT_EQ(ui.currentPage(), Page::Win73);
     ui.setText(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
-    ui.goToPage(kPageWin75);
+    ui.goToPage(Page::Win75);
     click(C::Win7StyleNext);
-    EXPECT_EQ(ui.currentPage(), kPageWin76);
+    EXPECT_EQ(ui.currentPage(), Page::Win76);
     const ThemeRequest request = captureRequest(ui, app, PageSet::Win7);
     EXPECT_EQ(request.project.cursorSchemeName, "Windows Aero");
     EXPECT_EQ(request.project.windowAlphaText, "7F");
@@ -417,14 +418,16 @@ TEST_F(PageFlow, EveryControlTheUserCanActOnHasItsHandler) {
 }
 
 TEST_F(PageFlow, ControlsTheHandlersAndGeneratorsUseAreOnTheirPages) {
-    const auto on = [](ControlId id, int page) { return controlDef(id).page == page; };
+    const auto on = [](ControlId id, std::optional<Page> page) {
+        return controlDef(id).page == page;
+    };
     for (const AssetPickerDef& p : assetPickers()) {
         EXPECT_TRUE(on(p.field, controlDef(p.button).page)) << controlDef(p.field).name;
     }
     for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
         const PageSetControls& c = pageSetControls(set);
         for (const SchemeGroup* g : {&cursorSchemeGroup(set), &soundSchemeGroup(set)}) {
-            const int page = g == &cursorSchemeGroup(set) ? c.pointersPage : c.soundsPage;
+            const Page page = g == &cursorSchemeGroup(set) ? c.pointersPage : c.soundsPage;
             std::vector<ControlId> ids = {g->combo, g->nameField};
             ids.insert(ids.end(), g->pathFields.begin(), g->pathFields.end());
             ids.insert(ids.end(), g->buttons.begin(), g->buttons.end());
@@ -432,7 +435,7 @@ TEST_F(PageFlow, ControlsTheHandlersAndGeneratorsUseAreOnTheirPages) {
                 EXPECT_TRUE(on(id, page)) << controlDef(id).name;
             }
         }
-        const std::pair<ControlId, int> placed[] = {
+        const std::pair<ControlId, Page> placed[] = {
             {c.iconFields[0], c.iconsPage},      {c.iconButtons[4], c.iconsPage},
             {c.systemSaverTick, c.desktopPage},  {c.ownSaverTick, c.desktopPage},
             {c.systemSaver, c.desktopPage},      {c.ownSaverField, c.desktopPage},
@@ -469,7 +472,7 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
     const std::string_view content = "style";
     ASSERT_TRUE(platform.writeFile(
         style, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
-    walkTo(kPageXp5);
+    walkTo(Page::Xp5);
     dialogs.fileAnswers.push_back(style);
     click(C::XpVisualStyleBrowse);
     click(C::XpStyleNext);
@@ -477,7 +480,7 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
     ui.setText(C::XpDisplayName, "流程主题 显示");
     ui.setText(C::XpSaveLocation, location);
     click(C::XpGenerate);
-    EXPECT_EQ(ui.currentPage(), kPageXp6);
+    EXPECT_EQ(ui.currentPage(), Page::Xp6);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "生成完毕!");
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
@@ -490,7 +493,7 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
 
     // A second run into the same pack folder fails, and the page still stays.
     click(C::XpGenerate);
-    EXPECT_EQ(ui.currentPage(), kPageXp6);
+    EXPECT_EQ(ui.currentPage(), Page::Xp6);
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "生成失败,请重试!");
     EXPECT_EQ(platform.messages[1].icon, MessageIcon::Error);
@@ -503,15 +506,15 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
     const std::string_view content = "aero";
     ASSERT_TRUE(platform.writeFile(
         style, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
-    walkTo(kPageWin75);
+    walkTo(Page::Win75);
     dialogs.fileAnswers.push_back(style);
     click(C::Win7VisualStyleBrowse);
     click(C::Win7StyleNext);
-    ASSERT_EQ(ui.currentPage(), kPageWin76);
+    ASSERT_EQ(ui.currentPage(), Page::Win76);
 
     // An empty name is refused and the page stays.
     click(C::Win7Generate);
-    EXPECT_EQ(ui.currentPage(), kPageWin76);
+    EXPECT_EQ(ui.currentPage(), Page::Win76);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
 
@@ -519,7 +522,7 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
     ui.setText(C::Win7DisplayName, "七号主题 显示");
     ui.setText(C::Win7SaveLocation, location);
     click(C::Win7Generate);
-    EXPECT_EQ(ui.currentPage(), kPageWin76);
+    EXPECT_EQ(ui.currentPage(), Page::Win76);
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[1].text, "生成完毕!");
     const auto theme = platform.readFile(location + "\\七号主题.theme");
@@ -532,13 +535,13 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
 }
 
 TEST_F(PageFlow, BrowseButtonsRunTheirPickers) {
-    walkTo(kPageWin71);
+    walkTo(Page::Win71);
     dialogs.fileAnswers.push_back("C:\\icons\\文档.ico");
     click(C::Win7IconDocumentsBrowse);
     EXPECT_EQ(ui.text(C::Win7IconDocuments), "C:\\icons\\文档.ico");
     EXPECT_EQ(app.project.iconFiles[0].fileName, "文档.ico");
 
-    ui.goToPage(kPageXp6);
+    ui.goToPage(Page::Xp6);
     dialogs.folderAnswers.push_back("D:\\themes");
     click(C::XpSaveLocationBrowse);
     EXPECT_EQ(ui.text(C::XpSaveLocation), "D:\\themes");
@@ -547,7 +550,7 @@ TEST_F(PageFlow, BrowseButtonsRunTheirPickers) {
 
 TEST_F(PageFlow, ControlsOfOtherPagesCannotBeReached) {
     EXPECT_FALSE(dispatch(wizard, C::Win7IconsNext, ControlEvent::Click));
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
     EXPECT_FALSE(dispatch(wizard, C::MainWin7, ControlEvent::ItemPicked));
     EXPECT_TRUE(platform.messages.empty());
 }

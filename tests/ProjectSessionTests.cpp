@@ -83,7 +83,7 @@ protected:
         for (int step = 0; step < steps; ++step) {
             const ControlDef& def =
                 *stateful[static_cast<std::size_t>(below(static_cast<int>(stateful.size())))];
-            ui.goToPage(def.page);
+            ui.goToPage(def.page.value());
             switch (def.kind) {
             case ControlKind::ComboBox:
                 ui.setComboIndex(def.id, below(static_cast<int>(def.items.size())));
@@ -133,7 +133,7 @@ protected:
     static std::vector<Look> lookOf(const MemoryWizardUi& of) {
         std::vector<Look> looks;
         for (const ControlDef& def : controlTable()) {
-            if (def.page >= kPageWin71) {
+            if (def.page >= Page::Win71) {
                 looks.push_back({of.text(def.id), of.enabled(def.id),
                                  def.kind == ControlKind::ComboBox ? of.comboIndex(def.id) : 0,
                                  def.kind == ControlKind::Slider ? of.sliderPosition(def.id) : 0});
@@ -186,17 +186,17 @@ TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, text::kXpOnly);
     EXPECT_EQ(documentOfControls(ui, app, PageSet::Win7), before);
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
     EXPECT_TRUE(session.path().empty());
 
     platform.version = {5, 1};
     EXPECT_TRUE(session.open(file));
-    EXPECT_EQ(ui.currentPage(), kPageXp1);
+    EXPECT_EQ(ui.currentPage(), Page::Xp1);
     EXPECT_EQ(ui.text(C::Win7ThemeName), "");
 
     // Saved from the main page without a project file: the page set this system opens.
     ProjectSession fresh{wizard};
-    ui.goToPage(kPageMain);
+    ui.goToPage(Page::Main);
     dialogs.saveAnswers.push_back(path("fresh.quorvel"));
     ASSERT_TRUE(fresh.save());
     EXPECT_EQ(readProjectFile(*platform.readFile(path("fresh.quorvel"))).document->pageSet,
@@ -217,7 +217,7 @@ TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     EXPECT_EQ(platform.readFile(file),
               writeProjectFile(documentOfControls(ui, app, PageSet::Win7)).bytes);
 
-    ui.goToPage(kPageWin72);
+    ui.goToPage(Page::Win72);
     ui.setComboIndex(C::Win7PointerScheme, kCustomSchemeItem);
     dispatch(wizard, C::Win7PointerScheme, ControlEvent::ItemPicked);
     EXPECT_TRUE(session.modified());
@@ -260,7 +260,7 @@ TEST_F(Session, WhatIsNoFileOnADiskOrIsTooLargeIsRefusedWithoutReadingIt) {
         ASSERT_EQ(platform.messages.size(), 1u) << opened;
         EXPECT_EQ(platform.messages[0].text,
                   std::string(text::kCannotOpenFile) + opened + "\n\n" + std::string(reason));
-        EXPECT_EQ(ui.currentPage(), kPageMain);
+        EXPECT_EQ(ui.currentPage(), Page::Main);
         EXPECT_EQ(ui.text(C::Win7ThemeName), "留着");
     }
 }
@@ -282,7 +282,7 @@ TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce
     ui.setText(C::Win7ThemeName, "留着");
 
     ASSERT_TRUE(session.open(theme));
-    EXPECT_EQ(ui.currentPage(), kPageWin71);
+    EXPECT_EQ(ui.currentPage(), Page::Win71);
     EXPECT_EQ(ui.text(C::Win7IconDocuments), icon);
     EXPECT_EQ(app.project.iconFiles[0], (AssetRef{icon, "文档.ico"}));
     EXPECT_EQ(ui.text(C::Win7DisplayName), "秋日港湾");

@@ -18,9 +18,9 @@
 namespace quorvel::test {
 namespace {
 
-bool onPagesOf(PageSet set, int page) {
-    return set == PageSet::Win7 ? page >= kPageWin71 && page <= kPageWin76
-                                : page >= kPageXp1 && page <= kPageXp6;
+bool onPagesOf(PageSet set, std::optional<Page> page) {
+    return set == PageSet::Win7 ? page >= Page::Win71 && page <= Page::Win76
+                                : page >= Page::Xp1 && page <= Page::Xp6;
 }
 
 class RequestCapture : public testing::TestWithParam<PageSet> {

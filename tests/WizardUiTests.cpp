@@ -14,7 +14,7 @@ using C = ControlId;
 
 TEST(MemoryWizardUi, StartsFromTheControlTable) {
     MemoryWizardUi ui;
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
     for (const ControlDef& c : controlTable()) {
         EXPECT_EQ(ui.text(c.id), c.caption) << c.name;
         EXPECT_EQ(ui.enabled(c.id), c.enabled) << c.name;
@@ -42,9 +42,9 @@ TEST(MemoryWizardUi, CombosShowTheirItemAndSlidersStayInRange) {
 
 TEST(MemoryWizardUi, MissingPagesAreProgrammingErrors) {
     MemoryWizardUi ui;
-    EXPECT_THROW(ui.goToPage(14), std::out_of_range);
-    EXPECT_THROW(ui.goToPage(-1), std::out_of_range);
-    EXPECT_EQ(ui.currentPage(), kPageMain);
+    EXPECT_THROW(ui.goToPage(static_cast<Page>(14)), std::out_of_range);
+    EXPECT_THROW(ui.goToPage(static_cast<Page>(-1)), std::out_of_range);
+    EXPECT_EQ(ui.currentPage(), Page::Main);
 }
 
 } // namespace

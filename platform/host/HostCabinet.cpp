@@ -1,6 +1,7 @@
 // The host layer's stand-in for the system's cabinet library: it reads cabinets whose folders
 // are stored without compression (the format of the tests' cabinets) and refuses the others.
 // The layout follows the cabinet format: a header, the folders, the files, the data blocks.
+#include "platform/LittleEndian.h"
 #include "platform/Utf8.h"
 #include "platform/host/HostPlatform.h"
 
@@ -72,12 +73,11 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 }
 
 std::uint16_t u16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    return static_cast<std::uint16_t>(le::get16({reinterpret_cast<const char*>(p), 2}, 0));
 }
 
 std::uint32_t u32(const unsigned char* p) {
-    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return le::get32({reinterpret_cast<const char*>(p), 4}, 0);
 }
 
 // One data block of a folder: where its bytes lie in the file and in the folder's stream.

@@ -171,11 +171,11 @@ WizardFonts makeWizardFonts(int dpi) {
     return fonts;
 }
 
-void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& c, int dpi) {
+void paintPagePicture(HDC dc, Page page, const WizardFonts& fonts, const LookColors& c, int dpi) {
     const RECT whole = scaledRect(0, 0, kPageWidth, kPageHeight, dpi);
     gdi::fill(dc, whole, c.pageBody);
 
-    bool titled = page == kPageMain;
+    bool titled = page == Page::Main;
     for (const PageLabel& label : pageLabels()) {
         titled = titled || (label.page == page && label.style == LabelStyle::Title);
     }
@@ -188,7 +188,7 @@ void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColo
         gdi::fill(dc, rule, c.accent);
     }
     // The button row of the wizard pages sits under a separator.
-    if (page >= kPageWin71 && page != kPageWin72 && page != kPageXp2) {
+    if (page >= Page::Win71 && page != Page::Win72 && page != Page::Xp2) {
         RECT separator = scaledRect(12, 275, kPageWidth - 12, 275, dpi);
         separator.bottom = separator.top + 1;
         gdi::fill(dc, separator, c.frame);

@@ -3,6 +3,7 @@
 // graphic buttons.
 #pragma once
 
+#include "model/PageSet.h"
 #include "widgets/ControlLook.h"
 #include "widgets/win32/Gdi.h"
 
@@ -33,7 +34,7 @@ WizardFonts makeWizardFonts(int dpi = 96);
 
 // Draws the picture of a page into a device context of the page's size at `dpi`, with fonts
 // made for that DPI.
-void paintPagePicture(HDC dc, int page, const WizardFonts& fonts, const LookColors& colors,
+void paintPagePicture(HDC dc, Page page, const WizardFonts& fonts, const LookColors& colors,
                       int dpi = 96);
 
 // Where a pointer pictogram is drawn inside its one-pixel frame: at the pointer's own size,

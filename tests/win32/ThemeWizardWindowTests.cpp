@@ -112,8 +112,10 @@ TEST_F(Win32Window, EveryControlOfTheTableSitsOnItsPageWithItsCaptionAndState) {
         EXPECT_EQ(rect.top, def.rect.top);
         EXPECT_EQ(rect.right - rect.left, def.rect.width);
         EXPECT_EQ(rect.bottom - rect.top, def.rect.height);
-        if (def.page != kNoPage && def.kind != ControlKind::PagePicture) {
-            EXPECT_EQ(::GetParent(control), window.control(pageInfos()[def.page].picture));
+        if (def.page != std::nullopt && def.kind != ControlKind::PagePicture) {
+            EXPECT_EQ(::GetParent(control),
+                      window.control(
+                          pageInfos()[static_cast<std::size_t>(pageIndex(*def.page))].picture));
         }
         EXPECT_EQ(window.enabled(def.id), def.enabled);
         if (def.kind != ControlKind::Slider && def.kind != ControlKind::PagePicture &&
@@ -127,14 +129,14 @@ TEST_F(Win32Window, EveryControlOfTheTableSitsOnItsPageWithItsCaptionAndState) {
 }
 
 TEST_F(Win32Window, ShowsOnePageAtATime) {
-    for (int page : {kPageMain, kPageWin75, kPageXp6, kPageAbout}) {
+    for (Page page : {Page::Main, Page::Win75, Page::Xp6, Page::About}) {
         window.goToPage(page);
         EXPECT_EQ(window.currentPage(), page);
         for (const PageInfo& info : pageInfos()) {
-            EXPECT_EQ(shown(window.control(info.picture)), info.index == page) << info.name;
+            EXPECT_EQ(shown(window.control(info.picture)), info.page == page) << info.name;
         }
     }
-    EXPECT_THROW(window.goToPage(kPageCount), std::out_of_range);
+    EXPECT_THROW(window.goToPage(static_cast<Page>(kPageCount)), std::out_of_range);
 }
 
 TEST_F(Win32Window, ReadsAndWritesControls) {
@@ -154,22 +156,22 @@ TEST_F(Win32Window, ReadsAndWritesControls) {
 TEST_F(Win32Window, ButtonClicksRunThePageFlow) {
     platform.version = {6, 1};
     click(C::MainWin7);
-    EXPECT_EQ(window.currentPage(), kPageWin71);
+    EXPECT_EQ(window.currentPage(), Page::Win71);
     click(C::Win7IconsAbout);
-    EXPECT_EQ(window.currentPage(), kPageAbout);
+    EXPECT_EQ(window.currentPage(), Page::About);
     click(C::AboutReturn);
-    EXPECT_EQ(window.currentPage(), kPageWin71);
+    EXPECT_EQ(window.currentPage(), Page::Win71);
     click(C::Win7IconsWeb);
     EXPECT_EQ(platform.openedAddresses.size(), 1u);
     click(C::Win7IconsBack);
     platform.version = {6, 2};
     click(C::MainXp);
-    EXPECT_EQ(window.currentPage(), kPageMain);
+    EXPECT_EQ(window.currentPage(), Page::Main);
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "此功能只能在XP系统下使用!");
     // A button of a page not shown does nothing.
     click(C::XpIconsNext);
-    EXPECT_EQ(window.currentPage(), kPageMain);
+    EXPECT_EQ(window.currentPage(), Page::Main);
 }
 
 TEST_F(Win32Window, ActivationGivesTheFocusBackToTheControlThatHadIt) {
@@ -212,7 +214,7 @@ bool systemHasFace(const wchar_t* face) {
 }
 
 TEST_F(Win32Window, TickBoxesShowTheTickInHeiAndAnswerOnlyTheButtonReleasedOverThem) {
-    window.goToPage(kPageWin74);
+    window.goToPage(Page::Win74);
     const HWND tick = window.control(C::Win7SystemSaverTick);
     const auto font = reinterpret_cast<HFONT>(::SendMessageW(tick, WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);

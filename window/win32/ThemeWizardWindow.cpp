@@ -112,7 +112,7 @@ bool ThemeWizardWindow::create(int showCommand) {
     // Should the window stand on a monitor of another DPI than the system's, it is laid out for
     // that monitor before it is shown.
     followDpi(window_, dpi_);
-    goToPage(kPageMain);
+    goToPage(Page::Main);
     // The activation on showing gives the focus to page 0's first button (see WM_ACTIVATE), so
     // that the buttons are painted once, the focused one as such. Should the window not have
     // been activated on showing, giving the focus activates it.
@@ -345,11 +345,12 @@ void ThemeWizardWindow::openDesktopPreview() {
     if (previews_) {
         previews_->hide();
     }
-    const bool xp = page_ >= kPageXp1;
+    const bool xp = page_ >= Page::Xp1;
     showDesktopPreview(instance_, window_, preview::desktopScene(*this, app_.project, xp));
 }
 
-void ThemeWizardWindow::goToPage(int index) {
+void ThemeWizardWindow::goToPage(Page page) {
+    const int index = pageIndex(page);
     if (index < 0 || index >= kPageCount) {
         throw std::out_of_range("no page " + std::to_string(index));
     }
@@ -357,9 +358,9 @@ void ThemeWizardWindow::goToPage(int index) {
         completeControls();
     }
     const HWND focus = ::GetFocus();
-    const HWND leaving = pages_.at(static_cast<std::size_t>(page_));
+    const HWND leaving = pages_.at(static_cast<std::size_t>(pageIndex(page_)));
     const bool focusLeaves = focus && (focus == leaving || ::IsChild(leaving, focus));
-    page_ = index;
+    page_ = page;
     if (previews_) {
         previews_->hide();
     }

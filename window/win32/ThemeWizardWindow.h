@@ -91,8 +91,8 @@ public:
     void setEnabled(ControlId id, bool enabled) override;
     int comboIndex(ControlId id) const override;
     void setComboIndex(ControlId id, int index) override;
-    int currentPage() const override { return page_; }
-    void goToPage(int index) override;
+    Page currentPage() const override { return page_; }
+    void goToPage(Page page) override;
     int sliderPosition(ControlId id) const override;
     void setSliderPosition(ControlId id, int position) override;
 
@@ -196,7 +196,7 @@ private:
     std::vector<HWND> pages_; // null for a page whose controls are not made yet
     bool complete_ = false;
     HWND lastFocus_ = nullptr; // the control that had the focus when the window was left
-    int page_ = 0;
+    Page page_ = Page::Main;
     std::array<HWND, kControlCount> byId_{}; // null for a control not made yet
     std::unordered_map<HWND, const ControlDef*> byWindow_;
     std::unordered_map<HWND, int> sliderPositions_;

@@ -32,8 +32,8 @@ HWND ThemeWizardWindow::createControl(const ControlDef& def, int index) {
     HWND parent = window_;
     if (def.kind == ControlKind::PagePicture) {
         parent = hwndOf(ControlId::PageContainer);
-    } else if (def.page != kNoPage) {
-        parent = pages_.at(static_cast<std::size_t>(def.page));
+    } else if (def.page != std::nullopt) {
+        parent = pages_.at(static_cast<std::size_t>(pageIndex(*def.page)));
     }
     const std::wstring caption = toWide(def.caption);
     const DWORD child = WS_CHILD | WS_CLIPSIBLINGS;
@@ -203,7 +203,7 @@ bool ThemeWizardWindow::createControls(bool first) {
     }
     for (std::size_t i = 0; i < table.size(); ++i) {
         const ControlDef& def = table[i];
-        if ((def.page == kNoPage || def.page == kPageMain) != first) {
+        if ((def.page == std::nullopt || def.page == Page::Main) != first) {
             continue;
         }
         const HWND control = createControl(def, static_cast<int>(i));
@@ -214,7 +214,7 @@ bool ThemeWizardWindow::createControls(bool first) {
         byWindow_.emplace(control, &def);
         watchForPreview(control, def);
         if (def.kind == ControlKind::PagePicture) {
-            pages_.at(static_cast<std::size_t>(def.page)) = control;
+            pages_.at(static_cast<std::size_t>(pageIndex(*def.page))) = control;
         }
     }
     if (!first) {
@@ -257,7 +257,7 @@ void ThemeWizardWindow::paintPage(HWND page) {
     if (def && def->kind == ControlKind::PagePicture) {
         gdi::BufferedPaint buffer(paintStore_, paint.get(), client.right, client.bottom);
         try {
-            paintPagePicture(buffer.get(), def->page, fonts_, colors_, dpi_);
+            paintPagePicture(buffer.get(), def->page.value(), fonts_, colors_, dpi_);
         } catch (...) {
             gdi::fill(buffer.get(), client, colors_.pageBody);
         }

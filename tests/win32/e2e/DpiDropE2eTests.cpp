@@ -5,6 +5,7 @@
 #include "widgets/Dpi.h"
 
 #include <map>
+#include <optional>
 
 namespace quorvel::e2e {
 namespace {
@@ -104,9 +105,9 @@ protected:
             }
         }
         // The labels the page picture draws fit their rectangles too.
-        const int index = currentPageIndex(page);
+        const std::optional<Page> shown = shownPage(page);
         for (const PageLabel& label : pageLabels()) {
-            if (label.style == LabelStyle::Pictogram || label.page != index) {
+            if (label.style == LabelStyle::Pictogram || label.page != shown) {
                 continue;
             }
             HFONT font = label.style == LabelStyle::Title     ? fonts.title.get()
@@ -117,14 +118,17 @@ protected:
             EXPECT_LE(need.cx, r.width) << page << ": " << label.text;
         }
     }
-    static int currentPageIndex(const std::string& page) {
-        static const std::map<std::string, int> pages = {
-            {"主界面", kPageMain}, {"软件信息", kPageAbout}, {"WIN71", kPageWin71},
-            {"WIN73", kPageWin73}, {"WIN74", kPageWin74},    {"WIN75", kPageWin75},
-            {"XP1", kPageXp1},     {"XP3", kPageXp3},        {"XP4", kPageXp4},
-            {"XP5", kPageXp5}};
+    static std::optional<Page> shownPage(const std::string& page) {
+        static const std::map<std::string, Page> pages = {
+            {"主界面", Page::Main}, {"软件信息", Page::About}, {"WIN71", Page::Win71},
+            {"WIN73", Page::Win73}, {"WIN74", Page::Win74},    {"WIN75", Page::Win75},
+            {"XP1", Page::Xp1},     {"XP3", Page::Xp3},        {"XP4", Page::Xp4},
+            {"XP5", Page::Xp5}};
         const auto it = pages.find(page);
-        return it == pages.end() ? -1 : it->second;
+        if (it == pages.end()) {
+            return std::nullopt;
+        }
+        return it->second;
     }
 };
 

@@ -1,10 +1,12 @@
-// Little-endian integers in byte vectors, the order of every binary format the generators write
-// (the PE image and its resources, the WAV sound). A value wider than its field keeps its low
-// bytes.
+// Little-endian integers, the order of every binary format the program reads or writes (the PE
+// image and its resources, WAV and RIFF files, icon directories, cabinets). Writers append or
+// put into byte vectors; a value wider than its field keeps its low bytes. Readers take the
+// bytes from `at` on, which must exist.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace quorvel::le {
@@ -34,6 +36,16 @@ inline void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t 
 inline void put64(std::vector<std::uint8_t>& out, std::size_t at, std::uint64_t value) {
     put32(out, at, static_cast<std::uint32_t>(value));
     put32(out, at + 4, static_cast<std::uint32_t>(value >> 32));
+}
+
+// The 16 or 32 bits from `at` on.
+inline std::uint32_t get16(std::string_view bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at])) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+}
+
+inline std::uint32_t get32(std::string_view bytes, std::size_t at) {
+    return get16(bytes, at) | get16(bytes, at + 2) << 16;
 }
 
 } // namespace quorvel::le
