@@ -3,6 +3,7 @@
 #include "generator/DirectoryWalker.h"
 #include "generator/ThemePaths.h"
 #include "model/AsciiCase.h"
+#include "model/NameChecks.h"
 #include "model/ProjectFile.h"
 #include "platform/Utf8.h"
 
@@ -87,14 +88,6 @@ std::string withoutTrailingSeparator(std::string path) {
     return path;
 }
 
-// True when the text holds a C0 or C1 control character or DEL.
-bool holdsControlCharacter(std::string_view text) {
-    bool found = false;
-    utf8::decode(text,
-                 [&found](char32_t c) { found = found || c < 0x20 || (c >= 0x7F && c < 0xA0); });
-    return found;
-}
-
 } // namespace
 
 std::string_view themeFileHeader() {
@@ -105,15 +98,6 @@ std::string_view themeFileHeader() {
 
 std::string copyFailure(const std::string& source, const std::string& target) {
     return std::string(text::kCopyFailed) + source + std::string(text::kCopyArrow) + target;
-}
-
-std::optional<std::string> themeNameProblem(std::string_view name) {
-    // The one check of names in the pack, and no dot or blank at the end: the system would drop
-    // them, and the theme file would name a folder that is not there.
-    if (!isPlainFileName(name) || name.back() == ' ' || name.back() == '.') {
-        return std::string(text::kBadThemeName);
-    }
-    return std::nullopt;
 }
 
 std::string numberedName(std::string_view name, int n) {
@@ -131,29 +115,9 @@ GenerationRun::GenerationRun(const ThemeRequest& request, Platform& platform, Pa
 
 std::optional<GenerationReport> refusalOf(const ThemeRequest& request, Platform& platform) {
     const ThemeProject& project = request.project;
-    if (project.themeName.empty()) {
-        return refusedReport(text::kEmptyThemeName);
-    }
-    if (project.displayName.empty()) {
-        return refusedReport(text::kEmptyDisplayName);
-    }
-    if (project.saveLocation.empty()) {
-        return refusedReport(text::kEmptySaveLocation);
-    }
-    if (const auto problem = themeNameProblem(project.themeName)) {
+    if (auto problem = folderNameProblem(
+            {project.themeName, project.displayName, project.saveLocation}, platform)) {
         return refusedReport(*problem);
-    }
-    // The name ends up in every installed path of the theme file.
-    if (!platform.toAnsi(project.themeName)) {
-        return refusedReport(text::kThemeNameOutsideCodePage);
-    }
-    // The display name is a value of the theme file: a line break would end it, and the file
-    // is written in the ANSI code page.
-    if (holdsControlCharacter(project.displayName)) {
-        return refusedReport(text::kDisplayNameControl);
-    }
-    if (!platform.toAnsi(project.displayName)) {
-        return refusedReport(text::kDisplayNameOutsideCodePage);
     }
     return std::nullopt;
 }

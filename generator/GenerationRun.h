@@ -14,6 +14,7 @@
 #include "generator/GenerationReport.h"
 #include "generator/ProfileWriter.h"
 #include "generator/ThemePaths.h"
+#include "model/NameChecks.h"
 #include "model/Texts.h"
 #include "model/ThemeRequest.h"
 #include "platform/Platform.h"
@@ -34,9 +35,6 @@ std::string_view themeFileHeader();
 
 // The failure of one copy.
 std::string copyFailure(const std::string& source, const std::string& target);
-
-// Why a theme name cannot name the pack folder, or nothing when it can.
-std::optional<std::string> themeNameProblem(std::string_view name);
 
 // The longest path of a folder the run makes, in UTF-16 units with the terminating zero: the
 // system makes a folder only when a name of 8.3 form still fits below it within the path limit.

@@ -246,13 +246,7 @@ std::optional<GenerationReport> packRefusalOf(const ThemeRequest& request) {
     if (request.pageSet != PageSet::Win7) {
         return refusedReport(std::string(text::kPackNotOnXp));
     }
-    if (project.themeName.empty()) {
-        return refusedReport(std::string(text::kEmptyThemeName));
-    }
-    if (project.displayName.empty()) {
-        return refusedReport(std::string(text::kEmptyDisplayName));
-    }
-    if (auto problem = themeNameProblem(project.themeName)) {
+    if (auto problem = packNameProblem({project.themeName, project.displayName, {}})) {
         return refusedReport(std::move(*problem));
     }
     return std::nullopt;

@@ -3,7 +3,9 @@
 #include "RecordingPlatform.h"
 #include "Sandbox.h"
 #include "generator/GenerationRun.h"
+#include "generator/PackExport.h"
 #include "generator/ThemePaths.h"
+#include "model/ThemeDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +67,40 @@ protected:
         platform.messages.clear();
     }
 };
+
+// The window and the command line check the names of the page set's choices; the generators,
+// the pack export and the install those of the request made from them. Both say the same.
+TEST_F(GenerationRunTest, TheNamesOfTheChoicesAndOfTheirRequestAreCheckedAlike) {
+    const std::string root = sandbox->root();
+    const struct {
+        std::string_view name, display, location;
+    } cases[] = {
+        {"Blue", "蓝色", root}, {"", "蓝色", root},     {"Blue", "", root},
+        {"Blue", "蓝色", ""},   {"a\\b", "蓝色", root}, {"Blue.", "蓝色", root},
+        {"Blue", "a\nb", root}, {"CON", "蓝色", root},
+    };
+    for (const auto& c : cases) {
+        for (const PageSet set : {PageSet::Win7, PageSet::Xp}) {
+            ThemeDocument document;
+            document.pageSet = set;
+            PageChoices& choices = document.choices(set);
+            choices.themeName = c.name;
+            choices.displayName = c.display;
+            choices.saveLocation = c.location;
+            const ThemeRequest made = requestOf(document, set);
+            const auto folder = refusalOf(made, platform);
+            EXPECT_EQ(folderNameProblem(namesOf(choices), platform),
+                      folder ? std::optional(folder->message) : std::nullopt)
+                << c.name << " / " << c.display;
+            if (set == PageSet::Win7) {
+                const auto pack = packRefusalOf(made);
+                EXPECT_EQ(packNameProblem(namesOf(choices)),
+                          pack ? std::optional(pack->message) : std::nullopt)
+                    << c.name << " / " << c.display;
+            }
+        }
+    }
+}
 
 TEST_F(GenerationRunTest, EmptyFieldsAreRefusedInPageOrder) {
     fillPage("", "", "");
