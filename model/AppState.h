@@ -1,10 +1,11 @@
-// What the program keeps for the whole run: the theme being built, the about page's return
-// target and the colour palette's state that outlives one opening of the popup. The entry point
-// owns the one AppState and hands it to the window by reference.
+// What the program keeps for the whole run: the theme being built and its document, the about
+// page's return target and the colour palette's state that outlives one opening of the popup. The
+// entry point owns the one AppState and hands it to the window by reference.
 #pragma once
 
 #include "model/Geometry.h"
 #include "model/PageSet.h"
+#include "model/ThemeDocument.h"
 #include "model/ThemeProject.h"
 
 #include <array>
@@ -40,6 +41,10 @@ struct PaletteState {
 
 struct AppState {
     ThemeProject project;
+    // The theme document of the window: every edit of a control of the two page sets writes into
+    // it, and generation, export, install and saving read it. Its picks follow `project`'s
+    // slots, which the browse buttons fill; its page set is not kept up to date.
+    ThemeDocument document;
     Page aboutReturnPage = Page::Main;
     PaletteState palette;
 };

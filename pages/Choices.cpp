@@ -35,9 +35,13 @@ SchemeChoice schemeOfControls(const SchemeGroup& group, const Controls& controls
 const SchemeGroup& cursorSchemeGroup(PageSet set) {
     const auto group = [](PageSet s) {
         const PageSetControls& c = pageSetControls(s);
-        return SchemeGroup{c.pointerScheme, c.pointerSchemeName, pointerRange(s, pointerField),
+        return SchemeGroup{c.pointerScheme,
+                           c.pointerSchemeName,
+                           pointerRange(s, pointerField),
                            pointerRange(s, pointerButton),
-                           defaultSchemeName(s, SchemeKind::Pointers)};
+                           defaultSchemeName(s, SchemeKind::Pointers),
+                           s,
+                           SchemeKind::Pointers};
     };
     static const SchemeGroup win7 = group(PageSet::Win7);
     static const SchemeGroup xp = group(PageSet::Xp);
@@ -51,25 +55,40 @@ const SchemeGroup& soundSchemeGroup(PageSet set) {
                            c.soundSchemeName,
                            {c.soundFields.begin(), c.soundFields.end()},
                            {c.soundButtons.begin(), c.soundButtons.end()},
-                           defaultSchemeName(s, SchemeKind::Sounds)};
+                           defaultSchemeName(s, SchemeKind::Sounds),
+                           s,
+                           SchemeKind::Sounds};
     };
     static const SchemeGroup win7 = group(PageSet::Win7);
     static const SchemeGroup xp = group(PageSet::Xp);
     return set == PageSet::Win7 ? win7 : xp;
 }
 
-void selectScheme(const SchemeGroup& group, Controls& controls) {
-    const int item = controls.comboIndex(group.combo);
-    const bool custom = item == kCustomSchemeItem;
+void showScheme(const SchemeGroup& group, const PageChoices& choices, Controls& controls) {
+    const bool pointers = group.kind == SchemeKind::Pointers;
+    const SchemeChoice& scheme = pointers ? choices.pointerScheme : choices.soundScheme;
+    const bool custom = scheme.item == kCustomSchemeItem;
+    controls.setComboIndex(group.combo, scheme.item);
     controls.setEnabled(group.nameField, custom);
-    controls.setText(group.nameField, item == kDefaultSchemeItem ? group.defaultName : "");
-    for (ControlId field : group.pathFields) {
-        controls.setEnabled(field, custom);
-        controls.setText(field, "");
+    controls.setText(group.nameField, scheme.name);
+    for (std::size_t i = 0; i < group.pathFields.size(); ++i) {
+        controls.setEnabled(group.pathFields[i], custom);
+        controls.setText(group.pathFields[i],
+                         pointers ? choices.pointerPaths.at(i) : choices.soundPaths.at(i));
     }
     for (ControlId button : group.buttons) {
         controls.setEnabled(button, custom);
     }
+}
+
+void selectScheme(const SchemeGroup& group, Controls& controls, PageChoices& choices) {
+    chooseScheme(choices, group.set, group.kind, controls.comboIndex(group.combo));
+    showScheme(group, choices, controls);
+}
+
+void selectScheme(const SchemeGroup& group, Controls& controls) {
+    PageChoices scratch;
+    selectScheme(group, controls, scratch);
 }
 
 void selectCursorScheme(PageSet set, Controls& controls) {
@@ -100,10 +119,8 @@ bool commitStylePage(ControlId visualStyle, const Controls& controls, Platform& 
 
 namespace {
 
-// A click on one of the two tick boxes: the document's rule (tickScreensaver) on what the row
-// shows, written back with the list enabled while its box is set and the own file's field and
-// button while theirs is.
-void clickScreensaverBox(PageSet set, Controls& controls, ScreensaverSource box) {
+// The screensaver row as the controls show it.
+PageChoices screensaverRowOf(PageSet set, const Controls& controls) {
     const PageSetControls& c = pageSetControls(set);
     PageChoices choices;
     if (controls.text(c.systemSaverTick) == kTickMark) {
@@ -113,8 +130,16 @@ void clickScreensaverBox(PageSet set, Controls& controls, ScreensaverSource box)
     }
     choices.systemScreensaverItem = controls.comboIndex(c.systemSaver);
     choices.ownScreensaverPath = controls.text(c.ownSaverField);
+    return choices;
+}
+
+} // namespace
+
+void clickScreensaverBox(PageSet set, ScreensaverSource box, PageChoices& choices,
+                         Controls& controls) {
     tickScreensaver(choices, box, choices.screensaver != box);
 
+    const PageSetControls& c = pageSetControls(set);
     const bool system = choices.screensaver == ScreensaverSource::System;
     const bool own = choices.screensaver == ScreensaverSource::Own;
     controls.setText(c.systemSaverTick, system ? kTickMark : "");
@@ -126,14 +151,14 @@ void clickScreensaverBox(PageSet set, Controls& controls, ScreensaverSource box)
     controls.setEnabled(c.ownSaverButton, own);
 }
 
-} // namespace
-
 void toggleSystemScreensaver(PageSet set, Controls& controls) {
-    clickScreensaverBox(set, controls, ScreensaverSource::System);
+    PageChoices row = screensaverRowOf(set, controls);
+    clickScreensaverBox(set, ScreensaverSource::System, row, controls);
 }
 
 void toggleOwnScreensaver(PageSet set, Controls& controls) {
-    clickScreensaverBox(set, controls, ScreensaverSource::Own);
+    PageChoices row = screensaverRowOf(set, controls);
+    clickScreensaverBox(set, ScreensaverSource::Own, row, controls);
 }
 
 void selectSystemScreensaver(PageSet set, Controls& controls, ThemeProject& project) {

@@ -23,6 +23,8 @@ struct SchemeGroup {
     std::vector<ControlId> pathFields; // in slot order
     std::vector<ControlId> buttons;    // the browse buttons of those fields
     std::string_view defaultName;      // shown by item 1
+    PageSet set;
+    SchemeKind kind;
 };
 
 const SchemeGroup& cursorSchemeGroup(PageSet set);
@@ -31,7 +33,13 @@ const SchemeGroup& soundSchemeGroup(PageSet set);
 // The items of the four scheme combos are model/ThemeDocument.h's kNoSchemeItem ..
 // kCustomSchemeItem.
 
-// Sets the group after the user picked an item of its combo.
+// Shows the scheme of the group's kind in `choices`: its item, name and paths, with the name
+// field, the path fields and their buttons enabled for the theme's own scheme only.
+void showScheme(const SchemeGroup& group, const PageChoices& choices, Controls& controls);
+// The user picked an item of the group's combo: the document's rule (chooseScheme) applied to
+// `choices`, which the group then shows.
+void selectScheme(const SchemeGroup& group, Controls& controls, PageChoices& choices);
+// The same on the choices the group's controls show.
 void selectScheme(const SchemeGroup& group, Controls& controls);
 void selectCursorScheme(PageSet set, Controls& controls);
 void selectSoundScheme(PageSet set, Controls& controls);
@@ -47,8 +55,13 @@ bool commitStylePage(ControlId visualStyle, const Controls& controls, Platform& 
 
 inline constexpr std::string_view kTickMark = "√";
 
+// A click on one of the two tick boxes: the document's rule (tickScreensaver) applied to
+// `choices`, whose row the controls then show, with the list enabled while its box is set and the
+// own file's field and button while theirs is.
+void clickScreensaverBox(PageSet set, ScreensaverSource box, PageChoices& choices,
+                         Controls& controls);
 // The left button released over a tick box of the desktop page (PageSetControls::systemSaverTick
-// or ownSaverTick). At most one of the two boxes is ever set.
+// or ownSaverTick), on the row the controls show. At most one of the two boxes is ever set.
 void toggleSystemScreensaver(PageSet set, Controls& controls);
 void toggleOwnScreensaver(PageSet set, Controls& controls);
 

@@ -137,6 +137,7 @@ void dropFiles(Wizard& wizard, std::optional<ControlId> target, std::span<const 
     case DropAction::TakeFile:
         takeAssetFile(*plan.picker, items[0].path, wizard.fileDialog, wizard.ui,
                       wizard.app.project);
+        takeEdit(wizard, plan.picker->field);
         break;
     case DropAction::TakeSlideshow: {
         std::vector<std::string> paths;
@@ -144,10 +145,12 @@ void dropFiles(Wizard& wizard, std::optional<ControlId> target, std::span<const 
             paths.push_back(item.path);
         }
         takeSlideshowFiles(paths, wizard.ui, wizard.app.project);
+        takeEdit(wizard, ControlId::Win7Slideshow);
         break;
     }
     case DropAction::TakeFolder:
         takeSaveFolder(plan.field, items[0].path, wizard.ui);
+        takeEdit(wizard, plan.field);
         break;
     case DropAction::OpenDocument:
         openDocument(items[0].path);

@@ -7,7 +7,7 @@
 namespace quorvel {
 
 std::optional<ThemeRequest> checkedRequest(Wizard& w, PageSet set) {
-    const ThemeDocument document = documentOfControls(w.ui, w.app, set);
+    const ThemeDocument& document = w.app.document;
     if (const auto message = forwardChecks(document.choices(set))) {
         w.platform.messageBox(std::string(*message), MessageIcon::Error,
                               std::string(text::kErrorTitle));

@@ -31,7 +31,7 @@ void exportPackFromWindow(Wizard& w) {
                               std::string(text::kInfoTitle));
         return;
     }
-    const ThemeDocument document = documentOfControls(w.ui, w.app, PageSet::Win7);
+    const ThemeDocument& document = w.app.document;
     if (const auto message = forwardChecks(document.win7)) {
         w.platform.messageBox(std::string(*message), MessageIcon::Error,
                               std::string(text::kErrorTitle));

@@ -87,10 +87,10 @@ void generate(Wizard& w, const ThemeRequest& request,
     w.platform.messageBox(report->message, report->icon, report->title);
 }
 void generateWin7(Wizard& w) {
-    generate(w, captureRequest(w.ui, w.app, PageSet::Win7), generateWin7Theme);
+    generate(w, requestOf(w.app.document, PageSet::Win7), generateWin7Theme);
 }
 void generateXp(Wizard& w) {
-    generate(w, captureRequest(w.ui, w.app, PageSet::Xp), generateXpTheme);
+    generate(w, requestOf(w.app.document, PageSet::Xp), generateXpTheme);
 }
 
 // The pages' buttons in the order of the pages.
@@ -158,32 +158,51 @@ std::vector<Binding> buildBindings() {
             result.push_back({row.button, E::Click, row.step});
         }
     }
+    // A pick fills its field: the field and the picks go into the document as an edit does.
     for (const AssetPickerDef& picker : assetPickers()) {
         result.push_back({picker.button, E::Click, [&picker](Wizard& w) {
                               pickAssetFile(picker, w.dialogs, w.fileDialog, w.ui, w.app.project);
+                              takeEdit(w, picker.field);
                           }});
     }
-    result.push_back({C::Win7SlideshowBrowse, E::Click,
-                      [](Wizard& w) { pickSlideshowFiles(w.dialogs, w.ui, w.app.project); }});
+    result.push_back({C::Win7SlideshowBrowse, E::Click, [](Wizard& w) {
+                          pickSlideshowFiles(w.dialogs, w.ui, w.app.project);
+                          takeEdit(w, C::Win7Slideshow);
+                      }});
 
+    // The choices with a rule of the document apply it to the document, which the controls then
+    // show.
     for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
         const PageSetControls& c = pageSetControls(set);
         result.push_back({c.saveLocationButton, E::Click, [field = c.saveLocation](Wizard& w) {
                               pickSaveFolder(field, w.dialogs, w.ui);
+                              takeEdit(w, field);
                           }});
-        result.push_back(
-            {c.pointerScheme, E::ItemPicked, [set](Wizard& w) { selectCursorScheme(set, w.ui); }});
-        result.push_back(
-            {c.soundScheme, E::ItemPicked, [set](Wizard& w) { selectSoundScheme(set, w.ui); }});
-        result.push_back({c.systemSaver, E::ItemPicked,
-                          [set](Wizard& w) { selectSystemScreensaver(set, w.ui, w.app.project); }});
-        result.push_back({c.systemSaverTick, E::TickReleased,
-                          [set](Wizard& w) { toggleSystemScreensaver(set, w.ui); }});
-        result.push_back({c.ownSaverTick, E::TickReleased,
-                          [set](Wizard& w) { toggleOwnScreensaver(set, w.ui); }});
+        result.push_back({c.pointerScheme, E::ItemPicked, [set](Wizard& w) {
+                              selectScheme(cursorSchemeGroup(set), w.ui,
+                                           w.app.document.choices(set));
+                          }});
+        result.push_back({c.soundScheme, E::ItemPicked, [set](Wizard& w) {
+                              selectScheme(soundSchemeGroup(set), w.ui,
+                                           w.app.document.choices(set));
+                          }});
+        result.push_back({c.systemSaver, E::ItemPicked, [set, list = c.systemSaver](Wizard& w) {
+                              selectSystemScreensaver(set, w.ui, w.app.project);
+                              takeEdit(w, list);
+                          }});
+        result.push_back({c.systemSaverTick, E::TickReleased, [set](Wizard& w) {
+                              clickScreensaverBox(set, ScreensaverSource::System,
+                                                  w.app.document.choices(set), w.ui);
+                          }});
+        result.push_back({c.ownSaverTick, E::TickReleased, [set](Wizard& w) {
+                              clickScreensaverBox(set, ScreensaverSource::Own,
+                                                  w.app.document.choices(set), w.ui);
+                          }});
     }
     result.push_back({C::Win7AlphaSlider, E::SliderMoved, [](Wizard& w) {
-                          onAlphaSliderMoved(w.ui, w.ui.sliderPosition(C::Win7AlphaSlider));
+                          PageChoices& choices = w.app.document.win7;
+                          moveTransparencySlider(choices, w.ui.sliderPosition(C::Win7AlphaSlider));
+                          w.ui.setText(C::Win7Alpha, choices.transparency);
                       }});
     return result;
 }
@@ -218,10 +237,13 @@ void aboutStep(Wizard& w) {
     w.ui.goToPage(Page::About);
 }
 
+void takeEdit(Wizard& w, ControlId control) {
+    takeControl(w.ui, control, w.app.document);
+    takePicks(w.app, w.app.document);
+}
+
 void commitDesktopPage(Wizard& w) {
-    PageChoices choices;
-    choices.slideshowImages = w.ui.text(C::Win7Slideshow);
-    choices.slideshowInterval = w.ui.text(C::Win7SlideshowInterval);
+    PageChoices& choices = w.app.document.win7;
     passDesktopPage(choices);
     w.ui.setText(C::Win7SlideshowInterval, choices.slideshowInterval);
     w.ui.setEnabled(C::Win7SlideshowInterval, !choices.slideshowImages.empty());

@@ -58,12 +58,18 @@ std::span<const Binding> bindings();
 // control sits on a page other than the one shown (the user cannot reach it then).
 bool dispatch(Wizard& wizard, ControlId control, ControlEvent event);
 
+// The user changed what a control of the page sets shows (typed into a field, a pick or a drop
+// filled it, a list item was picked): its member of the window's document (AppState::document)
+// takes the control's value, and the document's picks those of the project. The window calls it
+// for every change of an edit field.
+void takeEdit(Wizard& wizard, ControlId control);
+
 // The release code of a system version is model/SystemVersion.h's osReleaseCode.
 
 // Remembers the current page in aboutReturnPage and shows the about page.
 void aboutStep(Wizard& wizard);
-// Prepares the slideshow interval of page WIN75 from the slideshow list of page WIN74: with
-// images listed it is enabled and, when empty, preset to 180 seconds; without, emptied and
+// Prepares the slideshow interval of page WIN75 from the document's slideshow list (page WIN74):
+// with images listed it is enabled and, when empty, preset to 180 seconds; without, emptied and
 // disabled.
 void commitDesktopPage(Wizard& wizard);
 // The forward check of page XP5: a visual style must be given.

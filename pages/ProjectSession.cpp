@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace quorvel {
 
@@ -45,7 +46,9 @@ bool ProjectSession::modified() const {
     if (!saved_) {
         return false;
     }
-    return documentOfControls(w_.ui, w_.app, saved_->pageSet) != *saved_;
+    ThemeDocument document = w_.app.document;
+    document.pageSet = saved_->pageSet;
+    return document != *saved_;
 }
 
 void ProjectSession::showError(const std::string& message) {
@@ -54,8 +57,10 @@ void ProjectSession::showError(const std::string& message) {
 
 bool ProjectSession::open(const std::string& path) {
     // A theme changes only what it names: it opens over what the controls show.
-    const OpenedDocument document = readDocument(path, w_.platform, gatePageSet(w_.platform),
-                                                 documentOfControls(w_.ui, w_.app, currentSet()));
+    ThemeDocument base = w_.app.document;
+    base.pageSet = currentSet();
+    const OpenedDocument document =
+        readDocument(path, w_.platform, gatePageSet(w_.platform), std::move(base));
     if (!document.document) {
         showError(document.error);
         return false;
@@ -69,6 +74,8 @@ bool ProjectSession::open(const std::string& path) {
     if (!document.theme) {
         restorePickedColor(document.document->pickedColor, w_.app.palette);
     }
+    // The window's document becomes what the controls took of the file's.
+    w_.app.document = documentOfControls(w_.ui, w_.app, set);
     w_.ui.goToPage(firstPageOf(set));
     set_ = set;
     if (document.theme) {
@@ -81,7 +88,7 @@ bool ProjectSession::open(const std::string& path) {
         }
     } else {
         path_ = path;
-        saved_ = documentOfControls(w_.ui, w_.app, set);
+        saved_ = w_.app.document;
     }
     return true;
 }
@@ -110,7 +117,8 @@ bool ProjectSession::saveAs() {
 
 bool ProjectSession::saveTo(const std::string& path) {
     const PageSet set = currentSet();
-    ThemeDocument state = documentOfControls(w_.ui, w_.app, set);
+    ThemeDocument state = w_.app.document;
+    state.pageSet = set;
     const ProjectText written = writeProjectFile(state);
     if (!written.error.empty()) {
         showError(std::string(text::kCannotSaveProject) + path + "\n\n" + written.error);

@@ -6,6 +6,7 @@
 #include "pages/WindowStyle.h"
 
 #include <array>
+#include <utility>
 
 namespace quorvel {
 
@@ -60,41 +61,80 @@ void setTick(WizardUi& ui, PageSet set, ScreensaverSource box, bool ticked) {
     }
 }
 
-PageChoices choicesOfControls(const WizardUi& ui, PageSet set) {
+// The one mapping from a control of a page set to its member of the page set's choices: writes
+// what the control shows into that member. False when the control has none.
+bool takeInto(const WizardUi& ui, PageSet set, ControlId id, PageChoices& choices) {
     const PageSetControls& c = pageSetControls(set);
-    PageChoices choices;
+    if (id == c.pointerScheme || id == c.soundScheme || id == c.systemSaver) {
+        int& item = id == c.pointerScheme ? choices.pointerScheme.item
+                    : id == c.soundScheme ? choices.soundScheme.item
+                                          : choices.systemScreensaverItem;
+        item = ui.comboIndex(id);
+        return true;
+    }
+    if (id == c.systemSaverTick || id == c.ownSaverTick) {
+        // A tick box is ticked when it shows any mark; the two boxes make one member.
+        choices.screensaver = ScreensaverSource::None;
+        if (!ui.text(c.systemSaverTick).empty()) {
+            choices.screensaver = ScreensaverSource::System;
+        } else if (!ui.text(c.ownSaverTick).empty()) {
+            choices.screensaver = ScreensaverSource::Own;
+        }
+        return true;
+    }
+    if (set == PageSet::Win7 && id == ControlId::Win7AlphaSlider) {
+        choices.transparencySlider = ui.sliderPosition(id);
+        return true;
+    }
+    std::string* member = nullptr;
     for (std::size_t i = 0; i < c.iconFields.size(); ++i) {
-        choices.iconPaths[i] = ui.text(c.iconFields[i]);
+        if (id == c.iconFields[i]) {
+            member = &choices.iconPaths[i];
+        }
     }
-    choices.pointerScheme = {ui.comboIndex(c.pointerScheme), ui.text(c.pointerSchemeName)};
     for (std::size_t i = 0; i < choices.pointerPaths.size(); ++i) {
-        choices.pointerPaths[i] = ui.text(pointerField(set, static_cast<int>(i)));
+        if (id == pointerField(set, static_cast<int>(i))) {
+            member = &choices.pointerPaths[i];
+        }
     }
-    choices.soundScheme = {ui.comboIndex(c.soundScheme), ui.text(c.soundSchemeName)};
     for (std::size_t i = 0; i < c.soundFields.size(); ++i) {
-        choices.soundPaths[i] = ui.text(c.soundFields[i]);
+        if (id == c.soundFields[i]) {
+            member = &choices.soundPaths[i];
+        }
     }
-    // A tick box is ticked when it shows any mark.
-    if (!ui.text(c.systemSaverTick).empty()) {
-        choices.screensaver = ScreensaverSource::System;
-    } else if (!ui.text(c.ownSaverTick).empty()) {
-        choices.screensaver = ScreensaverSource::Own;
+    const std::pair<ControlId, std::string*> fields[] = {
+        {c.pointerSchemeName, &choices.pointerScheme.name},
+        {c.soundSchemeName, &choices.soundScheme.name},
+        {c.ownSaverField, &choices.ownScreensaverPath},
+        {c.wallpaper, &choices.wallpaperPath},
+        {c.visualStyle, &choices.visualStylePath},
+        {c.themeName, &choices.themeName},
+        {c.displayName, &choices.displayName},
+        {c.saveLocation, &choices.saveLocation},
+    };
+    for (const auto& [field, text] : fields) {
+        if (id == field) {
+            member = text;
+        }
     }
-    choices.systemScreensaverItem = ui.comboIndex(c.systemSaver);
-    choices.ownScreensaverPath = ui.text(c.ownSaverField);
-    choices.wallpaperPath = ui.text(c.wallpaper);
-    choices.visualStylePath = ui.text(c.visualStyle);
     if (set == PageSet::Win7) {
-        choices.slideshowImages = ui.text(ControlId::Win7Slideshow);
-        choices.slideshowInterval = ui.text(ControlId::Win7SlideshowInterval);
-        choices.windowColor = ui.text(ControlId::Win7WindowColor);
-        choices.transparencySlider = ui.sliderPosition(ControlId::Win7AlphaSlider);
-        choices.transparency = ui.text(ControlId::Win7Alpha);
+        const std::pair<ControlId, std::string*> win7Fields[] = {
+            {ControlId::Win7Slideshow, &choices.slideshowImages},
+            {ControlId::Win7SlideshowInterval, &choices.slideshowInterval},
+            {ControlId::Win7WindowColor, &choices.windowColor},
+            {ControlId::Win7Alpha, &choices.transparency},
+        };
+        for (const auto& [field, text] : win7Fields) {
+            if (id == field) {
+                member = text;
+            }
+        }
     }
-    choices.themeName = ui.text(c.themeName);
-    choices.displayName = ui.text(c.displayName);
-    choices.saveLocation = ui.text(c.saveLocation);
-    return choices;
+    if (!member) {
+        return false;
+    }
+    *member = ui.text(id);
+    return true;
 }
 
 // In the order the pages show the controls: a scheme combo before the fields it governs, a tick
@@ -146,15 +186,32 @@ std::span<const ControlId> generationDisableList(PageSet set) {
     return kXpDisableList;
 }
 
-ThemeDocument documentOfControls(const WizardUi& ui, const AppState& app, PageSet set) {
-    ThemeDocument document;
-    document.pageSet = set;
-    document.win7 = choicesOfControls(ui, PageSet::Win7);
-    document.xp = choicesOfControls(ui, PageSet::Xp);
+bool takeControl(const WizardUi& ui, ControlId id, ThemeDocument& document) {
+    for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
+        if (takeInto(ui, set, id, document.choices(set))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void takePicks(const AppState& app, ThemeDocument& document) {
     document.picks = picksOf(app.project);
+    document.pickedColor.reset();
     if (app.palette.pickedColor != Rgb{} || app.palette.selectedCell != 0) {
         document.pickedColor = app.palette.pickedColor;
     }
+}
+
+ThemeDocument documentOfControls(const WizardUi& ui, const AppState& app, PageSet set) {
+    ThemeDocument document;
+    document.pageSet = set;
+    for (const ControlDef& def : controlTable()) {
+        if (isPageSetPage(def.page)) {
+            takeControl(ui, def.id, document);
+        }
+    }
+    takePicks(app, document);
     return document;
 }
 
@@ -164,10 +221,7 @@ void showDocument(const ThemeDocument& document, WizardUi& ui, AppState& app) {
     for (PageSet set : {PageSet::Win7, PageSet::Xp}) {
         showChoices(document.choices(set), ui, set);
     }
-}
-
-ThemeRequest captureRequest(const WizardUi& ui, const AppState& app, PageSet set) {
-    return requestOf(documentOfControls(ui, app, set), set);
+    app.document = document;
 }
 
 GenerationControlsDisabled::GenerationControlsDisabled(Controls& controls, PageSet set)

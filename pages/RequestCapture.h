@@ -18,20 +18,24 @@ namespace quorvel {
 // leave the page or start a second run (the Windows XP page also its save-location button).
 std::span<const ControlId> generationDisableList(PageSet set);
 
-// The document the controls of both page sets show, with the picks of the project and the
-// palette's last pick; `set` is the page set it opens in.
+// Writes what control `id` shows into its member of the document: the one mapping from a
+// control of the page sets to the document. False when the control has no member (a button, a
+// label).
+bool takeControl(const WizardUi& ui, ControlId id, ThemeDocument& document);
+// Writes the picks of the project and the palette's last pick into the document.
+void takePicks(const AppState& app, ThemeDocument& document);
+
+// The document the controls of both page sets show (takeControl of each), with the picks of the
+// project and the palette's last pick; `set` is the page set it opens in.
 ThemeDocument documentOfControls(const WizardUi& ui, const AppState& app, PageSet set);
 
 // Puts a document into the controls as the user's own actions would: every control of both
 // page sets starts from its initial state, then a scheme item governs its group as choosing it
 // does, a tick enables its screensaver row as ticking it does, the slider shows its position in
-// the transparency field; the picks replace those of the project. The palette and the page shown
-// do not change.
+// the transparency field; the picks replace those of the project. The document then is the
+// window's (AppState::document), so it must not be that one itself: a window's notices of the
+// changed fields write into it while it is shown. The palette and the page shown do not change.
 void showDocument(const ThemeDocument& document, WizardUi& ui, AppState& app);
-
-// What the generate button, the pack export and the install work from: the document of the
-// controls, made into the request of the page set.
-ThemeRequest captureRequest(const WizardUi& ui, const AppState& app, PageSet set);
 
 // Disables the generation controls of a page set for its lifetime and enables them again when
 // it ends, also when a run throws.

@@ -151,13 +151,17 @@ TEST_F(CommandLineGeneration, AProjectGivesTheFilesOfTheGenerateButton) {
         const auto click = [&](ControlId id) {
             ASSERT_TRUE(dispatch(wizard, id, ControlEvent::Click)) << controlDef(id).name;
         };
+        const auto type = [&](ControlId id, std::string_view text) {
+            ui.setText(id, text);
+            takeEdit(wizard, id);
+        };
         click(set == PageSet::Win7 ? C::MainWin7 : C::MainXp);
         dialogs.fileAnswers.push_back(file("文档" + tag + ".ico", "icon"));
         click(c.iconButtons[0]);
         click(set == PageSet::Win7 ? C::Win7IconsNext : C::XpIconsNext);
         ui.setComboIndex(c.pointerScheme, 2);
         dispatch(wizard, c.pointerScheme, ControlEvent::ItemPicked);
-        ui.setText(c.pointerSchemeName, "港湾指针");
+        type(c.pointerSchemeName, "港湾指针");
         dialogs.fileAnswers.push_back(file("arrow" + tag + ".cur", "cursor"));
         click(pointerButton(set, 9));
         click(set == PageSet::Win7 ? C::Win7PointersNext : C::XpPointersNext);
@@ -173,9 +177,9 @@ TEST_F(CommandLineGeneration, AProjectGivesTheFilesOfTheGenerateButton) {
         dialogs.fileAnswers.push_back(file("港湾" + tag + ".msstyles", "style"));
         click(c.visualStyleButton);
         click(set == PageSet::Win7 ? C::Win7StyleNext : C::XpStyleNext);
-        ui.setText(c.themeName, "港湾");
-        ui.setText(c.displayName, "秋日港湾");
-        ui.setText(c.saveLocation, wizardFolder);
+        type(c.themeName, "港湾");
+        type(c.displayName, "秋日港湾");
+        type(c.saveLocation, wizardFolder);
         platform.messages.clear();
         click(c.generate);
         ASSERT_EQ(platform.messages.size(), 1u);

@@ -308,12 +308,12 @@ TEST(PackExportFlow, ChecksDialogAndReport) {
              {&cursorSchemeGroup(PageSet::Win7), &soundSchemeGroup(PageSet::Win7)}) {
             if (c.schemes) {
                 h.ui.setComboIndex(group->combo, kDefaultSchemeItem);
-                selectScheme(*group, h.ui);
+                selectScheme(*group, h.ui, h.app.document.win7);
             }
         }
-        h.ui.setText(ControlId::Win7VisualStyle, "C:\\a.msstyles");
-        h.ui.setText(controls.themeName, c.name);
-        h.ui.setText(controls.displayName, "秋日港湾");
+        h.type(ControlId::Win7VisualStyle, "C:\\a.msstyles");
+        h.type(controls.themeName, c.name);
+        h.type(controls.displayName, "秋日港湾");
         h.dialogs.saveAnswers.push_back(c.answer ? std::optional(target) : std::nullopt);
         exportPackFromWindow(h.wizard);
 

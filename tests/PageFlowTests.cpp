@@ -38,11 +38,11 @@ protected:
     }
     // Fills what the forward checks ask for: default schemes and the visual styles.
     void satisfyChecks() {
-        ui.setText(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
-        ui.setText(C::XpVisualStyle, "C:\\styles\\Luna.msstyles");
+        type(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
+        type(C::XpVisualStyle, "C:\\styles\\Luna.msstyles");
         for (ControlId combo :
              {C::Win7PointerScheme, C::Win7SoundScheme, C::XpPointerScheme, C::XpSoundScheme}) {
-            ui.setComboIndex(combo, kDefaultSchemeItem);
+            choose(combo, kDefaultSchemeItem);
         }
     }
     // Walks from the main page to a page of the wizard that page belongs to, picking the default
@@ -56,7 +56,7 @@ protected:
         const ControlId xpNext[] = {C::XpIconsNext, C::XpPointersNext, C::XpSoundsNext,
                                     C::XpDesktopNext, C::XpStyleNext};
         if (ui.text(xp ? C::XpVisualStyle : C::Win7VisualStyle).empty()) {
-            ui.setText(xp ? C::XpVisualStyle : C::Win7VisualStyle, "C:\\styles\\Luna.msstyles");
+            type(xp ? C::XpVisualStyle : C::Win7VisualStyle, "C:\\styles\\Luna.msstyles");
         }
         const int first = pageIndex(xp ? Page::Xp1 : Page::Win71);
         for (int at = first; at < pageIndex(page); ++at) {
@@ -267,26 +267,26 @@ TEST_F(PageFlow, SlideshowIntervalIsPresetOnlyWhenEmptyOnTheForwardPassFromWin74
     EXPECT_FALSE(ui.enabled(C::Win7SlideshowInterval));
 
     click(C::Win7StyleBack);
-    ui.setText(C::Win7Slideshow, "a.jpg;b.jpg;");
+    type(C::Win7Slideshow, "a.jpg;b.jpg;");
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "180");
     EXPECT_TRUE(ui.enabled(C::Win7SlideshowInterval));
 
     // A typed interval survives later passes, also after going on to WIN76 and back.
-    ui.setText(C::Win7SlideshowInterval, "45");
+    type(C::Win7SlideshowInterval, "45");
     click(C::Win7StyleNext);
     click(C::Win7NamesBack);
     click(C::Win7StyleBack);
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "45");
     // Emptied by the user, it gets the preset again.
-    ui.setText(C::Win7SlideshowInterval, "");
+    type(C::Win7SlideshowInterval, "");
     click(C::Win7StyleBack);
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "180");
 
     click(C::Win7StyleBack);
-    ui.setText(C::Win7Slideshow, "");
+    type(C::Win7Slideshow, "");
     click(C::Win7DesktopNext);
     EXPECT_EQ(ui.text(C::Win7SlideshowInterval), "");
     EXPECT_FALSE(ui.enabled(C::Win7SlideshowInterval));
@@ -295,7 +295,7 @@ TEST_F(PageFlow, SlideshowIntervalIsPresetOnlyWhenEmptyOnTheForwardPassFromWin74
 
 TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
     walkTo(Page::Xp5);
-    ui.setText(C::XpVisualStyle, "");
+    type(C::XpVisualStyle, "");
     click(C::XpStyleNext);
     EXPECT_EQ(ui.currentPage(), Page::Xp5);
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -304,7 +304,7 @@ TEST_F(PageFlow, Xp5RequiresAVisualStyleBeforeMovingOn) {
     EXPECT_EQ(platform.messages[0].title, "错误...");
 
     // Blanks are a visual style as far as the check goes.
-    ui.setText(C::XpVisualStyle, " ");
+    type(C::XpVisualStyle, " ");
     click(C::XpStyleNext);
     EXPECT_EQ(ui.currentPage(), Page::Xp6);
     EXPECT_EQ(platform.messages.size(), 1u);
@@ -323,7 +323,7 @@ TEST_F(PageFlow, FieldsKeepTheirTextsWhileMovingBackAndForth) {
     for (const ControlDef& c : controlTable()) {
         if (c.kind == ControlKind::EditField) {
             const std::string text = "text of " + std::string(c.name);
-            ui.setText(c.id, text);
+            type(c.id, text);
             typed[c.id] = text;
         }
     }
@@ -374,11 +374,11 @@ TEST_F(PageFlow, ForwardChecksOfThePointerSoundAndStylePagesKeepThePage) {
     pick(C::Win7PointerScheme, kDefaultSchemeItem);
     click(C::Win7PointersNext);
     EXPECT_EQ(ui.currentPage(), Page::Win73);
-    ui.setText(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
+    type(C::Win7VisualStyle, "C:\\styles\\aero.msstyles");
     ui.goToPage(Page::Win75);
     click(C::Win7StyleNext);
     EXPECT_EQ(ui.currentPage(), Page::Win76);
-    const ThemeRequest request = captureRequest(ui, app, PageSet::Win7);
+    const ThemeRequest request = requestOf(app.document, PageSet::Win7);
     EXPECT_EQ(request.project.cursorSchemeName, "Windows Aero");
     EXPECT_EQ(request.project.windowAlphaText, "7F");
     EXPECT_EQ(request.project.windowColorText, "0066FF");
@@ -476,9 +476,9 @@ TEST_F(PageFlow, TheXpGenerateButtonWritesTheThemeAndLeavesThePageShown) {
     dialogs.fileAnswers.push_back(style);
     click(C::XpVisualStyleBrowse);
     click(C::XpStyleNext);
-    ui.setText(C::XpThemeName, "流程主题");
-    ui.setText(C::XpDisplayName, "流程主题 显示");
-    ui.setText(C::XpSaveLocation, location);
+    type(C::XpThemeName, "流程主题");
+    type(C::XpDisplayName, "流程主题 显示");
+    type(C::XpSaveLocation, location);
     click(C::XpGenerate);
     EXPECT_EQ(ui.currentPage(), Page::Xp6);
     ASSERT_EQ(platform.messages.size(), 1u);
@@ -518,9 +518,9 @@ TEST_F(PageFlow, TheWin7GenerateButtonWritesTheThemeAndLeavesThePageShown) {
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Error);
 
-    ui.setText(C::Win7ThemeName, "七号主题");
-    ui.setText(C::Win7DisplayName, "七号主题 显示");
-    ui.setText(C::Win7SaveLocation, location);
+    type(C::Win7ThemeName, "七号主题");
+    type(C::Win7DisplayName, "七号主题 显示");
+    type(C::Win7SaveLocation, location);
     click(C::Win7Generate);
     EXPECT_EQ(ui.currentPage(), Page::Win76);
     ASSERT_EQ(platform.messages.size(), 2u);

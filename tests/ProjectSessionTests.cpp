@@ -7,9 +7,11 @@
 #include "model/Texts.h"
 #include "pages/Choices.h"
 #include "pages/ControlTable.h"
+#include "pages/Drop.h"
 #include "pages/PageFlow.h"
 #include "pages/ProjectSession.h"
 #include "pages/RequestCapture.h"
+#include "pages/WindowStyle.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,10 @@ protected:
         return std::string(pool[static_cast<std::size_t>(below(5))]);
     }
 
+    // Whether actRandomly also acts on the window beside the controls (actOnTheWindow). The
+    // forward step of the desktop page disables a field, which a project file does not keep.
+    bool windowActions = false;
+
     // What a user does on the pages: picks items, ticks boxes, moves the slider, types and
     // browses, each through the handler the window runs.
     void actRandomly(int steps) {
@@ -81,6 +87,10 @@ protected:
             }
         }
         for (int step = 0; step < steps; ++step) {
+            if (windowActions && below(6) == 0) {
+                actOnTheWindow(step);
+                continue;
+            }
             const ControlDef& def =
                 *stateful[static_cast<std::size_t>(below(static_cast<int>(stateful.size())))];
             ui.goToPage(def.page.value());
@@ -112,13 +122,55 @@ protected:
                     dialogs.filesAnswers.push_back({"C:\\a.jpg", "D:\\图\\b.jpg"});
                     dispatch(wizard, C::Win7SlideshowBrowse, ControlEvent::Click);
                 } else {
-                    ui.setText(def.id, someText());
+                    type(def.id, someText());
                 }
                 break;
             }
         }
         if (below(2)) {
-            app.palette.pickedColor = Rgb{0x12, 0x34, static_cast<std::uint8_t>(below(256))};
+            pickColor();
+        }
+    }
+
+    // A pick of the colour palette, as the window takes it.
+    void pickColor() {
+        app.palette.pickedColor = Rgb{0x12, 0x34, static_cast<std::uint8_t>(below(256))};
+        applyPickedWindowColor(ui, app.palette.pickedColor);
+        takeEdit(wizard, C::Win7WindowColor);
+    }
+
+    // What the user does beside the controls' own events: the palette, the forward step of the
+    // desktop page, files and folders dropped on the fields.
+    void actOnTheWindow(int step) {
+        const auto pickers = assetPickers();
+        const auto& picker =
+            pickers[static_cast<std::size_t>(below(static_cast<int>(pickers.size())))];
+        const PageSetControls& c = pageSetControls(below(2) ? PageSet::Win7 : PageSet::Xp);
+        // The first mask of the picker's filter gives a file it takes.
+        const std::string_view masks = picker.filter.substr(picker.filter.find("|*") + 2);
+        const std::string file =
+            "D:\\拖来\\" + std::to_string(step) + std::string(masks.substr(0, masks.find(';')));
+        const auto drop = [&](ControlId target, std::vector<DroppedItem> items) {
+            ui.goToPage(controlDef(target).page.value());
+            dropFiles(wizard, target, items, [](const std::string&) {});
+        };
+        switch (below(5)) {
+        case 0:
+            pickColor();
+            break;
+        case 1:
+            ui.goToPage(Page::Win74);
+            dispatch(wizard, C::Win7DesktopNext, ControlEvent::Click);
+            break;
+        case 2:
+            drop(picker.field, {{file, false}});
+            break;
+        case 3:
+            drop(C::Win7Slideshow, {{"D:\\拖来\\a.jpg", false}, {"D:\\拖来\\b.png", false}});
+            break;
+        default:
+            drop(c.saveLocation, {{"D:\\存放" + std::to_string(step), true}});
+            break;
         }
     }
 
@@ -173,13 +225,27 @@ TEST_F(Session, RestoringASnapshotReproducesWhatTheUsersActionsMade) {
     }
 }
 
+TEST_F(Session, TheWindowsDocumentFollowsEveryUserAction) {
+    for (int round = 0; round < 30; ++round) {
+        ui = MemoryWizardUi();
+        app = AppState();
+        ASSERT_EQ(app.document, documentOfControls(ui, app, app.document.pageSet));
+        windowActions = true;
+        for (int step = 0; step < 12; ++step) {
+            actRandomly(5);
+            ASSERT_EQ(app.document, documentOfControls(ui, app, app.document.pageSet))
+                << "round " << round << ", step " << step;
+        }
+    }
+}
+
 TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
     ThemeDocument state;
     state.pageSet = PageSet::Xp;
     const std::string file = path("xp.quorvel");
     const std::string text = writeProjectFile(state).bytes;
     ASSERT_TRUE(platform.writeFile(file, bytes(text)));
-    ui.setText(C::Win7ThemeName, "未保存");
+    type(C::Win7ThemeName, "未保存");
     const ThemeDocument before = documentOfControls(ui, app, PageSet::Win7);
 
     EXPECT_FALSE(session.open(file));
@@ -205,7 +271,7 @@ TEST_F(Session, AProjectForAPageSetTheGateRefusesChangesNothing) {
 
 TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     EXPECT_FALSE(session.modified()); // no project file: nothing to ask about
-    ui.setText(C::Win7ThemeName, "港湾");
+    type(C::Win7ThemeName, "港湾");
     const std::string file = path("港湾.quorvel");
     dialogs.saveAnswers.push_back(file);
     ASSERT_TRUE(session.save());
@@ -225,7 +291,9 @@ TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     EXPECT_EQ(dialogs.saveFileCalls.size(), 1u);
     EXPECT_FALSE(session.modified());
 
-    app.project.wallpaperFile = {"C:\\w.jpg", "w.jpg"};
+    ui.goToPage(Page::Win74);
+    dialogs.fileAnswers.push_back("C:\\w.jpg");
+    dispatch(wizard, pageSetControls(PageSet::Win7).wallpaperButton, ControlEvent::Click);
     EXPECT_TRUE(session.modified());
     ASSERT_TRUE(session.open(file));
     EXPECT_FALSE(session.modified());
@@ -235,7 +303,7 @@ TEST_F(Session, ChangesAfterAnOpenOrASaveMakeTheProjectModified) {
     // A damaged file is refused with its line and changes nothing.
     const std::string damaged = path("damaged.quorvel");
     ASSERT_TRUE(platform.writeFile(damaged, bytes("; Quorvel project 1\r\n[Project]\r\nPageSet")));
-    ui.setText(C::Win7DisplayName, "改过");
+    type(C::Win7DisplayName, "改过");
     EXPECT_FALSE(session.open(damaged));
     EXPECT_NE(platform.messages.back().text.find("第 3 行"), std::string::npos)
         << platform.messages.back().text;
@@ -253,7 +321,7 @@ TEST_F(Session, WhatIsNoFileOnADiskOrIsTooLargeIsRefusedWithoutReadingIt) {
     for (const std::string& device : sandbox->devicePaths()) {
         cases.emplace_back(device, text::kDocumentNotAFile);
     }
-    ui.setText(C::Win7ThemeName, "留着");
+    type(C::Win7ThemeName, "留着");
     for (const auto& [opened, reason] : cases) {
         platform.messages.clear();
         EXPECT_FALSE(session.open(opened));
@@ -279,7 +347,7 @@ TEST_F(Session, AThemeFilesExistingFilesBecomePicksAndTheMissingOnesAreNamedOnce
         "\r\n"
         "[VisualStyles]\r\nPath=C:\\无\\港湾.msstyles\r\n";
     ASSERT_TRUE(platform.writeFile(theme, bytes(*platform.toAnsi(text))));
-    ui.setText(C::Win7ThemeName, "留着");
+    type(C::Win7ThemeName, "留着");
 
     ASSERT_TRUE(session.open(theme));
     EXPECT_EQ(ui.currentPage(), Page::Win71);

@@ -140,6 +140,10 @@ LRESULT ThemeWizardWindow::onMessage(HWND, UINT message, WPARAM wParam, LPARAM l
             fire(control, ControlEvent::Click);
         } else if (def->kind == ControlKind::ComboBox && code == CBN_SELCHANGE) {
             fire(control, ControlEvent::ItemPicked);
+        } else if (def->kind == ControlKind::EditField && code == EN_CHANGE) {
+            // Typed text, and text a handler put there, goes into the window's document.
+            guarded([&] { takeEdit(wizard_, def->id); },
+                    [this](const char* what) { reportFailure(window_, what); });
         }
         return 0;
     }
@@ -329,6 +333,7 @@ void ThemeWizardWindow::pickWindowColor() {
     POINT pointer{};
     ::GetCursorPos(&pointer);
     applyPickedWindowColor(*this, openColorPalette(app_.palette, window_, pointer.x, pointer.y));
+    takeEdit(wizard_, ControlId::Win7WindowColor);
 }
 
 void ThemeWizardWindow::watchForPreview(HWND control, const ControlDef& def) {
