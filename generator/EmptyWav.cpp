@@ -1,8 +1,8 @@
 // The empty-recycle-bin sound: a short paper-crumple rustle over a falling tone. It is
 // synthesised with integer arithmetic only, so every compiler and every run produces the same
 // bytes.
-#include "platform/LittleEndian.h"
 #include "generator/Payload.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <cstdlib>

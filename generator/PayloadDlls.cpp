@@ -2,13 +2,13 @@
 // assembled into resource trees and files. See PayloadDlls.h for the overall plan.
 #include "generator/PayloadDlls.h"
 
-#include "platform/LittleEndian.h"
 #include "generator/Md5.h"
 #include "generator/Payload.h"
 #include "generator/PayloadTexts.h"
 #include "generator/PeImage.h"
 #include "model/Geometry.h"
 #include "model/ProductInfo.h"
+#include "platform/LittleEndian.h"
 #include "platform/Utf8.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #include "generator/PeImage.h"
 
-#include "platform/LittleEndian.h"
 #include "model/AsciiCase.h"
+#include "platform/LittleEndian.h"
 
 #include <algorithm>
 #include <stdexcept>

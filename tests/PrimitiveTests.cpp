@@ -1,8 +1,8 @@
 // The primitives that have one home: little-endian writers, ASCII case folding, DPI scaling and
 // strict UTF-16 decoding. Each table holds what the earlier per-file copies gave, so a change
 // here is a change in some file the program writes, some name it compares or some pixel it draws.
-#include "platform/LittleEndian.h"
 #include "model/AsciiCase.h"
+#include "platform/LittleEndian.h"
 #include "platform/Utf8.h"
 #include "widgets/Dpi.h"
 
