@@ -138,7 +138,10 @@ PageChoices screensaverRowOf(PageSet set, const Controls& controls) {
 void clickScreensaverBox(PageSet set, ScreensaverSource box, PageChoices& choices,
                          Controls& controls) {
     tickScreensaver(choices, box, choices.screensaver != box);
+    showScreensaver(set, choices, controls);
+}
 
+void showScreensaver(PageSet set, const PageChoices& choices, Controls& controls) {
     const PageSetControls& c = pageSetControls(set);
     const bool system = choices.screensaver == ScreensaverSource::System;
     const bool own = choices.screensaver == ScreensaverSource::Own;

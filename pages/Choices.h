@@ -60,6 +60,9 @@ inline constexpr std::string_view kTickMark = "√";
 // own file's field and button while theirs is.
 void clickScreensaverBox(PageSet set, ScreensaverSource box, PageChoices& choices,
                          Controls& controls);
+// Shows the screensaver row of `choices`: the two boxes, the list and the own file's field, each
+// enabled while its box is set.
+void showScreensaver(PageSet set, const PageChoices& choices, Controls& controls);
 // The left button released over a tick box of the desktop page (PageSetControls::systemSaverTick
 // or ownSaverTick), on the row the controls show. At most one of the two boxes is ever set.
 void toggleSystemScreensaver(PageSet set, Controls& controls);

@@ -47,20 +47,6 @@ void resetPageSets(WizardUi& ui) {
     }
 }
 
-// Ticks or clears a tick box through the handler of its release, as a click would.
-void setTick(WizardUi& ui, PageSet set, ScreensaverSource box, bool ticked) {
-    const PageSetControls& c = pageSetControls(set);
-    const ControlId id = box == ScreensaverSource::System ? c.systemSaverTick : c.ownSaverTick;
-    if (!ui.text(id).empty() == ticked) {
-        return;
-    }
-    if (box == ScreensaverSource::System) {
-        toggleSystemScreensaver(set, ui);
-    } else {
-        toggleOwnScreensaver(set, ui);
-    }
-}
-
 // The one mapping from a control of a page set to its member of the page set's choices: writes
 // what the control shows into that member. False when the control has none.
 bool takeInto(const WizardUi& ui, PageSet set, ControlId id, PageChoices& choices) {
@@ -144,22 +130,9 @@ void showChoices(const PageChoices& choices, WizardUi& ui, PageSet set) {
     for (std::size_t i = 0; i < c.iconFields.size(); ++i) {
         ui.setText(c.iconFields[i], choices.iconPaths[i]);
     }
-    ui.setComboIndex(c.pointerScheme, choices.pointerScheme.item);
-    selectCursorScheme(set, ui);
-    ui.setText(c.pointerSchemeName, choices.pointerScheme.name);
-    for (std::size_t i = 0; i < choices.pointerPaths.size(); ++i) {
-        ui.setText(pointerField(set, static_cast<int>(i)), choices.pointerPaths[i]);
-    }
-    ui.setComboIndex(c.soundScheme, choices.soundScheme.item);
-    selectSoundScheme(set, ui);
-    ui.setText(c.soundSchemeName, choices.soundScheme.name);
-    for (std::size_t i = 0; i < c.soundFields.size(); ++i) {
-        ui.setText(c.soundFields[i], choices.soundPaths[i]);
-    }
-    setTick(ui, set, ScreensaverSource::System, choices.screensaver == ScreensaverSource::System);
-    setTick(ui, set, ScreensaverSource::Own, choices.screensaver == ScreensaverSource::Own);
-    ui.setComboIndex(c.systemSaver, choices.systemScreensaverItem);
-    ui.setText(c.ownSaverField, choices.ownScreensaverPath);
+    showScheme(cursorSchemeGroup(set), choices, ui);
+    showScheme(soundSchemeGroup(set), choices, ui);
+    showScreensaver(set, choices, ui);
     ui.setText(c.wallpaper, choices.wallpaperPath);
     if (set == PageSet::Win7) {
         ui.setText(ControlId::Win7Slideshow, choices.slideshowImages);
